@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringList>
+
+// Each command group takes the arguments after its own name and returns the exit code:
+// 0 success, 1 failure (one line on stderr), 2 usage error, 3 for checks that say
+// "loads, but not fully supported".
+struct ToolCommand {
+    const char *name;
+    const char *summary;
+    int (*run)(const QStringList &args);
+};
+
+int runLibraryCommand(const QStringList &args);
