@@ -1,0 +1,72 @@
+#include "userprompts.h"
+
+UserPrompts::Answerer &UserPrompts::answerer()
+{
+    static Answerer a;
+    return a;
+}
+
+void UserPrompts::setAnswerer(Answerer a)
+{
+    answerer() = std::move(a);
+}
+
+namespace {
+
+UserPrompts::Prompt messagePrompt(UserPrompts::Kind kind, const QString &title,
+                                  const QString &text, QMessageBox::StandardButtons buttons,
+                                  QMessageBox::StandardButton defaultButton)
+{
+    return {kind, title, text, QString(), QString(), buttons, defaultButton};
+}
+
+} // namespace
+
+QMessageBox::StandardButton UserPrompts::information(QWidget *parent, const QString &title,
+                                                     const QString &text)
+{
+    if (answerer())
+        return answerer()(messagePrompt(Kind::Information, title, text, QMessageBox::Ok,
+                                        QMessageBox::Ok)).button;
+    return QMessageBox::information(parent, title, text, QMessageBox::Ok);
+}
+
+QMessageBox::StandardButton UserPrompts::warning(QWidget *parent, const QString &title,
+                                                 const QString &text)
+{
+    if (answerer())
+        return answerer()(messagePrompt(Kind::Warning, title, text, QMessageBox::Ok,
+                                        QMessageBox::Ok)).button;
+    return QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+}
+
+QMessageBox::StandardButton UserPrompts::question(QWidget *parent, const QString &title,
+                                                  const QString &text,
+                                                  QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton defaultButton)
+{
+    if (answerer())
+        return answerer()(messagePrompt(Kind::Question, title, text, buttons, defaultButton))
+            .button;
+    return QMessageBox::question(parent, title, text, buttons, defaultButton);
+}
+
+QString UserPrompts::getOpenFileName(QWidget *parent, const QString &caption,
+                                     const QString &directory, const QString &filter)
+{
+    if (answerer())
+        return answerer()({Kind::OpenFile, QString(), caption, directory, filter, {},
+                           QMessageBox::NoButton})
+            .fileName;
+    return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+}
+
+QString UserPrompts::getSaveFileName(QWidget *parent, const QString &caption,
+                                     const QString &directory, const QString &filter)
+{
+    if (answerer())
+        return answerer()({Kind::SaveFile, QString(), caption, directory, filter, {},
+                           QMessageBox::NoButton})
+            .fileName;
+    return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+}

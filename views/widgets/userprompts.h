@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+// Every message box and file dialog of the window goes through here, so that tests can
+// answer them without a modal loop. Without an answerer the real dialogs are shown.
+class UserPrompts
+{
+public:
+    enum class Kind { Information, Warning, Question, OpenFile, SaveFile };
+
+    struct Prompt {
+        Kind kind;
+        QString title;
+        QString text;           // message text, or the file dialog's caption
+        QString directory;      // file dialogs: start directory or proposed file
+        QString filter;         // file dialogs: name filter
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
+    };
+
+    struct Answer {
+        QMessageBox::StandardButton button = QMessageBox::NoButton;
+        QString fileName; // empty: the file dialog was cancelled
+    };
+
+    using Answerer = std::function<Answer(const Prompt &)>;
+
+    // Installs a test answerer (an empty function restores the real dialogs).
+    static void setAnswerer(Answerer answerer);
+
+    static QMessageBox::StandardButton information(QWidget *parent, const QString &title,
+                                                   const QString &text);
+    static QMessageBox::StandardButton warning(QWidget *parent, const QString &title,
+                                               const QString &text);
+    static QMessageBox::StandardButton
+    question(QWidget *parent, const QString &title, const QString &text,
+             QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
+             QMessageBox::StandardButton defaultButton = QMessageBox::No);
+    static QString getOpenFileName(QWidget *parent, const QString &caption,
+                                   const QString &directory, const QString &filter);
+    static QString getSaveFileName(QWidget *parent, const QString &caption,
+                                   const QString &directory, const QString &filter);
+
+private:
+    static Answerer &answerer();
+};
