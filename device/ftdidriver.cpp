@@ -1,0 +1,49 @@
+#include "ftdidriver.h"
+
+#include <QByteArray>
+
+#include <atomic>
+#include <cstring>
+
+namespace
+{
+std::atomic<FtdiDriver *> g_current{nullptr};
+
+void putField(uchar *field, int size, const QByteArray &text)
+{
+    const int n = qMin(int(text.size()), size - 1);
+    std::memcpy(field, text.constData(), size_t(n));
+    field[n] = 0;
+}
+} // namespace
+
+FtdiDriver::~FtdiDriver() = default;
+
+FtdiDriver *FtdiDriver::current()
+{
+    return g_current.load();
+}
+
+void FtdiDriver::setCurrent(FtdiDriver *driver)
+{
+    g_current.store(driver);
+}
+
+void FtdiDriver::fillNode(uchar *node, const QByteArray &serialNumber,
+                          const QByteArray &description)
+{
+    std::memset(node, 0, NodeSize);
+    putField(node + NodeSerialNumberOffset, NodeDescriptionOffset - NodeSerialNumberOffset,
+             serialNumber);
+    putField(node + NodeDescriptionOffset, NodeDescriptionSize, description);
+}
+
+ScopedFtdiDriver::ScopedFtdiDriver(FtdiDriver *driver) : m_previous(FtdiDriver::current())
+{
+    FtdiDriver::setCurrent(driver);
+}
+
+ScopedFtdiDriver::~ScopedFtdiDriver()
+{
+    FtdiDriver::setCurrent(m_previous);
+}
