@@ -1,0 +1,52 @@
+#include <QtTest>
+
+#include "views/widgets/fixturescounterform.h"
+
+class CounterTexts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void labelsStartEmpty()
+    {
+        FixturesCounterForm form;
+        QCOMPARE(form.visibleTotalText(), QString());
+        QCOMPARE(form.selectionText(), QString());
+    }
+
+    void countsAreShownInWords_data()
+    {
+        QTest::addColumn<int>("visible");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("visibleTotal");
+        QTest::addColumn<QString>("selection");
+        QTest::newRow("one of one") << 1 << 1 << 0 << "1 Fixture Definition"
+                                    << "";
+        QTest::newRow("all visible, all selected") << 2 << 2 << 2 << "2 Fixture Definitions"
+                                                   << " (2 Selected)";
+        QTest::newRow("filtered with selection") << 12 << 40 << 3 << "12 of 40 Fixture Definitions"
+                                                 << " (3 Selected)";
+        QTest::newRow("none of one visible") << 0 << 1 << 0 << "0 of 1 Fixture Definition"
+                                             << "";
+        QTest::newRow("none of many visible") << 0 << 7 << 1 << "0 of 7 Fixture Definitions"
+                                              << " (1 Selected)";
+        QTest::newRow("empty library clears even a selection") << 0 << 0 << 5 << ""
+                                                               << "";
+    }
+
+    void countsAreShownInWords()
+    {
+        QFETCH(int, visible);
+        QFETCH(int, total);
+        QFETCH(int, selected);
+        FixturesCounterForm form;
+        form.updateCounts(9, 10, 4); // earlier texts must be replaced or cleared
+        form.updateCounts(visible, total, selected);
+        QTEST(form.visibleTotalText(), "visibleTotal");
+        QTEST(form.selectionText(), "selection");
+    }
+};
+
+QTEST_MAIN(CounterTexts)
+#include "test_counter_texts.moc"
