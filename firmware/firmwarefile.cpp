@@ -1,0 +1,218 @@
+#include "firmwarefile.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace
+{
+
+constexpr int MagicSize = 5;
+constexpr int NameOffset = 5;
+constexpr int NameSize = 40;
+constexpr int CountOffset = 46;
+constexpr int SizesOffset = 68;
+constexpr int ChecksumOffset = 100;
+constexpr char Magic[MagicSize] = {'B', 'L', 'U', '2', '\0'};
+
+qint64 roundUpTo256(qint64 n)
+{
+    return (n + 255) / 256 * 256;
+}
+
+} // namespace
+
+FirmwareFile::FirmwareFile(QObject *parent) : QObject(parent) {}
+
+bool FirmwareFile::load(const QString &fileName)
+{
+    m_fileName = fileName;
+    m_unreadable = false;
+    m_invalid = false;
+    m_loaded = false;
+    m_contents.clear();
+    m_size = -1;
+
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qDebug() << "Could not open the file " << fileName;
+        m_unreadable = true;
+        return false;
+    }
+    if (file.size() > MaxFileSize) {
+        qDebug() << "Firmware file too large:" << file.size();
+        m_invalid = true;
+        return false;
+    }
+    m_contents = file.readAll();
+    if (m_contents.size() != file.size()) {
+        qDebug() << "Could not read the whole file " << fileName;
+        m_contents.clear();
+        m_unreadable = true;
+        return false;
+    }
+    m_size = qint32(m_contents.size());
+    file.close();
+
+    if (m_size < MagicSize || std::memcmp(m_contents.constData(), Magic, MagicSize) != 0) {
+        qDebug() << "Not an BLU2 file";
+        m_invalid = true;
+        return false;
+    }
+    if (!checkLayout()) {
+        m_invalid = true;
+        return false;
+    }
+    const quint32 expected = storedChecksum();
+    const quint32 received = computeChecksum();
+    if (expected != received) {
+        qDebug() << "Checksum error";
+        qDebug() << "Expected Checksum " << expected;
+        qDebug() << "Received Checksum " << received;
+        m_invalid = true;
+        return false;
+    }
+    m_loaded = true;
+    return true;
+}
+
+// Every field read later must lie inside the buffer: the header block whole, at most eight
+// sizes (a ninth entry would overlap the checksum), no negative size, and every sector,
+// under both the rounded (checksum) and packed (sending) placement, inside the file.
+bool FirmwareFile::checkLayout() const
+{
+    if (m_size < HeaderBlockSize) {
+        qDebug() << "Firmware file shorter than its header:" << m_size;
+        return false;
+    }
+    const int count = quint8(m_contents.at(CountOffset));
+    if (count > MaxSectors) {
+        qDebug() << "Firmware file claims" << count << "sectors";
+        return false;
+    }
+    qint64 offset = DataOffset;
+    for (int i = 0; i < count; ++i) {
+        const qint32 size = sectorSize(i);
+        if (size < 0 || offset + size > m_size) {
+            qDebug() << "Firmware sector" << i << "of size" << size << "lies outside the file";
+            return false;
+        }
+        offset += roundUpTo256(size);
+    }
+    return true;
+}
+
+qint32 FirmwareFile::sectorSize(int index) const
+{
+    return qFromLittleEndian<qint32>(m_contents.constData() + SizesOffset + 4 * index);
+}
+
+quint32 FirmwareFile::storedChecksum() const
+{
+    return qFromLittleEndian<quint32>(m_contents.constData() + ChecksumOffset);
+}
+
+quint32 FirmwareFile::computeChecksum() const
+{
+    const int count = quint8(m_contents.at(CountOffset));
+    const auto *bytes = reinterpret_cast<const uchar *>(m_contents.constData());
+    quint32 sum = 0;
+    qint64 offset = DataOffset;
+    for (int i = 0; i < count; ++i) {
+        const qint32 size = sectorSize(i);
+        for (qint32 j = 0; j < size; ++j)
+            sum += bytes[offset + j];
+        if (size > 0)
+            offset += roundUpTo256(size);
+    }
+    return sum;
+}
+
+QString FirmwareFile::targetDeviceName() const
+{
+    if (!isValid())
+        return QString();
+    const char *name = m_contents.constData() + NameOffset;
+    return QString::fromLatin1(name, int(qstrnlen(name, NameSize)));
+}
+
+bool FirmwareFile::isForDevice(const QString &deviceName) const
+{
+    if (m_unreadable || !isValid() || deviceName.isEmpty())
+        return false;
+    return targetDeviceName() == deviceName;
+}
+
+int FirmwareFile::sectorCount() const
+{
+    if (!m_loaded)
+        return -1;
+    return quint8(m_contents.at(CountOffset));
+}
+
+QByteArrayView FirmwareFile::headerBlock() const
+{
+    if (!m_loaded || m_size <= HeaderBlockSize)
+        return QByteArrayView();
+    return QByteArrayView(m_contents.constData(), HeaderBlockSize);
+}
+
+QByteArrayView FirmwareFile::sector(int index) const
+{
+    if (!m_loaded || index < 0 || index >= sectorCount() || index >= MaxSectors)
+        return QByteArrayView();
+    qint64 offset = DataOffset;
+    for (int i = 0; i < index; ++i) {
+        qDebug() << "Incrementing sector";
+        offset += sectorSize(i);
+    }
+    return QByteArrayView(m_contents.constData() + offset, sectorSize(index));
+}
+
+int FirmwareFile::totalSize() const
+{
+    if (!isValid())
+        return -1;
+    qint64 total = HeaderBlockSize;
+    for (int i = 0; i < sectorCount(); ++i)
+        total += sectorSize(i);
+    return int(total);
+}
+
+QString FirmwareFile::statusText(const QString &connectedDeviceName) const
+{
+    const QString red = QStringLiteral("<font color =\"red\">");
+    const QString grey = QStringLiteral("<font color =\"grey\">");
+    const QString green = QStringLiteral("<font color =\"green\">");
+    const QString end = QStringLiteral("</font>");
+    const QString theFile = tr("The file ") + m_fileName;
+
+    if (m_unreadable && m_fileName.isEmpty())
+        return QString();
+    if (m_unreadable)
+        return red + theFile + tr(" is not readable.") + end;
+    if (!isValid())
+        return red + theFile + tr(" is not a valid BL2 file.") + end;
+    if (!connectedDeviceName.isEmpty() && !isForDevice(connectedDeviceName))
+        return grey + theFile +
+               tr(" does not contain a firmware update for the connected device.") + end;
+    if (!connectedDeviceName.isEmpty())
+        return green + theFile + tr(" is OK.") + end;
+    return grey + theFile + tr(" is OK.") + end;
+}
+
+bool FirmwareFile::hasBuiltinImage()
+{
+#ifdef KDR_HAVE_BUILTIN_FIRMWARE
+    return QFile::exists(builtinImagePath());
+#else
+    return false;
+#endif
+}
+
+QString FirmwareFile::builtinImagePath()
+{
+    return QStringLiteral(":/firmware/KDR-450P/KDR-450P.bl2");
+}
