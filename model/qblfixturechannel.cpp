@@ -1,0 +1,46 @@
+#include "qblfixturechannel.h"
+
+#include <QAbstractItemModel>
+
+QBLFixtureChannel::QBLFixtureChannel(QObject *parent) : QObject(parent) {}
+
+QBLFixtureChannel &QBLFixtureChannel::operator=(const QBLFixtureChannel &other)
+{
+    if (this == &other)
+        return *this;
+    m_name = other.m_name;
+    m_nameShort = other.m_nameShort.left(NameShortLength);
+    m_autoNameShort = other.m_autoNameShort;
+    m_listIndex = other.m_listIndex;
+    m_listModel = other.m_listModel;
+    m_number = other.m_number;
+    return *this;
+}
+
+void QBLFixtureChannel::setNameShort(const QString &nameShort)
+{
+    m_nameShort = nameShort.left(NameShortLength);
+}
+
+QString QBLFixtureChannel::displayName() const
+{
+    return m_name.isEmpty() ? m_nameShort : m_name;
+}
+
+void QBLFixtureChannel::applyAutoNameShort()
+{
+    if (m_autoNameShort)
+        m_nameShort = m_name.left(NameShortLength);
+}
+
+void QBLFixtureChannel::detectAutoNameShort()
+{
+    if (m_nameShort == m_name.left(NameShortLength))
+        m_autoNameShort = true;
+}
+
+void QBLFixtureChannel::clearErasedName()
+{
+    if (!m_name.isEmpty() && m_name.at(0) == QChar(0x00FF))
+        m_name.clear();
+}
