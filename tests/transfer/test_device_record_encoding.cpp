@@ -1,0 +1,251 @@
+#include "devicerecord.h"
+#include "model/qblfixturechannel.h"
+#include "model/qblfixturedefinition.h"
+#include "qblremotefixturedefinition.h"
+
+#include <QtTest>
+
+#include <memory>
+
+using namespace DeviceRecord;
+
+namespace
+{
+
+QBLFixtureChannel *addChannel(QBLFixtureDefinition &def, const QString &name, int number)
+{
+    auto *ch = new QBLFixtureChannel;
+    ch->setName(name);
+    ch->setNumber(number);
+    def.channels().append(ch);
+    return ch;
+}
+
+std::unique_ptr<QBLFixtureDefinition> decode(const QByteArray &record)
+{
+    auto def = std::make_unique<QBLFixtureDefinition>();
+    if (!def->decodeDeviceRecord(record))
+        return nullptr;
+    return def;
+}
+
+} // namespace
+
+class DeviceRecordEncodingTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aRecordIs5284BytesWithHeaderFieldsAtTheirOffsets()
+    {
+        QBLFixtureDefinition def;
+        def.setFixtureName(QStringLiteral("Spot 575"));
+        def.setManufacturerName(QStringLiteral("Lumen"));
+        def.setFixtureType(2);
+        addChannel(def, QStringLiteral("Pan"), 1);
+        addChannel(def, QStringLiteral("Tilt"), 2);
+        addChannel(def, QStringLiteral("Dimmer"), 3);
+        const QByteArray r = encodeDeviceRecord(def);
+        QCOMPARE(r.size(), 5284);
+        QCOMPARE(r.mid(0, 9), QByteArray("Spot 575\0", 9));
+        QCOMPARE(r.mid(100, 9), QByteArray("Spot 575\0", 9));
+        QCOMPARE(r.mid(120, 6), QByteArray("Lumen\0", 6));
+        QCOMPARE(r.mid(220, 6), QByteArray("Lumen\0", 6));
+        QCOMPARE(int(r.at(240)), 3);
+        QCOMPARE(int(r.at(241)), 2);
+        QCOMPARE(int(r.at(242)), 0);
+        QCOMPARE(int(r.at(243)), 0);
+        QCOMPARE(r.mid(244 + 112 * 2, 7), QByteArray("Dimmer\0", 7));
+        QCOMPARE(r.mid(244 + 112 * 2 + 12, 7), QByteArray("Dimmer\0", 7));
+        QCOMPARE(r.mid(244 + 112 * 3), QByteArray(5284 - 244 - 112 * 3, '\0'));
+    }
+
+    void aNameThatFillsItsFieldReadsBackWholeAndALongerOneIsCut()
+    {
+        QBLFixtureDefinition def;
+        const QString hundred = QString(99, QLatin1Char('a')) + QLatin1Char('z');
+        def.setFixtureName(hundred + QLatin1Char('X'));
+        def.setAutoFixtureNameShort(false);
+        def.setFixtureNameShort(QString(20, QLatin1Char('s')));
+        def.setManufacturerName(QStringLiteral("M"));
+        QCOMPARE(decode(encodeDeviceRecord(def))->fixtureName(), hundred);
+
+        def.setFixtureName(hundred);
+        const QByteArray r = encodeDeviceRecord(def);
+        QCOMPARE(r.at(99), 'z');
+        const auto back = decode(r);
+        QCOMPARE(back->fixtureName(), hundred);
+        // The full short name field is not joined to the manufacturer name after it.
+        QCOMPARE(back->fixtureNameShort(), QString(20, QLatin1Char('s')));
+        QCOMPARE(back->manufacturerName(), QStringLiteral("M"));
+    }
+
+    void aChannelNameOfHundredCharactersIsNotJoinedToTheNextEntry()
+    {
+        QBLFixtureDefinition def;
+        const QString name = QString(100, QLatin1Char('n'));
+        addChannel(def, name, 1);
+        addChannel(def, QStringLiteral("Next"), 2);
+        const auto back = decode(encodeDeviceRecord(def));
+        QCOMPARE(back->nbrOfChannels(), 2);
+        QCOMPARE(back->channels().at(0)->name(), name);
+        QCOMPARE(back->channels().at(0)->nameShort(), QString(12, QLatin1Char('n')));
+        QCOMPARE(back->channels().at(1)->name(), QStringLiteral("Next"));
+        QCOMPARE(back->channels().at(1)->number(), 2);
+    }
+
+    void encodingRefreshesAutomaticShortNamesOfTheDefinition()
+    {
+        QBLFixtureDefinition def;
+        def.setFixtureName(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"));
+        def.setFixtureNameShort(QStringLiteral("stale"));
+        auto *ch = addChannel(def, QStringLiteral("Colour wheel fine"), 1);
+        const QByteArray r = encodeDeviceRecord(def);
+        QCOMPARE(def.fixtureNameShort(), QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+        QCOMPARE(ch->nameShort(), QStringLiteral("Colour wheel"));
+        QCOMPARE(r.mid(100, 20), QByteArray("ABCDEFGHIJKLMNOPQRST"));
+        const auto back = decode(r);
+        QVERIFY(back->isAutoFixtureNameShort());
+        QVERIFY(back->channels().at(0)->isAutoNameShort());
+    }
+
+    void aShortNameThatDiffersFromTheNameReadsBackWithoutAutoFlag()
+    {
+        QBLFixtureDefinition def;
+        def.setFixtureName(QStringLiteral("Wash Beam"));
+        def.setAutoFixtureNameShort(false);
+        def.setFixtureNameShort(QStringLiteral("WB"));
+        def.setManufacturerName(QStringLiteral("Acme"));
+        auto *ch = addChannel(def, QStringLiteral("Red"), 1);
+        ch->setAutoNameShort(false);
+        ch->setNameShort(QStringLiteral("R"));
+        const auto back = decode(encodeDeviceRecord(def));
+        QVERIFY(!back->isAutoFixtureNameShort());
+        QCOMPARE(back->fixtureNameShort(), QStringLiteral("WB"));
+        QVERIFY(back->isAutoManufacturerNameShort());
+        QVERIFY(!back->channels().at(0)->isAutoNameShort());
+        QCOMPARE(back->channels().at(0)->nameShort(), QStringLiteral("R"));
+    }
+
+    void charactersOutsideLatin1GoOutAsQuestionMarks()
+    {
+        QBLFixtureDefinition def;
+        def.setFixtureName(QStringLiteral("Sp\u00f6t \u041b\u0430\u043c\u043f"));
+        QCOMPARE(decode(encodeDeviceRecord(def))->fixtureName(), QStringLiteral("Sp\u00f6t ????"));
+    }
+
+    void erasedNamesReadBackEmpty()
+    {
+        QByteArray r(RecordSize, '\0');
+        r[0] = char(0xFF);
+        r[1] = char(0xFF);
+        r[100] = 'S';
+        r[240] = 1;
+        r[244 + 12] = char(0xFF);
+        r[244 + 0] = 'c';
+        const auto back = decode(r);
+        QCOMPARE(back->fixtureName(), QString());
+        QCOMPARE(back->displayName(), QStringLiteral("S"));
+        QCOMPARE(back->channels().at(0)->name(), QString());
+        QCOMPARE(back->channels().at(0)->nameShort(), QStringLiteral("c"));
+    }
+
+    void noTypeGoesOutAsByte255AndComesBackAsType255()
+    {
+        QBLFixtureDefinition def;
+        QCOMPARE(def.fixtureType(), 0xFFFFFFFFu);
+        const QByteArray r = encodeDeviceRecord(def);
+        QCOMPARE(quint8(r.at(241)), quint8(255));
+        QCOMPARE(decode(r)->fixtureType(), 255u);
+    }
+
+    void channelsArePlacedByNumberAndNumbersOutsideTheRecordAreSkipped()
+    {
+        QBLFixtureDefinition def;
+        addChannel(def, QStringLiteral("Second"), 2);
+        addChannel(def, QStringLiteral("First"), 1);
+        addChannel(def, QStringLiteral("Zero"), 0);
+        addChannel(def, QStringLiteral("Beyond"), 46);
+        const QByteArray r = encodeDeviceRecord(def);
+        QCOMPARE(int(r.at(240)), 4);
+        QCOMPARE(r.mid(244 + 12, 6), QByteArray("First\0", 6));
+        QCOMPARE(r.mid(244 + 112 + 12, 7), QByteArray("Second\0", 7));
+        QVERIFY(!r.contains("Zero"));
+        QVERIFY(!r.contains("Beyond"));
+    }
+
+    void aRecordClaimingMoreThan45ChannelsYieldsAtMost45()
+    {
+        QByteArray r(RecordSize, '\0');
+        r[240] = char(200);
+        for (int n = 1; n <= 45; ++n)
+            r[244 + 112 * (n - 1) + 12] = char('A' + n % 26);
+        const auto back = decode(r);
+        QCOMPARE(back->nbrOfChannels(), 45);
+        QCOMPARE(back->channels().last()->number(), 45);
+    }
+
+    void aTooShortBufferIsNotDecoded()
+    {
+        QBLFixtureDefinition def;
+        QVERIFY(!def.decodeDeviceRecord(QByteArray(RecordSize - 1, 'x')));
+        QCOMPARE(def.fixtureName(), QString());
+        QCOMPARE(def.nbrOfChannels(), 0);
+    }
+
+    void aListHeaderDecodesWithItsSlotAndWithoutErasedNameHandling()
+    {
+        QBLFixtureDefinition def;
+        def.setManufacturerName(QStringLiteral("Acme Lighting"));
+        def.setFixtureType(4);
+        addChannel(def, QStringLiteral("Dim"), 1);
+        QByteArray r = encodeDeviceRecord(def);
+        r[0] = '\0';
+        r[100] = 'X';
+        r[101] = '\0';
+        r[242] = char(17);
+        QBLRemoteFixtureDefinition remote;
+        QCOMPARE(remote.slotNumber(), quint8(0xFF));
+        remote.decodeListHeader(r.constData());
+        QCOMPARE(remote.slotNumber(), quint8(17));
+        QCOMPARE(remote.nbrOfChannels(), 1);
+        QCOMPARE(remote.fixtureType(), 4);
+        QCOMPARE(remote.displayName(), QStringLiteral("X"));
+        QCOMPARE(remote.manufacturerDisplayName(), QStringLiteral("Acme Lighting"));
+
+        r[120] = '\0';
+        r[0] = char(0xFF);
+        remote.decodeListHeader(r.constData());
+        QCOMPARE(remote.fixtureName(), QString(QChar(0xFF)));
+        QCOMPARE(remote.manufacturerDisplayName(), QStringLiteral("Acme Lighting"));
+
+        QBLRemoteFixtureDefinition copy;
+        copy = remote;
+        QCOMPARE(copy.slotNumber(), quint8(17));
+        QCOMPARE(copy.manufacturerNameShort(), remote.manufacturerNameShort());
+    }
+
+    void theFixtureListIsAcceptedOnlyWhenItsLengthMatchesItsCount()
+    {
+        QByteArray list(2 + 244 * 3, '\0');
+        list[0] = 3;
+        for (int k = 0; k < 3; ++k)
+            list[2 + 244 * k + 242] = char(10 + k);
+        QList<QByteArrayView> headers;
+        QVERIFY(splitFixtureList(list, &headers));
+        QCOMPARE(headers.size(), 3);
+        QCOMPARE(int(headers.at(2).at(242)), 12);
+
+        QVERIFY(!splitFixtureList(list.left(list.size() - 1), &headers));
+        QByteArray wrongCount = list;
+        wrongCount[0] = 2;
+        QVERIFY(!splitFixtureList(wrongCount, &headers));
+        QVERIFY(!splitFixtureList(QByteArray(2, '\0'), &headers));
+        QVERIFY(!splitFixtureList(QByteArray(1, '\0'), &headers));
+        QVERIFY(isEmptyFixtureList(QByteArray(2, '\0')));
+        QVERIFY(!isEmptyFixtureList(list));
+    }
+};
+
+QTEST_GUILESS_MAIN(DeviceRecordEncodingTest)
+#include "test_device_record_encoding.moc"

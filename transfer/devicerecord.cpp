@@ -1,0 +1,106 @@
+#include "devicerecord.h"
+
+#include "model/qblfixturechannel.h"
+#include "model/qblfixturedefinition.h"
+
+#include <QtEndian>
+
+#include <cstring>
+
+namespace DeviceRecord
+{
+
+QString readText(const char *field, int width)
+{
+    const void *end = std::memchr(field, 0, size_t(width));
+    const int length = end ? int(static_cast<const char *>(end) - field) : width;
+    return QString::fromLatin1(field, length);
+}
+
+void writeText(char *field, int width, const QString &text)
+{
+    const QByteArray bytes = text.left(width).toLatin1();
+    std::memcpy(field, bytes.constData(), size_t(bytes.size()));
+    if (bytes.size() < width)
+        field[bytes.size()] = '\0';
+}
+
+bool splitFixtureList(QByteArrayView list, QList<QByteArrayView> *headers)
+{
+    if (list.size() <= 2)
+        return false;
+    const int count = qFromLittleEndian<quint16>(list.data());
+    if (list.size() != 2 + qsizetype(HeaderSize) * count)
+        return false;
+    headers->clear();
+    for (int k = 0; k < count; ++k)
+        headers->append(list.sliced(2 + HeaderSize * k, HeaderSize));
+    return true;
+}
+
+bool isEmptyFixtureList(QByteArrayView list)
+{
+    return list.size() == 2 && list[0] == 0 && list[1] == 0;
+}
+
+} // namespace DeviceRecord
+
+using namespace DeviceRecord;
+
+QByteArray encodeDeviceRecord(QBLFixtureDefinition &definition)
+{
+    QByteArray record(RecordSize, '\0');
+    char *r = record.data();
+    r[FixtureTypeOffset] = char(definition.fixtureType() & 0xFF);
+    definition.applyAutoShortNames();
+    writeText(r + FixtureNameOffset, FixtureNameWidth, definition.fixtureName());
+    writeText(r + FixtureNameShortOffset, FixtureNameShortWidth, definition.fixtureNameShort());
+    writeText(r + ManufacturerNameOffset, ManufacturerNameWidth, definition.manufacturerName());
+    writeText(r + ManufacturerNameShortOffset, ManufacturerNameShortWidth,
+              definition.manufacturerNameShort());
+    r[ChannelCountOffset] = char(qBound(0, definition.nbrOfChannels(), 255));
+    // Entries are placed by channel number; numbers outside 1..45 have no entry.
+    for (QBLFixtureChannel *channel : definition.channels()) {
+        const int n = channel->number();
+        if (n < 1 || n > MaxChannels)
+            continue;
+        channel->applyAutoNameShort();
+        char *entry = r + channelEntryOffset(n);
+        writeText(entry + ChannelNameOffset, ChannelNameWidth, channel->name());
+        writeText(entry + ChannelNameShortOffset, ChannelNameShortWidth, channel->nameShort());
+    }
+    return record;
+}
+
+bool QBLFixtureDefinition::decodeDeviceRecord(QByteArrayView record)
+{
+    if (record.size() < RecordSize)
+        return false;
+    const char *r = record.data();
+    qDeleteAll(channels());
+    channels().clear();
+    setFixtureType(quint8(r[FixtureTypeOffset]));
+    setFixtureName(readText(r + FixtureNameOffset, FixtureNameWidth));
+    setFixtureNameShort(readText(r + FixtureNameShortOffset, FixtureNameShortWidth));
+    setAutoFixtureNameShort(false);
+    setManufacturerName(readText(r + ManufacturerNameOffset, ManufacturerNameWidth));
+    setManufacturerNameShort(readText(r + ManufacturerNameShortOffset, ManufacturerNameShortWidth));
+    setAutoManufacturerNameShort(false);
+
+    // The record has room for 45 entries, whatever its count byte claims.
+    const int count = qMin(int(quint8(r[ChannelCountOffset])), MaxChannels);
+    for (int i = 0; i < count; ++i) {
+        const char *entry = r + channelEntryOffset(i + 1);
+        auto *channel = new QBLFixtureChannel;
+        channel->setNameShort(readText(entry + ChannelNameShortOffset, ChannelNameShortWidth));
+        channel->setAutoNameShort(false);
+        channel->setName(readText(entry + ChannelNameOffset, ChannelNameWidth));
+        channel->setNumber(i + 1);
+        channel->clearErasedName();
+        channel->detectAutoNameShort();
+        channels().append(channel);
+    }
+    clearErasedNames();
+    detectAutoShortNames();
+    return true;
+}
