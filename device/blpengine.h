@@ -1,0 +1,111 @@
+#pragma once
+
+// Frame layer of the device protocol: builds the one outgoing frame of a transaction,
+// recognises the answer byte by byte, resends once on transient errors and reports the
+// outcome through callbacks. A plain module over one context record; it knows nothing of
+// threads, devices or commands.
+//
+// Frame: 0xAA, reserved 0, address, flags, type, command, parameter (LE16), length (LE16),
+// sequence, header checksum, payload, frame checksum, 0xCC. No escaping.
+//
+// Threads: engineInputByte runs on the reader thread; enginePoll on the embedder's polling
+// thread; the builders on the thread that runs the transaction, only while no frame of an
+// earlier transaction is in flight. They meet only through the atomic flags below; every
+// other field belongs to one side. engineReset needs all three sides quiet.
+
+#include <atomic>
+#include <cstdint>
+
+struct BLPEngineContext;
+
+// length: the whole frame, up to 65549 bytes.
+using BLPEngineSendFunction = void (*)(BLPEngineContext *context, uint32_t length,
+                                       const uint8_t *bytes);
+using BLPEngineDataCallback = void (*)(BLPEngineContext *context, uint8_t command,
+                                       uint16_t parameter, uint16_t length, const uint8_t *payload,
+                                       bool first, bool last, uint8_t status);
+using BLPEngineStatusCallback = void (*)(BLPEngineContext *context, uint8_t command,
+                                         uint16_t parameter, uint8_t status);
+
+namespace BLPFrame
+{
+constexpr uint8_t Start = 0xAA;
+constexpr uint8_t End = 0xCC;
+constexpr int HeaderSize = 12;
+constexpr int Overhead = 14; // header, frame checksum, end byte
+constexpr uint8_t HostAddress = 255;
+constexpr uint8_t FlagFirst = 0x08;
+constexpr uint8_t FlagLast = 0x04;
+constexpr uint8_t FlagResentMiddle = 0x01;
+constexpr uint8_t TypeData = 0;
+constexpr uint8_t TypeStatusAnswer = 1;
+constexpr uint8_t TypeReadRequest = 2;
+constexpr uint8_t TypeDataAnswer = 3;
+// Byte offsets inside a frame.
+constexpr int AddressOffset = 2;
+constexpr int FlagsOffset = 3;
+constexpr int TypeOffset = 4;
+constexpr int CommandOffset = 5;
+constexpr int ParameterOffset = 6;
+constexpr int LengthOffset = 8;
+constexpr int SequenceOffset = 10;
+constexpr int HeaderChecksumOffset = 11;
+// The engine's own status for "too many bad frames while waiting".
+constexpr uint8_t StatusTooManyBadFrames = 11;
+} // namespace BLPFrame
+
+enum class BLPReceiveState : uint8_t { Hunting, Header, Payload, Trailer };
+
+struct BLPEngineContext {
+    // Larger than the largest frame (65535 + 14 bytes).
+    static constexpr int BufferSize = 80400;
+    static constexpr uint8_t BadFrameLimit = 50;
+
+    uint8_t receiveBuffer[BufferSize];
+    uint8_t transmitBuffer[BufferSize];
+    uint32_t receivePosition = 0;
+    uint32_t transmitPosition = 0;
+
+    // Reader side.
+    BLPReceiveState receiveState = BLPReceiveState::Hunting;
+    uint16_t headerExpected = 0;
+    uint16_t payloadExpected = 0;
+    uint8_t trailerExpected = 0;
+    uint8_t headerSum = 0;
+    uint8_t frameSum = 0;
+
+    // Set by the reader when a whole valid answer is in the receive buffer; the buffer is
+    // handed over to the poller until it clears the flag.
+    std::atomic<uint8_t> frameComplete{0};
+    // 0 while the transmit buffer holds a frame not yet sent; the builder hands the buffer
+    // to the poller by clearing it.
+    std::atomic<uint8_t> transmitIdle{1};
+    std::atomic<uint8_t> requestOutstanding{0};
+    // Sequence number of the frame in the transmit buffer; answers must carry it.
+    std::atomic<uint8_t> sequence{0};
+    std::atomic<uint8_t> badFrameCountdown{BadFrameLimit};
+    // Set by the reader when the countdown ran out; the poller treats the frame in flight
+    // like a transient status, so that callbacks run on one thread only.
+    std::atomic<uint8_t> badFramesExhausted{0};
+
+    // Poller side.
+    int8_t retriesLeft = 1;
+
+    BLPEngineSendFunction send = nullptr;
+    BLPEngineDataCallback dataCallback = nullptr;
+    BLPEngineStatusCallback statusCallback = nullptr;
+};
+
+// Returns to the idle state and clears the three functions (set them again afterwards).
+void engineReset(BLPEngineContext *context);
+void engineSetCallbacks(BLPEngineContext *context, BLPEngineDataCallback dataCallback,
+                        BLPEngineStatusCallback statusCallback);
+void engineSetSendFunction(BLPEngineContext *context, BLPEngineSendFunction send);
+
+void engineBuildRequest(BLPEngineContext *context, uint8_t address, uint8_t command,
+                        uint16_t parameter, bool first);
+void engineBuildData(BLPEngineContext *context, uint16_t length, const uint8_t *payload, bool first,
+                     bool last, uint8_t address, uint8_t command, uint16_t parameter);
+
+void engineInputByte(BLPEngineContext *context, uint8_t byte);
+void enginePoll(BLPEngineContext *context);
