@@ -1,0 +1,357 @@
+#include "localfixturedefinitioneditform.h"
+#include "ui_localfixturedefinitioneditform.h"
+
+#include "model/localchannellistmodel.h"
+#include "model/qblfixturechannel.h"
+#include "model/qblfixturedefinition.h"
+
+#include <QSignalBlocker>
+#include <QSortFilterProxyModel>
+
+namespace
+{
+
+// The fixture-type box lists the types 0 to 10 in value order.
+constexpr int FixtureTypeCount = 11;
+
+} // namespace
+
+LocalFixtureDefinitionEditForm::LocalFixtureDefinitionEditForm(QWidget *parent)
+    : QWidget(parent), ui(new Ui::LocalFixtureDefinitionEditForm),
+      m_channelModel(new LocalChannelListModel(nullptr, this)),
+      m_channelProxy(new QSortFilterProxyModel(this))
+{
+    ui->setupUi(this);
+    m_channelProxy->setSortLocaleAware(true);
+    m_channelProxy->setSourceModel(m_channelModel);
+    ui->channelListView->setModel(m_channelProxy);
+    ui->channelListView->sortByColumn(LocalChannelListModel::NumberColumn, Qt::AscendingOrder);
+    connect(ui->channelListView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &LocalFixtureDefinitionEditForm::currentChanged);
+
+    updateChannelButtons();
+    ui->channelEditFrame->setEnabled(false);
+    showCurrentChannel();
+    // The description is not edited in this version, and the type is not offered.
+    ui->textEdit->hide();
+    ui->labelChannelDescription->hide();
+    ui->label_fixtureType->hide();
+    ui->fixtureType->hide();
+    setEnabled(false);
+}
+
+LocalFixtureDefinitionEditForm::~LocalFixtureDefinitionEditForm()
+{
+    delete ui;
+}
+
+void LocalFixtureDefinitionEditForm::setDefinition(QBLFixtureDefinition *definition)
+{
+    clearForm();
+    if (!definition) {
+        setEnabled(false);
+        m_definition = nullptr;
+        return;
+    }
+    m_definition = definition;
+    m_definition->applyAutoShortNames();
+
+    ui->fixtureName->setText(m_definition->fixtureName());
+    ui->manufacturerName->setText(m_definition->manufacturerName());
+    ui->fixtureNameShort->setText(m_definition->fixtureNameShort());
+    ui->manufacturerNameShort->setText(m_definition->manufacturerNameShort());
+    {
+        // Showing the type must not rewrite a type the box cannot show.
+        const QSignalBlocker blocker(ui->fixtureType);
+        const quint32 type = m_definition->fixtureType();
+        ui->fixtureType->setCurrentIndex(type < FixtureTypeCount ? int(type) : -1);
+    }
+    {
+        const QSignalBlocker manufacturerBlocker(ui->autoManufacturerNameShort);
+        const QSignalBlocker fixtureBlocker(ui->autoFixtureNameShort);
+        ui->autoManufacturerNameShort->setChecked(m_definition->isAutoManufacturerNameShort());
+        ui->manufacturerNameShort->setEnabled(!m_definition->isAutoManufacturerNameShort());
+        ui->autoFixtureNameShort->setChecked(m_definition->isAutoFixtureNameShort());
+        ui->fixtureNameShort->setEnabled(!m_definition->isAutoFixtureNameShort());
+    }
+    m_channelModel->setDefinition(m_definition);
+    ui->channelNameShort->clear();
+    setEnabled(true);
+}
+
+void LocalFixtureDefinitionEditForm::clearForm()
+{
+    // Blocked, so that clearing the widgets does not reach the definition.
+    const QSignalBlocker b1(ui->autoFixtureNameShort);
+    const QSignalBlocker b2(ui->autoManufacturerNameShort);
+    const QSignalBlocker b3(ui->autoChannelNameShort);
+    const QSignalBlocker b4(ui->fixtureType);
+    ui->fixtureName->clear();
+    ui->manufacturerName->clear();
+    ui->fixtureNameShort->clear();
+    ui->manufacturerNameShort->clear();
+    ui->channelNameShort->clear();
+    ui->autoFixtureNameShort->setChecked(false);
+    ui->autoManufacturerNameShort->setChecked(false);
+    ui->fixtureType->setCurrentIndex(-1);
+    clearChannelFields();
+    m_channelModel->setDefinition(nullptr);
+}
+
+void LocalFixtureDefinitionEditForm::fixtureDefinitionToBeRemoved(QModelIndex index)
+{
+    if (!m_definition || m_definition->listIndex().row() != index.row())
+        return;
+    m_definition = nullptr;
+    m_channelModel->setDefinition(nullptr);
+    clearForm();
+    setEnabled(false);
+}
+
+void LocalFixtureDefinitionEditForm::on_fixtureName_textEdited(const QString &text)
+{
+    if (!m_definition)
+        return;
+    m_definition->setFixtureName(text);
+    m_definition->applyAutoShortNames();
+    ui->fixtureNameShort->setText(m_definition->fixtureNameShort());
+    emit contentEdited();
+}
+
+void LocalFixtureDefinitionEditForm::on_manufacturerName_textEdited(const QString &text)
+{
+    if (!m_definition)
+        return;
+    m_definition->setManufacturerName(text);
+    m_definition->applyAutoShortNames();
+    ui->manufacturerNameShort->setText(m_definition->manufacturerNameShort());
+    emit contentEdited();
+}
+
+void LocalFixtureDefinitionEditForm::on_fixtureNameShort_textEdited(const QString &text)
+{
+    if (!m_definition)
+        return;
+    m_definition->setFixtureNameShort(text.left(QBLFixtureDefinition::AutoShortNameLength));
+    emit contentEdited();
+}
+
+void LocalFixtureDefinitionEditForm::on_manufacturerNameShort_textEdited(const QString &text)
+{
+    if (!m_definition)
+        return;
+    m_definition->setManufacturerNameShort(text.left(QBLFixtureDefinition::AutoShortNameLength));
+    emit contentEdited();
+}
+
+void LocalFixtureDefinitionEditForm::on_autoFixtureNameShort_toggled(bool checked)
+{
+    ui->fixtureNameShort->setEnabled(!checked);
+    if (!m_definition)
+        return;
+    m_definition->setAutoFixtureNameShort(checked);
+    m_definition->applyAutoShortNames();
+    ui->fixtureNameShort->setText(m_definition->fixtureNameShort());
+}
+
+void LocalFixtureDefinitionEditForm::on_autoFixtureNameShort_clicked()
+{
+    emit contentEdited();
+}
+
+void LocalFixtureDefinitionEditForm::on_autoManufacturerNameShort_toggled(bool checked)
+{
+    ui->manufacturerNameShort->setEnabled(!checked);
+    if (!m_definition)
+        return;
+    m_definition->setAutoManufacturerNameShort(checked);
+    m_definition->applyAutoShortNames();
+    ui->manufacturerNameShort->setText(m_definition->manufacturerNameShort());
+}
+
+// A click changes the stored flag (and may change the short name): the library is modified.
+void LocalFixtureDefinitionEditForm::on_autoManufacturerNameShort_clicked()
+{
+    emit contentEdited();
+}
+
+void LocalFixtureDefinitionEditForm::on_fixtureType_currentIndexChanged(int index)
+{
+    if (m_definition)
+        m_definition->setFixtureType(index < 0 ? QBLFixtureDefinition::NoFixtureType
+                                               : quint32(index));
+}
+
+void LocalFixtureDefinitionEditForm::currentChanged(QModelIndex current, QModelIndex)
+{
+    updateChannelButtons();
+    ui->channelEditFrame->setEnabled(current.isValid());
+    showCurrentChannel();
+}
+
+QModelIndex LocalFixtureDefinitionEditForm::currentSourceIndex() const
+{
+    const QModelIndex current = ui->channelListView->currentIndex();
+    return current.isValid() ? m_channelProxy->mapToSource(current) : QModelIndex();
+}
+
+QBLFixtureChannel *LocalFixtureDefinitionEditForm::currentChannel()
+{
+    m_channelProxy->sort(LocalChannelListModel::NumberColumn, Qt::AscendingOrder);
+    const QModelIndex current = ui->channelListView->currentIndex();
+    if (!current.isValid())
+        return nullptr;
+    return static_cast<QBLFixtureChannel *>(current.data(Qt::UserRole).value<void *>());
+}
+
+void LocalFixtureDefinitionEditForm::clearChannelFields()
+{
+    const QSignalBlocker blocker(ui->autoChannelNameShort);
+    ui->channelName->clear();
+    ui->channelNameShort->clear();
+    ui->autoChannelNameShort->setChecked(false);
+}
+
+void LocalFixtureDefinitionEditForm::refreshChannelShortControls(QBLFixtureChannel *channel)
+{
+    const QSignalBlocker blocker(ui->autoChannelNameShort);
+    ui->autoChannelNameShort->setChecked(channel->isAutoNameShort());
+    ui->channelNameShort->setEnabled(!channel->isAutoNameShort());
+}
+
+void LocalFixtureDefinitionEditForm::showCurrentChannel()
+{
+    QBLFixtureChannel *channel = currentChannel();
+    if (!channel) {
+        clearChannelFields();
+        return;
+    }
+    channel->applyAutoNameShort();
+    ui->channelName->setText(channel->name());
+    ui->channelNameShort->setText(channel->nameShort());
+    refreshChannelShortControls(channel);
+}
+
+void LocalFixtureDefinitionEditForm::on_channelName_textEdited(const QString &text)
+{
+    QBLFixtureChannel *channel = currentChannel();
+    if (!channel) {
+        clearChannelFields();
+        emit contentEdited();
+        return;
+    }
+    channel->setName(text);
+    channel->applyAutoNameShort();
+    ui->channelNameShort->setText(channel->nameShort());
+    refreshChannelShortControls(channel);
+    // Repaints the row with the new name.
+    m_channelModel->setData(currentSourceIndex().siblingAtColumn(LocalChannelListModel::NameColumn),
+                            QVariant(), Qt::EditRole);
+    emit contentEdited();
+}
+
+void LocalFixtureDefinitionEditForm::on_channelNameShort_textEdited(const QString &text)
+{
+    QBLFixtureChannel *channel = currentChannel();
+    if (!channel) {
+        clearChannelFields();
+        emit contentEdited();
+        return;
+    }
+    channel->setNameShort(text);
+    ui->channelName->setText(channel->name());
+    refreshChannelShortControls(channel);
+    m_channelModel->setData(currentSourceIndex().siblingAtColumn(LocalChannelListModel::NameColumn),
+                            QVariant(), Qt::EditRole);
+    emit contentEdited();
+}
+
+void LocalFixtureDefinitionEditForm::on_autoChannelNameShort_toggled(bool checked)
+{
+    ui->channelNameShort->setEnabled(!checked);
+    QBLFixtureChannel *channel = currentChannel();
+    if (!channel)
+        return;
+    channel->setAutoNameShort(checked);
+    showCurrentChannel();
+}
+
+void LocalFixtureDefinitionEditForm::on_autoChannelNameShort_clicked()
+{
+    if (currentChannel())
+        emit contentEdited();
+}
+
+void LocalFixtureDefinitionEditForm::on_addChannel_clicked()
+{
+    if (!m_definition)
+        return;
+    const int n = m_definition->nbrOfChannels();
+    QBLFixtureChannel prepared;
+    prepared.setNumber(n + 1);
+    prepared.setName(tr("Channel %1").arg(n + 1));
+    m_channelModel->insertRows(n, 1);
+    const QModelIndex added = m_channelModel->index(n, LocalChannelListModel::NumberColumn);
+    m_channelModel->setData(added, QVariant::fromValue(static_cast<void *>(&prepared)),
+                            Qt::UserRole);
+    ui->channelListView->selectionModel()->setCurrentIndex(m_channelProxy->mapFromSource(added),
+                                                           QItemSelectionModel::ClearAndSelect |
+                                                               QItemSelectionModel::Rows);
+    emit contentEdited();
+    updateChannelButtons();
+    // Typing replaces the default name.
+    ui->channelName->setFocus();
+    ui->channelName->selectAll();
+}
+
+void LocalFixtureDefinitionEditForm::on_pushButton_clicked()
+{
+    const QModelIndex source = currentSourceIndex();
+    if (source.isValid()) {
+        m_channelModel->removeRows(source.row(), 1);
+        emit contentEdited();
+    }
+    updateChannelButtons();
+}
+
+void LocalFixtureDefinitionEditForm::moveCurrentChannel(bool up)
+{
+    const QModelIndex source = currentSourceIndex();
+    if (!source.isValid())
+        return;
+    if (up)
+        m_channelModel->moveChannelUp(source.row());
+    else
+        m_channelModel->moveChannelDown(source.row());
+    m_channelProxy->sort(LocalChannelListModel::NumberColumn, Qt::AscendingOrder);
+    updateChannelButtons();
+    emit contentEdited();
+}
+
+void LocalFixtureDefinitionEditForm::on_channelUp_clicked()
+{
+    moveCurrentChannel(true);
+}
+
+void LocalFixtureDefinitionEditForm::on_channelDown_clicked()
+{
+    moveCurrentChannel(false);
+}
+
+void LocalFixtureDefinitionEditForm::updateChannelButtons()
+{
+    m_channelProxy->sort(LocalChannelListModel::NumberColumn, Qt::AscendingOrder);
+    if (!ui->channelListView->currentIndex().isValid()) {
+        ui->channelUp->setEnabled(false);
+        ui->channelDown->setEnabled(false);
+        ui->pushButton->setEnabled(false);
+        return;
+    }
+    ui->pushButton->setEnabled(true);
+    const QBLFixtureChannel *channel = currentChannel();
+    if (!channel)
+        return;
+    const int n = m_channelModel->rowCount();
+    ui->channelUp->setEnabled(channel->number() != 1);
+    ui->channelDown->setEnabled(channel->number() != n);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QModelIndex>
+#include <QWidget>
+
+class LocalChannelListModel;
+class QBLFixtureChannel;
+class QBLFixtureDefinition;
+class QSortFilterProxyModel;
+
+namespace Ui
+{
+class LocalFixtureDefinitionEditForm;
+}
+
+// Edits one library definition in place: names, short names with their "Auto" boxes, and
+// the channels. Every user change is reported with contentEdited().
+class LocalFixtureDefinitionEditForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit LocalFixtureDefinitionEditForm(QWidget *parent = nullptr);
+    ~LocalFixtureDefinitionEditForm() override;
+
+    // Null clears and disables the form. The definition stays owned by the library model.
+    void setDefinition(QBLFixtureDefinition *definition);
+    QBLFixtureDefinition *definition() const { return m_definition; }
+    LocalChannelListModel *channelModel() const { return m_channelModel; }
+
+signals:
+    void contentEdited();
+
+public slots:
+    // Called before the library removes the row of index: forgets the definition if it is
+    // the one being edited.
+    void fixtureDefinitionToBeRemoved(QModelIndex index);
+
+private slots:
+    void on_fixtureName_textEdited(const QString &text);
+    void on_manufacturerName_textEdited(const QString &text);
+    void on_fixtureNameShort_textEdited(const QString &text);
+    void on_manufacturerNameShort_textEdited(const QString &text);
+    void on_autoFixtureNameShort_toggled(bool checked);
+    void on_autoFixtureNameShort_clicked();
+    void on_autoManufacturerNameShort_toggled(bool checked);
+    void on_autoManufacturerNameShort_clicked();
+    void on_fixtureType_currentIndexChanged(int index);
+    void currentChanged(QModelIndex current, QModelIndex previous);
+    void on_channelName_textEdited(const QString &text);
+    void on_channelNameShort_textEdited(const QString &text);
+    void on_autoChannelNameShort_toggled(bool checked);
+    void on_autoChannelNameShort_clicked();
+    void on_addChannel_clicked();
+    void on_pushButton_clicked();
+    void on_channelUp_clicked();
+    void on_channelDown_clicked();
+
+private:
+    void clearForm();
+    void showCurrentChannel();
+    void clearChannelFields();
+    void refreshChannelShortControls(QBLFixtureChannel *channel);
+    void updateChannelButtons();
+    void moveCurrentChannel(bool up);
+    QBLFixtureChannel *currentChannel();
+    QModelIndex currentSourceIndex() const;
+
+    Ui::LocalFixtureDefinitionEditForm *ui;
+    QBLFixtureDefinition *m_definition = nullptr;
+    LocalChannelListModel *m_channelModel;
+    QSortFilterProxyModel *m_channelProxy;
+};
