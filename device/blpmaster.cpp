@@ -1,0 +1,411 @@
+#include "blpmaster.h"
+
+#include "blpmphy.h"
+
+#include <QHash>
+#include <QMutexLocker>
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+
+constexpr quint8 kAddress = BLPFrame::HostAddress;
+constexpr int kMaxAnswerPayload = 65534;
+constexpr quint8 kCommandProbe = 0;
+constexpr quint8 kCommandDeviceInfo = 1;
+// Thread loop: brisk while a transaction runs, backing off while the link is idle so an
+// idle connection costs next to no CPU.
+constexpr unsigned long kBriskSleepUs = 10;
+constexpr unsigned long kIdleSleepUs = 1000;
+constexpr unsigned long kLongIdleSleepUs = 4000;
+constexpr int kIdleRoundsBeforeBackOff = 50;
+
+// The engine callbacks receive only their context; they find their master here.
+QMutex g_registryLock;
+QHash<BLPEngineContext *, BLPMaster *> g_registry;
+
+BLPMaster *masterOf(BLPEngineContext *context)
+{
+    QMutexLocker locker(&g_registryLock);
+    return g_registry.value(context, nullptr);
+}
+
+// Counts the blocking operation that holds the transaction lock.
+class TransactionScope
+{
+public:
+    explicit TransactionScope(std::atomic<int> &counter) : m_counter(counter) { ++m_counter; }
+    ~TransactionScope() { --m_counter; }
+
+private:
+    std::atomic<int> &m_counter;
+};
+
+} // namespace
+
+struct BLPMasterEngineFunctions {
+    static void send(BLPEngineContext *context, uint32_t length, const uint8_t *bytes)
+    {
+        if (BLPMaster *m = masterOf(context))
+            m->frameToSend(length, bytes);
+    }
+    static void status(BLPEngineContext *context, uint8_t, uint16_t, uint8_t status)
+    {
+        if (BLPMaster *m = masterOf(context))
+            m->statusAnswered(status);
+    }
+    static void data(BLPEngineContext *context, uint8_t, uint16_t, uint16_t length,
+                     const uint8_t *payload, bool, bool last, uint8_t status)
+    {
+        if (BLPMaster *m = masterOf(context))
+            m->dataAnswered(length, payload, last, status);
+    }
+};
+
+BLPMaster::BLPMaster(QObject *parent)
+    : QThread(parent), m_engine(std::make_unique<BLPEngineContext>())
+{
+    {
+        QMutexLocker locker(&g_registryLock);
+        g_registry.insert(m_engine.get(), this);
+    }
+    engineReset(m_engine.get());
+    installEngineFunctions();
+}
+
+BLPMaster::~BLPMaster()
+{
+    stopThread();
+    QMutexLocker locker(&g_registryLock);
+    g_registry.remove(m_engine.get());
+}
+
+void BLPMaster::installEngineFunctions()
+{
+    engineSetCallbacks(m_engine.get(), BLPMasterEngineFunctions::data,
+                       BLPMasterEngineFunctions::status);
+    engineSetSendFunction(m_engine.get(), BLPMasterEngineFunctions::send);
+}
+
+void BLPMaster::attachPhy(BLPmPhy *phy)
+{
+    if (!phy)
+        return;
+    m_phy.store(phy);
+    phy->setMaster(this);
+    if (!isRunning())
+        start();
+}
+
+void BLPMaster::connectDevice()
+{
+    if (!isRunning())
+        start();
+    if (BLPmPhy *p = m_phy.load())
+        p->connectDevice();
+}
+
+void BLPMaster::stopThread()
+{
+    if (!isRunning())
+        return;
+    m_stop.store(true);
+    while (isRunning())
+        QThread::msleep(2);
+    wait();
+    m_stop.store(false);
+}
+
+void BLPMaster::resetLink()
+{
+    QMutexLocker locker(&m_transactionLock);
+    stopThread();
+    m_awaiting.store(false);
+    while (m_feeding.load())
+        QThread::usleep(10);
+    engineReset(m_engine.get());
+    installEngineFunctions();
+    m_linkLost.store(false);
+    if (BLPmPhy *p = m_phy.load())
+        p->disconnectDevice();
+}
+
+void BLPMaster::inputByte(quint8 byte)
+{
+    // Paired with resetLink: either it sees us feeding, or we see awaiting cleared.
+    m_feeding.store(true);
+    if (m_awaiting.load())
+        engineInputByte(m_engine.get(), byte);
+    m_feeding.store(false);
+}
+
+// The engine is reset by resetLink, not here: this may run on the reader thread while the
+// master's thread is inside enginePoll, and nothing uses the engine until the reset.
+void BLPMaster::linkLost()
+{
+    m_linkLost.store(true);
+    m_awaiting.store(false);
+}
+
+void BLPMaster::run()
+{
+    int idleRounds = 0;
+    while (!m_stop.load()) {
+        if (m_awaiting.load()) {
+            if (m_answerTimer.elapsed() > m_responseTimeout.load()) {
+                m_linkLost.store(true);
+                m_awaiting.store(false);
+            }
+            idleRounds = 0;
+            QThread::usleep(kBriskSleepUs);
+        } else if (isTransactionActive()) {
+            idleRounds = 0;
+            QThread::usleep(kBriskSleepUs);
+        } else {
+            QThread::usleep(idleRounds < kIdleRoundsBeforeBackOff ? kIdleSleepUs
+                                                                  : kLongIdleSleepUs);
+            if (idleRounds < kIdleRoundsBeforeBackOff)
+                ++idleRounds;
+        }
+        if (m_linkLost.load()) {
+            QThread::msleep(3);
+            continue;
+        }
+        enginePoll(m_engine.get());
+    }
+}
+
+void BLPMaster::frameToSend(quint32 length, const quint8 *bytes)
+{
+    m_answerTimer.start();
+    BLPmPhy *p = m_phy.load();
+    if (!p || !p->send(length, bytes)) {
+        linkLost();
+        return;
+    }
+    if (!m_linkLost.load())
+        m_awaiting.store(true);
+}
+
+void BLPMaster::statusAnswered(quint8 status)
+{
+    m_error.store(status != 0);
+    m_awaiting.store(false);
+    m_done.store(true);
+}
+
+void BLPMaster::dataAnswered(quint16 length, const quint8 *payload, bool last, quint8 status)
+{
+    m_awaiting.store(false);
+    if (status == 0 && length <= m_expectedMaximum.load()) {
+        m_receivedCount.store(length);
+        if (length > 0)
+            m_receiveQueue.append(reinterpret_cast<const char *>(payload), length);
+        m_last.store(last);
+        m_error.store(false);
+    } else {
+        m_error.store(true);
+        m_receivedCount.store(0);
+    }
+    m_done.store(true);
+}
+
+void BLPMaster::progressTick()
+{
+    static std::atomic<unsigned> ticks{0};
+    if (++ticks % 8 != 0 || !m_progressActive || m_progressCurrent >= m_progressTarget)
+        return;
+    ++m_progressCurrent;
+    m_lastEmitted = m_progressCurrent;
+    emit sigTransferred(uint(m_progressCurrent));
+}
+
+bool BLPMaster::writeTransaction(const quint8 *data, quint16 length, bool first, bool last,
+                                 quint8 command, quint16 parameter, bool withProgress)
+{
+    m_done.store(false);
+    m_error.store(false);
+    m_receiveQueue.clear();
+    if (m_linkLost.load())
+        return false;
+    engineBuildData(m_engine.get(), length, data, first, last, kAddress, command, parameter);
+    while (!m_done.load()) {
+        if (m_linkLost.load())
+            return false;
+        QThread::usleep(10);
+        if (withProgress)
+            progressTick();
+    }
+    return !m_error.load();
+}
+
+bool BLPMaster::readTransaction(quint16 maxAnswer, quint8 *buffer, qint32 &count, bool &last,
+                                quint8 command, quint16 parameter, bool first)
+{
+    count = 0;
+    last = false;
+    m_done.store(false);
+    m_error.store(false);
+    m_last.store(false);
+    m_expectedMaximum.store(maxAnswer);
+    m_receivedCount.store(0);
+    m_receiveQueue.clear();
+    if (m_linkLost.load())
+        return false;
+    engineBuildRequest(m_engine.get(), kAddress, command, parameter, first);
+    while (!m_done.load()) {
+        if (m_linkLost.load())
+            return false;
+        QThread::usleep(4);
+    }
+    if (m_error.load())
+        return false;
+    count = m_receivedCount.load();
+    if (count > 0)
+        std::memcpy(buffer, m_receiveQueue.constData(), size_t(count));
+    m_receiveQueue.clear();
+    last = m_last.load();
+    return true;
+}
+
+int BLPMaster::probeDevice()
+{
+    if (!m_transactionLock.tryLock())
+        return ProbeBusy;
+    int result;
+    {
+        TransactionScope scope(m_transactionActive);
+        const quint8 bytes[4] = {0, 0, 0, 0};
+        result = writeTransaction(bytes, sizeof bytes, true, true, kCommandProbe, 0, false)
+                     ? ProbeAnswered
+                     : ProbeNoAnswer;
+        m_awaiting.store(false);
+    }
+    m_transactionLock.unlock();
+    return result;
+}
+
+bool BLPMaster::readDeviceInfo(QString &name, int &softwareVersion, int &hardwareVersion)
+{
+    QMutexLocker locker(&m_transactionLock);
+    TransactionScope scope(m_transactionActive);
+    if (m_linkLost.load())
+        return false;
+    quint8 block[InfoBlockLength];
+    qint32 count = 0;
+    bool last = false;
+    if (!readTransaction(InfoBlockLength, block, count, last, kCommandDeviceInfo, 0, true) ||
+        count != InfoBlockLength) {
+        m_awaiting.store(false);
+        return false;
+    }
+    hardwareVersion = block[2] | (block[3] << 8);
+    softwareVersion = block[4] | (block[5] << 8);
+    const char *text = reinterpret_cast<const char *>(block + 6);
+    name = QString::fromLatin1(text, int(qstrnlen(text, MaxNameLength)));
+    m_maxFrameLength.store(std::max(MinimumFrameLength, block[46] | (block[47] << 8)));
+    return true;
+}
+
+bool BLPMaster::writeData(quint32 length, const void *data, quint8 command, quint16 parameter)
+{
+    QMutexLocker locker(&m_transactionLock);
+    TransactionScope scope(m_transactionActive);
+    if (m_linkLost.load() || length == 0 || !data)
+        return false;
+    m_cancel.store(false);
+    m_receiveQueue.clear();
+
+    const auto *bytes = static_cast<const quint8 *>(data);
+    const quint32 room = quint32(m_maxFrameLength.load() - BLPFrame::Overhead);
+    quint32 segment = length <= room ? length : room / 4 * 4;
+    bool first = true;
+    bool last = length <= room;
+    quint32 sent = 0;
+    const auto percentOf = [length](quint64 bytesSent) { return int(bytesSent * 100 / length); };
+
+    m_progressCurrent = 0;
+    m_progressTarget = percentOf(segment);
+    m_lastEmitted = -1;
+    m_progressActive = true;
+    bool ok = false;
+    for (;;) {
+        if (!writeTransaction(bytes + sent, quint16(segment), first, last, command, parameter,
+                              true) ||
+            m_linkLost.load())
+            break;
+        sent += segment;
+        const int percent = percentOf(sent);
+        if (percent != m_lastEmitted) {
+            m_lastEmitted = percent;
+            emit sigTransferred(uint(percent));
+        }
+        if (sent == length) {
+            ok = true;
+            break;
+        }
+        if (m_cancel.load())
+            break;
+        first = false;
+        if (length - sent <= segment) {
+            segment = length - sent;
+            last = true;
+        }
+        m_progressCurrent = m_progressTarget;
+        m_progressTarget = percentOf(quint64(sent) + segment);
+    }
+    m_progressActive = false;
+    if (!ok)
+        m_awaiting.store(false);
+    return ok;
+}
+
+bool BLPMaster::readData(qint32 maxLength, void *buffer, qint32 &received, quint8 command,
+                         quint16 parameter)
+{
+    QMutexLocker locker(&m_transactionLock);
+    TransactionScope scope(m_transactionActive);
+    received = 0;
+    if (m_linkLost.load())
+        return false;
+    emit sigReceived(0);
+    m_cancel.store(false);
+    m_receiveQueue.clear();
+
+    auto *out = static_cast<quint8 *>(buffer);
+    // Each answer may fill only what is left of the caller's buffer.
+    const auto room = [&]() {
+        return quint16(
+            std::clamp(qint64(maxLength) - received, qint64(0), qint64(kMaxAnswerPayload)));
+    };
+    const auto fail = [this]() {
+        m_awaiting.store(false);
+        return false;
+    };
+
+    qint32 count = 0;
+    bool last = false;
+    if (!readTransaction(room(), out, count, last, command, parameter, true) ||
+        (!last && maxLength <= 0))
+        return fail();
+    received += count;
+    emit sigReceived(uint(received));
+    if (last) {
+        emit sigReceived(0xFFFFFFFFu);
+        return true;
+    }
+    for (;;) {
+        if (!readTransaction(room(), out + received, count, last, command, parameter, false))
+            return fail();
+        received += count;
+        if ((!last && received >= maxLength) || count == 0 || m_linkLost.load() || m_cancel.load())
+            return fail();
+        emit sigReceived(uint(received));
+        if (last) {
+            emit sigReceived(0xFFFFFFFFu);
+            return true;
+        }
+    }
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+// Request/response side of the device link. One transaction at a time: worker threads call
+// the blocking operations, which hold the transaction lock for their whole run; the
+// master's own thread sends the pending frame, hands answers to the protocol engine and
+// watches the answer time-out; the phy's reader thread feeds received bytes in.
+//
+// Link states: working -> link lost (answer time-out, failed write, device gone) -> working
+// only through resetLink(). While the link is lost every operation fails at once.
+
+#include "blpengine.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QMutex>
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+#include <memory>
+
+class BLPmPhy;
+
+class BLPMaster : public QThread
+{
+    Q_OBJECT
+
+public:
+    static constexpr int DefaultResponseTimeoutMs = 300;
+    static constexpr int MinimumFrameLength = 80;
+    static constexpr int InfoBlockLength = 50;
+    static constexpr int MaxNameLength = 39;
+
+    enum ProbeResult { ProbeBusy = 0, ProbeNoAnswer = 1, ProbeAnswered = 2 };
+
+    explicit BLPMaster(QObject *parent = nullptr);
+    // Stops the thread; the owner disconnects the phy before.
+    ~BLPMaster() override;
+
+    // Set-up (owner's thread).
+    void attachPhy(BLPmPhy *phy);
+    BLPmPhy *phy() const { return m_phy.load(); }
+    void connectDevice();
+    // Stops the thread, resets the engine, leaves the link-lost state and disconnects the
+    // phy. The next connectDevice() starts again.
+    void resetLink();
+
+    // Any thread.
+    void setResponseTimeout(int ms) { m_responseTimeout.store(ms); }
+    int responseTimeout() const { return m_responseTimeout.load(); }
+    // Makes a running writeData/readData stop after its current segment.
+    void cancel() { m_cancel.store(true); }
+    bool isLinkLost() const { return m_linkLost.load(); }
+    // Frame limit from the last information block, never below 80.
+    int maxFrameLength() const { return m_maxFrameLength.load(); }
+
+    // Blocking operations (worker threads; never the master's or the reader's thread).
+    // probeDevice never waits for the transaction lock: 0 busy, 1 no answer, 2 answered.
+    int probeDevice();
+    bool readDeviceInfo(QString &name, int &softwareVersion, int &hardwareVersion);
+    bool writeData(quint32 length, const void *data, quint8 command, quint16 parameter);
+    // Reads at most maxLength bytes into buffer; an answer that would not fit fails the read.
+    bool readData(qint32 maxLength, void *buffer, qint32 &received, quint8 command,
+                  quint16 parameter);
+
+    // Entries for the phy (reader thread, or the master's thread inside send).
+    void inputByte(quint8 byte);
+    void linkLost();
+    bool isAwaitingAnswer() const { return m_awaiting.load(); }
+    // True while a blocking operation runs; the reader polls briskly only then.
+    bool isTransactionActive() const { return m_transactionActive.load() > 0; }
+
+signals:
+    void sigTransferred(uint dwPercents);
+    void sigReceived(uint dwBytes);
+
+protected:
+    void run() override;
+
+private:
+    friend struct BLPMasterEngineFunctions;
+
+    void installEngineFunctions();
+    void stopThread();
+    bool writeTransaction(const quint8 *data, quint16 length, bool first, bool last, quint8 command,
+                          quint16 parameter, bool withProgress);
+    bool readTransaction(quint16 maxAnswer, quint8 *buffer, qint32 &count, bool &last,
+                         quint8 command, quint16 parameter, bool first);
+    void progressTick();
+
+    // Engine functions, on the master's thread.
+    void frameToSend(quint32 length, const quint8 *bytes);
+    void statusAnswered(quint8 status);
+    void dataAnswered(quint16 length, const quint8 *payload, bool last, quint8 status);
+
+    std::unique_ptr<BLPEngineContext> m_engine;
+    std::atomic<BLPmPhy *> m_phy{nullptr};
+    QMutex m_transactionLock;
+
+    // Written by the answer callback before done is set, read by the worker after.
+    QByteArray m_receiveQueue;
+    std::atomic<qint32> m_receivedCount{0};
+    std::atomic<quint16> m_expectedMaximum{0};
+
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_done{false};
+    std::atomic<bool> m_error{false};
+    std::atomic<bool> m_last{false};
+    std::atomic<bool> m_awaiting{false};
+    std::atomic<bool> m_linkLost{false};
+    std::atomic<bool> m_cancel{false};
+    // The reader is inside inputByte; resetLink waits it out before resetting the engine.
+    std::atomic<bool> m_feeding{false};
+    std::atomic<int> m_transactionActive{0};
+    std::atomic<int> m_responseTimeout{DefaultResponseTimeoutMs};
+    std::atomic<int> m_maxFrameLength{MinimumFrameLength};
+
+    QElapsedTimer m_answerTimer; // master's thread only
+
+    // writeData's progress, on the worker's thread.
+    int m_progressCurrent = 0;
+    int m_progressTarget = 0;
+    int m_lastEmitted = -1;
+    bool m_progressActive = false;
+};
