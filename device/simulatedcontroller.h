@@ -1,0 +1,136 @@
+#pragma once
+
+// The brain of a simulated KDR-450P: what it stores and how it answers each host frame.
+// Thread-safe on its own (one internal mutex), so tests may change its settings and inspect
+// its store while a host talks to it. Timing, faults and the wire live in SimulatedDevice.
+
+#include "simulatedframes.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+
+#include <mutex>
+
+class SimulatedController
+{
+public:
+    static constexpr int InfoBlockSize = 50;
+    static constexpr int MaxNameLength = 39;
+    static constexpr int MaxLabelLength = 99;
+    static constexpr int RecordSize = 5284;
+    static constexpr int RecordHeaderSize = 244;
+    static constexpr int SlotByteOffset = 242;
+    static constexpr int FirmwareHeaderSize = 256;
+    static constexpr int MinFrameLimit = 80;
+
+    enum Command : quint8 {
+        Probe = 0,
+        DeviceInfo = 1,
+        FirmwareHeader = 3,
+        FirmwareSector = 4,
+        Label = 10,
+        FixtureList = 11,
+        Record = 12,
+        DeleteRecord = 13,
+        StoreStatus = 14,
+        ClearPatchList = 15,
+    };
+    // Failure statuses are the controller's own; the host treats every non-zero value but
+    // 7 to 10 as a plain failure.
+    enum AnswerStatus : quint8 {
+        StatusOk = 0,
+        StatusUnknownCommand = 1,
+        StatusBadRequest = 2, // wrong sequence, length or segment order
+        StatusStoreFull = 3,
+        StatusPatchListInUse = 4,
+        StatusNoSuchSlot = 5,
+    };
+
+    struct FirmwareSectorReceipt {
+        quint16 index = 0;
+        qint64 length = 0;
+        quint32 byteSum = 0; // sum of the bytes as unsigned values, modulo 2^32
+    };
+
+    SimulatedController();
+
+    QByteArray name() const;
+    void setName(const QByteArray &name); // more than 39 characters are cut
+    quint16 softwareVersion() const;
+    void setSoftwareVersion(quint16 version); // major in the high byte
+    quint16 hardwareVersion() const;
+    void setHardwareVersion(quint16 version);
+    QByteArray label() const;
+    void setLabel(const QByteArray &label); // more than 99 characters are cut
+    // The value the information block reports. The controller accepts frames up to the larger
+    // of this and 80 bytes, as the host never goes below 80.
+    quint16 frameLimit() const;
+    void setFrameLimit(quint16 limit);
+
+    int capacity() const;
+    void setCapacity(int slotCount); // 0..255; records in slots beyond it are dropped
+    bool patchListEmpty() const;
+    void setPatchListEmpty(bool empty);
+
+    // Stores a 5284-byte record in the lowest free slot and sets its slot byte; -1 when the
+    // record has another size or no slot is free.
+    int storeRecord(const QByteArray &record);
+    QByteArray record(int slot) const; // empty when the slot is free
+    QMap<int, QByteArray> records() const;
+    int freeSlots() const;
+    void clearRecords();
+
+    QByteArray firmwareHeader() const; // the last header block received
+    // Sectors received since the last header block, in arrival order.
+    QList<FirmwareSectorReceipt> firmwareSectors() const;
+
+    // Handles one valid host frame; returns the whole answer frame in wire form (never empty).
+    QByteArray answer(const SimulatedFrame &frame);
+
+    // What the host may not exceed, for the frame receiver.
+    int acceptedFrameLength() const;
+
+private:
+    QByteArray handleWrite(const SimulatedFrame &frame);
+    QByteArray handleRead(const SimulatedFrame &frame);
+    quint8 completeWrite();
+    quint8 startRead(quint8 command, quint16 parameter);
+    QByteArray nextReadAnswer(const SimulatedFrame &frame);
+    QByteArray statusAnswer(const SimulatedFrame &frame, quint8 status) const;
+    QByteArray infoBlock() const;
+    QByteArray fixtureList() const;
+    int freeSlotsLocked() const;
+    int storeRecordLocked(const QByteArray &record);
+    int readChunkSize() const;
+
+    mutable std::mutex m_mutex;
+    QByteArray m_name;
+    quint16 m_softwareVersion;
+    quint16 m_hardwareVersion;
+    QByteArray m_label;
+    quint16 m_frameLimit;
+    int m_capacity;
+    bool m_patchListEmpty = true;
+    QMap<int, QByteArray> m_records;
+    QByteArray m_firmwareHeader;
+    QList<FirmwareSectorReceipt> m_firmwareSectors;
+
+    // The frame sequence of the running transaction, and the answer last given, so that a
+    // resent frame (same sequence) is answered again instead of being applied twice.
+    bool m_inTransaction = false;
+    quint8 m_lastSequence = 0;
+    QByteArray m_lastAnswer;
+
+    // A segmented write being received.
+    bool m_writing = false;
+    quint8 m_writeCommand = 0;
+    quint16 m_writeParameter = 0;
+    QByteArray m_writeData;
+
+    // A read being answered segment by segment.
+    bool m_reading = false;
+    quint8 m_readCommand = 0;
+    QByteArray m_readData;
+    int m_readOffset = 0;
+};
