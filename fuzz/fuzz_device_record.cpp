@@ -1,0 +1,31 @@
+// Records and fixture lists come from the controller: a damaged answer must decode safely.
+#include "model/qblfixturedefinition.h"
+#include "transfer/devicerecord.h"
+#include "transfer/qblremotefixturedefinition.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+
+    QBLFixtureDefinition definition;
+    if (definition.decodeDeviceRecord(bytes)) {
+        // A decoded definition must encode again into a full record.
+        if (encodeDeviceRecord(definition).size() != DeviceRecord::RecordSize)
+            __builtin_trap();
+    }
+
+    QList<QByteArrayView> headers;
+    if (DeviceRecord::splitFixtureList(bytes, &headers)) {
+        for (const QByteArrayView &h : headers) {
+            if (h.size() != DeviceRecord::HeaderSize)
+                __builtin_trap();
+            QBLRemoteFixtureDefinition remote;
+            remote.decodeListHeader(h.data());
+        }
+    }
+    (void)DeviceRecord::isEmptyFixtureList(bytes);
+    return 0;
+}
