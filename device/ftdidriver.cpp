@@ -1,5 +1,7 @@
 #include "ftdidriver.h"
 
+#include "serialftdidriver.h"
+
 #include <QByteArray>
 
 #include <atomic>
@@ -21,7 +23,11 @@ FtdiDriver::~FtdiDriver() = default;
 
 FtdiDriver *FtdiDriver::current()
 {
-    return g_current.load();
+    if (FtdiDriver *d = g_current.load())
+        return d;
+    // Never destroyed, like an installed driver: threads may use it until the process ends.
+    static FtdiDriver *const serial = new SerialFtdiDriver;
+    return serial;
 }
 
 void FtdiDriver::setCurrent(FtdiDriver *driver)
@@ -38,7 +44,7 @@ void FtdiDriver::fillNode(uchar *node, const QByteArray &serialNumber,
     putField(node + NodeDescriptionOffset, NodeDescriptionSize, description);
 }
 
-ScopedFtdiDriver::ScopedFtdiDriver(FtdiDriver *driver) : m_previous(FtdiDriver::current())
+ScopedFtdiDriver::ScopedFtdiDriver(FtdiDriver *driver) : m_previous(g_current.load())
 {
     FtdiDriver::setCurrent(driver);
 }

@@ -71,10 +71,11 @@ public:
                                  quint32 *eventWord) = 0;
     virtual FtdiStatus close(FtdiHandle handle) = 0;
 
-    // The process-wide driver used by the physical layer. Null until a backend is installed
-    // (the programs install one from their --simulate / --port options; tests install their
-    // own); a null driver is "no devices". Not owned: whoever installs it keeps it alive
-    // while it is current and while handles from it are open. Safe from any thread.
+    // The process-wide driver used by the physical layer; never null. Until a backend is
+    // installed (the programs install one from their --simulate / --port options, see
+    // driverselection.h; tests install their own) it is the serial-port backend. Not owned:
+    // whoever installs a driver keeps it alive while it is current and while handles from it
+    // are open. Safe from any thread.
     static FtdiDriver *current();
     static void setCurrent(FtdiDriver *driver);
 

@@ -1,0 +1,353 @@
+#include "serialftdidriver.h"
+
+#include "serialline.h"
+
+#include <QFileInfo>
+#include <QSerialPortInfo>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace
+{
+
+using Lock = std::lock_guard<std::mutex>;
+using Clock = std::chrono::steady_clock;
+
+constexpr quint16 FtdiVendorId = 0x0403;
+
+bool isControllerDescription(const QString &d)
+{
+    return d == QLatin1String("BRENLOW BLP-DEV") || d == QLatin1String("BRENLOW BLP-DGL");
+}
+
+QString canonical(const QString &path)
+{
+    const QString c = QFileInfo(path).canonicalFilePath();
+    return c.isEmpty() ? path : c;
+}
+
+// Milliseconds left until the deadline, for poll(); -1 waits without limit.
+int msLeft(bool bounded, Clock::time_point deadline)
+{
+    if (!bounded)
+        return -1;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? int(left) : 0;
+}
+
+bool hungUp(short revents)
+{
+    return revents & (POLLHUP | POLLERR | POLLNVAL);
+}
+
+bool deviceGoneErrno(int e)
+{
+    return e == EIO || e == ENODEV || e == ENXIO || e == EBADF;
+}
+
+} // namespace
+
+struct SerialFtdiDriver::Port {
+    int fd = -1;
+    QString path; // canonical
+    SerialLineSettings line;
+    std::atomic<quint32> readTimeoutMs{0}; // 0: without limit, as the driver does by default
+    std::atomic<quint32> writeTimeoutMs{0};
+    std::atomic<bool> gone{false};
+};
+
+SerialFtdiDriver::SerialFtdiDriver(const QString &explicitPort) : m_explicitPort(explicitPort) {}
+
+SerialFtdiDriver::~SerialFtdiDriver()
+{
+    for (Port *p : m_ports) {
+        ::close(p->fd);
+        delete p;
+    }
+}
+
+FtdiStatus SerialFtdiDriver::createDeviceInfoList(quint32 *count)
+{
+    if (!count)
+        return InvalidParameter;
+    QList<Entry> entries;
+    QString explicitCanonical;
+    if (!m_explicitPort.isEmpty()) {
+        explicitCanonical = canonical(m_explicitPort);
+        entries.append({m_explicitPort, QByteArray(), QByteArrayLiteral("BRENLOW BLP-DEV")});
+    }
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports) {
+        const bool ftdi = info.hasVendorIdentifier() && info.vendorIdentifier() == FtdiVendorId;
+        if (!ftdi && !isControllerDescription(info.description()))
+            continue;
+        if (!explicitCanonical.isEmpty() && canonical(info.systemLocation()) == explicitCanonical)
+            continue;
+        entries.append(
+            {info.systemLocation(), info.serialNumber().toLatin1(), info.description().toLatin1()});
+    }
+    Lock l(m_mutex);
+    m_snapshot = entries;
+    *count = quint32(m_snapshot.size());
+    return Ok;
+}
+
+FtdiStatus SerialFtdiDriver::getDeviceInfoList(uchar *nodes, quint32 *count)
+{
+    if (!nodes || !count)
+        return InvalidParameter;
+    Lock l(m_mutex);
+    const quint32 n = qMin(*count, quint32(m_snapshot.size()));
+    for (quint32 i = 0; i < n; ++i)
+        fillNode(nodes + i * NodeSize, m_snapshot[int(i)].serialNumber,
+                 m_snapshot[int(i)].description);
+    *count = n;
+    return Ok;
+}
+
+FtdiStatus SerialFtdiDriver::open(int index, FtdiHandle *handle)
+{
+    if (!handle)
+        return InvalidParameter;
+    QString path;
+    {
+        Lock l(m_mutex);
+        if (index < 0 || index >= m_snapshot.size())
+            return DeviceNotFound;
+        path = m_snapshot[index].path;
+    }
+    const QString key = canonical(path);
+    {
+        Lock l(m_mutex);
+        for (const Port *open : m_ports) {
+            if (open->path == key)
+                return DeviceNotOpened; // TIOCEXCL does not stop a privileged process
+        }
+    }
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return DeviceNotOpened;
+    // One program at a time on the line; a second opener would steal answer bytes.
+    if (ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY) {
+        ::close(fd);
+        return DeviceNotOpened;
+    }
+    auto *p = new Port;
+    p->fd = fd;
+    p->path = key;
+    Lock l(m_mutex);
+    for (const Port *open : m_ports) {
+        if (open->path == key) { // opened by another thread meanwhile
+            ::close(fd);
+            delete p;
+            return DeviceNotOpened;
+        }
+    }
+    m_ports.insert(p);
+    *handle = p;
+    return Ok;
+}
+
+SerialFtdiDriver::Port *SerialFtdiDriver::port(FtdiHandle handle) const
+{
+    Lock l(m_mutex);
+    auto *p = static_cast<Port *>(handle);
+    return m_ports.count(p) ? p : nullptr;
+}
+
+FtdiStatus SerialFtdiDriver::resetDevice(FtdiHandle handle)
+{
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    if (tcflush(p->fd, TCIOFLUSH) != 0)
+        return IoError;
+    // Best effort: without the flag every answer waits for the chip's latency timer.
+    setSerialLowLatency(p->fd);
+    return Ok;
+}
+
+FtdiStatus SerialFtdiDriver::setBaudRate(FtdiHandle handle, quint32 baudRate)
+{
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    if (baudRate == 0)
+        return InvalidParameter;
+    SerialLineSettings line = p->line;
+    line.baudRate = baudRate;
+    if (!applySerialLineSettings(p->fd, line))
+        return IoError;
+    p->line = line;
+    return Ok;
+}
+
+FtdiStatus SerialFtdiDriver::setDataCharacteristics(FtdiHandle handle, quint8 wordLength,
+                                                    quint8 stopBits, quint8 parity)
+{
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    if (wordLength < 5 || wordLength > 8 || (stopBits != 1 && stopBits != 2) || parity > 2)
+        return InvalidParameter;
+    SerialLineSettings line = p->line;
+    line.wordLength = wordLength;
+    line.stopBits = stopBits;
+    line.parity = parity;
+    if (!applySerialLineSettings(p->fd, line))
+        return IoError;
+    p->line = line;
+    return Ok;
+}
+
+FtdiStatus SerialFtdiDriver::setTimeouts(FtdiHandle handle, quint32 readMs, quint32 writeMs)
+{
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    p->readTimeoutMs.store(readMs);
+    p->writeTimeoutMs.store(writeMs);
+    return Ok;
+}
+
+FtdiStatus SerialFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 count,
+                                  quint32 *countRead)
+{
+    if (!buffer || !countRead)
+        return InvalidParameter;
+    *countRead = 0;
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    if (count == 0)
+        return Ok;
+    const quint32 timeout = p->readTimeoutMs.load();
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout);
+    for (;;) {
+        if (p->gone.load())
+            return IoError;
+        const ssize_t n = ::read(p->fd, buffer, count);
+        if (n > 0) {
+            *countRead = quint32(n);
+            return Ok;
+        }
+        if (n == 0 || (n < 0 && deviceGoneErrno(errno))) {
+            // A tty reads end-of-file only after a hang-up: the device has gone.
+            p->gone.store(true);
+            return IoError;
+        }
+        if (errno != EAGAIN && errno != EINTR)
+            return IoError;
+        const int wait = msLeft(timeout > 0, deadline);
+        if (wait == 0)
+            return Ok;
+        pollfd pfd{p->fd, POLLIN, 0};
+        const int r = poll(&pfd, 1, wait);
+        if (r < 0 && errno != EINTR)
+            return IoError;
+        if (r > 0 && hungUp(pfd.revents) && !(pfd.revents & POLLIN)) {
+            p->gone.store(true);
+            return IoError;
+        }
+    }
+}
+
+FtdiStatus SerialFtdiDriver::write(FtdiHandle handle, const void *buffer, quint32 count,
+                                   quint32 *countWritten)
+{
+    if (!buffer || !countWritten)
+        return InvalidParameter;
+    *countWritten = 0;
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    const quint32 timeout = p->writeTimeoutMs.load();
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout);
+    const auto *bytes = static_cast<const char *>(buffer);
+    quint32 done = 0;
+    while (done < count) {
+        if (p->gone.load())
+            break;
+        const ssize_t n = ::write(p->fd, bytes + done, count - done);
+        if (n > 0) {
+            done += quint32(n);
+            continue;
+        }
+        if (n < 0 && deviceGoneErrno(errno)) {
+            p->gone.store(true);
+            break;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            break;
+        const int wait = msLeft(timeout > 0, deadline);
+        if (wait == 0)
+            break; // the write time-out: report what left
+        pollfd pfd{p->fd, POLLOUT, 0};
+        const int r = poll(&pfd, 1, wait);
+        if (r < 0 && errno != EINTR)
+            break;
+        if (r > 0 && hungUp(pfd.revents)) {
+            p->gone.store(true);
+            break;
+        }
+    }
+    *countWritten = done;
+    return p->gone.load() ? IoError : Ok;
+}
+
+FtdiStatus SerialFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
+                                       quint32 *eventWord)
+{
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    if (p->gone.load())
+        return IoError;
+    pollfd pfd{p->fd, 0, 0};
+    if (poll(&pfd, 1, 0) > 0 && hungUp(pfd.revents)) {
+        p->gone.store(true);
+        return IoError;
+    }
+    int modem = 0;
+    if (ioctl(p->fd, TIOCMGET, &modem) != 0 && deviceGoneErrno(errno)) {
+        p->gone.store(true);
+        return IoError;
+    }
+    int rx = 0;
+    int tx = 0;
+    if (ioctl(p->fd, FIONREAD, &rx) != 0)
+        rx = 0;
+    if (ioctl(p->fd, TIOCOUTQ, &tx) != 0)
+        tx = 0;
+    if (rxQueue)
+        *rxQueue = quint32(qMax(0, rx));
+    if (txQueue)
+        *txQueue = quint32(qMax(0, tx));
+    if (eventWord)
+        *eventWord = 0;
+    return Ok;
+}
+
+FtdiStatus SerialFtdiDriver::close(FtdiHandle handle)
+{
+    Port *p = nullptr;
+    {
+        Lock l(m_mutex);
+        auto *candidate = static_cast<Port *>(handle);
+        if (!m_ports.erase(candidate))
+            return InvalidHandle;
+        p = candidate;
+    }
+    const int result = ::close(p->fd);
+    delete p;
+    return result == 0 ? Ok : IoError;
+}

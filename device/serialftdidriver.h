@@ -1,0 +1,57 @@
+#pragma once
+
+// The driver backend for real controllers on Linux: the kernel's FTDI driver shows each chip
+// as a serial port; this lists those ports and does the I/O on the file descriptor.
+//
+// A port whose USB product description is "BRENLOW BLP-DEV" or "BRENLOW BLP-DGL" appears
+// with that description. An explicit port (--port PATH) is taken as a controller whatever it
+// is (an adapter with another description, a test rig's pseudo-terminal): it is listed first,
+// described as "BRENLOW BLP-DEV", so discovery shows it as the first "USB Device".
+//
+// No Qt object is shared between threads: QSerialPortInfo is only used while listing, and
+// each open port is a plain descriptor with atomic time-outs.
+
+#include "ftdidriver.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <mutex>
+#include <set>
+
+class SerialFtdiDriver : public FtdiDriver
+{
+public:
+    explicit SerialFtdiDriver(const QString &explicitPort = QString());
+    ~SerialFtdiDriver() override;
+
+    FtdiStatus createDeviceInfoList(quint32 *count) override;
+    FtdiStatus getDeviceInfoList(uchar *nodes, quint32 *count) override;
+    FtdiStatus open(int index, FtdiHandle *handle) override;
+    FtdiStatus resetDevice(FtdiHandle handle) override;
+    FtdiStatus setBaudRate(FtdiHandle handle, quint32 baudRate) override;
+    FtdiStatus setDataCharacteristics(FtdiHandle handle, quint8 wordLength, quint8 stopBits,
+                                      quint8 parity) override;
+    FtdiStatus setTimeouts(FtdiHandle handle, quint32 readMs, quint32 writeMs) override;
+    FtdiStatus read(FtdiHandle handle, void *buffer, quint32 count, quint32 *countRead) override;
+    FtdiStatus write(FtdiHandle handle, const void *buffer, quint32 count,
+                     quint32 *countWritten) override;
+    FtdiStatus getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
+                         quint32 *eventWord) override;
+    FtdiStatus close(FtdiHandle handle) override;
+
+private:
+    struct Entry {
+        QString path;
+        QByteArray serialNumber;
+        QByteArray description;
+    };
+    struct Port;
+
+    Port *port(FtdiHandle handle) const;
+
+    const QString m_explicitPort;
+    mutable std::mutex m_mutex; // guards the snapshot and the set of open ports
+    QList<Entry> m_snapshot;
+    std::set<Port *> m_ports;
+};

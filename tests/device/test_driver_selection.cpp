@@ -1,0 +1,81 @@
+// How the programs pick their driver backend from --simulate and --port.
+
+#include "device/driverselection.h"
+#include "device/ftdidriver.h"
+#include "device/serialftdidriver.h"
+#include "device/simulatedftdidriver.h"
+#include "ptystandin.h"
+
+#include <QTest>
+
+class DriverSelectionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theDriverOptionsAreTakenOutAndTheRestKeepsItsOrder()
+    {
+        QStringList args{"info", "--port", "/dev/ttyUSB3", "--device", "2"};
+        DriverOptions o;
+        QString error;
+        QVERIFY(takeDriverOptions(&args, &o, &error));
+        QCOMPARE(args, (QStringList{"info", "--device", "2"}));
+        QCOMPARE(o.portPath, QStringLiteral("/dev/ttyUSB3"));
+        QVERIFY(!o.simulate);
+
+        args = QStringList{"--simulate", "devices", "--port=/dev/x"};
+        DriverOptions both;
+        QVERIFY(!takeDriverOptions(&args, &both, &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void aPortOptionWithoutItsPathIsAnError()
+    {
+        QStringList args{"devices", "--port"};
+        DriverOptions o;
+        QString error;
+        QVERIFY(!takeDriverOptions(&args, &o, &error));
+        QVERIFY(error.contains("--port"));
+        args = QStringList{"--port="};
+        QVERIFY(!takeDriverOptions(&args, &o, &error));
+    }
+
+    void withoutAnInstalledDriverTheSerialBackendServes()
+    {
+        ScopedFtdiDriver none(nullptr);
+        QVERIFY(dynamic_cast<SerialFtdiDriver *>(FtdiDriver::current()));
+    }
+
+    void simulateInstallsTheDemoPair()
+    {
+        ScopedFtdiDriver restore(FtdiDriver::current());
+        DriverOptions o;
+        o.simulate = true;
+        installDriver(o);
+        auto *simulated = dynamic_cast<SimulatedFtdiDriver *>(FtdiDriver::current());
+        QVERIFY(simulated);
+        quint32 count = 0;
+        QCOMPARE(simulated->createDeviceInfoList(&count), FtdiStatus(0));
+        QCOMPARE(count, 2u);
+    }
+
+    void anExplicitPortIsTheFirstDeviceOfTheInstalledDriver()
+    {
+        ScopedFtdiDriver restore(FtdiDriver::current());
+        PtyStandIn pty;
+        QVERIFY(pty.isOpen());
+        DriverOptions o;
+        o.portPath = pty.slavePath();
+        installDriver(o);
+        FtdiDriver *d = FtdiDriver::current();
+        quint32 count = 0;
+        QCOMPARE(d->createDeviceInfoList(&count), FtdiStatus(0));
+        QVERIFY(count >= 1);
+        FtdiHandle h = nullptr;
+        QCOMPARE(d->open(0, &h), FtdiStatus(0));
+        QCOMPARE(d->close(h), FtdiStatus(0));
+    }
+};
+
+QTEST_GUILESS_MAIN(DriverSelectionTest)
+#include "test_driver_selection.moc"

@@ -1,0 +1,228 @@
+// The serial backend end to end over a pseudo-terminal pair: the backend drives the slave
+// side with termios, a stand-in controller answers frames on the master side.
+
+#include "device/serialftdidriver.h"
+#include "ptystandin.h"
+#include "rawlink.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <thread>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+class SerialBackendPtyTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Lists, opens and configures the explicit port as the physical layer does.
+    FtdiHandle openConfigured(SerialFtdiDriver &driver)
+    {
+        quint32 count = 0;
+        FtdiHandle h = nullptr;
+        if (driver.createDeviceInfoList(&count) != 0 || count < 1 || driver.open(0, &h) != 0)
+            return nullptr;
+        if (driver.resetDevice(h) || driver.setBaudRate(h, 250000) ||
+            driver.setDataCharacteristics(h, 8, 2, 0) || driver.setTimeouts(h, 40, 2000)) {
+            driver.close(h);
+            return nullptr;
+        }
+        return h;
+    }
+
+    // Reads one whole frame byte by byte, as the reader thread does.
+    QByteArray readFrame(SerialFtdiDriver &driver, FtdiHandle h, int maxEmptyReads = 25)
+    {
+        QByteArray frame;
+        int expected = 14;
+        int empty = 0;
+        while (frame.size() < expected && empty < maxEmptyReads) {
+            uchar b;
+            quint32 n = 0;
+            if (driver.read(h, &b, 1, &n) != 0)
+                return frame;
+            if (n == 0) {
+                ++empty;
+                continue;
+            }
+            frame.append(char(b));
+            if (frame.size() == 12)
+                expected = 14 + (quint8(frame[8]) | (quint8(frame[9]) << 8));
+        }
+        return frame;
+    }
+
+private slots:
+    void theExplicitPortIsListedFirstAsAControllerDevice()
+    {
+        PtyStandIn pty;
+        QVERIFY(pty.isOpen());
+        SerialFtdiDriver driver(pty.slavePath());
+        quint32 count = 0;
+        QCOMPARE(driver.createDeviceInfoList(&count), FtdiStatus(0));
+        QVERIFY(count >= 1);
+        std::vector<uchar> nodes(count * 100);
+        QCOMPARE(driver.getDeviceInfoList(nodes.data(), &count), FtdiStatus(0));
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(nodes.data() + 32)),
+                 QByteArray("BRENLOW BLP-DEV"));
+    }
+
+    void theLineIsSetTo250000Baud8N2InRawMode()
+    {
+        PtyStandIn pty;
+        SerialFtdiDriver driver(pty.slavePath());
+        FtdiHandle h = openConfigured(driver);
+        QVERIFY(h);
+        PtyLineSettings line;
+        QVERIFY(readPtyLineSettings(pty.masterFd(), &line));
+        QVERIFY(line.customSpeed);
+        QCOMPARE(line.outputSpeed, 250000u);
+        QVERIFY(line.eightBits);
+        QVERIFY(line.twoStopBits);
+        QVERIFY(!line.parity);
+        QVERIFY(line.raw);
+        QCOMPARE(driver.close(h), FtdiStatus(0));
+    }
+
+    void aFrameGoesOutAndTheStandInsAnswerComesBackByteExact()
+    {
+        PtyStandIn pty;
+        pty.startAnswering();
+        SerialFtdiDriver driver(pty.slavePath());
+        FtdiHandle h = openConfigured(driver);
+        QVERIFY(h);
+        const QByteArray request = rawFrame(0x0C, 2, 1, 0, 0);
+        quint32 written = 0;
+        QCOMPARE(driver.write(h, request.constData(), quint32(request.size()), &written),
+                 FtdiStatus(0));
+        QCOMPARE(written, quint32(request.size()));
+        const QByteArray answer = readFrame(driver, h);
+        QByteArray info(50, '\0');
+        info.replace(6, 8, "KDR-450P");
+        info[4] = 3;
+        info[5] = 1;
+        info[46] = 80;
+        QCOMPARE(answer.toHex(), rawFrame(0x0C, 3, 1, 0, 0, info, 0).toHex());
+        quint32 rx = 1, tx = 1, ev = 1;
+        QCOMPARE(driver.getStatus(h, &rx, &tx, &ev), FtdiStatus(0));
+        QCOMPARE(rx, 0u);
+        QCOMPARE(driver.close(h), FtdiStatus(0));
+    }
+
+    void aReadWithNothingToReadReturnsEmptyAfterAbout40Milliseconds()
+    {
+        PtyStandIn pty;
+        SerialFtdiDriver driver(pty.slavePath());
+        FtdiHandle h = openConfigured(driver);
+        QVERIFY(h);
+        QElapsedTimer t;
+        t.start();
+        uchar b;
+        quint32 n = 7;
+        QCOMPARE(driver.read(h, &b, 1, &n), FtdiStatus(0));
+        QCOMPARE(n, 0u);
+        QVERIFY2(t.elapsed() >= 39 && t.elapsed() < 200, qPrintable(QString::number(t.elapsed())));
+        driver.close(h);
+    }
+
+    void aReadFromAPortThatHungUpFailsAtOnceAndSoDoesTheStatus()
+    {
+        PtyStandIn pty;
+        SerialFtdiDriver driver(pty.slavePath());
+        FtdiHandle h = openConfigured(driver);
+        QVERIFY(h);
+        QCOMPARE(driver.setTimeouts(h, 2000, 2000), FtdiStatus(0));
+        std::thread unplug([&pty] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            pty.closeMaster();
+        });
+        QElapsedTimer t;
+        t.start();
+        uchar b;
+        quint32 n = 0;
+        const FtdiStatus status = driver.read(h, &b, 1, &n);
+        const qint64 elapsed = t.elapsed();
+        unplug.join();
+        QVERIFY(status != 0);
+        QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed)));
+        quint32 rx, tx, ev;
+        QVERIFY(driver.getStatus(h, &rx, &tx, &ev) != 0);
+        QVERIFY(driver.write(h, &b, 1, &n) != 0);
+        QCOMPARE(driver.close(h), FtdiStatus(0));
+    }
+
+    void aWriteThatCannotLeaveGivesUpAfterTheWriteTimeoutAndSaysHowMuchLeft()
+    {
+        PtyStandIn pty; // never reads, so the line backs up
+        SerialFtdiDriver driver(pty.slavePath());
+        FtdiHandle h = openConfigured(driver);
+        QVERIFY(h);
+        QCOMPARE(driver.setTimeouts(h, 40, 150), FtdiStatus(0));
+        const QByteArray big(1 << 20, 'x');
+        quint32 written = 0;
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(driver.write(h, big.constData(), quint32(big.size()), &written), FtdiStatus(0));
+        QVERIFY(written < quint32(big.size()));
+        QVERIFY2(t.elapsed() >= 140 && t.elapsed() < 1500,
+                 qPrintable(QString::number(t.elapsed())));
+        driver.close(h);
+    }
+
+    void readsAndWritesFromTwoThreadsAtOnceKeepEveryFrameWhole()
+    {
+        PtyStandIn pty;
+        pty.startAnswering();
+        SerialFtdiDriver driver(pty.slavePath());
+        FtdiHandle h = openConfigured(driver);
+        QVERIFY(h);
+        constexpr int Frames = 200;
+        std::atomic<bool> writesOk{true};
+        std::thread writer([&] {
+            for (int i = 0; i < Frames; ++i) {
+                const QByteArray f = rawFrame(0x0C, 2, 9, quint16(i), 0);
+                quint32 n = 0;
+                if (driver.write(h, f.constData(), quint32(f.size()), &n) != 0 ||
+                    n != quint32(f.size()))
+                    writesOk = false;
+            }
+        });
+        int good = 0;
+        for (int i = 0; i < Frames; ++i) {
+            const QByteArray a = readFrame(driver, h);
+            if (a.size() == 16 && quint8(a[12]) == (i & 0xFF) && quint8(a[13]) == (i >> 8))
+                ++good;
+        }
+        writer.join();
+        QVERIFY(writesOk);
+        QCOMPARE(good, Frames);
+        driver.close(h);
+    }
+
+    void aSecondOpenOfTheSamePortIsRefused()
+    {
+        PtyStandIn pty;
+        SerialFtdiDriver driver(pty.slavePath());
+        FtdiHandle h = openConfigured(driver);
+        QVERIFY(h);
+        FtdiHandle second = nullptr;
+        QVERIFY(driver.open(0, &second) != 0);
+        QCOMPARE(driver.close(h), FtdiStatus(0));
+        QVERIFY(driver.close(h) != 0);
+    }
+
+    void aPortThatDoesNotExistDoesNotOpen()
+    {
+        SerialFtdiDriver driver(QStringLiteral("/dev/no-such-port"));
+        quint32 count = 0;
+        QCOMPARE(driver.createDeviceInfoList(&count), FtdiStatus(0));
+        FtdiHandle h = nullptr;
+        QVERIFY(driver.open(0, &h) != 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(SerialBackendPtyTest)
+#include "test_serial_backend_pty.moc"
