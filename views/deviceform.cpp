@@ -1,0 +1,212 @@
+#include "deviceform.h"
+#include "ui_deviceform.h"
+
+#include "devicerecord.h"
+#include "qblremotefixturedefinition.h"
+#include "remotefixturedefinitionlistmodel.h"
+#include "views/widgets/busyindicatoroverlay.h"
+
+#include <QByteArrayView>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QResizeEvent>
+#include <QSortFilterProxyModel>
+
+DeviceForm::DeviceForm(QWidget *parent) : QWidget(parent), ui(new Ui::DeviceForm)
+{
+    ui->setupUi(this);
+
+    listModel = new RemoteFixtureDefinitionListModel;
+    proxyModel = new QSortFilterProxyModel(this);
+    proxyModel->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    proxyModel->setDynamicSortFilter(false);
+    proxyModel->setSortRole(Qt::DisplayRole);
+    proxyModel->setSourceModel(listModel);
+
+    deleteIcon = QIcon(QStringLiteral(":/pixmaps/fixture_del.ico"));
+    downloadIcon = QIcon(QStringLiteral(":/pixmaps/download.ico"));
+    selectAllIcon = QIcon(QStringLiteral(":/pixmaps/AllSelected.ico"));
+    clearSelectionIcon = QIcon(QStringLiteral(":/pixmaps/NothingSelected.ico"));
+
+    ui->fixtureListView->setModel(proxyModel);
+    ui->fixtureListView->setContextMenuPolicy(Qt::CustomContextMenu);
+    // No sort indicator at first, so the list starts in the controller's slot order.
+    ui->fixtureListView->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    ui->fixtureListView->setSortingEnabled(true);
+    connect(proxyModel, &QAbstractItemModel::dataChanged, this, &DeviceForm::updateCounter);
+    connect(proxyModel, &QAbstractItemModel::layoutChanged, this, &DeviceForm::updateCounter);
+    connect(ui->fixtureListView, &QWidget::customContextMenuRequested, this,
+            &DeviceForm::showContextMenu);
+
+    busyOverlay = new BusyIndicatorOverlay(this);
+    busyOverlay->resize(size());
+    busyOverlay->setActive(false);
+    operationRunning = false;
+
+    connect(this, &DeviceForm::setOperationStartersEnabled, ui->discoverDevicesBttn,
+            &QWidget::setEnabled);
+    connect(this, &DeviceForm::setOperationStartersEnabled, ui->devicesComboBox,
+            &QWidget::setEnabled);
+    connect(this, &DeviceForm::setOperationStartersEnabled, ui->removeFixtureDefinitionFromDevice,
+            &QWidget::setEnabled);
+    // The table keeps its selection model for the form's lifetime: the proxy stays attached
+    // and only its source model is replaced.
+    connect(ui->fixtureListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &DeviceForm::updateCounter);
+    connect(this, &DeviceForm::signalUpdateCounters, ui->fixturesCounter,
+            &FixturesCounterForm::updateCounts);
+    connect(proxyModel, &QAbstractItemModel::modelReset, this, &DeviceForm::updateCounter);
+    updateCounter();
+}
+
+DeviceForm::~DeviceForm()
+{
+    proxyModel->setSourceModel(nullptr);
+    delete listModel;
+    delete ui;
+}
+
+QComboBox *DeviceForm::devicesComboBox() const
+{
+    return ui->devicesComboBox;
+}
+
+void DeviceForm::installModel(RemoteFixtureDefinitionListModel *model)
+{
+    RemoteFixtureDefinitionListModel *old = listModel;
+    listModel = model;
+    connect(listModel, &QAbstractItemModel::dataChanged, this, &DeviceForm::updateCounter);
+    proxyModel->setSourceModel(listModel);
+    delete old;
+    updateCounter();
+}
+
+void DeviceForm::setFixtureList(const char *headers, int count)
+{
+    auto *model = new RemoteFixtureDefinitionListModel;
+    QList<QByteArrayView> rows;
+    rows.reserve(count);
+    for (int i = 0; i < count; ++i)
+        rows.append(QByteArrayView(headers + qsizetype(DeviceRecord::HeaderSize) * i,
+                                   DeviceRecord::HeaderSize));
+    model->appendListHeaders(rows);
+    installModel(model);
+    // A previous sort by the user is applied to the new rows too.
+    const QHeaderView *header = ui->fixtureListView->horizontalHeader();
+    if (header->sortIndicatorSection() >= 0)
+        proxyModel->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+}
+
+void DeviceForm::clearList()
+{
+    installModel(new RemoteFixtureDefinitionListModel);
+}
+
+void DeviceForm::setBusy(bool busy)
+{
+    busyOverlay->setActive(busy);
+}
+
+bool DeviceForm::isBusy() const
+{
+    return busyOverlay->isIndicatorVisible();
+}
+
+QList<QBLRemoteFixtureDefinition *> DeviceForm::selectedDefinitions() const
+{
+    QList<QBLRemoteFixtureDefinition *> selected;
+    const QModelIndexList rows = ui->fixtureListView->selectionModel()->selectedRows(0);
+    for (const QModelIndex &row : rows) {
+        const QModelIndex source = proxyModel->mapToSource(row);
+        auto *definition =
+            static_cast<QBLRemoteFixtureDefinition *>(source.data(Qt::UserRole).value<void *>());
+        if (definition)
+            selected.append(definition);
+    }
+    return selected;
+}
+
+void DeviceForm::operationStarts()
+{
+    operationRunning = true;
+    emit setOperationStartersEnabled(false);
+}
+
+void DeviceForm::operationEnds()
+{
+    operationRunning = false;
+    emit setOperationStartersEnabled(true);
+}
+
+void DeviceForm::on_removeFixtureDefinitionFromDevice_clicked()
+{
+    emit deleteRequested();
+}
+
+void DeviceForm::on_discoverDevicesBttn_clicked()
+{
+    emit discoverDevicesClicked();
+}
+
+QMenu *DeviceForm::buildContextMenu()
+{
+    auto *menu = new QMenu(this);
+    QAction *all = menu->addAction(selectAllIcon, tr("Select all"));
+    connect(all, &QAction::triggered, this, &DeviceForm::selectAll);
+    if (selectedDefinitions().isEmpty())
+        return menu;
+
+    QAction *none = menu->addAction(clearSelectionIcon, tr("Clear selection"));
+    connect(none, &QAction::triggered, this, &DeviceForm::clearSelection);
+    menu->addSeparator();
+    QAction *copy = menu->addAction(downloadIcon, tr("Copy selected to computer"));
+    connect(copy, &QAction::triggered, this, &DeviceForm::slotCopyToComputer);
+    QAction *remove = menu->addAction(deleteIcon, tr("Delete selected"));
+    connect(remove, &QAction::triggered, this, &DeviceForm::slotDeleteRequest);
+    for (QAction *starter : {copy, remove}) {
+        starter->setEnabled(!operationRunning);
+        connect(this, &DeviceForm::setOperationStartersEnabled, starter, &QAction::setEnabled);
+    }
+    return menu;
+}
+
+void DeviceForm::showContextMenu(QPoint pos)
+{
+    QMenu *menu = buildContextMenu();
+    menu->exec(ui->fixtureListView->viewport()->mapToGlobal(pos));
+    delete menu;
+}
+
+void DeviceForm::slotDeleteRequest()
+{
+    emit deleteRequested();
+}
+
+void DeviceForm::slotCopyToComputer()
+{
+    emit copyToComputerRequested();
+}
+
+void DeviceForm::selectAll()
+{
+    ui->fixtureListView->selectAll();
+}
+
+void DeviceForm::clearSelection()
+{
+    ui->fixtureListView->clearSelection();
+}
+
+void DeviceForm::updateCounter()
+{
+    const int nSelected = int(ui->fixtureListView->selectionModel()->selectedRows(0).size());
+    const int nTotal = listModel->rowCount();
+    emit signalUpdateCounters(nTotal, nTotal, nSelected);
+}
+
+void DeviceForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    busyOverlay->resize(event->size());
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QWidget>
+
+class BusyIndicatorOverlay;
+class QBLRemoteFixtureDefinition;
+class QComboBox;
+class QMenu;
+class QSortFilterProxyModel;
+class RemoteFixtureDefinitionListModel;
+
+namespace Ui
+{
+class DeviceForm;
+}
+
+// The device pane: the discovered controllers and the fixture definitions stored on the
+// active one. It does no device traffic; it turns clicks into requests for the window and
+// shows the list the window hands it.
+class DeviceForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DeviceForm(QWidget *parent = nullptr);
+    ~DeviceForm() override;
+
+    // Filled and read by the window: one item per controller, item data = device number.
+    QComboBox *devicesComboBox() const;
+
+    // Shows count 244-byte list headers starting at headers (just after the list's count).
+    void setFixtureList(const char *headers, int count);
+    void clearList();
+    void setBusy(bool busy);
+    bool isBusy() const;
+
+    // The rows the user sees selected, in selection order. Valid until the next list.
+    QList<QBLRemoteFixtureDefinition *> selectedDefinitions() const;
+
+signals:
+    void discoverDevicesClicked();
+    void deleteRequested();
+    void copyToComputerRequested();
+    void setOperationStartersEnabled(bool enabled);
+    void signalUpdateCounters(int nVisible, int nTotal, int nSelected);
+
+public slots:
+    void operationStarts();
+    void operationEnds();
+    void on_removeFixtureDefinitionFromDevice_clicked();
+    void on_discoverDevicesBttn_clicked();
+    void showContextMenu(QPoint pos);
+    void slotDeleteRequest();
+    void slotCopyToComputer();
+    void selectAll();
+    void clearSelection();
+    void updateCounter();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QMenu *buildContextMenu();
+    void installModel(RemoteFixtureDefinitionListModel *model);
+
+    Ui::DeviceForm *ui;
+    QIcon deleteIcon;
+    QIcon downloadIcon;
+    QIcon selectAllIcon;
+    QIcon clearSelectionIcon;
+    bool operationRunning = false;
+    RemoteFixtureDefinitionListModel *listModel = nullptr;
+    QSortFilterProxyModel *proxyModel = nullptr;
+    BusyIndicatorOverlay *busyOverlay = nullptr;
+};
