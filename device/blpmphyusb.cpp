@@ -1,0 +1,245 @@
+#include "blpmphyusb.h"
+
+#include "blpmaster.h"
+
+#include <QMutexLocker>
+
+#include <cstring>
+#include <vector>
+
+namespace
+{
+
+// The terminating zero is part of the comparison: a longer description does not match.
+constexpr char kDeviceDescription[16] = "BRENLOW BLP-DEV";
+constexpr char kDongleDescription[16] = "BRENLOW BLP-DGL";
+// A count beyond this is a driver fault, not a bus.
+constexpr quint32 kMaxListedDevices = 4096;
+
+constexpr unsigned long kBriskSleepUs = 40;
+constexpr unsigned long kLongestIdleSleepUs = 4000;
+constexpr unsigned long kAfterFailureSleepUs = 100;
+
+} // namespace
+
+BLPmPhyUSB::BLPmPhyUSB(QObject *parent) : BLPmPhy(parent) {}
+
+BLPmPhyUSB::~BLPmPhyUSB()
+{
+    disconnectDevice();
+}
+
+void BLPmPhyUSB::setLastError(const QString &text)
+{
+    QMutexLocker locker(&m_mutex);
+    m_lastError = text;
+}
+
+QString BLPmPhyUSB::lastError() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_lastError;
+}
+
+QMap<int, QString> BLPmPhyUSB::deviceMap() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_deviceMap;
+}
+
+QMap<int, QString> BLPmPhyUSB::listDevices()
+{
+    QMap<int, QString> map;
+    FtdiDriver *driver = FtdiDriver::current();
+    quint32 count = 0;
+    if (driver && driver->createDeviceInfoList(&count) != FtdiDriver::Ok) {
+        setLastError(tr("Failed to list devices."));
+    } else if (count == 0) {
+        setLastError(tr("No device found."));
+    } else if (count > kMaxListedDevices) {
+        setLastError(tr("Failed to list devices."));
+    } else {
+        std::vector<uchar> nodes(size_t(count) * FtdiDriver::NodeSize, 0);
+        quint32 filled = count;
+        if (driver->getDeviceInfoList(nodes.data(), &filled) != FtdiDriver::Ok) {
+            setLastError(tr("Failed to list devices."));
+        } else {
+            int number = 0;
+            for (quint32 i = 0; i < qMin(filled, count); ++i) {
+                const uchar *description = nodes.data() + size_t(i) * FtdiDriver::NodeSize +
+                                           FtdiDriver::NodeDescriptionOffset;
+                if (std::memcmp(description, kDeviceDescription, sizeof kDeviceDescription) == 0)
+                    map.insert(int(i), tr("USB Device %1").arg(++number));
+                else if (std::memcmp(description, kDongleDescription, sizeof kDongleDescription) ==
+                         0)
+                    map.insert(int(i), tr("USB Dongle %1").arg(++number));
+            }
+        }
+    }
+    QMutexLocker locker(&m_mutex);
+    m_deviceMap = map;
+    return map;
+}
+
+bool BLPmPhyUSB::openDevice(int index)
+{
+    m_opened.store(false);
+    m_connected.store(false);
+    FtdiDriver *driver = FtdiDriver::current();
+    FtdiHandle handle = nullptr;
+    if (!driver || driver->open(index, &handle) != FtdiDriver::Ok) {
+        setLastError(tr("Failed to open connection"));
+        return false;
+    }
+    m_driver.store(driver);
+    m_handle.store(handle);
+    m_opened.store(true);
+    if (driver->resetDevice(handle) != FtdiDriver::Ok) {
+        setLastError(tr("Failed to reset the device"));
+        return false;
+    }
+    if (driver->setBaudRate(handle, BaudRate) != FtdiDriver::Ok) {
+        setLastError(tr("Failed to configure the baudrate"));
+        return false;
+    }
+    if (driver->setDataCharacteristics(handle, 8, 2, 0) != FtdiDriver::Ok) {
+        setLastError(tr("Datagram configuration failed"));
+        return false;
+    }
+    if (driver->setTimeouts(handle, ReadTimeoutMs, WriteTimeoutMs) != FtdiDriver::Ok) {
+        setLastError(tr("Failed to configure timeouts"));
+        return false;
+    }
+    m_connected.store(true);
+    return true;
+}
+
+void BLPmPhyUSB::closeHandle()
+{
+    if (m_opened.exchange(false)) {
+        FtdiDriver *driver = m_driver.exchange(nullptr);
+        const FtdiHandle handle = m_handle.exchange(nullptr);
+        if (driver && driver->close(handle) != FtdiDriver::Ok)
+            setLastError(tr("Failed to close the device"));
+    }
+    m_connected.store(false);
+}
+
+void BLPmPhyUSB::connectDevice()
+{
+    // A held handle would leak, and the reader may still be using it: start from closed.
+    if (m_opened.load())
+        disconnectDevice();
+    const QMap<int, QString> map = listDevices();
+    if (map.isEmpty())
+        return;
+    const int index = m_deviceIndex.load();
+    if (index == -1)
+        openDevice(map.firstKey());
+    else if (map.contains(index))
+        openDevice(index);
+    if (!isRunning()) {
+        m_stopRequest.store(false);
+        start();
+    }
+}
+
+void BLPmPhyUSB::disconnectDevice()
+{
+    if (isRunning()) {
+        m_stopRequest.store(true);
+        while (isRunning())
+            QThread::usleep(10);
+        wait();
+    }
+    closeHandle();
+}
+
+bool BLPmPhyUSB::send(quint32 length, const quint8 *data)
+{
+    if (!m_connected.load()) {
+        QThread::usleep(100);
+        connectDevice();
+        if (!m_connected.load()) {
+            setLastError(tr("Trying to send data, while device is not connected"));
+            if (BLPMaster *m = master())
+                m->linkLost();
+            return false;
+        }
+    }
+    quint32 written = 0;
+    const FtdiStatus status = m_driver.load()->write(m_handle.load(), data, length, &written);
+    if (status != FtdiDriver::Ok || written != length) {
+        setLastError(tr("Time out during write operation"));
+        if (BLPMaster *m = master())
+            m->linkLost();
+        return false;
+    }
+    return true;
+}
+
+BLPmPhyUSB::ReadResult BLPmPhyUSB::readByte(quint8 &byte)
+{
+    if (!m_connected.load()) {
+        setLastError(tr("Trying to read from device, while device is not connected"));
+        return ReadResult::Failed;
+    }
+    quint32 got = 0;
+    if (m_driver.load()->read(m_handle.load(), &byte, 1, &got) != FtdiDriver::Ok) {
+        setLastError(tr("Failed to read from device"));
+        return ReadResult::Failed;
+    }
+    if (got < 1) {
+        setLastError(tr("Read operation has timed out"));
+        return ReadResult::TimedOut;
+    }
+    return ReadResult::Byte;
+}
+
+bool BLPmPhyUSB::deviceStillThere()
+{
+    if (!m_connected.load())
+        return false;
+    quint32 rx = 0, tx = 0, events = 0;
+    if (m_driver.load()->getStatus(m_handle.load(), &rx, &tx, &events) != FtdiDriver::Ok) {
+        m_connected.store(false);
+        return false;
+    }
+    return true;
+}
+
+// Reads only while the master awaits an answer. Between transactions it backs off, so an
+// idle link costs next to nothing; the driver holds the bytes that arrive meanwhile.
+void BLPmPhyUSB::run()
+{
+    unsigned long idleSleepUs = kBriskSleepUs;
+    for (;;) {
+        if (m_stopRequest.load()) {
+            m_stopRequest.store(false);
+            return;
+        }
+        BLPMaster *m = master();
+        if (!m || !m->isAwaitingAnswer()) {
+            if (m && m->isTransactionActive())
+                idleSleepUs = kBriskSleepUs;
+            else
+                idleSleepUs = qMin(idleSleepUs * 2, kLongestIdleSleepUs);
+            QThread::usleep(idleSleepUs);
+            continue;
+        }
+        idleSleepUs = kBriskSleepUs;
+        quint8 byte = 0;
+        const ReadResult result = readByte(byte);
+        if (result == ReadResult::Byte) {
+            m->inputByte(byte);
+            continue;
+        }
+        // A failing read means the device has gone: end the waiting operation now rather
+        // than after its time-out.
+        if (result == ReadResult::Failed || !deviceStillThere()) {
+            m_connected.store(false);
+            m->linkLost();
+        }
+        QThread::usleep(kAfterFailureSleepUs);
+    }
+}
