@@ -177,16 +177,15 @@ void BLPMaster::run()
     }
 }
 
+// Awaiting is set before the write: the answer may start arriving while send() returns,
+// and the reader drops bytes that come while no answer is awaited.
 void BLPMaster::frameToSend(quint32 length, const quint8 *bytes)
 {
     m_answerTimer.start();
+    m_awaiting.store(true);
     BLPmPhy *p = m_phy.load();
-    if (!p || !p->send(length, bytes)) {
+    if (!p || !p->send(length, bytes))
         linkLost();
-        return;
-    }
-    if (!m_linkLost.load())
-        m_awaiting.store(true);
 }
 
 void BLPMaster::statusAnswered(quint8 status)

@@ -1,0 +1,155 @@
+#include "simlink.h"
+
+#include <QtTest>
+
+#include <chrono>
+#include <functional>
+
+using namespace std::chrono_literals;
+
+namespace
+{
+
+constexpr int kTimeoutMs = 400;
+// Generous, so that slow (sanitizer) builds pass; a hang would take far longer.
+constexpr int kSlackMs = 1500;
+
+using Fault = std::function<void(SimulatedDevice *)>;
+
+enum class Operation { SegmentedWrite, SegmentedRead, Info, Probe };
+
+bool run(SimLink &link, Operation op)
+{
+    switch (op) {
+    case Operation::SegmentedWrite: {
+        const QByteArray data(300, char(0xAA));
+        return link.master->writeData(300, data.constData(), SimulatedController::FirmwareSector,
+                                      1);
+    }
+    case Operation::SegmentedRead: {
+        QByteArray buffer(99, '\0');
+        qint32 received = 0;
+        return link.master->readData(99, buffer.data(), received, SimulatedController::Label, 0) &&
+               received == 99 && buffer == link.controller()->label();
+    }
+    case Operation::Info: {
+        QString name;
+        int sw = 0, hw = 0;
+        return link.master->readDeviceInfo(name, sw, hw) && name == QLatin1String("KDR-450P");
+    }
+    case Operation::Probe:
+        return link.master->probeDevice() == BLPMaster::ProbeAnswered;
+    }
+    return false;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Fault)
+Q_DECLARE_METATYPE(Operation)
+
+class LinkFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyFaultEndsEachOperationWithAResultWithinTheTimeout_data()
+    {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<bool>("expected");
+
+        const auto add = [](const char *name, Fault fault, bool expected) {
+            QTest::newRow(name) << fault << expected;
+        };
+        for (quint8 status = 7; status <= 10; ++status) {
+            add(
+                qPrintable(QStringLiteral("status %1 once: resent, succeeds").arg(status)),
+                [status](SimulatedDevice *d) { d->answerWithStatus(status, 1); }, true);
+            add(
+                qPrintable(QStringLiteral("status %1 twice: fails").arg(status)),
+                [status](SimulatedDevice *d) { d->answerWithStatus(status, 2); }, false);
+        }
+        add(
+            "status 7 on the second frame: resent, succeeds",
+            [](SimulatedDevice *d) { d->answerWithStatus(7, 1, 1); }, true);
+        add(
+            "failure status 3: fails", [](SimulatedDevice *d) { d->answerWithStatus(3, 1); },
+            false);
+        add(
+            "answer dropped: fails", [](SimulatedDevice *d) { d->dropAnswers(1); }, false);
+        add(
+            "header checksum corrupted: fails",
+            [](SimulatedDevice *d) { d->corruptAnswers(1, 0, 11); }, false);
+        add(
+            "frame checksum corrupted: fails",
+            [](SimulatedDevice *d) { d->corruptAnswers(1, 0, -2); }, false);
+        add(
+            "a payload byte corrupted: fails",
+            [](SimulatedDevice *d) { d->corruptAnswers(1, 0, 12); }, false);
+        add(
+            "stops answering: fails", [](SimulatedDevice *d) { d->setAnswering(false); }, false);
+        add(
+            "unplugged after a few bytes: fails",
+            [](SimulatedDevice *d) { d->unplugAfterReceivedBytes(10); }, false);
+        add(
+            "unplugged before: fails", [](SimulatedDevice *d) { d->unplug(); }, false);
+        add(
+            "answers slowly within the timeout: succeeds",
+            [](SimulatedDevice *d) { d->setAnswerDelay(60ms); }, true);
+        add(
+            "answers slower than the timeout: fails",
+            [](SimulatedDevice *d) {
+                d->setAnswerDelay(std::chrono::milliseconds(kTimeoutMs + 300));
+            },
+            false);
+    }
+
+    void everyFaultEndsEachOperationWithAResultWithinTheTimeout()
+    {
+        QFETCH(Fault, fault);
+        QFETCH(bool, expected);
+        for (Operation op : {Operation::SegmentedWrite, Operation::SegmentedRead, Operation::Info,
+                             Operation::Probe}) {
+            SimLink link(true, kTimeoutMs);
+            link.controller()->setLabel(QByteArray(99, 'q')); // a read of two answers
+            fault(link.device);
+            bool ok = !expected;
+            const qint64 ms = elapsedMs([&] { ok = run(link, op); });
+            const QString what = QStringLiteral("operation %1 took %2 ms").arg(int(op)).arg(ms);
+            QVERIFY2(ok == expected, qPrintable(what));
+            QVERIFY2(ms < kTimeoutMs + kSlackMs, qPrintable(what));
+        }
+    }
+
+    void aFailureStatusEndsTheOperationWithoutWaitingForTheTimeout()
+    {
+        SimLink link(false, 3000);
+        link.device->answerWithStatus(8, 2);
+        bool ok = true;
+        const qint64 ms = elapsedMs([&] { ok = run(link, Operation::SegmentedWrite); });
+        QVERIFY(!ok);
+        QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
+        QVERIFY(!link.master->isLinkLost()); // an answered failure keeps the link
+        link.device->clearFaults();
+        QVERIFY(run(link, Operation::SegmentedWrite));
+    }
+
+    void aResentMiddleSegmentIsStoredOnceByTheDevice()
+    {
+        SimLink link;
+        link.device->answerWithStatus(9, 1, 2); // the third frame of the write
+        const QByteArray data(300, char(0x5A));
+        QVERIFY(
+            link.master->writeData(300, data.constData(), SimulatedController::FirmwareSector, 3));
+        const auto frames = link.framesOf(SimulatedController::FirmwareSector);
+        QCOMPARE(frames.size(), 6); // five segments, one of them twice
+        QCOMPARE(frames[3].flags, quint8(0x01));
+        QCOMPARE(frames[3].sequence, frames[2].sequence);
+        const auto sectors = link.controller()->firmwareSectors();
+        QCOMPARE(sectors.size(), 1);
+        QCOMPARE(sectors[0].length, qint64(300));
+    }
+};
+
+QTEST_GUILESS_MAIN(LinkFaults)
+#include "test_link_faults.moc"
