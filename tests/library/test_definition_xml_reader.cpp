@@ -1,0 +1,269 @@
+#include "libraryhelpers.h"
+
+#include "library/qblfixturedefinitionloader.h"
+#include "model/qblfixturedefinition.h"
+
+#include <QtTest>
+
+// How definition documents read: personalities, references, types, short names, bad input.
+class TestDefinitionXmlReader : public QObject
+{
+    Q_OBJECT
+
+    static QByteArray doc(const char *body)
+    {
+        return QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<BrenlowFixtureDefinition>\n    <Model Name=\"Spot 575\" "
+                          "ShortName=\"S575\"/>\n") +
+               body + "\n</BrenlowFixtureDefinition>\n";
+    }
+
+    static QStringList channelNames(const DefinitionSnapshot &d)
+    {
+        QStringList names;
+        for (const auto &c : d.channels)
+            names << c.name;
+        return names;
+    }
+
+private slots:
+    void anEmptyPersonalityYieldsOneDefinitionWithoutChannels()
+    {
+        const auto defs = parseDocument(doc("<DMXChannel Name=\"Pan\"/><Personality/>"));
+        QCOMPARE(defs.size(), 1);
+        QCOMPARE(defs.at(0).fixtureName, QStringLiteral("Spot 575"));
+        QCOMPARE(defs.at(0).channels.size(), 0);
+    }
+
+    void aDocumentWithoutPersonalityYieldsNothing()
+    {
+        QVERIFY(parseDocument(doc("<DMXChannel Name=\"Pan\"/><Type>Scanner</Type>")).isEmpty());
+    }
+
+    void referencesCopyDeclaredChannelsUnderTheirWrittenNumbers()
+    {
+        const auto defs = parseDocument(
+            doc("<DMXChannel Name=\"Pan\" ShortName=\"P\"/><DMXChannel Name=\"Tilt\"/>"
+                "<Personality><DMXChannelRef Number=\"9\">Tilt</DMXChannelRef>"
+                "<DMXChannelRef Number=\"9\">Pan</DMXChannelRef>"
+                "<DMXChannelRef>Pan</DMXChannelRef>"
+                "<DMXChannelRef Number=\"x\">Nobody</DMXChannelRef></Personality>"));
+        QCOMPARE(defs.size(), 1);
+        const auto &c = defs.at(0).channels;
+        QCOMPARE(c.size(), 3);
+        QCOMPARE(c.at(0), (DefinitionSnapshot::Channel{9, QStringLiteral("Tilt"), {}, true}));
+        QCOMPARE(c.at(1), (DefinitionSnapshot::Channel{9, QStringLiteral("Pan"),
+                                                       QStringLiteral("P"), false}));
+        QCOMPARE(c.at(2).number, 0);
+    }
+
+    void theKthReferenceToASharedNameTakesTheKthDeclaration()
+    {
+        const auto defs =
+            parseDocument(doc("<DMXChannel Name=\"Dim\" ShortName=\"one\"/>"
+                              "<DMXChannel Name=\"Dim\" ShortName=\"two\"/>"
+                              "<Personality><DMXChannelRef Number=\"1\">Dim</DMXChannelRef>"
+                              "<DMXChannelRef Number=\"2\">Dim</DMXChannelRef>"
+                              "<DMXChannelRef Number=\"3\">Dim</DMXChannelRef></Personality>"));
+        QCOMPARE(defs.size(), 1);
+        const auto &c = defs.at(0).channels;
+        QCOMPARE(c.size(), 3);
+        QCOMPARE(c.at(0).nameShort, QStringLiteral("one"));
+        QCOMPARE(c.at(1).nameShort, QStringLiteral("two"));
+        QCOMPARE(c.at(2).nameShort, QStringLiteral("one")); // more references than declarations
+        QCOMPARE(c.at(2).number, 3);
+    }
+
+    void anEmptyReferenceTakesTheDeclaredChannelWithAnEmptyName()
+    {
+        const auto defs = parseDocument(
+            doc("<DMXChannel Name=\"\" ShortName=\"blank\"/><DMXChannel Name=\"Pan\"/>"
+                "<Personality><DMXChannelRef Number=\"1\"></DMXChannelRef>"
+                "<DMXChannelRef Number=\"2\">Pan</DMXChannelRef>"
+                "<DMXChannelRef Number=\"3\"/></Personality>"));
+        QCOMPARE(defs.size(), 1);
+        const auto &c = defs.at(0).channels;
+        QCOMPARE(c.size(), 3);
+        QCOMPARE(c.at(0).nameShort, QStringLiteral("blank"));
+        QCOMPARE(c.at(1).name, QStringLiteral("Pan"));
+        QVERIFY(c.at(2).name.isEmpty());
+    }
+
+    void anEmptyReferenceWithoutAnEmptyDeclarationAddsNothing()
+    {
+        const auto defs =
+            parseDocument(doc("<DMXChannel Name=\"Pan\"/><Personality><DMXChannelRef Number=\"1\"/>"
+                              "<DMXChannelRef Number=\"2\">Pan</DMXChannelRef></Personality>"));
+        QCOMPARE(defs.size(), 1);
+        QCOMPARE(channelNames(defs.at(0)), QStringList{QStringLiteral("Pan")});
+    }
+
+    void textInPiecesIsMatchedWhole()
+    {
+        // Entity and character references, a CDATA section and a comment split the text.
+        const auto defs =
+            parseDocument(doc("<DMXChannel Name=\"A &amp; B &lt;C&gt; &#x4e2d;\"/>"
+                              "<Personality><DMXChannelRef Number=\"1\">A &amp; B <![CDATA[<C>]]> "
+                              "<!-- split -->&#x4e2d;</DMXChannelRef></Personality>"));
+        QCOMPARE(defs.size(), 1);
+        QCOMPARE(channelNames(defs.at(0)), QStringList{QStringLiteral("A & B <C> \u4e2d")});
+    }
+
+    void typeKeywordsAreFoundAnywhereWithoutRegardToCase_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<quint32>("type");
+        QTest::newRow("moving head") << QByteArray("moving head") << 0u;
+        QTest::newRow("Color Changer RGB") << QByteArray("Color Changer RGB") << 3u;
+        QTest::newRow("Smoke Effect") << QByteArray("Smoke Effect") << 8u;
+        QTest::newRow("LED FIXTURE") << QByteArray("LED FIXTURE") << 2u;
+        QTest::newRow("Undefined") << QByteArray("Undefined") << 0xFFFFFFFFu;
+        QTest::newRow("escaped") << QByteArray("Las&#101;r") << 5u;
+    }
+
+    void typeKeywordsAreFoundAnywhereWithoutRegardToCase()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(quint32, type);
+        const auto defs = parseDocument(doc("<Type>" + text + "</Type><Personality/>"));
+        QCOMPARE(defs.size(), 1);
+        QCOMPARE(defs.at(0).fixtureType, type);
+    }
+
+    void anEmptyTypeElementSwallowsTheNextElementWithoutTextBetween()
+    {
+        auto defs = parseDocument(doc("<Type/>\n<DMXChannel Name=\"Pan\"/><Personality>"
+                                      "<DMXChannelRef Number=\"1\">Pan</DMXChannelRef>"
+                                      "</Personality>"));
+        QCOMPARE(defs.size(), 1);
+        QCOMPARE(defs.at(0).fixtureType, 0xFFFFFFFFu);
+        QCOMPARE(defs.at(0).channels.size(), 1);
+
+        defs = parseDocument(doc("<Type/><DMXChannel Name=\"Pan\"/>\n<Personality>"
+                                 "<DMXChannelRef Number=\"1\">Pan</DMXChannelRef>"
+                                 "</Personality>"));
+        QCOMPARE(defs.size(), 1);
+        QCOMPARE(defs.at(0).channels.size(), 0);
+    }
+
+    void shortNameAttributesDecideTheAutomaticFlags()
+    {
+        const auto defs = parseDocument(
+            "<BrenlowFixtureDefinition><Manufacturer Name=\"Maker\" ShortName=\"\"/>"
+            "<Model Name=\"Wash\"/><DMXChannel Name=\"Colour\" ShortName=\"Colour wheel 1\"/>"
+            "<Personality><DMXChannelRef Number=\"1\">Colour</DMXChannelRef></Personality>"
+            "</BrenlowFixtureDefinition>");
+        QCOMPARE(defs.size(), 1);
+        QVERIFY(defs.at(0).manufacturerNameShort.isEmpty());
+        QVERIFY(!defs.at(0).autoManufacturerNameShort);
+        QVERIFY(defs.at(0).fixtureNameShort.isEmpty());
+        QVERIFY(defs.at(0).autoFixtureNameShort);
+        QCOMPARE(defs.at(0).channels.at(0).nameShort, QStringLiteral("Colour wheel"));
+        QVERIFY(!defs.at(0).channels.at(0).autoNameShort);
+    }
+
+    void unknownElementsAreReportedAndSkipped()
+    {
+        int unsupported = 0;
+        const auto defs =
+            parseDocument(doc("<Manufacturer Name=\"M\"><Comment>new</Comment></Manufacturer>"
+                              "<DMXChannel Name=\"Pan\"/><Personality><Macro/>"
+                              "<DMXChannelRef Number=\"1\">Pan</DMXChannelRef></Personality>"),
+                          &unsupported);
+        QCOMPARE(unsupported, 2);
+        QCOMPARE(defs.size(), 1);
+        QCOMPARE(defs.at(0).manufacturerName, QStringLiteral("M"));
+        QCOMPARE(defs.at(0).channels.size(), 1);
+    }
+
+    void furtherPersonalitiesBecomeSuffixedDefinitionsAndAreReported()
+    {
+        int unsupported = 0;
+        const auto defs = parseDocument(
+            doc("<DMXChannel Name=\"Pan\"/><DMXChannel Name=\"Tilt\"/>"
+                "<Personality Name=\"Mode 1\"><DMXChannelRef Number=\"1\">Pan</DMXChannelRef>"
+                "</Personality><Personality Name=\"Mode 2\">"
+                "<DMXChannelRef Number=\"1\">Tilt</DMXChannelRef>"
+                "<DMXChannelRef Number=\"2\">Pan</DMXChannelRef></Personality>"
+                "<Personality Name=\"Mode 3\"/>"),
+            &unsupported);
+        QCOMPARE(unsupported, 2);
+        QCOMPARE(defs.size(), 3);
+        QCOMPARE(defs.at(0).fixtureName, QStringLiteral("Spot 575"));
+        QCOMPARE(defs.at(1).fixtureName, QStringLiteral("Spot 575@Mode 2"));
+        QCOMPARE(defs.at(1).fixtureNameShort, QStringLiteral("S575@Mode 2"));
+        QCOMPARE(defs.at(2).fixtureName, QStringLiteral("Spot 575@Mode 3"));
+        QCOMPARE(channelNames(defs.at(0)), QStringList{QStringLiteral("Pan")});
+        QCOMPARE(channelNames(defs.at(1)),
+                 (QStringList{QStringLiteral("Tilt"), QStringLiteral("Pan")}));
+        QVERIFY(defs.at(2).channels.isEmpty());
+    }
+
+    void channelsDefinedInsideAPersonalityCountOnFromTheLastNumber()
+    {
+        const auto defs = parseDocument(
+            doc("<DMXChannel Name=\"Pan\"/><Personality>"
+                "<DMXChannelRef Number=\"4\">Pan</DMXChannelRef>"
+                "<DMXChannel Name=\"Zoom\" ShortName=\"Z\"/>"
+                "<DMXChannel Name=\"Focus\" Number=\"10\"/><DMXChannel Name=\"Iris\"/>"
+                "</Personality>"));
+        QCOMPARE(defs.size(), 1);
+        const auto &c = defs.at(0).channels;
+        QCOMPARE(c.size(), 4);
+        QCOMPARE(c.at(1), (DefinitionSnapshot::Channel{5, QStringLiteral("Zoom"),
+                                                       QStringLiteral("Z"), false}));
+        QCOMPARE(c.at(2).number, 10);
+        QCOMPARE(c.at(3).number, 11);
+    }
+
+    void readingStopsAtBadStructureButKeepsCompletedDefinitions_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<int>("count");
+        QTest::newRow("other root")
+            << QByteArray("<Fixture><Model Name=\"x\"/><Personality/></Fixture>") << 0;
+        QTest::newRow("reference outside a personality")
+            << doc("<DMXChannelRef>Pan</DMXChannelRef><Personality/>") << 0;
+        QTest::newRow("element after the personality")
+            << doc("<Personality/><Model Name=\"late\"/><Personality/>") << 1;
+        QTest::newRow("malformed after the personality")
+            << QByteArray("<BrenlowFixtureDefinition><Model Name=\"x\"/><Personality/><Personality>"
+                          "<DMXChannelRef>&bogus;</DMXChannelRef")
+            << 1;
+        QTest::newRow("mismatched tags")
+            << QByteArray("<BrenlowFixtureDefinition><Personality></Model>") << 0;
+        QTest::newRow("empty document") << QByteArray() << 0;
+        QTest::newRow("binary") << QByteArray("\x00\xff\xfe<\x01", 5) << 0;
+        QTest::newRow("entity bomb")
+            << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"aaaaaaaaaaaaaaaa\">"
+                          "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+                          "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+                          "<!ENTITY e \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">]>"
+                          "<BrenlowFixtureDefinition><Model Name=\"&e;&e;&e;&e;&e;&e;\"/>"
+                          "<Personality/></BrenlowFixtureDefinition>")
+            << 0;
+    }
+
+    void readingStopsAtBadStructureButKeepsCompletedDefinitions()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(int, count);
+        QCOMPARE(parseDocument(xml).size(), count);
+    }
+
+    void aSecondParseKeepsTheFirstResult()
+    {
+        QBLFixtureDefinitionLoader loader;
+        QVERIFY(loader.definitions() == nullptr);
+        loader.setData(doc("<Personality/>"));
+        loader.parse();
+        QList<QBLFixtureDefinition *> *first = loader.definitions();
+        QVERIFY(first);
+        loader.parse();
+        QCOMPARE(loader.definitions(), first);
+        QCOMPARE(first->size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDefinitionXmlReader)
+#include "test_definition_xml_reader.moc"
