@@ -48,4 +48,6 @@ for f in $(seq 0 11); do
     frames+=("$tmp/busy-$f-flat.png")
 done
 convert -delay 8 -loop 0 -dispose Background "${frames[@]}" "$out/ajax-loader.gif"
+# The window icon doubles as the desktop launcher icon.
+cp "$src/Brenlow32.svg" resources/icons/app-icon.svg
 echo "rendered into $out"

@@ -11,13 +11,14 @@ void UserPrompts::setAnswerer(Answerer a)
     answerer() = std::move(a);
 }
 
-namespace {
+namespace
+{
 
-UserPrompts::Prompt messagePrompt(UserPrompts::Kind kind, const QString &title,
-                                  const QString &text, QMessageBox::StandardButtons buttons,
+UserPrompts::Prompt messagePrompt(UserPrompts::Kind kind, const QString &title, const QString &text,
+                                  QMessageBox::StandardButtons buttons,
                                   QMessageBox::StandardButton defaultButton)
 {
-    return {kind, title, text, QString(), QString(), buttons, defaultButton};
+    return {kind, title, text, QString(), QString(), buttons, defaultButton, QString()};
 }
 
 } // namespace
@@ -26,8 +27,9 @@ QMessageBox::StandardButton UserPrompts::information(QWidget *parent, const QStr
                                                      const QString &text)
 {
     if (answerer())
-        return answerer()(messagePrompt(Kind::Information, title, text, QMessageBox::Ok,
-                                        QMessageBox::Ok)).button;
+        return answerer()(
+                   messagePrompt(Kind::Information, title, text, QMessageBox::Ok, QMessageBox::Ok))
+            .button;
     return QMessageBox::information(parent, title, text, QMessageBox::Ok);
 }
 
@@ -35,8 +37,9 @@ QMessageBox::StandardButton UserPrompts::warning(QWidget *parent, const QString 
                                                  const QString &text)
 {
     if (answerer())
-        return answerer()(messagePrompt(Kind::Warning, title, text, QMessageBox::Ok,
-                                        QMessageBox::Ok)).button;
+        return answerer()(
+                   messagePrompt(Kind::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok))
+            .button;
     return QMessageBox::warning(parent, title, text, QMessageBox::Ok);
 }
 
@@ -51,12 +54,33 @@ QMessageBox::StandardButton UserPrompts::question(QWidget *parent, const QString
     return QMessageBox::question(parent, title, text, buttons, defaultButton);
 }
 
+QMessageBox::StandardButton UserPrompts::questionWithDetails(
+    QWidget *parent, const QString &title, const QString &text, const QString &informativeText,
+    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    if (answerer()) {
+        Prompt prompt = messagePrompt(Kind::Question, title, text, buttons, defaultButton);
+        prompt.informativeText = informativeText;
+        return answerer()(prompt).button;
+    }
+    QMessageBox box(QMessageBox::Question, title, text, buttons, parent);
+    box.setInformativeText(informativeText);
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 QString UserPrompts::getOpenFileName(QWidget *parent, const QString &caption,
                                      const QString &directory, const QString &filter)
 {
     if (answerer())
-        return answerer()({Kind::OpenFile, QString(), caption, directory, filter, {},
-                           QMessageBox::NoButton})
+        return answerer()({Kind::OpenFile,
+                           QString(),
+                           caption,
+                           directory,
+                           filter,
+                           {},
+                           QMessageBox::NoButton,
+                           QString()})
             .fileName;
     return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
@@ -65,8 +89,14 @@ QString UserPrompts::getSaveFileName(QWidget *parent, const QString &caption,
                                      const QString &directory, const QString &filter)
 {
     if (answerer())
-        return answerer()({Kind::SaveFile, QString(), caption, directory, filter, {},
-                           QMessageBox::NoButton})
+        return answerer()({Kind::SaveFile,
+                           QString(),
+                           caption,
+                           directory,
+                           filter,
+                           {},
+                           QMessageBox::NoButton,
+                           QString()})
             .fileName;
     return QFileDialog::getSaveFileName(parent, caption, directory, filter);
 }

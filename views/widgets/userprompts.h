@@ -16,11 +16,12 @@ public:
     struct Prompt {
         Kind kind;
         QString title;
-        QString text;           // message text, or the file dialog's caption
-        QString directory;      // file dialogs: start directory or proposed file
-        QString filter;         // file dialogs: name filter
+        QString text;      // message text, or the file dialog's caption
+        QString directory; // file dialogs: start directory or proposed file
+        QString filter;    // file dialogs: name filter
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
+        QString informativeText; // questions: the explanatory second text, if any
     };
 
     struct Answer {
@@ -41,6 +42,11 @@ public:
     question(QWidget *parent, const QString &title, const QString &text,
              QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
              QMessageBox::StandardButton defaultButton = QMessageBox::No);
+    // A question with an explanatory second text (the message box's informative text).
+    static QMessageBox::StandardButton
+    questionWithDetails(QWidget *parent, const QString &title, const QString &text,
+                        const QString &informativeText, QMessageBox::StandardButtons buttons,
+                        QMessageBox::StandardButton defaultButton);
     static QString getOpenFileName(QWidget *parent, const QString &caption,
                                    const QString &directory, const QString &filter);
     static QString getSaveFileName(QWidget *parent, const QString &caption,
