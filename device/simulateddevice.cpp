@@ -1,9 +1,12 @@
 #include "simulateddevice.h"
 
+#include <thread>
+
 namespace
 {
 constexpr int FrameLogLimit = 20000;
-}
+constexpr std::chrono::microseconds SpinWindow{150};
+} // namespace
 
 bool SimulatedDevice::Fault::take()
 {
@@ -376,7 +379,17 @@ FtdiStatus SimulatedDevice::portRead(quint64 generation, uchar *buffer, quint32 
         } else {
             const PendingAnswer &a = m_outbound.front();
             const Clock::time_point next = byteAvailableAt(a, a.taken);
-            m_changed.wait_until(l, bounded ? qMin(next, deadline) : next);
+            const Clock::time_point wake = bounded ? qMin(next, deadline) : next;
+            if (wake - now > SpinWindow) {
+                // A timed wait wakes some 50 us late; leave the last stretch to the spin below.
+                m_changed.wait_until(l, wake - SpinWindow);
+            } else {
+                // A byte is due within a few byte times: yield instead of sleeping, so that
+                // the line delivers at wire speed rather than at the timer's granularity.
+                l.unlock();
+                std::this_thread::yield();
+                l.lock();
+            }
         }
     }
 }
