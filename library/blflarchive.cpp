@@ -21,6 +21,14 @@ namespace
 
 const char kVersion[] = "01.00";
 
+// libarchive reports "not an archive it knows" with this errno (its private
+// ARCHIVE_ERRNO_FILE_FORMAT).
+#ifdef EFTYPE
+const int kFileFormatErrno = EFTYPE;
+#else
+const int kFileFormatErrno = EILSEQ;
+#endif
+
 struct ReaderDeleter {
     void operator()(archive *a) const { archive_read_free(a); }
 };
@@ -110,9 +118,13 @@ bool BLFLArchive::load()
     if (archive_read_support_format_tar(reader.get()) != ARCHIVE_OK ||
         archive_read_support_filter_gzip(reader.get()) != ARCHIVE_OK)
         return fail(tr("The archive reader cannot be set up: %1").arg(archiveError(reader.get())));
-    if (archive_read_open_fd(reader.get(), file.handle(), 16384) != ARCHIVE_OK)
-        return fail(tr("Not a library file (not a gzip-compressed tar archive): %1")
-                        .arg(archiveError(reader.get())));
+    if (archive_read_open_fd(reader.get(), file.handle(), 16384) != ARCHIVE_OK) {
+        // Opening already reads ahead, so a cut-off gzip stream can fail here too.
+        if (archive_errno(reader.get()) == kFileFormatErrno)
+            return fail(tr("Not a library file (not a gzip-compressed tar archive): %1")
+                            .arg(archiveError(reader.get())));
+        return fail(tr("The file is damaged or truncated: %1").arg(archiveError(reader.get())));
+    }
 
     bool compatibleVersion = false;
     QString incompatibleVersion;

@@ -6,6 +6,25 @@
 
 #include <QXmlStreamWriter>
 
+namespace
+{
+
+// A reader turns a raw carriage return in element text into a line feed, so the reference
+// would no longer match its channel's name (attributes get it escaped by the stream writer).
+void writeReferenceText(QXmlStreamWriter &w, const QString &text)
+{
+    qsizetype start = 0;
+    for (qsizetype cr = text.indexOf(QLatin1Char('\r')); cr >= 0;
+         cr = text.indexOf(QLatin1Char('\r'), start)) {
+        w.writeCharacters(text.mid(start, cr - start));
+        w.writeEntityReference(QStringLiteral("#13"));
+        start = cr + 1;
+    }
+    w.writeCharacters(start ? text.mid(start) : text);
+}
+
+} // namespace
+
 QBLFixtureDefinitionXMLExporter::QBLFixtureDefinitionXMLExporter(QObject *parent) : QObject(parent)
 {
 }
@@ -51,7 +70,7 @@ void QBLFixtureDefinitionXMLExporter::exportDefinition(const QBLFixtureDefinitio
         for (const QBLFixtureChannel *c : channels) {
             w.writeStartElement(QStringLiteral("DMXChannelRef"));
             w.writeAttribute(QStringLiteral("Number"), QString::number(c->number()));
-            w.writeCharacters(c->name());
+            writeReferenceText(w, c->name());
             w.writeEndElement();
         }
         w.writeEndElement();

@@ -1,10 +1,321 @@
 #include "commands.h"
+#include "libraryjson.h"
 
+#include "library/blflarchive.h"
+#include "library/fixturetypes.h"
+#include "library/qblfixturedefinitionloader.h"
+#include "model/qblfixturechannel.h"
+#include "model/qblfixturedefinition.h"
+
+#include <QFile>
+#include <QLoggingCategory>
 #include <QTextStream>
 
-// The library subcommands follow with the library file reader and writer.
-int runLibraryCommand(const QStringList &)
+#include <cstdio>
+
+namespace
 {
-    QTextStream(stderr) << "kdr450p-tool library: not available in this build\n";
-    return 1;
+
+enum ExitCode { Success = 0, Failure = 1, UsageError = 2, Unsupported = 3 };
+
+const char kGroupHelp[] =
+    "Usage: kdr450p-tool library <subcommand> [options]\n\n"
+    "Read, check, re-save and create library files (.blfl).\n\n"
+    "Subcommands:\n"
+    "  list FILE [--json] [--channels]   print every definition in archive order\n"
+    "  check FILE                        check that a library loads\n"
+    "  resave IN OUT [--force]           load IN and save it as OUT\n"
+    "  create OUT --from-json FILE       build a library from the JSON form of 'list'\n\n"
+    "Run 'kdr450p-tool library <subcommand> --help' for details.\n";
+
+const char kListHelp[] =
+    "Usage: kdr450p-tool library list FILE [--json] [--channels]\n\n"
+    "Prints every fixture definition of FILE in archive order: fixture name, short name,\n"
+    "manufacturer, manufacturer short name, type and channel count. Short names are shown\n"
+    "as stored (empty while the automatic short name is used).\n\n"
+    "Options:\n"
+    "  --channels   also print each channel's number, name and short name\n"
+    "  --json       print one JSON document (UTF-8), the form that 'library create' reads\n";
+
+const char kCheckHelp[] =
+    "Usage: kdr450p-tool library check FILE\n\n"
+    "Loads FILE. Exit status 0 when it loads, 1 with the reason when it does not, 3 when it\n"
+    "loads but holds content this version does not support (saving it would lose that).\n";
+
+const char kResaveHelp[] =
+    "Usage: kdr450p-tool library resave IN OUT [--force]\n\n"
+    "Loads IN and saves it as OUT, the round trip that the editor does. OUT is replaced only\n"
+    "when it has been written completely; OUT may be IN.\n\n"
+    "Options:\n"
+    "  --force   re-save even when IN holds content this version does not support, which\n"
+    "            is then lost\n";
+
+const char kCreateHelp[] =
+    "Usage: kdr450p-tool library create OUT --from-json FILE\n\n"
+    "Builds the library OUT from FILE, a JSON document in the form that\n"
+    "'kdr450p-tool library list --json --channels' prints:\n"
+    "  {\"definitions\": [{\"fixtureName\", \"fixtureNameShort\", \"autoFixtureNameShort\",\n"
+    "    \"manufacturerName\", \"manufacturerNameShort\", \"autoManufacturerNameShort\",\n"
+    "    \"fixtureType\" (0-255 or null), \"channelCount\",\n"
+    "    \"channels\": [{\"number\", \"name\", \"nameShort\", \"autoNameShort\"}]}]}\n"
+    "Missing fields take their defaults (empty texts, automatic short names, no type).\n";
+
+void out(const QString &text)
+{
+    QTextStream(stdout) << text;
+}
+
+int failure(const QString &line, int code = Failure)
+{
+    QTextStream(stderr) << "kdr450p-tool library: " << line << "\n";
+    return code;
+}
+
+int usage(const QString &subcommand, const QString &problem)
+{
+    return failure(
+        QStringLiteral("%1: %2 (see kdr450p-tool library %1 --help)").arg(subcommand, problem),
+        UsageError);
+}
+
+bool wantsHelp(const QStringList &args)
+{
+    return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
+}
+
+// Splits arguments into positional ones and the allowed flags; false on an unknown option.
+bool splitArguments(const QStringList &args, const QStringList &allowedFlags,
+                    QStringList &positional, QStringList &flags, QString &unknown)
+{
+    bool onlyPositional = false;
+    for (const QString &a : args) {
+        if (!onlyPositional && a == QLatin1String("--")) {
+            onlyPositional = true;
+        } else if (!onlyPositional && a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            if (!allowedFlags.contains(a)) {
+                unknown = a;
+                return false;
+            }
+            flags << a;
+        } else {
+            positional << a;
+        }
+    }
+    return true;
+}
+
+struct LoadedLibrary {
+    std::unique_ptr<BLFLArchive> archive;
+    QList<QBLFixtureDefinition *> definitions; // owned by the archive's loaders
+};
+
+bool loadLibrary(const QString &path, LoadedLibrary &library, QString &error)
+{
+    library.archive = std::make_unique<BLFLArchive>(path);
+    if (!library.archive->load()) {
+        error = QStringLiteral("cannot load %1: %2").arg(path, library.archive->errorString());
+        return false;
+    }
+    for (QBLFixtureDefinitionLoader *loader : library.archive->loaders()) {
+        loader->parse();
+        library.definitions += *loader->definitions();
+    }
+    return true;
+}
+
+QString unsupportedText(const QString &path)
+{
+    return QStringLiteral("%1 holds content this version does not support; saving it would "
+                          "lose that content")
+        .arg(path);
+}
+
+bool saveLibrary(const QString &path, QList<QBLFixtureDefinition *> definitions, QString &error)
+{
+    BLFLArchive archive(path);
+    archive.setDefinitions(&definitions);
+    if (!archive.save()) {
+        error = QStringLiteral("cannot save %1: %2").arg(path, archive.errorString());
+        return false;
+    }
+    return true;
+}
+
+QString typeText(quint32 type)
+{
+    return type == QBLFixtureDefinition::NoFixtureType ? QStringLiteral("(no type)")
+                                                       : FixtureTypes::canonicalText(type);
+}
+
+int runList(const QStringList &args)
+{
+    if (wantsHelp(args)) {
+        out(QString::fromLatin1(kListHelp));
+        return Success;
+    }
+    QStringList positional, flags;
+    QString unknown;
+    if (!splitArguments(args, {QStringLiteral("--json"), QStringLiteral("--channels")}, positional,
+                        flags, unknown))
+        return usage(QStringLiteral("list"), QStringLiteral("unknown option %1").arg(unknown));
+    if (positional.size() != 1)
+        return usage(QStringLiteral("list"), QStringLiteral("expected one FILE"));
+    const bool json = flags.contains(QLatin1String("--json"));
+    const bool channels = flags.contains(QLatin1String("--channels"));
+
+    LoadedLibrary library;
+    QString error;
+    if (!loadLibrary(positional.first(), library, error))
+        return failure(error);
+    if (library.archive->hasUnsupportedFeatures())
+        QTextStream(stderr) << "kdr450p-tool library: warning: "
+                            << unsupportedText(positional.first()) << "\n";
+
+    if (json) {
+        QList<const QBLFixtureDefinition *> list(library.definitions.cbegin(),
+                                                 library.definitions.cend());
+        const QByteArray text = LibraryJson::write(list, channels);
+        if (fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()))
+            return failure(QStringLiteral("cannot write the output"));
+        return Success;
+    }
+
+    QTextStream s(stdout);
+    int index = 0;
+    for (const QBLFixtureDefinition *d : std::as_const(library.definitions)) {
+        s << ++index << ". " << d->fixtureName() << " [" << d->fixtureNameShort() << "]  "
+          << d->manufacturerName() << " [" << d->manufacturerNameShort() << "]  "
+          << typeText(d->fixtureType()) << "  " << d->nbrOfChannels()
+          << (d->nbrOfChannels() == 1 ? " channel\n" : " channels\n");
+        if (!channels)
+            continue;
+        for (const QBLFixtureChannel *c : d->channels())
+            s << "    " << QString::number(c->number()).rightJustified(3) << "  " << c->name()
+              << " [" << c->nameShort() << "]\n";
+    }
+    return Success;
+}
+
+int runCheck(const QStringList &args)
+{
+    if (wantsHelp(args)) {
+        out(QString::fromLatin1(kCheckHelp));
+        return Success;
+    }
+    QStringList positional, flags;
+    QString unknown;
+    if (!splitArguments(args, {}, positional, flags, unknown))
+        return usage(QStringLiteral("check"), QStringLiteral("unknown option %1").arg(unknown));
+    if (positional.size() != 1)
+        return usage(QStringLiteral("check"), QStringLiteral("expected one FILE"));
+    LoadedLibrary library;
+    QString error;
+    if (!loadLibrary(positional.first(), library, error))
+        return failure(error);
+    if (library.archive->hasUnsupportedFeatures())
+        return failure(unsupportedText(positional.first()), Unsupported);
+    out(QStringLiteral("%1: loads, %2 definitions\n")
+            .arg(positional.first())
+            .arg(library.definitions.size()));
+    return Success;
+}
+
+int runResave(const QStringList &args)
+{
+    if (wantsHelp(args)) {
+        out(QString::fromLatin1(kResaveHelp));
+        return Success;
+    }
+    QStringList positional, flags;
+    QString unknown;
+    if (!splitArguments(args, {QStringLiteral("--force")}, positional, flags, unknown))
+        return usage(QStringLiteral("resave"), QStringLiteral("unknown option %1").arg(unknown));
+    if (positional.size() != 2)
+        return usage(QStringLiteral("resave"), QStringLiteral("expected IN and OUT"));
+    LoadedLibrary library;
+    QString error;
+    if (!loadLibrary(positional.at(0), library, error))
+        return failure(error);
+    if (library.archive->hasUnsupportedFeatures() && !flags.contains(QLatin1String("--force")))
+        return failure(unsupportedText(positional.at(0)) +
+                       QStringLiteral(" (add --force to re-save anyway)"));
+    if (!saveLibrary(positional.at(1), library.definitions, error))
+        return failure(error);
+    return Success;
+}
+
+int runCreate(const QStringList &args)
+{
+    if (wantsHelp(args)) {
+        out(QString::fromLatin1(kCreateHelp));
+        return Success;
+    }
+    QStringList positional;
+    QString jsonPath;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a == QLatin1String("--from-json")) {
+            if (i + 1 >= args.size())
+                return usage(QStringLiteral("create"), QStringLiteral("--from-json needs a FILE"));
+            jsonPath = args.at(++i);
+        } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            return usage(QStringLiteral("create"), QStringLiteral("unknown option %1").arg(a));
+        } else {
+            positional << a;
+        }
+    }
+    if (positional.size() != 1 || jsonPath.isEmpty())
+        return usage(QStringLiteral("create"), QStringLiteral("expected OUT --from-json FILE"));
+
+    QFile file(jsonPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("cannot read %1: %2").arg(jsonPath, file.errorString()));
+    const QByteArray json = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return failure(QStringLiteral("cannot read %1: %2").arg(jsonPath, file.errorString()));
+
+    std::vector<std::unique_ptr<QBLFixtureDefinition>> definitions;
+    QString error;
+    if (!LibraryJson::read(json, definitions, error))
+        return failure(QStringLiteral("%1: %2").arg(jsonPath, error));
+    QList<QBLFixtureDefinition *> list;
+    for (const auto &d : definitions)
+        list.append(d.get());
+    if (!saveLibrary(positional.first(), list, error))
+        return failure(error);
+    return Success;
+}
+
+struct Subcommand {
+    const char *name;
+    int (*run)(const QStringList &args);
+};
+
+const Subcommand kSubcommands[] = {
+    {"list", runList}, {"check", runCheck}, {"resave", runResave}, {"create", runCreate}};
+
+} // namespace
+
+int runLibraryCommand(const QStringList &args)
+{
+    // The archive's diagnostics are for debugging (QT_LOGGING_RULES turns them back on).
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+
+    if (args.isEmpty()) {
+        QTextStream(stderr) << kGroupHelp;
+        return UsageError;
+    }
+    const QString subcommand = args.first();
+    if (subcommand == QLatin1String("--help") || subcommand == QLatin1String("-h") ||
+        subcommand == QLatin1String("help")) {
+        out(QString::fromLatin1(kGroupHelp));
+        return Success;
+    }
+    for (const Subcommand &s : kSubcommands) {
+        if (subcommand == QLatin1String(s.name))
+            return s.run(args.mid(1));
+    }
+    return failure(
+        QStringLiteral("unknown subcommand '%1' (see kdr450p-tool library --help)").arg(subcommand),
+        UsageError);
 }

@@ -1,0 +1,253 @@
+#include "toolrunner.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace
+{
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QFile::remove(path);
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A gzip-compressed tar with the given entries; raw writes one gzip stream of the first
+// entry's content without any tar structure.
+bool writeArchive(const QString &path, const QList<QPair<QByteArray, QByteArray>> &entries,
+                  bool raw = false)
+{
+    archive *a = archive_write_new();
+    bool ok = archive_write_add_filter_gzip(a) == ARCHIVE_OK &&
+              (raw ? archive_write_set_format_raw(a)
+                   : archive_write_set_format_pax_restricted(a)) == ARCHIVE_OK &&
+              archive_write_open_filename(a, QFile::encodeName(path).constData()) == ARCHIVE_OK;
+    for (const auto &e : entries) {
+        archive_entry *entry = archive_entry_new();
+        archive_entry_copy_pathname(entry, e.first.constData());
+        archive_entry_set_filetype(entry, AE_IFREG);
+        archive_entry_set_perm(entry, 0644);
+        archive_entry_set_size(entry, e.second.size());
+        ok =
+            ok && archive_write_header(a, entry) == ARCHIVE_OK &&
+            archive_write_data(a, e.second.constData(), size_t(e.second.size())) == e.second.size();
+        archive_entry_free(entry);
+    }
+    ok = archive_write_close(a) == ARCHIVE_OK && ok;
+    return archive_write_free(a) == ARCHIVE_OK && ok;
+}
+
+const QByteArray kDocument = "<BrenlowFixtureDefinition><Manufacturer Name=\"Maker\"/>"
+                             "<Model Name=\"Spot 575\" ShortName=\"S575\"/><Type>Scanner</Type>"
+                             "<DMXChannel Name=\"Pan\"/><DMXChannel Name=\"Tilt\" ShortName=\"T\"/>"
+                             "<Personality><DMXChannelRef Number=\"1\">Pan</DMXChannelRef>"
+                             "<DMXChannelRef Number=\"2\">Tilt</DMXChannelRef></Personality>"
+                             "</BrenlowFixtureDefinition>";
+
+} // namespace
+
+// The library subcommands: help, exit codes and one-line reasons.
+class TestLibraryCommands : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(
+            writeArchive(path("good.blfl"), {{"blfl.version", "01.00"}, {"spot.xml", kDocument}}));
+    }
+
+    void helpIsOfferedOnEveryLevel_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("usage");
+        QTest::newRow("tool") << QStringList{"--help"} << "Usage: kdr450p-tool <command>";
+        QTest::newRow("library") << QStringList{"library", "--help"}
+                                 << "Usage: kdr450p-tool library <subcommand>";
+        QTest::newRow("list") << QStringList{"library", "list", "--help"}
+                              << "Usage: kdr450p-tool library list FILE";
+        QTest::newRow("check") << QStringList{"library", "check", "-h"}
+                               << "Usage: kdr450p-tool library check FILE";
+        QTest::newRow("resave") << QStringList{"library", "resave", "--help"}
+                                << "Usage: kdr450p-tool library resave IN OUT";
+        QTest::newRow("create") << QStringList{"library", "create", "--help"}
+                                << "Usage: kdr450p-tool library create OUT";
+    }
+
+    void helpIsOfferedOnEveryLevel()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, usage);
+        const ToolRun run = runTool(args);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.startsWith(usage.toUtf8()), run.out.constData());
+        QVERIFY(run.err.isEmpty());
+    }
+
+    void wrongCommandLinesAreUsageErrors_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("no subcommand") << QStringList{"library"};
+        QTest::newRow("unknown subcommand") << QStringList{"library", "frobnicate"};
+        QTest::newRow("list without file") << QStringList{"library", "list"};
+        QTest::newRow("list with two files") << QStringList{"library", "list", "a", "b"};
+        QTest::newRow("unknown option") << QStringList{"library", "list", "a", "--xml"};
+        QTest::newRow("check without file") << QStringList{"library", "check"};
+        QTest::newRow("resave with one file") << QStringList{"library", "resave", "a"};
+        QTest::newRow("create without json") << QStringList{"library", "create", "out"};
+        QTest::newRow("create with dangling option")
+            << QStringList{"library", "create", "out", "--from-json"};
+    }
+
+    void wrongCommandLinesAreUsageErrors()
+    {
+        QFETCH(QStringList, args);
+        const ToolRun run = runTool(args);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(!run.crashed);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(!run.err.isEmpty());
+    }
+
+    void checkAcceptsAGoodLibrary()
+    {
+        const ToolRun run = runTool({"library", "check", path("good.blfl")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.isEmpty());
+        QVERIFY(run.out.contains("loads, 1 definitions"));
+    }
+
+    void listPrintsNamesTypeAndChannels()
+    {
+        const ToolRun run = runTool({"library", "list", path("good.blfl"), "--channels"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QByteArray("1. Spot 575 [S575]  Maker []  Scanner  2 channels\n"
+                                     "      1  Pan []\n"
+                                     "      2  Tilt [T]\n"));
+    }
+
+    void unreadableFilesFailWithOneLineReasons_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("reason");
+        QVERIFY(writeFile(path("random.blfl"),
+                          QByteArray("\x13\x37 random bytes, nothing else").repeated(20)));
+        QVERIFY(writeArchive(path("text.blfl"), {{"data", QByteArray("plain text\n").repeated(50)}},
+                             true));
+        QVERIFY(writeArchive(path("noversion.blfl"), {{"spot.xml", kDocument}}));
+        QVERIFY(writeArchive(path("newversion.blfl"),
+                             {{"blfl.version", "02.00"}, {"spot.xml", kDocument}}));
+        const QByteArray good = readFile(path("good.blfl"));
+        QVERIFY(writeFile(path("cut.blfl"), good.left(good.size() / 2)));
+        QTest::newRow("missing") << path("missing.blfl") << "does not exist";
+        QTest::newRow("random bytes") << path("random.blfl") << "not a gzip-compressed tar";
+        QTest::newRow("gzip of text") << path("text.blfl") << "not a gzip-compressed tar";
+        QTest::newRow("truncated") << path("cut.blfl") << "damaged or truncated";
+        QTest::newRow("no version entry") << path("noversion.blfl") << "no version entry";
+        QTest::newRow("incompatible version")
+            << path("newversion.blfl") << "incompatible version \"02.00\"";
+    }
+
+    void unreadableFilesFailWithOneLineReasons()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, reason);
+        for (const QString &sub : {QStringLiteral("check"), QStringLiteral("list")}) {
+            const ToolRun run = runTool({"library", sub, file});
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY2(run.oneErrorLine(), run.err.constData());
+            QVERIFY2(QString::fromUtf8(run.err).contains(reason), run.err.constData());
+            QVERIFY(run.out.isEmpty());
+        }
+        const ToolRun resave = runTool({"library", "resave", file, path("resaved.blfl")});
+        QCOMPARE(resave.exitCode, 1);
+        QVERIFY(!QFile::exists(path("resaved.blfl")));
+    }
+
+    void unsupportedContentIsExitThreeAndResaveNeedsForce()
+    {
+        QByteArray newer = kDocument;
+        newer.replace("<Personality>", "<Gobo Wheel=\"1\"/><Personality>");
+        QVERIFY(writeArchive(path("newer.blfl"), {{"blfl.version", "01.00"}, {"x.xml", newer}}));
+
+        const ToolRun check = runTool({"library", "check", path("newer.blfl")});
+        QCOMPARE(check.exitCode, 3);
+        QVERIFY(check.oneErrorLine());
+        QVERIFY(check.err.contains("does not support"));
+
+        const ToolRun list = runTool({"library", "list", path("newer.blfl")});
+        QCOMPARE(list.exitCode, 0);
+        QVERIFY(list.out.contains("Spot 575"));
+        QVERIFY(list.err.contains("warning"));
+
+        const ToolRun refused =
+            runTool({"library", "resave", path("newer.blfl"), path("lossy.blfl")});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY(refused.err.contains("--force"));
+        QVERIFY(!QFile::exists(path("lossy.blfl")));
+
+        const ToolRun forced =
+            runTool({"library", "resave", path("newer.blfl"), path("lossy.blfl"), "--force"});
+        QCOMPARE(forced.exitCode, 0);
+        QCOMPARE(runTool({"library", "check", path("lossy.blfl")}).exitCode, 0);
+    }
+
+    void aResaveThatRunsOutOfRoomLeavesTheTargetIntact()
+    {
+        // A library of some size, re-saved over a small one by a process that may not write
+        // files larger than 4 KiB.
+        QByteArray big = kDocument;
+        QList<QPair<QByteArray, QByteArray>> entries{{"blfl.version", "01.00"}};
+        for (int i = 0; i < 300; ++i)
+            entries.append(
+                {QByteArray::number(i) + ".xml",
+                 QByteArray(kDocument).replace("Spot 575", QByteArray::number(qHash(i), 36))});
+        QVERIFY(writeArchive(path("big.blfl"), entries));
+        QVERIFY(QFile::copy(path("good.blfl"), path("target.blfl")));
+        const QByteArray before = readFile(path("target.blfl"));
+
+        const ToolRun run =
+            runTool({"library", "resave", path("big.blfl"), path("target.blfl")}, [] {
+                signal(SIGXFSZ, SIG_IGN);
+                rlimit limit{4096, 4096};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            });
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.oneErrorLine(), run.err.constData());
+        QVERIFY(run.err.contains("cannot save"));
+        QCOMPARE(readFile(path("target.blfl")), before);
+
+        QCOMPARE(runTool({"library", "resave", path("big.blfl"), path("target.blfl")}).exitCode, 0);
+        QVERIFY(runTool({"library", "check", path("target.blfl")}).out.contains("300 definitions"));
+    }
+
+    void resaveOntoItselfWorks()
+    {
+        QVERIFY(QFile::copy(path("good.blfl"), path("self.blfl")));
+        QCOMPARE(runTool({"library", "resave", path("self.blfl"), path("self.blfl")}).exitCode, 0);
+        QCOMPARE(runTool({"library", "list", path("self.blfl"), "--channels"}).out,
+                 runTool({"library", "list", path("good.blfl"), "--channels"}).out);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLibraryCommands)
+#include "test_library_commands.moc"

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <functional>
+
+struct ToolRun {
+    int exitCode = -1;
+    bool crashed = false;
+    QByteArray out;
+    QByteArray err;
+
+    // Error output is one line, newline-terminated.
+    bool oneErrorLine() const { return err.endsWith('\n') && err.count('\n') == 1; }
+};
+
+// Runs the kdr450p-tool binary with the arguments; childSetup runs in the child before exec.
+ToolRun runTool(const QStringList &arguments, const std::function<void()> &childSetup = {});

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class QBLFixtureDefinition;
+
+// The JSON form of a library that `library list --json` prints and `library create` reads:
+// {"definitions": [{"fixtureName", "fixtureNameShort", "autoFixtureNameShort",
+// "manufacturerName", "manufacturerNameShort", "autoManufacturerNameShort", "fixtureType"
+// (0-255 or null), "channelCount", "channels": [{"number", "name", "nameShort",
+// "autoNameShort"}]}]}. Strings are as stored; "channels" only when asked for.
+namespace LibraryJson
+{
+
+QByteArray write(const QList<const QBLFixtureDefinition *> &definitions, bool withChannels);
+
+// Builds definitions from the JSON form; on failure returns false and sets error to one line.
+bool read(const QByteArray &json, std::vector<std::unique_ptr<QBLFixtureDefinition>> &out,
+          QString &error);
+
+} // namespace LibraryJson
