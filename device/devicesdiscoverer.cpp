@@ -1,0 +1,89 @@
+#include "devicesdiscoverer.h"
+
+#include "blpmaster.h"
+#include "blpmphyusb.h"
+
+#include <QDebug>
+
+namespace
+{
+
+constexpr quint8 kCommandLabel = 10;
+constexpr int kMaxLabelLength = 99;
+const QLatin1String kControllerName("KDR-450P");
+
+void printDevice(const DiscoveredDevice &d)
+{
+    const QString stars(48, QLatin1Char('*'));
+    qDebug().noquote() << stars;
+    qDebug().noquote() << QStringLiteral("Device Name \"%1\"").arg(d.name);
+    qDebug().noquote() << QStringLiteral("SW Version %1 %2")
+                              .arg(d.softwareVersion >> 8)
+                              .arg(d.softwareVersion & 0xFF);
+    qDebug().noquote() << QStringLiteral("HW Version %1 %2")
+                              .arg(d.hardwareVersion >> 8)
+                              .arg(d.hardwareVersion & 0xFF);
+    qDebug().noquote() << stars;
+    qDebug().noquote() << "";
+}
+
+} // namespace
+
+DevicesDiscoverer::DevicesDiscoverer(QObject *parent) : QThread(parent) {}
+
+void DevicesDiscoverer::setLink(BLPMaster *master, BLPmPhyUSB *phy)
+{
+    m_master.store(master);
+    m_phy.store(phy);
+}
+
+QList<DiscoveredDevice> DevicesDiscoverer::devices() const
+{
+    return m_devices;
+}
+
+void DevicesDiscoverer::run()
+{
+    m_devices.clear();
+    BLPMaster *master = m_master.load();
+    BLPmPhyUSB *phy = m_phy.load();
+    if (!master || !phy)
+        return;
+    emit clearDevicesComboBox();
+
+    // Listed twice: the first listing after a plug-in may still miss a device.
+    phy->listDevices();
+    const QList<int> indexes = phy->listDevices().keys();
+    qDebug() << "Number of devices " << indexes.size();
+
+    int controllers = 0;
+    for (int index : indexes) {
+        master->resetLink();
+        phy->setDeviceIndex(index);
+        master->connectDevice();
+
+        DiscoveredDevice d;
+        d.deviceIndex = index;
+        if (!master->readDeviceInfo(d.name, d.softwareVersion, d.hardwareVersion))
+            continue;
+        emit newFirmwareVersion(index, d.softwareVersion);
+
+        d.entryText = d.name;
+        if (d.name.startsWith(kControllerName)) {
+            d.entryText += QStringLiteral(" #%1").arg(++controllers);
+            QByteArray label(kMaxLabelLength, '\0');
+            qint32 received = 0;
+            if (master->readData(kMaxLabelLength, label.data(), received, kCommandLabel, 0)) {
+                label.truncate(received);
+                // A zero-padded label ends at its first zero byte.
+                d.label = QString::fromLatin1(label.constData(),
+                                              int(qstrnlen(label.constData(), uint(received))));
+                d.hasLabel = true;
+                d.entryText += QStringLiteral(" (%1)").arg(d.label);
+            }
+        }
+        m_devices.append(d);
+        emit deviceFound(d.entryText, index);
+        printDevice(d);
+    }
+}
