@@ -137,6 +137,15 @@ QByteArray SimulatedController::record(int slot) const
     return m_records.value(slot);
 }
 
+bool SimulatedController::putRecord(int slot, const QByteArray &record)
+{
+    Lock l(m_mutex);
+    if (slot < 0 || slot >= m_capacity)
+        return false;
+    m_records.insert(slot, record);
+    return true;
+}
+
 QMap<int, QByteArray> SimulatedController::records() const
 {
     Lock l(m_mutex);

@@ -77,6 +77,9 @@ public:
     // record has another size or no slot is free.
     int storeRecord(const QByteArray &record);
     QByteArray record(int slot) const; // empty when the slot is free
+    // Puts a record into one slot as given, unchecked: restoring a saved store, or a damaged
+    // record for tests. False for a slot outside the capacity.
+    bool putRecord(int slot, const QByteArray &record);
     QMap<int, QByteArray> records() const;
     int freeSlots() const;
     void clearRecords();

@@ -1,0 +1,102 @@
+#include "fwupdater.h"
+
+#include "firmwarefile.h"
+
+#include "device/blpmaster.h"
+#include "device/blpmphyusb.h"
+
+namespace
+{
+
+constexpr quint8 HeaderCommand = 3;
+constexpr quint8 SectorCommand = 4;
+constexpr char DeviceName[] = "KDR-450P";
+
+} // namespace
+
+FwUpdater::FwUpdater(QObject *parent) : QThread(parent) {}
+
+void FwUpdater::setLink(BLPMaster *master, BLPmPhyUSB *phy)
+{
+    if (master != m_master) {
+        if (m_master)
+            disconnect(m_master, nullptr, this, nullptr);
+        // Direct: the master emits inside writeData on the updater's thread, in order; a
+        // queued call could arrive after the run and be dropped.
+        if (master)
+            connect(master, &BLPMaster::sigTransferred, this, &FwUpdater::onProgress,
+                    Qt::DirectConnection);
+    }
+    m_master = master;
+    m_phy = phy;
+}
+
+void FwUpdater::onProgress(uint prog)
+{
+    if (QThread::currentThread() != this || !m_file)
+        return;
+    const int totalSize = m_file->totalSize();
+    if (totalSize <= 0)
+        return;
+    int blockLength = FirmwareFile::HeaderBlockSize;
+    if (m_blockInProgress >= 0)
+        blockLength = int(m_file->sector(m_blockInProgress).size());
+    if (blockLength <= 0)
+        blockLength = 1;
+    emit progress(int((qint64(prog) * blockLength / 100 + m_bytesDone) * 100 / totalSize));
+    if (prog == 100) {
+        m_bytesDone += blockLength;
+        ++m_blockInProgress;
+    }
+}
+
+void FwUpdater::run()
+{
+    m_bytesDone = 0;
+    m_blockInProgress = -1;
+    const int deviceIndex = m_deviceIndex;
+    if (!m_master || !m_phy || !m_file || deviceIndex == -1 || !m_file->isValid()) {
+        emit failed();
+        return;
+    }
+    const int savedTimeout = m_master->responseTimeout();
+    m_master->setResponseTimeout(UpdateTimeoutMs);
+    m_master->resetLink();
+    m_phy->setDeviceIndex(deviceIndex);
+    m_master->connectDevice();
+
+    if (writeAll()) {
+        emit success();
+        m_master->setResponseTimeout(savedTimeout);
+        return;
+    }
+    m_master->setResponseTimeout(savedTimeout);
+    emit failed();
+}
+
+// True on success, and also when only the last sector's write went unacknowledged: the
+// controller restarts into the new firmware before it answers.
+bool FwUpdater::writeAll()
+{
+    QString name;
+    int softwareVersion = 0;
+    int hardwareVersion = 0;
+    if (!m_master->readDeviceInfo(name, softwareVersion, hardwareVersion) ||
+        name != QLatin1String(DeviceName))
+        return false;
+
+    const QByteArrayView header = m_file->headerBlock();
+    if (header.isNull() ||
+        !m_master->writeData(quint32(header.size()), header.data(), HeaderCommand, 0))
+        return false;
+
+    const int count = m_file->sectorCount();
+    for (int i = 0; i < count; ++i) {
+        const QByteArrayView sector = m_file->sector(i);
+        if (sector.isNull() || sector.isEmpty())
+            return false;
+        if (!m_master->writeData(quint32(sector.size()), sector.data(), SectorCommand, quint16(i)))
+            return i == count - 1;
+    }
+    return true;
+}

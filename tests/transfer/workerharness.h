@@ -1,0 +1,71 @@
+#pragma once
+
+#include "model/qblfixturechannel.h"
+#include "model/qblfixturedefinition.h"
+
+#include <QSignalSpy>
+#include <QThread>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+// Spies on every terminal signal of one worker, so a test can check that exactly one came.
+class TerminalSignals
+{
+public:
+    TerminalSignals(QObject *worker, std::initializer_list<const char *> signatures)
+    {
+        for (const char *s : signatures)
+            m_spies.push_back(std::make_unique<QSignalSpy>(worker, s));
+    }
+    int total() const
+    {
+        int n = 0;
+        for (const auto &spy : m_spies)
+            n += int(spy->count());
+        return n;
+    }
+    // The name of the one signal that came, or a description of what went wrong.
+    QByteArray only() const
+    {
+        if (total() != 1)
+            return "terminal signals: " + QByteArray::number(total());
+        for (const auto &spy : m_spies)
+            if (spy->count() == 1)
+                return spy->signal().left(spy->signal().indexOf('('));
+        return {};
+    }
+
+private:
+    std::vector<std::unique_ptr<QSignalSpy>> m_spies;
+};
+
+inline bool runToEnd(QThread *worker, int timeoutMs = 20000)
+{
+    worker->start();
+    return worker->wait(timeoutMs);
+}
+
+inline std::unique_ptr<QBLFixtureDefinition> makeDefinition(const QString &name, int channels)
+{
+    auto def = std::make_unique<QBLFixtureDefinition>();
+    def->setFixtureName(name);
+    def->setManufacturerName(QStringLiteral("Test Works"));
+    def->setFixtureType(2);
+    for (int i = 1; i <= channels; ++i) {
+        auto *ch = new QBLFixtureChannel;
+        ch->setName(QStringLiteral("Channel %1 of %2").arg(i).arg(name));
+        ch->setNumber(i);
+        def->channels().append(ch);
+    }
+    return def;
+}
+
+inline QList<uint> uintArgs(const QSignalSpy &spy)
+{
+    QList<uint> values;
+    for (const QList<QVariant> &args : spy)
+        values.append(args.at(0).toUInt());
+    return values;
+}

@@ -1,0 +1,120 @@
+#include "fixturedefinitionsdownloader.h"
+
+#include "devicerecord.h"
+#include "fixturestorechecks.h"
+#include "qblremotefixturedefinition.h"
+
+#include "device/blpmaster.h"
+#include "model/qblfixturedefinition.h"
+
+FixtureDefinitionsDownloader::FixtureDefinitionsDownloader(QObject *parent)
+    : QThread(parent), m_buffer(DeviceRecord::FixtureListBufferSize, '\0')
+{
+}
+
+FixtureDefinitionsDownloader::~FixtureDefinitionsDownloader()
+{
+    qDeleteAll(m_requested);
+    qDeleteAll(m_downloaded);
+}
+
+void FixtureDefinitionsDownloader::setMaster(BLPMaster *master)
+{
+    if (master == m_master)
+        return;
+    if (m_master)
+        disconnect(m_master, nullptr, this, nullptr);
+    m_master = master;
+    // Direct: the master emits inside readData on this worker's thread; a queued call could
+    // arrive after the thread has ended and be dropped.
+    if (m_master)
+        connect(m_master, &BLPMaster::sigReceived, this, &FixtureDefinitionsDownloader::received,
+                Qt::DirectConnection);
+}
+
+void FixtureDefinitionsDownloader::addDefinition(const QBLRemoteFixtureDefinition &entry)
+{
+    auto *copy = new QBLRemoteFixtureDefinition;
+    *copy = entry;
+    m_requested.append(copy);
+}
+
+void FixtureDefinitionsDownloader::clearDefinitions()
+{
+    qDeleteAll(m_requested);
+    m_requested.clear();
+}
+
+QList<QBLFixtureDefinition *> FixtureDefinitionsDownloader::takeDownloadedDefinitions()
+{
+    QList<QBLFixtureDefinition *> taken;
+    taken.swap(m_downloaded);
+    return taken;
+}
+
+uint FixtureDefinitionsDownloader::itemPercent(uint nBytes)
+{
+    if (nBytes == ReadEnded || nBytes >= BytesPerItemProgress)
+        return 100;
+    return nBytes * 100 / BytesPerItemProgress;
+}
+
+void FixtureDefinitionsDownloader::received(uint nBytes)
+{
+    // Reads of other users of the master are not this job's.
+    if (QThread::currentThread() != this)
+        return;
+    const uint p = itemPercent(nBytes);
+    const uint start = m_progressStart;
+    const uint end = m_progressEnd;
+    emit progressCurrent(p);
+    emit progressTotal(start + (end - start) * p / 100);
+}
+
+void FixtureDefinitionsDownloader::abort()
+{
+    m_abort = true;
+    if (isRunning() && m_master)
+        m_master->cancel();
+}
+
+void FixtureDefinitionsDownloader::run()
+{
+    m_abort = false;
+    const int n = int(m_requested.size());
+    if (n == 0) {
+        qDeleteAll(m_downloaded);
+        m_downloaded.clear();
+        emit progressTotal(100);
+        emit fixturesDownloaded();
+        return;
+    }
+    if (!m_master || !FixtureStore::checkDevice(m_master)) {
+        emit failed();
+        return;
+    }
+    qDeleteAll(m_downloaded);
+    m_downloaded.clear();
+
+    m_progressStart = 0;
+    m_progressEnd = uint(100 / n);
+    emit progressTotal(0);
+    for (int k = 1; k <= n; ++k) {
+        int received = 0;
+        const bool ok =
+            m_master->readData(DeviceRecord::RecordSize, m_buffer.data(), received,
+                               FixtureStore::RecordCommand, m_requested.at(k - 1)->slotNumber());
+        // A short answer would leave the rest of the record from an earlier read.
+        if (!ok || m_abort || received != DeviceRecord::RecordSize) {
+            emit failed();
+            return;
+        }
+        auto *definition = new QBLFixtureDefinition;
+        definition->decodeDeviceRecord(QByteArrayView(m_buffer.constData(), received));
+        m_downloaded.append(definition);
+        m_progressStart = uint(100 * k / n);
+        m_progressEnd = uint(100 * (k + 1) / n);
+        emit progressTotal(m_progressStart);
+    }
+    emit fixturesDownloaded();
+}

@@ -1,0 +1,52 @@
+#include "fixturelistdownloader.h"
+
+#include "devicerecord.h"
+#include "fixturestorechecks.h"
+
+#include "device/blpmaster.h"
+
+FixtureListDownloader::FixtureListDownloader(QObject *parent)
+    : QThread(parent), m_buffer(DeviceRecord::FixtureListBufferSize, '\0')
+{
+}
+
+void FixtureListDownloader::abort()
+{
+    if (!isRunning() || !m_master)
+        return;
+    m_abort = true;
+    m_master->cancel();
+}
+
+void FixtureListDownloader::run()
+{
+    m_abort = false;
+    if (!m_master) {
+        emit failed();
+        return;
+    }
+    const int savedTimeout = m_master->responseTimeout();
+    m_master->setResponseTimeout(ListTimeoutMs);
+    QString name;
+    int softwareVersion = 0;
+    int hardwareVersion = 0;
+    const bool answered = m_master->readDeviceInfo(name, softwareVersion, hardwareVersion);
+    m_master->setResponseTimeout(savedTimeout);
+    if (!answered || name != QLatin1String(FixtureStore::DeviceName) ||
+        softwareVersion < FixtureStore::MinSoftwareVersion) {
+        emit failed();
+        return;
+    }
+
+    m_master->setResponseTimeout(ListTimeoutMs);
+    int received = 0;
+    const bool ok = m_master->readData(DeviceRecord::FixtureListBufferSize, m_buffer.data(),
+                                       received, FixtureStore::ListCommand, 0);
+    m_master->setResponseTimeout(savedTimeout);
+    if (ok)
+        emit receivedData(m_buffer.data(), received);
+    else if (m_abort)
+        emit downloadAborted();
+    else
+        emit failed();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QThread>
+
+#include <atomic>
+
+class BLPMaster;
+
+// Reads the controller's fixture list (command 11) on its own thread. Ends with exactly one
+// of receivedData, failed or downloadAborted.
+class FixtureListDownloader : public QThread
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ListTimeoutMs = 4000;
+
+    explicit FixtureListDownloader(QObject *parent = nullptr);
+
+    void setMaster(BLPMaster *master) { m_master = master; }
+
+signals:
+    // data points into this worker's buffer; valid until it runs again or is destroyed.
+    void receivedData(void *data, int readLength);
+    void failed();
+    void downloadAborted();
+
+public slots:
+    void abort();
+
+protected:
+    void run() override;
+
+private:
+    BLPMaster *m_master = nullptr;
+    QByteArray m_buffer;
+    std::atomic<bool> m_abort{false};
+};

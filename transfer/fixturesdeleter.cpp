@@ -1,0 +1,40 @@
+#include "fixturesdeleter.h"
+
+#include "fixturestorechecks.h"
+#include "qblremotefixturedefinition.h"
+
+#include "device/blpmaster.h"
+
+FixturesDeleter::FixturesDeleter(QObject *parent) : QThread(parent) {}
+
+void FixturesDeleter::run()
+{
+    m_abort = false;
+    const int n = int(m_targets.size());
+    if (n == 0) {
+        emit progressTotal(100);
+        emit fixturesDeleted();
+        return;
+    }
+    if (!m_master || !FixtureStore::checkDevice(m_master)) {
+        emit failed();
+        return;
+    }
+    if (FixtureStore::queryDeviceStatus(m_master, 0).patchListNeedsClearing) {
+        emit failedPatchingNeedsToBeCleared();
+        return;
+    }
+    for (int k = 1; k <= n; ++k) {
+        // The answer's content carries nothing the deletion needs.
+        char answer[4];
+        int received = 0;
+        const bool ok = m_master->readData(4, answer, received, FixtureStore::DeleteCommand,
+                                           m_targets.at(k - 1)->slotNumber());
+        if (!ok || m_abort) {
+            emit failed();
+            return;
+        }
+        emit progressTotal(uint(100 * k / n));
+    }
+    emit fixturesDeleted();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QThread>
+
+#include <atomic>
+
+class BLPMaster;
+class QBLRemoteFixtureDefinition;
+
+// Deletes the records of chosen slots (command 13), one request per slot. Ends with exactly
+// one of fixturesDeleted, failed or failedPatchingNeedsToBeCleared.
+class FixturesDeleter : public QThread
+{
+    Q_OBJECT
+
+public:
+    explicit FixturesDeleter(QObject *parent = nullptr);
+
+    void setMaster(BLPMaster *master) { m_master = master; }
+    // Not copied: the rows must outlive the run.
+    void addTarget(QBLRemoteFixtureDefinition *target) { m_targets.append(target); }
+    void clearTargets() { m_targets.clear(); }
+
+signals:
+    void fixturesDeleted();
+    void failed();
+    void progressTotal(uint percents);
+    void failedPatchingNeedsToBeCleared();
+
+public slots:
+    void abort() { m_abort = true; }
+
+protected:
+    void run() override;
+
+private:
+    QList<QBLRemoteFixtureDefinition *> m_targets;
+    BLPMaster *m_master = nullptr;
+    std::atomic<bool> m_abort{false};
+};

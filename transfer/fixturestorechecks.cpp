@@ -1,0 +1,35 @@
+#include "fixturestorechecks.h"
+
+#include "device/blpmaster.h"
+
+namespace FixtureStore
+{
+
+bool checkDevice(BLPMaster *master)
+{
+    QString name;
+    int softwareVersion = 0;
+    int hardwareVersion = 0;
+    if (!master->readDeviceInfo(name, softwareVersion, hardwareVersion))
+        return false;
+    return name == QLatin1String(DeviceName) && softwareVersion >= MinSoftwareVersion;
+}
+
+DeviceStatus queryDeviceStatus(BLPMaster *master, int slotsNeeded)
+{
+    const int savedTimeout = master->responseTimeout();
+    master->setResponseTimeout(StatusTimeoutMs);
+    char answer[2] = {0, 0};
+    int received = 0;
+    const bool ok = master->readData(2, answer, received, StatusCommand, 0);
+    master->setResponseTimeout(savedTimeout);
+
+    DeviceStatus status;
+    if (!ok || received != 2)
+        return status;
+    status.patchListNeedsClearing = (quint8(answer[1]) & 0x01) == 0;
+    status.enoughSpace = quint8(answer[0]) >= slotsNeeded;
+    return status;
+}
+
+} // namespace FixtureStore

@@ -1,0 +1,27 @@
+#include "patchlistclearer.h"
+
+#include "fixturestorechecks.h"
+
+#include "device/blpmaster.h"
+
+PatchListClearer::PatchListClearer(QObject *parent) : QThread(parent) {}
+
+void PatchListClearer::abort()
+{
+    if (!isRunning() || !m_master)
+        return;
+    m_abort = true;
+    m_master->cancel();
+}
+
+void PatchListClearer::run()
+{
+    m_abort = false;
+    if (m_master &&
+        m_master->writeData(sizeof m_payload, m_payload, FixtureStore::ClearPatchListCommand, 0))
+        emit success();
+    else if (m_abort)
+        emit aborted();
+    else
+        emit failed();
+}
