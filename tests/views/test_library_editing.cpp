@@ -1,0 +1,305 @@
+#include <QtTest>
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include "library/blflarchive.h"
+#include "library/qblfixturedefinitionloader.h"
+#include "model/localfixturedefinitionlistmodel.h"
+#include "model/qblfixturechannel.h"
+#include "model/qblfixturedefinition.h"
+#include "model/twocolumnssortfilterproxymodel.h"
+#include "views/libraryform.h"
+#include "views/localfixturedefinitioneditform.h"
+
+namespace
+{
+
+QBLFixtureDefinition *makeDefinition(const QString &name, const QString &maker, int channels)
+{
+    auto *d = new QBLFixtureDefinition;
+    d->setFixtureName(name);
+    d->setManufacturerName(maker);
+    for (int k = 0; k < channels; ++k) {
+        auto *c = new QBLFixtureChannel;
+        c->setNumber(k + 1);
+        c->setName(QString("%1 ch%2").arg(name).arg(k + 1));
+        d->channels().append(c);
+    }
+    return d;
+}
+
+// Writes a library file holding the given definitions and loads it into a fresh archive.
+std::unique_ptr<BLFLArchive> savedAndLoaded(const QString &path,
+                                            const QList<QBLFixtureDefinition *> &definitions)
+{
+    QList<QBLFixtureDefinition *> list = definitions;
+    BLFLArchive writer(path);
+    writer.setDefinitions(&list);
+    if (!writer.save())
+        return nullptr;
+    auto reader = std::make_unique<BLFLArchive>(path);
+    if (!reader->load())
+        return nullptr;
+    return reader;
+}
+
+QStringList tableNames(const LibraryForm &form)
+{
+    QStringList names;
+    const QAbstractItemModel *model = form.tableView()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        names << model->index(row, 0).data().toString();
+    return names;
+}
+
+} // namespace
+
+class LibraryEditing : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    void fill(LibraryForm &form, const QStringList &names)
+    {
+        for (const QString &name : names) {
+            std::unique_ptr<QBLFixtureDefinition> d(makeDefinition(name, "Maker", 2));
+            form.addDefinition(d.get());
+        }
+    }
+    void selectRows(LibraryForm &form, const QList<int> &proxyRows)
+    {
+        QItemSelectionModel *selection = form.tableView()->selectionModel();
+        selection->clearSelection();
+        for (int row : proxyRows)
+            selection->select(form.tableView()->model()->index(row, 0),
+                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+
+private slots:
+    void addingADefinitionCopiesItAndMakesItCurrent()
+    {
+        LibraryForm form;
+        std::unique_ptr<QBLFixtureDefinition> d(makeDefinition("Beam 7R", "Brenlow", 3));
+        QSignalSpy modified(&form, &LibraryForm::archiveModified);
+        form.addDefinition(d.get());
+        QCOMPARE(modified.size(), 1);
+        QBLFixtureDefinition *row = form.listModel()->definitionAt(0);
+        QVERIFY(row != d.get());
+        QCOMPARE(row->nbrOfChannels(), 3);
+        QCOMPARE(form.editor()->definition(), row);
+        QVERIFY(form.editor()->isEnabled());
+        QCOMPARE(form.tableView()->currentIndex().row(), 0);
+        QVERIFY(d->listModel() == nullptr); // the caller's object is left alone
+    }
+
+    void theAddButtonAddsANewFixture()
+    {
+        LibraryForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QSignalSpy modified(&form, &LibraryForm::archiveModified);
+        QTest::mouseClick(form.findChild<QPushButton *>("addFixtureDefinition"), Qt::LeftButton);
+        QCOMPARE(tableNames(form), QStringList{"New Fixture"});
+        QVERIFY(!modified.isEmpty());
+        QCOMPARE(form.findChild<QLineEdit *>("fixtureName")->text(), QString("New Fixture"));
+        QTest::keyClicks(form.findChild<QLineEdit *>("fixtureName"), " 2");
+        QCOMPARE(tableNames(form), QStringList{"New Fixture 2"});
+    }
+
+    void deletingThreeSelectedRowsRemovesExactlyThoseAndReportsOnce()
+    {
+        LibraryForm form;
+        fill(form, {"A", "B", "C", "D", "E", "F"});
+        selectRows(form, {1, 3, 4});
+        QSignalSpy modified(&form, &LibraryForm::archiveModified);
+        QTest::mouseClick(form.findChild<QPushButton *>("removeFixtureDefinition"), Qt::LeftButton);
+        QCOMPARE(tableNames(form), (QStringList{"A", "C", "F"}));
+        QCOMPARE(modified.size(), 1);
+        const QList<QBLFixtureDefinition *> rest = form.listModel()->definitions();
+        for (int row = 0; row < rest.size(); ++row)
+            QCOMPARE(rest.at(row)->listIndex().row(), row);
+    }
+
+    void deletingWithNothingSelectedChangesNothing()
+    {
+        LibraryForm form;
+        fill(form, {"A"});
+        form.clearSelection();
+        QSignalSpy modified(&form, &LibraryForm::archiveModified);
+        form.deleteSelected();
+        QCOMPARE(form.listModel()->rowCount(), 1);
+        QCOMPARE(modified.size(), 0);
+    }
+
+    void deletingTheEditedRowEmptiesTheEditor()
+    {
+        LibraryForm form;
+        fill(form, {"A", "B"});
+        QCOMPARE(form.editor()->definition()->fixtureName(), QString("B"));
+        selectRows(form, {1});
+        form.deleteSelected();
+        QVERIFY(form.editor()->definition() == nullptr);
+        QVERIFY(!form.editor()->isEnabled());
+    }
+
+    void aDuplicateIsAnIndependentCopy()
+    {
+        LibraryForm form;
+        fill(form, {"Source"});
+        selectRows(form, {0});
+        QSignalSpy modified(&form, &LibraryForm::archiveModified);
+        form.duplicateFixtures_clicked();
+        QCOMPARE(modified.size(), 1);
+        QCOMPARE(tableNames(form), (QStringList{"Source", "Source"}));
+        QBLFixtureDefinition *source = form.listModel()->definitionAt(0);
+        QBLFixtureDefinition *copy = form.listModel()->definitionAt(1);
+        QCOMPARE(copy->nbrOfChannels(), 2);
+        QCOMPARE(copy->channels().at(1)->name(), QString("Source ch2"));
+
+        copy->setFixtureName("Copy");
+        copy->channels().at(0)->setName("changed");
+        QCOMPARE(source->fixtureName(), QString("Source"));
+        QCOMPARE(source->channels().at(0)->name(), QString("Source ch1"));
+        // Editing the source still reaches the source's own row.
+        source->setFixtureName("Original");
+        QCOMPARE(form.listModel()->index(0, 0).data().toString(), QString("Original"));
+        QCOMPARE(form.listModel()->index(1, 0).data().toString(), QString("Copy"));
+    }
+
+    void selectedDefinitionsAreTheSelectedRowsInSelectionOrder()
+    {
+        LibraryForm form;
+        fill(form, {"C", "A", "B"});
+        QCOMPARE(tableNames(form), (QStringList{"A", "B", "C"}));
+        selectRows(form, {2, 0});
+        const QList<QBLFixtureDefinition *> selected = form.selectedDefinitions();
+        QCOMPARE(selected.size(), 2);
+        QCOMPARE(selected.at(0)->fixtureName(), QString("C"));
+        QCOMPARE(selected.at(1)->fixtureName(), QString("A"));
+    }
+
+    void savingWithoutAnArchiveFails()
+    {
+        LibraryForm form;
+        fill(form, {"A"});
+        QVERIFY(!form.saveArchive());
+        form.clearArchive();
+        QCOMPARE(form.listModel()->rowCount(), 0);
+        QVERIFY(!form.saveArchive());
+    }
+
+    void aSavedLibraryOpensAgainWithItsLastDefinitionCurrent()
+    {
+        const QString path = dir.filePath("roundtrip.blfl");
+        LibraryForm form;
+        fill(form, {"Spot", "Wash", "Beam"});
+        BLFLArchive archive(path);
+        QVERIFY(form.setArchive(&archive));
+        QCOMPARE(form.listModel()->rowCount(), 0); // a new, empty archive
+        fill(form, {"Spot", "Wash", "Beam"});
+        QVERIFY(form.saveArchive());
+
+        auto loaded = std::make_unique<BLFLArchive>(path);
+        QVERIFY(loaded->load());
+        LibraryForm reopened;
+        QVERIFY(reopened.setArchive(loaded.get()));
+        QCOMPARE(tableNames(reopened), (QStringList{"Beam", "Spot", "Wash"}));
+        QCOMPARE(reopened.editor()->definition()->fixtureName(), QString("Beam"));
+        QCOMPARE(reopened.editor()->definition()->channels().at(1)->name(), QString("Beam ch2"));
+        QVERIFY(reopened.saveArchive());
+    }
+
+    void anArchiveWhoseLastLoaderIsEmptyOpensWithoutACurrentRow()
+    {
+        QList<QBLFixtureDefinition *> definitions{makeDefinition("One", "M", 1),
+                                                  makeDefinition("Two", "M", 1)};
+        auto archive = savedAndLoaded(dir.filePath("lastempty.blfl"), definitions);
+        qDeleteAll(definitions);
+        QVERIFY(archive);
+        archive->loaders().append(new QBLFixtureDefinitionLoader); // a document without definitions
+        LibraryForm form;
+        QVERIFY(form.setArchive(archive.get()));
+        QCOMPARE(form.listModel()->rowCount(), 2);
+        QVERIFY(!form.tableView()->currentIndex().isValid());
+        QVERIFY(form.editor()->definition() == nullptr);
+    }
+
+    void importingAddsToTheCurrentLibrary()
+    {
+        QList<QBLFixtureDefinition *> definitions{makeDefinition("Imported 1", "M", 1),
+                                                  makeDefinition("Imported 2", "M", 4)};
+        auto archive = savedAndLoaded(dir.filePath("import.blfl"), definitions);
+        qDeleteAll(definitions);
+        QVERIFY(archive);
+        LibraryForm form;
+        fill(form, {"Mine"});
+        QVERIFY(!form.importArchive(nullptr));
+        QVERIFY(form.importArchive(archive.get()));
+        archive.reset(); // the pane keeps copies only
+        QCOMPARE(tableNames(form), (QStringList{"Imported 1", "Imported 2", "Mine"}));
+        QCOMPARE(form.listModel()->index(2, 1).data(), QVariant(4));
+        QCOMPARE(form.editor()->definition()->fixtureName(), QString("Imported 2"));
+    }
+
+    // Guards against per-row costs that grow with the library (one proxy update per row, list
+    // indexes renumbered per row): the bounds are generous, the printed times are the measure.
+    void aLargeLibraryOpensAndFiltersQuickly()
+    {
+        constexpr int count = 10000;
+        QList<QBLFixtureDefinition *> definitions;
+        for (int k = 0; k < count; ++k)
+            definitions << makeDefinition(QString("Fixture %1").arg(k, 5, 10, QChar('0')),
+                                          QString("Maker %1").arg(k % 97), 1 + k % 12);
+        {
+            QList<QBLFixtureDefinition *> list = definitions;
+            BLFLArchive writer(dir.filePath("large.blfl"));
+            writer.setDefinitions(&list);
+            QVERIFY(writer.save());
+        }
+        qDeleteAll(definitions);
+        QElapsedTimer timer;
+        timer.start();
+        auto archive = std::make_unique<BLFLArchive>(dir.filePath("large.blfl"));
+        QVERIFY(archive->load());
+        const qint64 loadMs = timer.elapsed();
+
+        LibraryForm form;
+        timer.restart();
+        QVERIFY(form.setArchive(archive.get()));
+        const qint64 openMs = timer.elapsed();
+        QCOMPARE(form.tableView()->model()->rowCount(), count);
+        QCOMPARE(form.editor()->definition()->fixtureName(), QString("Fixture 09999"));
+
+        form.findChild<QLineEdit *>("filterLineEdit")->setText("fixture 0001");
+        QSignalSpy counted(&form, &LibraryForm::signalUpdateCounters);
+        timer.restart();
+        form.updateFilter();
+        form.updateCounter();
+        const qint64 filterMs = timer.elapsed();
+        QCOMPARE(counted.last(), (QList<QVariant>{10, count, 0}));
+        form.findChild<QLineEdit *>("filterLineEdit")->clear();
+        timer.restart();
+        form.updateFilter();
+        form.updateCounter();
+        const qint64 unfilterMs = timer.elapsed();
+        QCOMPARE(counted.last(), (QList<QVariant>{count, count, 0}));
+        QCOMPARE(form.tableView()->model()->index(count - 1, 0).data().toString(),
+                 QString("Fixture 09999"));
+        qInfo("%d definitions: archive load %lld ms, pane open %lld ms; one refilter and count: "
+              "%lld ms narrowing, %lld ms widening",
+              count, loadMs, openMs, filterMs, unfilterMs);
+        QVERIFY(openMs < 3000);
+        QVERIFY(filterMs < 300);
+        QVERIFY(unfilterMs < 300);
+    }
+};
+
+QTEST_MAIN(LibraryEditing)
+#include "test_library_editing.moc"

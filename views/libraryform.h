@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QList>
+#include <QModelIndex>
+#include <QPointer>
+#include <QWidget>
+
+class BLFLArchive;
+class LocalFixtureDefinitionEditForm;
+class LocalFixtureDefinitionListModel;
+class QBLFixtureDefinition;
+class QMenu;
+class QStringListModel;
+class QTableView;
+class QTimer;
+class TwoColumnsSortFilterProxyModel;
+
+namespace Ui
+{
+class LibraryForm;
+}
+
+// The library pane: a filterable, sortable table of the open library's definitions above
+// the editor of the current one. Filter, completion list and counter each scan the whole
+// library, so events only raise request flags and a timer serves one request per tick.
+class LibraryForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit LibraryForm(QWidget *parent = nullptr);
+    ~LibraryForm() override;
+
+    // Shows the definitions of a freshly loaded archive; the archive stays the caller's.
+    bool setArchive(BLFLArchive *archive);
+    // Adds the definitions of another loaded archive to the current library.
+    bool importArchive(BLFLArchive *archive);
+    // An empty library, no archive.
+    void clearArchive();
+    // Hands the definitions in row order to the archive and saves it; false without one.
+    bool saveArchive();
+    // Adds a copy of the definition as a new row and makes it current; the caller keeps
+    // the given object.
+    void addDefinition(const QBLFixtureDefinition *definition);
+    // The definitions of the selected rows in selection order (owned by the pane's model).
+    QList<QBLFixtureDefinition *> selectedDefinitions() const;
+
+    LocalFixtureDefinitionListModel *listModel() const { return m_listModel; }
+    TwoColumnsSortFilterProxyModel *proxyModel() const { return m_proxyModel; }
+    QTableView *tableView() const;
+    LocalFixtureDefinitionEditForm *editor() const;
+    // The context menu for the current selection; showContextMenu runs it.
+    QMenu *createContextMenu(QWidget *parent);
+
+signals:
+    void archiveModified();
+    void copyToDeviceRequested();
+    void setOperationStartersEnabled(bool enabled);
+    void signalUpdateCounters(int nVisible, int nTotal, int nSelected);
+    // After each refiltering, that is after every served filter request.
+    void filterUpdated();
+
+public slots:
+    void slotBusy();
+    void slotReady();
+    void operationStarts();
+    void operationEnds();
+    void on_fixtureDefinitionsTableView_clicked(QModelIndex index);
+    void on_fixtureDefinitionsTableView_viewportEntered();
+    void on_fixtureDefinitionsTableView_entered(QModelIndex index);
+    void on_fixtureDefinitionsTableView_activated(QModelIndex index);
+    void on_removeFixtureDefinition_clicked();
+    void on_filterLineEdit_textChanged(QString text);
+    void on_filterLineEdit_editingFinished();
+    void on_filterLineEdit_textEdited(QString text);
+    void on_manufacturerBttn_clicked();
+    void on_fixtureNameBttn_clicked();
+    void on_addFixtureDefinition_clicked();
+    void duplicateFixtures_clicked();
+    void currentFixtureDefinitionChanged();
+    void updateCurrentFixtureDefinition();
+    void updateFilter();
+    void updateCompleter();
+    void slotArchiveModified();
+    void showContextMenu(QPoint pos);
+    void deleteSelected();
+    void copySelectedToDevice();
+    void selectAll();
+    void clearSelection();
+    void updateCounter();
+    void slotTimer();
+    void requestFilterUpdate();
+    void requestCompleterUpdate();
+    void requestCounterUpdate();
+
+private:
+    void installListModel(LocalFixtureDefinitionListModel *model);
+    void insertDefinitionRow(const QBLFixtureDefinition *definition);
+    void loadDefinitions(BLFLArchive *archive, LocalFixtureDefinitionListModel *model);
+    void removeSelectedRows();
+    QBLFixtureDefinition *definitionAtProxyRow(int proxyRow) const;
+
+    Ui::LibraryForm *ui;
+    LocalFixtureDefinitionListModel *m_listModel = nullptr;
+    TwoColumnsSortFilterProxyModel *m_proxyModel = nullptr;
+    QStringListModel *m_completerModel = nullptr;
+    QPointer<BLFLArchive> m_archive;
+    QIcon m_newIcon;
+    QIcon m_deleteIcon;
+    QIcon m_selectAllIcon;
+    QIcon m_clearSelectionIcon;
+    QIcon m_uploadIcon;
+    QIcon m_cloneIcon;
+    QTimer *m_updateTimer = nullptr;
+    QElapsedTimer m_stopwatch;
+    bool m_operationRunning = false;
+    bool m_filterUpdateRequested = false;
+    bool m_completerUpdateRequested = false;
+    bool m_counterUpdateRequested = false;
+
+    // Shared by every pane of the process: every hundredth tick re-measures the work.
+    static quint64 s_tickCounter;
+};
