@@ -363,9 +363,8 @@ void LibraryForm::on_addFixtureDefinition_clicked()
 
 void LibraryForm::duplicateFixtures_clicked()
 {
-    const QList<QBLFixtureDefinition *> selected = selectedDefinitions();
-    for (const QBLFixtureDefinition *definition : selected)
-        insertDefinitionRow(definition);
+    // One insertion for the whole selection: the table sorts once, not once per copy.
+    m_listModel->appendCopies(selectedDefinitions());
     m_filterUpdateRequested = true;
     m_counterUpdateRequested = true;
     emit archiveModified();

@@ -113,6 +113,22 @@ private slots:
         QCOMPARE(tableNames(form), QStringList{"New Fixture 2"});
     }
 
+    void clickingARowShowsItsDefinitionInTheEditor()
+    {
+        LibraryForm form;
+        form.resize(500, 600);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        fill(form, {"A", "B", "C"});
+        QCOMPARE(form.editor()->definition()->fixtureName(), QString("C"));
+        QTableView *table = form.tableView();
+        const QRect cell = table->visualRect(table->model()->index(0, 0));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(form.editor()->definition()->fixtureName(), QString("A"));
+        QTest::keyClick(table, Qt::Key_Down);
+        QCOMPARE(form.editor()->definition()->fixtureName(), QString("B"));
+    }
+
     void deletingThreeSelectedRowsRemovesExactlyThoseAndReportsOnce()
     {
         LibraryForm form;
