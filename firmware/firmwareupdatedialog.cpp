@@ -1,0 +1,280 @@
+#include "firmwareupdatedialog.h"
+#include "ui_firmwareupdatedialog.h"
+
+#include "devicesdiscoverer.h"
+#include "firmwarefile.h"
+#include "fwupdater.h"
+#include "views/widgets/userprompts.h"
+
+#include <QCloseEvent>
+#include <QDebug>
+#include <QFileInfo>
+
+namespace
+{
+
+const char DeviceName[] = "KDR-450P";
+const char DefaultLink[] = "default-update-file";
+const char AlternativeLink[] = "alternative-update-file";
+
+QString linkText(const QString &before, const char *target, const QString &linkWord,
+                 const QString &after)
+{
+    return QStringLiteral(
+               "<html><head><meta name=\"qrichtext\" content=\"1\" /><style "
+               "type=\"text/css\">p, li { white-space: pre-wrap; }</style></head><body "
+               "style=\" font-family:'MS Shell Dlg 2'; font-size:8.25pt; font-weight:400; "
+               "font-style:normal;\"><p style=\" margin-top:0px; margin-bottom:0px; "
+               "margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;\"><span "
+               "style=\" font-size:8pt; font-weight:600;\">") +
+           before +
+           QStringLiteral("</span><span style=\" font-size:8pt; font-style:italic;\"></span><a "
+                          "href=\"%1\"><span style=\" font-weight:600; text-decoration: "
+                          "underline; color:#ff0000;\">")
+               .arg(QLatin1String(target)) +
+           linkWord +
+           QStringLiteral("</a></span><span style=\" font-size:8pt; font-weight:600;\">") + after +
+           QStringLiteral("</span></p></body></html>");
+}
+
+// Built once per process, from translated pieces.
+struct ModeTexts {
+    QString builtinLoaded;
+    QString noBuiltin;
+    QString alternative;
+};
+
+const ModeTexts &modeTexts()
+{
+    static const ModeTexts texts{
+        linkText(FirmwareUpdateDlg::tr("Default firmware update file loaded. Load "),
+                 AlternativeLink, FirmwareUpdateDlg::tr("alternative"),
+                 FirmwareUpdateDlg::tr(" update file.")),
+        linkText(FirmwareUpdateDlg::tr("No built-in firmware update file is available. Load an "),
+                 AlternativeLink, FirmwareUpdateDlg::tr("alternative"),
+                 FirmwareUpdateDlg::tr(" update file.")),
+        linkText(FirmwareUpdateDlg::tr("Load the "), DefaultLink, FirmwareUpdateDlg::tr("default"),
+                 FirmwareUpdateDlg::tr(" update file."))};
+    return texts;
+}
+
+} // namespace
+
+FirmwareUpdateDlg::FirmwareUpdateDlg(QWidget *parent)
+    : QDialog(parent), ui(new Ui::FirmwareUpdateDlg)
+{
+    ui->setupUi(this);
+    connect(ui->lbl_fileOpenMode, &QLabel::linkActivated, this,
+            &FirmwareUpdateDlg::on_lblMode_Link_clicked);
+
+    discoverer = new DevicesDiscoverer;
+    QComboBox *combo = ui->devicesCombo;
+    connect(discoverer, &DevicesDiscoverer::clearDevicesComboBox, combo, &QComboBox::clear);
+    connect(discoverer, &DevicesDiscoverer::deviceFound, combo,
+            [combo](const QString &text, int deviceIndex) { combo->addItem(text, deviceIndex); });
+    connect(discoverer, &QThread::finished, this, &FirmwareUpdateDlg::devicesDiscovered);
+
+    ui->bttn_update->setEnabled(false);
+    ui->progressBar->hide();
+    enterDefaultMode();
+
+    updater = new FwUpdater;
+    connect(updater, &FwUpdater::progress, this, &FirmwareUpdateDlg::progress);
+    connect(updater, &FwUpdater::failed, this, &FirmwareUpdateDlg::updateFailed);
+    connect(updater, &FwUpdater::success, this, &FirmwareUpdateDlg::updateSuccessFul);
+}
+
+FirmwareUpdateDlg::~FirmwareUpdateDlg()
+{
+    // The dialog refuses to close while busy; the threads may still be on their way out.
+    updater->wait();
+    discoverer->wait();
+    delete file;
+    delete updater;
+    delete discoverer;
+    delete ui;
+}
+
+void FirmwareUpdateDlg::setLink(BLPMaster *linkMaster, BLPmPhyUSB *linkPhy)
+{
+    master = linkMaster;
+    phy = linkPhy;
+    discoverer->setLink(master, phy);
+    updater->setLink(master, phy);
+}
+
+void FirmwareUpdateDlg::setDevices(const QList<int> &deviceIndexes, int indexToSelect)
+{
+    devices = deviceIndexes;
+    ui->devicesCombo->clear();
+    int number = 1;
+    for (int index : deviceIndexes)
+        ui->devicesCombo->addItem(tr("KDR-450P #%1").arg(number++), index);
+    ui->devicesCombo->setCurrentIndex(indexToSelect);
+    ui->bttn_update->setEnabled(!deviceIndexes.isEmpty() && fileUsable);
+}
+
+bool FirmwareUpdateDlg::hasDevices() const
+{
+    return ui->devicesCombo->count() > 0;
+}
+
+void FirmwareUpdateDlg::updateButtonState()
+{
+    ui->bttn_update->setEnabled(fileUsable && hasDevices());
+}
+
+void FirmwareUpdateDlg::enterDefaultMode()
+{
+    alternativeMode = false;
+    ui->bttn_load->hide();
+    ui->lbl_fileStatus->hide();
+    ui->lbl_fileStatus->clear();
+    delete file;
+    file = nullptr;
+    fileUsable = false;
+    if (!FirmwareFile::hasBuiltinImage()) {
+        // This build carries no image; only a file the user picks can be sent.
+        ui->lbl_fileOpenMode->setText(modeTexts().noBuiltin);
+        qDebug() << "No built-in BL2 image";
+        ui->bttn_update->setEnabled(false);
+        return;
+    }
+    ui->lbl_fileOpenMode->setText(modeTexts().builtinLoaded);
+    file = new FirmwareFile;
+    if (file->load(FirmwareFile::builtinImagePath())) {
+        fileUsable = true;
+        qDebug() << "BL2 OK";
+        if (hasDevices())
+            ui->bttn_update->setEnabled(true);
+    } else {
+        qDebug() << "BL2 failed";
+    }
+}
+
+void FirmwareUpdateDlg::enterAlternativeMode()
+{
+    alternativeMode = true;
+    ui->bttn_load->show();
+    ui->lbl_fileStatus->show();
+    ui->lbl_fileOpenMode->setText(modeTexts().alternative);
+    delete file;
+    file = nullptr;
+    fileUsable = false;
+    ui->bttn_update->setEnabled(false);
+}
+
+void FirmwareUpdateDlg::on_devicesCombo_currentIndexChanged(int) {}
+
+void FirmwareUpdateDlg::on_bttnDiscover_clicked()
+{
+    ui->bttn_update->setEnabled(false);
+    enterBusy();
+    discoverer->start();
+}
+
+void FirmwareUpdateDlg::on_bttn_load_clicked()
+{
+    lastPath = UserPrompts::getOpenFileName(this, tr("Open a Brenlow Update File"), lastPath,
+                                            tr("BL2 fles (*.bl2)"));
+    if (lastPath.isEmpty() || !QFileInfo(lastPath).isFile())
+        return;
+    delete file;
+    file = new FirmwareFile;
+    const bool loaded = file->load(lastPath);
+    ui->lbl_fileStatus->setText(file->statusText(QString::fromLatin1(DeviceName)));
+    if (loaded && file->isForDevice(QString::fromLatin1(DeviceName))) {
+        fileUsable = true;
+        updateButtonState();
+        return;
+    }
+    fileUsable = false;
+    ui->bttn_update->setEnabled(false);
+    delete file;
+    file = nullptr;
+}
+
+void FirmwareUpdateDlg::on_bttn_quit_clicked()
+{
+    close();
+}
+
+void FirmwareUpdateDlg::on_bttn_update_clicked()
+{
+    if (!file || !fileUsable || !hasDevices())
+        return;
+    enterBusy();
+    ui->progressBar->setValue(0);
+    ui->progressBar->show();
+    updater->setFile(file);
+    updater->setDeviceIndex(ui->devicesCombo->currentData(Qt::UserRole).toInt());
+    updater->start();
+}
+
+void FirmwareUpdateDlg::on_lblMode_Link_clicked(QString link)
+{
+    if (busy)
+        return;
+    if (link == QLatin1String(DefaultLink))
+        enterDefaultMode();
+    else if (link == QLatin1String(AlternativeLink))
+        enterAlternativeMode();
+    else
+        qDebug() << "Unknown link" << link;
+}
+
+void FirmwareUpdateDlg::progress(int percents)
+{
+    ui->progressBar->setValue(percents);
+}
+
+void FirmwareUpdateDlg::devicesDiscovered()
+{
+    operationDone();
+    updateButtonState();
+}
+
+void FirmwareUpdateDlg::enterBusy()
+{
+    busy = true;
+    ui->bttn_update->setEnabled(false);
+    ui->devicesCombo->setEnabled(false);
+    ui->bttnDiscover->setEnabled(false);
+    ui->bttn_load->setEnabled(false);
+}
+
+void FirmwareUpdateDlg::operationDone()
+{
+    ui->devicesCombo->setEnabled(true);
+    ui->bttnDiscover->setEnabled(true);
+    ui->bttn_load->setEnabled(true);
+    updateButtonState();
+    busy = false;
+}
+
+void FirmwareUpdateDlg::closeEvent(QCloseEvent *event)
+{
+    if (busy) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void FirmwareUpdateDlg::reject()
+{
+    if (!busy)
+        QDialog::reject();
+}
+
+void FirmwareUpdateDlg::updateFailed()
+{
+    ui->progressBar->hide();
+    operationDone();
+}
+
+void FirmwareUpdateDlg::updateSuccessFul()
+{
+    ui->progressBar->hide();
+    operationDone();
+}
