@@ -95,24 +95,32 @@ void BLPMaster::attachPhy(BLPmPhy *phy)
         return;
     m_phy.store(phy);
     phy->setMaster(this);
-    if (!isRunning())
-        start();
+    startThread();
 }
 
 void BLPMaster::connectDevice()
 {
-    if (!isRunning())
-        start();
+    startThread();
     if (BLPmPhy *p = m_phy.load())
         p->connectDevice();
 }
 
+void BLPMaster::startThread()
+{
+    if (isRunning())
+        return;
+    m_threadExited.store(false);
+    start();
+}
+
+// Waits for the loop's own last word, not only for the thread object, so that everything
+// the loop did is ordered before what the caller does next.
 void BLPMaster::stopThread()
 {
     if (!isRunning())
         return;
     m_stop.store(true);
-    while (isRunning())
+    while (!m_threadExited.load())
         QThread::msleep(2);
     wait();
     m_stop.store(false);
@@ -175,6 +183,7 @@ void BLPMaster::run()
         }
         enginePoll(m_engine.get());
     }
+    m_threadExited.store(true);
 }
 
 // Awaiting is set before the write: the answer may start arriving while send() returns,

@@ -81,6 +81,7 @@ private:
     friend struct BLPMasterEngineFunctions;
 
     void installEngineFunctions();
+    void startThread();
     void stopThread();
     bool writeTransaction(const quint8 *data, quint16 length, bool first, bool last, quint8 command,
                           quint16 parameter, bool withProgress);
@@ -103,6 +104,7 @@ private:
     std::atomic<quint16> m_expectedMaximum{0};
 
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_threadExited{true};
     std::atomic<bool> m_done{false};
     std::atomic<bool> m_error{false};
     std::atomic<bool> m_last{false};

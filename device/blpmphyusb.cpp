@@ -140,6 +140,7 @@ void BLPmPhyUSB::connectDevice()
         openDevice(index);
     if (!isRunning()) {
         m_stopRequest.store(false);
+        m_readerExited.store(false);
         start();
     }
 }
@@ -148,7 +149,7 @@ void BLPmPhyUSB::disconnectDevice()
 {
     if (isRunning()) {
         m_stopRequest.store(true);
-        while (isRunning())
+        while (!m_readerExited.load())
             QThread::usleep(10);
         wait();
     }
@@ -216,6 +217,7 @@ void BLPmPhyUSB::run()
     for (;;) {
         if (m_stopRequest.load()) {
             m_stopRequest.store(false);
+            m_readerExited.store(true);
             return;
         }
         BLPMaster *m = master();

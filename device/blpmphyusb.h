@@ -64,6 +64,8 @@ private:
     // The driver that gave out the handle is the one it goes back to.
     std::atomic<FtdiDriver *> m_driver{nullptr};
     std::atomic<FtdiHandle> m_handle{nullptr};
+    // The reader's last word; disconnectDevice waits for it.
+    std::atomic<bool> m_readerExited{true};
 
     mutable QMutex m_mutex; // guards the map and the error text
     QMap<int, QString> m_deviceMap;
