@@ -12,3 +12,5 @@ struct ToolCommand {
 };
 
 int runLibraryCommand(const QStringList &args);
+int runDevicesCommand(const QStringList &args);
+int runInfoCommand(const QStringList &args);

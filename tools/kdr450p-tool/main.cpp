@@ -9,6 +9,8 @@ namespace {
 
 const ToolCommand kCommands[] = {
     {"library", "read, check, re-save and create library files (.blfl)", runLibraryCommand},
+    {"devices", "list the attached controllers", runDevicesCommand},
+    {"info", "print the information block of one controller", runInfoCommand},
 };
 
 void printUsage(FILE *out)

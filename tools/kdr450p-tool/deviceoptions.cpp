@@ -1,0 +1,179 @@
+#include "deviceoptions.h"
+
+#include "blpmaster.h"
+#include "blpmphyusb.h"
+
+#include <QCoreApplication>
+#include <QMutexLocker>
+#include <QObject>
+#include <QTextStream>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace
+{
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("DeviceOptions", text);
+}
+
+constexpr int kBarWidth = 30;
+
+} // namespace
+
+bool takeDeviceOptions(QStringList *args, DeviceOptions *options, QString *error, bool allowDevice)
+{
+    if (!takeDriverOptions(args, &options->driver, error))
+        return false;
+    QStringList rest;
+    for (int i = 0; i < args->size(); ++i) {
+        const QString &a = args->at(i);
+        QString value;
+        if (a == QLatin1String("--device")) {
+            if (i + 1 >= args->size()) {
+                *error = tr("--device needs a device number");
+                return false;
+            }
+            value = args->at(++i);
+        } else if (a.startsWith(QLatin1String("--device="))) {
+            value = a.mid(9);
+        } else {
+            rest.append(a);
+            continue;
+        }
+        if (!allowDevice) {
+            *error = tr("this command takes no --device");
+            return false;
+        }
+        bool ok = false;
+        const int n = value.toInt(&ok);
+        if (!ok || n < 0) {
+            *error = tr("--device needs a device number (0 or more), not '%1'").arg(value);
+            return false;
+        }
+        options->device = n;
+    }
+    *args = rest;
+    return true;
+}
+
+QString deviceOptionsHelp(bool withDevice)
+{
+    QString help = tr("  --simulate      use the simulated demo controllers (no hardware needed)\n"
+                      "  --port PATH     this serial port is a controller, whatever its USB "
+                      "description\n");
+    if (withDevice)
+        help += tr("  --device N      the controller with device number N, as 'devices' lists "
+                   "it\n"
+                   "                  (default: the first controller found)\n");
+    return help;
+}
+
+void installDeviceDriver(const DeviceOptions &options)
+{
+    installDriver(options.driver);
+}
+
+DeviceLink::DeviceLink()
+    : m_master(std::make_unique<BLPMaster>()), m_phy(std::make_unique<BLPmPhyUSB>())
+{
+    m_master->attachPhy(m_phy.get());
+    m_master->setResponseTimeout(ResponseTimeoutMs);
+}
+
+DeviceLink::~DeviceLink()
+{
+    m_master->resetLink();
+}
+
+QMap<int, QString> DeviceLink::controllers()
+{
+    return m_phy->listDevices();
+}
+
+bool DeviceLink::open(int deviceIndex, QString *error)
+{
+    const QMap<int, QString> found = controllers();
+    if (found.isEmpty()) {
+        *error = tr("no controller found");
+        return false;
+    }
+    const int index = deviceIndex < 0 ? found.firstKey() : deviceIndex;
+    if (!found.contains(index)) {
+        *error = tr("no controller with device number %1 (see 'kdr450p-tool devices')").arg(index);
+        return false;
+    }
+    m_master->resetLink();
+    m_phy->setDeviceIndex(index);
+    m_master->connectDevice();
+    DeviceIdentity id;
+    id.deviceIndex = index;
+    id.usbName = found.value(index);
+    if (!m_master->readDeviceInfo(id.name, id.softwareVersion, id.hardwareVersion)) {
+        const QString reason = m_phy->lastError();
+        *error = reason.isEmpty()
+                     ? tr("device %1 (%2) does not answer").arg(index).arg(id.usbName)
+                     : tr("device %1 (%2) does not answer: %3").arg(index).arg(id.usbName, reason);
+        return false;
+    }
+    id.frameLimit = m_master->maxFrameLength();
+    m_identity = id;
+    return true;
+}
+
+TerminalProgress::TerminalProgress(const QString &label) : m_label(label) {}
+
+TerminalProgress::~TerminalProgress()
+{
+    finish();
+}
+
+bool TerminalProgress::shown()
+{
+    return isatty(STDOUT_FILENO) == 1;
+}
+
+void TerminalProgress::setPercent(int percent)
+{
+    if (!shown())
+        return;
+    percent = qBound(0, percent, 100);
+    QMutexLocker locker(&m_mutex);
+    if (m_finished || percent == m_last)
+        return;
+    m_last = percent;
+    m_drawn = true;
+    const int filled = percent * kBarWidth / 100;
+    QTextStream out(stdout);
+    out << '\r' << m_label << " [" << QString(filled, QLatin1Char('#'))
+        << QString(kBarWidth - filled, QLatin1Char(' ')) << "] "
+        << QString::number(percent).rightJustified(3) << " %";
+    out.flush();
+}
+
+void TerminalProgress::follow(BLPMaster *master)
+{
+    QObject::disconnect(m_connection);
+    m_connection = QObject::connect(
+        master, &BLPMaster::sigTransferred, master,
+        [this](uint percent) { setPercent(int(percent)); }, Qt::DirectConnection);
+}
+
+void TerminalProgress::finish()
+{
+    QObject::disconnect(m_connection);
+    QMutexLocker locker(&m_mutex);
+    if (m_drawn && !m_finished) {
+        QTextStream out(stdout);
+        out << '\n';
+        out.flush();
+    }
+    m_finished = true;
+}
+
+QString versionText(int versionWord)
+{
+    return QStringLiteral("%1.%2").arg((versionWord >> 8) & 0xFF).arg(versionWord & 0xFF);
+}

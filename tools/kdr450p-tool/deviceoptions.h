@@ -1,0 +1,101 @@
+#pragma once
+
+// What every device command of the tool shares: the backend options (--simulate,
+// --port PATH), the choice of controller (--device N), opening the link to it, and a
+// progress bar on the terminal.
+//
+//   QStringList args = ...;
+//   DeviceOptions options;
+//   QString error;
+//   if (!takeDeviceOptions(&args, &options, &error)) -> usage error
+//   installDeviceDriver(options);           // once per process
+//   DeviceLink link;
+//   if (!link.open(options.device, &error)) -> failure
+//   link.master()->writeData(...);          // blocking operations on this thread
+
+#include "driverselection.h"
+
+#include <QMap>
+#include <QMetaObject>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class BLPMaster;
+class BLPmPhyUSB;
+
+struct DeviceOptions {
+    DriverOptions driver;
+    int device = -1; // --device N: the device index that 'devices' shows; -1 the first found
+};
+
+// Takes --simulate, --port PATH and, when allowDevice, --device N out of args, leaving the
+// rest in order. False with a message when an option is malformed.
+bool takeDeviceOptions(QStringList *args, DeviceOptions *options, QString *error,
+                       bool allowDevice = true);
+// The help lines of those options, for a command's --help.
+QString deviceOptionsHelp(bool withDevice = true);
+// Chooses the backend; once per process, before any DeviceLink.
+void installDeviceDriver(const DeviceOptions &options);
+
+struct DeviceIdentity {
+    int deviceIndex = -1;
+    QString usbName; // "USB Device 1"
+    QString name;
+    int softwareVersion = 0;
+    int hardwareVersion = 0;
+    int frameLimit = 0;
+};
+
+// A master and a USB phy set up as the editor sets them up (answer time-out 2000 ms).
+class DeviceLink
+{
+public:
+    static constexpr int ResponseTimeoutMs = 2000;
+
+    DeviceLink();
+    ~DeviceLink(); // resets the link and closes the device
+
+    // The controllers attached now: device index -> "USB Device n" / "USB Dongle n".
+    QMap<int, QString> controllers();
+    // Connects to the device index (-1: the first controller) and reads its information
+    // block. False with a one-line reason.
+    bool open(int deviceIndex, QString *error);
+    const DeviceIdentity &identity() const { return m_identity; }
+
+    BLPMaster *master() const { return m_master.get(); }
+    BLPmPhyUSB *phy() const { return m_phy.get(); }
+
+private:
+    std::unique_ptr<BLPMaster> m_master;
+    std::unique_ptr<BLPmPhyUSB> m_phy;
+    DeviceIdentity m_identity;
+};
+
+// "label [#######       ]  45 %" on one terminal line, redrawn on change. Shown only when
+// stdout is a terminal, so piped output stays clean. Safe to call from any thread.
+class TerminalProgress
+{
+public:
+    explicit TerminalProgress(const QString &label);
+    ~TerminalProgress(); // ends the line if one was drawn
+
+    static bool shown();
+    void setPercent(int percent);
+    // Shows the master's sigTransferred values (of writes on the caller's thread) until
+    // finish().
+    void follow(BLPMaster *master);
+    void finish();
+
+private:
+    QMutex m_mutex;
+    QMetaObject::Connection m_connection;
+    QString m_label;
+    int m_last = -1;
+    bool m_drawn = false;
+    bool m_finished = false;
+};
+
+QString versionText(int versionWord); // "1.3"
