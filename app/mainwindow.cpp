@@ -1,0 +1,135 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "aboutdialog.h"
+#include "library/blflarchive.h"
+#include "views/libraryform.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMovie>
+#include <QSettings>
+
+namespace
+{
+const char *const KeyWorkingDir = "working_dir";
+const char *const KeyLibrary = "library";
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    construct();
+}
+
+MainWindow::MainWindow(const QString &libraryPath, const DeviceLinkOptions &link, QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::MainWindow), startupLibraryPath(libraryPath),
+      linkOptions(link)
+{
+    construct();
+}
+
+MainWindow::~MainWindow()
+{
+    delete archive;
+    delete ui;
+}
+
+void MainWindow::construct()
+{
+    operationRunning = false;
+    closeRequested = false;
+    settings = new QSettings(QStringLiteral("Brenlow AG"),
+                             QStringLiteral("KDR-450P Fixture Library Editor"), this);
+
+    ui->setupUi(this);
+    ui->firmwareUpdateInfoWidget->hide();
+
+    createWorkers();
+
+    ui->closingWidget->hide();
+    busyMovie = new QMovie(QStringLiteral(":/pixmaps/ajax-loader.gif"), QByteArray(), this);
+    ui->busyIndicatorLabel->setMovie(busyMovie);
+
+    createToolBarActions();
+    ui->progressBars->hide();
+
+    loadInitialLibrary();
+
+    connect(ui->libraryForm, &LibraryForm::archiveModified, this, &MainWindow::windowModified);
+    connect(ui->libraryForm, &LibraryForm::copyToDeviceRequested, this,
+            &MainWindow::uploadCurrentSelection);
+    connect(this, &MainWindow::operationStarts, ui->libraryForm, &LibraryForm::operationStarts);
+    connect(this, &MainWindow::operationEnds, ui->libraryForm, &LibraryForm::operationEnds);
+
+    connectDeviceSide();
+}
+
+void MainWindow::createToolBarActions()
+{
+    struct Entry {
+        QString text;
+        const char *icon;
+        void (MainWindow::*slot)();
+    };
+    const Entry entries[7] = {
+        {tr("New Library"), ":/pixmaps/new.ico", &MainWindow::on_actionNew_Archive_triggered},
+        {tr("Open Library"), ":/pixmaps/open.ico", &MainWindow::on_action_Open_Archive_triggered},
+        {tr("Save Library"), ":/pixmaps/save.ico", &MainWindow::on_actionSave_Archive_triggered},
+        {tr("Save Library As"), ":/pixmaps/save_as.ico",
+         &MainWindow::on_actionSave_archive_as_triggered},
+        {tr("Import Library"), ":/pixmaps/Import.ico",
+         &MainWindow::on_actionImport_Library_triggered},
+        {tr("Upload selection to device"), ":/pixmaps/upload.ico",
+         &MainWindow::uploadCurrentSelection},
+        {tr("Download selection to computer"), ":/pixmaps/download.ico",
+         &MainWindow::downloadCurrentSelection},
+    };
+    for (int i = 0; i < 7; ++i) {
+        icons[i] = QIcon(QString::fromLatin1(entries[i].icon));
+        // Owned by the window so they go with it; the tool bar only shows them.
+        toolBarActions[i] = new QAction(icons[i], entries[i].text, this);
+        if (i == 5)
+            ui->toolBar->addSeparator();
+        ui->toolBar->addAction(toolBarActions[i]);
+        connect(toolBarActions[i], &QAction::triggered, this, entries[i].slot);
+    }
+    ui->toolBar->setIconSize(QSize(45, 32));
+    ui->toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+}
+
+void MainWindow::updateWindowTitle(QString fileName)
+{
+    QString shownName;
+    if (fileName.isEmpty()) {
+        shownName = tr("Unnamed");
+    } else {
+        const QFileInfo info(fileName);
+        shownName = info.fileName();
+        settings->setValue(QLatin1String(KeyWorkingDir), info.absolutePath());
+    }
+    libraryPath = fileName;
+    settings->setValue(QLatin1String(KeyLibrary), fileName);
+    setWindowTitle(tr("KDR-450P Fixture Library Editor") + QStringLiteral(" - [*]") + shownName);
+}
+
+void MainWindow::windowModified()
+{
+    setWindowModified(true);
+}
+
+void MainWindow::windowUnModified()
+{
+    setWindowModified(false);
+}
+
+void MainWindow::on_actionQuit_triggered()
+{
+    close();
+}
+
+void MainWindow::on_actionAbout_triggered()
+{
+    auto *dialog = new AboutDialog(this);
+    dialog->exec();
+    dialog->deleteLater();
+}

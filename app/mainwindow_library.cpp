@@ -1,0 +1,234 @@
+// The library commands of the File menu and the library opened at start.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "library/blflarchive.h"
+#include "views/libraryform.h"
+#include "views/widgets/userprompts.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace
+{
+// Larger files take long to open; the user is asked first.
+constexpr qint64 LargeFileSize = 5 * 1024 * 1024;
+} // namespace
+
+bool MainWindow::isLargeFile(const QString &path)
+{
+    // A missing file has size 0.
+    return QFileInfo(path).size() > LargeFileSize;
+}
+
+bool MainWindow::askYesNo(const QString &text)
+{
+    return UserPrompts::question(this, tr("KDR-450P Fixture Library Editor"), text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+// True when the caller may go on replacing the library: the user declined to save, or the
+// save succeeded. A save that fails or is cancelled stops the caller, so the changes the user
+// asked to keep are not thrown away.
+bool MainWindow::askSaveChanges()
+{
+    if (!askYesNo(tr("The current library has been modified\nDo you want to save the changes?")))
+        return true;
+    return saveLibrary();
+}
+
+void MainWindow::showLibraryFailure(const QString &text)
+{
+    UserPrompts::information(this, tr("KDR-450P Fixture Library Editor"), text);
+}
+
+void MainWindow::loadInitialLibrary()
+{
+    archive = nullptr;
+    const QString largeQuestion =
+        tr("The file %1 seems to be rather large.\nDo you want to continue anyway?");
+
+    if (!startupLibraryPath.isEmpty()) {
+        if (isLargeFile(startupLibraryPath) && !askYesNo(largeQuestion.arg(startupLibraryPath))) {
+            ui->libraryForm->clearArchive();
+            updateWindowTitle(QString());
+            startNewLibrary();
+            return;
+        }
+        archive = new BLFLArchive(startupLibraryPath);
+        if (archive->load() && ui->libraryForm->setArchive(archive)) {
+            updateWindowTitle(startupLibraryPath);
+            windowUnModified();
+            return;
+        }
+        ui->libraryForm->clearArchive();
+        delete archive;
+        archive = nullptr;
+    }
+
+    const QString path = settings->value(QStringLiteral("library")).toString();
+    if (isLargeFile(path) && !askYesNo(largeQuestion.arg(path))) {
+        ui->libraryForm->clearArchive();
+        updateWindowTitle(QString());
+        startNewLibrary();
+        return;
+    }
+    archive = new BLFLArchive(path);
+    if (archive->load() && ui->libraryForm->setArchive(archive)) {
+        updateWindowTitle(path);
+        windowUnModified();
+        return;
+    }
+    ui->libraryForm->clearArchive();
+    delete archive;
+    archive = nullptr;
+    updateWindowTitle(QString());
+    startNewLibrary();
+}
+
+void MainWindow::on_actionNew_Archive_triggered()
+{
+    if (archive && isWindowModified() && !askSaveChanges())
+        return;
+    startNewLibrary();
+}
+
+void MainWindow::startNewLibrary()
+{
+    auto *created = new BLFLArchive(QString());
+    windowUnModified();
+    updateWindowTitle(QString());
+    ui->libraryForm->setArchive(created);
+    BLFLArchive *previous = archive;
+    archive = created;
+    delete previous;
+}
+
+void MainWindow::on_action_Open_Archive_triggered()
+{
+    if (archive && isWindowModified() && !askSaveChanges())
+        return;
+
+    QString startDir;
+    if (archive && !archive->fileName().isEmpty() && QFileInfo::exists(archive->fileName()))
+        startDir = QFileInfo(archive->fileName()).absolutePath();
+    else if (archive)
+        startDir = settings->value(QStringLiteral("working_dir")).toString();
+
+    for (;;) {
+        const QString path =
+            UserPrompts::getOpenFileName(this, tr("Open Fixture Definition Library"), startDir,
+                                         tr("Brenlow Fixture Libraries (*.blfl)"));
+        if (path.isEmpty())
+            return;
+        if (isLargeFile(path) &&
+            !askYesNo(tr("The file %1 seems to be rather large.\nDo you want to continue anyway?")
+                          .arg(path)))
+            return;
+
+        auto *opened = new BLFLArchive(path);
+        if (!opened->load()) {
+            delete opened;
+            showLibraryFailure(tr("Failed to open the library."));
+            continue;
+        }
+        if (opened->hasUnsupportedFeatures() &&
+            !askYesNo(tr("The file contains information not supported by this software "
+                         "version.\nData will be lost when storing this file.Continue anyway?"))) {
+            delete opened;
+            return;
+        }
+        if (ui->libraryForm->setArchive(opened)) {
+            BLFLArchive *previous = archive;
+            archive = opened;
+            updateWindowTitle(path);
+            windowUnModified();
+            delete previous;
+            return;
+        }
+        delete opened;
+        showLibraryFailure(tr("Failed to open the library."));
+    }
+}
+
+void MainWindow::on_actionSave_Archive_triggered()
+{
+    saveLibrary();
+}
+
+bool MainWindow::saveLibrary()
+{
+    if (!archive)
+        return false;
+    // An empty name resolves to the current directory, which exists: the save is tried, fails
+    // on a directory, and Save As follows.
+    const QString path = QDir::current().absoluteFilePath(archive->fileName());
+    if (!QFileInfo::exists(path))
+        return saveLibraryAs();
+    if (ui->libraryForm->saveArchive()) {
+        qDebug() << "Valid path";
+        windowUnModified();
+        return true;
+    }
+    qDebug() << "Invalid path";
+    return saveLibraryAs();
+}
+
+void MainWindow::on_actionSave_archive_as_triggered()
+{
+    saveLibraryAs();
+}
+
+bool MainWindow::saveLibraryAs()
+{
+    const QString startDir = settings->value(QStringLiteral("working_dir")).toString();
+    if (!archive)
+        return false;
+    for (;;) {
+        const QString path =
+            UserPrompts::getSaveFileName(this, tr("Save library as"), startDir,
+                                         tr("Brenlow Fixture Definition Library (*.blfl)"));
+        if (path.isEmpty()) {
+            qDebug() << "aborted";
+            return false;
+        }
+        qDebug() << "confirmed";
+        archive->setFileName(path);
+        if (ui->libraryForm->saveArchive()) {
+            updateWindowTitle(path);
+            windowUnModified();
+            return true;
+        }
+        archive->setFileName(libraryPath);
+        showLibraryFailure(tr("Failed to save the library."));
+    }
+}
+
+void MainWindow::on_actionImport_Library_triggered()
+{
+    if (!archive)
+        startNewLibrary();
+
+    QString startDir;
+    if (!archive->fileName().isEmpty() && QFileInfo::exists(archive->fileName()))
+        startDir = QFileInfo(archive->fileName()).absolutePath();
+
+    const QString path =
+        UserPrompts::getOpenFileName(this, tr("Open Fixture Definition Library"), startDir,
+                                     tr("Brenlow Fixture Libraries (*.blfl)"));
+    if (path.isEmpty())
+        return;
+
+    BLFLArchive imported(path);
+    if (!imported.load()) {
+        showLibraryFailure(tr("Failed to open the library."));
+        return;
+    }
+    if (ui->libraryForm->importArchive(&imported))
+        windowModified();
+    else
+        showLibraryFailure(tr("Failed to open the library."));
+}

@@ -1,0 +1,326 @@
+#include "windowtesting.h"
+
+#include "app/mainwindow.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+// New, Open, Save, Save As and Import from the File menu: their dialogs, questions, messages,
+// the title and the modified mark.
+class LibraryCommands : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir settingsDir;
+    QTemporaryDir files;
+    const QString appTitle = QStringLiteral("KDR-450P Fixture Library Editor");
+    const QString saveQuestion =
+        QStringLiteral("The current library has been modified\nDo you want to save the changes?");
+    const QString openFailed = QStringLiteral("Failed to open the library.");
+
+    QString path(const QString &name) const { return files.filePath(name); }
+
+    static void trigger(MainWindow &window, const char *action)
+    {
+        QAction *found = windowAction(window, action);
+        QVERIFY2(found, action);
+        found->trigger();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(settingsDir.isValid());
+        QVERIFY(files.isValid());
+        useTestSettings(settingsDir.path());
+        QVERIFY(writeLibrary(path("stage.blfl"), {{"Spot 250", "Acme", {"Pan", "Tilt"}},
+                                                  {"Wash 575", "Acme", {"Dimmer"}}}));
+        QVERIFY(writeLibrary(path("extra.blfl"), {{"Strobe 1500", "Flash", {"Rate"}}}));
+        QFile broken(path("broken.blfl"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("definitely not gzip");
+    }
+
+    void init() { clearSettings(); }
+
+    void theTitleShowsTheFileNameAndStoresItsFolder()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        setSettingValue("working_dir", "/elsewhere");
+        window.updateWindowTitle(QString());
+        QCOMPARE(window.windowTitle(), appTitle + " - [*]Unnamed");
+        QCOMPARE(settingValue("library"), QString());
+        QCOMPARE(settingValue("working_dir"), QStringLiteral("/elsewhere"));
+
+        window.updateWindowTitle(path("stage.blfl"));
+        QCOMPARE(window.windowTitle(), appTitle + " - [*]stage.blfl");
+        QCOMPARE(settingValue("library"), path("stage.blfl"));
+        QCOMPARE(settingValue("working_dir"), QFileInfo(path("stage.blfl")).absolutePath());
+    }
+
+    void theModifiedMarkShowsAsAStar()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        window.windowModified();
+        QCOMPARE(shownTitle(window), appTitle + " - *stage.blfl");
+        window.windowUnModified();
+        QCOMPARE(shownTitle(window), appTitle + " - stage.blfl");
+    }
+
+    void theToolBarHoldsFiveLibraryActionsASeparatorAndTwoTransferActions()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("toolBar"));
+        QVERIFY(toolBar);
+        const QList<QAction *> actions = toolBar->actions();
+        QCOMPARE(actions.size(), 8);
+        const QStringList texts = {"New Library",
+                                   "Open Library",
+                                   "Save Library",
+                                   "Save Library As",
+                                   "Import Library",
+                                   QString(),
+                                   "Upload selection to device",
+                                   "Download selection to computer"};
+        for (int i = 0; i < actions.size(); ++i) {
+            QCOMPARE(actions[i]->isSeparator(), i == 5);
+            QCOMPARE(actions[i]->text(), texts[i]);
+            QCOMPARE(actions[i]->icon().isNull(), i == 5);
+        }
+        QCOMPARE(toolBar->iconSize(), QSize(45, 32));
+        QCOMPARE(toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    }
+
+    void newOnAModifiedLibraryAsksAndNoDiscardsTheChanges()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        window.windowModified();
+        prompts.thenAnswer(QMessageBox::No);
+        trigger(window, "actionNew_Archive");
+        QCOMPARE(prompts.askedTexts(), QStringList{saveQuestion});
+        QCOMPARE(prompts.asked.first().defaultButton, QMessageBox::No);
+        QCOMPARE(shownTitle(window), appTitle + " - Unnamed");
+        QCOMPARE(libraryRowCount(window), 0);
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(fixtureNamesIn(path("stage.blfl")).size(), 2);
+    }
+
+    void newOnAnUnmodifiedLibraryAsksNothing()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        trigger(window, "actionNew_Archive");
+        QVERIFY(prompts.asked.isEmpty());
+        QCOMPARE(libraryRowCount(window), 0);
+    }
+
+    void newKeepsTheLibraryWhenTheUserWantedToSaveButCancelledSaveAs()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        trigger(window, "actionNew_Archive");
+        window.windowModified();
+        prompts.thenAnswer(QMessageBox::Yes);
+        prompts.thenCancelFileDialog();
+        trigger(window, "actionNew_Archive");
+        QCOMPARE(prompts.asked.size(), 2);
+        QCOMPARE(prompts.asked[1].kind, UserPrompts::Kind::SaveFile);
+        QVERIFY(window.isWindowModified());
+    }
+
+    void openOnANewLibraryStartsInTheWorkingFolder()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        setSettingValue("working_dir", files.path());
+        prompts.thenCancelFileDialog();
+        trigger(window, "action_Open_Archive");
+        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(prompts.asked[0].kind, UserPrompts::Kind::OpenFile);
+        QCOMPARE(prompts.asked[0].text, QStringLiteral("Open Fixture Definition Library"));
+        QCOMPARE(prompts.asked[0].filter, QStringLiteral("Brenlow Fixture Libraries (*.blfl)"));
+        QCOMPARE(prompts.asked[0].directory, files.path());
+        QCOMPARE(shownTitle(window), appTitle + " - Unnamed");
+    }
+
+    void openShowsTheChosenLibrary()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        window.windowModified();
+        prompts.thenAnswer(QMessageBox::No);
+        prompts.thenChooseFile(path("stage.blfl"));
+        trigger(window, "action_Open_Archive");
+        QCOMPARE(prompts.asked.size(), 2);
+        QCOMPARE(shownTitle(window), appTitle + " - stage.blfl");
+        QCOMPARE(libraryRowCount(window), 2);
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(settingValue("library"), path("stage.blfl"));
+    }
+
+    void openStartsBesideTheCurrentFile()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        prompts.thenCancelFileDialog();
+        trigger(window, "action_Open_Archive");
+        QCOMPARE(prompts.asked[0].directory, QFileInfo(path("stage.blfl")).absolutePath());
+    }
+
+    void anUnreadableFileIsReportedAndTheDialogComesBack()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        prompts.thenChooseFile(path("broken.blfl"));
+        prompts.thenAnswer(QMessageBox::Ok);
+        prompts.thenChooseFile(path("extra.blfl"));
+        trigger(window, "action_Open_Archive");
+        QCOMPARE(prompts.asked.size(), 3);
+        QCOMPARE(prompts.asked[1].kind, UserPrompts::Kind::Information);
+        QCOMPARE(prompts.asked[1].text, openFailed);
+        QCOMPARE(prompts.asked[1].title, appTitle);
+        QCOMPARE(prompts.asked[2].kind, UserPrompts::Kind::OpenFile);
+        QCOMPARE(libraryFixtureNames(window), QStringList{"Strobe 1500"});
+    }
+
+    void aLargeFileIsOpenedOnlyAfterTheUserAgrees()
+    {
+        QFile large(path("large.blfl"));
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(5242881));
+        large.close();
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        prompts.thenChooseFile(large.fileName());
+        prompts.thenAnswer(QMessageBox::No);
+        trigger(window, "action_Open_Archive");
+        QCOMPARE(prompts.asked.size(), 2);
+        QVERIFY(prompts.asked[1].text.startsWith("The file " + large.fileName()));
+        QCOMPARE(libraryRowCount(window), 2);
+        QCOMPARE(shownTitle(window), appTitle + " - stage.blfl");
+    }
+
+    void saveOnANeverSavedLibraryEndsInSaveAs()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        setSettingValue("working_dir", files.path());
+        window.windowModified();
+        const QString target = path("saved-new.blfl");
+        prompts.thenChooseFile(target);
+        trigger(window, "actionSave_Archive");
+        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(prompts.asked[0].kind, UserPrompts::Kind::SaveFile);
+        QCOMPARE(prompts.asked[0].text, QStringLiteral("Save library as"));
+        QCOMPARE(prompts.asked[0].filter,
+                 QStringLiteral("Brenlow Fixture Definition Library (*.blfl)"));
+        QCOMPARE(prompts.asked[0].directory, files.path());
+        QVERIFY(QFile::exists(target));
+        QCOMPARE(shownTitle(window), appTitle + " - saved-new.blfl");
+        QVERIFY(!window.isWindowModified());
+    }
+
+    void saveWritesAnExistingFileWithoutAsking()
+    {
+        QVERIFY(QFile::copy(path("stage.blfl"), path("resave.blfl")));
+        ScriptedPrompts prompts;
+        MainWindow window(path("resave.blfl"));
+        window.windowModified();
+        trigger(window, "actionSave_Archive");
+        QVERIFY(prompts.asked.isEmpty());
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(fixtureNamesIn(path("resave.blfl")).size(), 2);
+    }
+
+    void saveOfARemovedFileAsksForANewName()
+    {
+        QVERIFY(QFile::copy(path("stage.blfl"), path("removed.blfl")));
+        ScriptedPrompts prompts;
+        MainWindow window(path("removed.blfl"));
+        QVERIFY(QFile::remove(path("removed.blfl")));
+        prompts.thenCancelFileDialog();
+        trigger(window, "actionSave_Archive");
+        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(prompts.asked[0].kind, UserPrompts::Kind::SaveFile);
+    }
+
+    void cancellingSaveAsLeavesTitleAndMarkAsTheyWere()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        window.windowModified();
+        prompts.thenCancelFileDialog();
+        trigger(window, "actionSave_archive_as");
+        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(shownTitle(window), appTitle + " - *stage.blfl");
+        QVERIFY(window.isWindowModified());
+    }
+
+    void aFailedSaveAsIsReportedAndAskedAgain()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        window.windowModified();
+        prompts.thenChooseFile(path("no/such/folder/x.blfl"));
+        prompts.thenAnswer(QMessageBox::Ok);
+        prompts.thenChooseFile(path("second-try.blfl"));
+        trigger(window, "actionSave_archive_as");
+        QCOMPARE(prompts.asked.size(), 3);
+        QCOMPARE(prompts.asked[1].text, QStringLiteral("Failed to save the library."));
+        QCOMPARE(shownTitle(window), appTitle + " - second-try.blfl");
+        QCOMPARE(fixtureNamesIn(path("second-try.blfl")).size(), 2);
+    }
+
+    void afterAFailedSaveAsSaveStillWritesTheOpenFile()
+    {
+        QVERIFY(QFile::copy(path("stage.blfl"), path("target.blfl")));
+        ScriptedPrompts prompts;
+        MainWindow window(path("target.blfl"));
+        prompts.thenChooseFile(path("no/such/folder/x.blfl"));
+        prompts.thenAnswer(QMessageBox::Ok);
+        prompts.thenCancelFileDialog();
+        trigger(window, "actionSave_archive_as");
+        QCOMPARE(prompts.asked.size(), 3);
+        window.windowModified();
+        trigger(window, "actionSave_Archive");
+        QCOMPARE(prompts.asked.size(), 3);
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(shownTitle(window), appTitle + " - target.blfl");
+    }
+
+    void importAddsTheDefinitionsAndMarksTheLibraryModified()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        prompts.thenChooseFile(path("extra.blfl"));
+        trigger(window, "actionImport_Library");
+        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(prompts.asked[0].directory, QFileInfo(path("stage.blfl")).absolutePath());
+        QCOMPARE(libraryRowCount(window), 3);
+        QVERIFY(libraryFixtureNames(window).contains("Strobe 1500"));
+        QVERIFY(window.isWindowModified());
+        QCOMPARE(shownTitle(window), appTitle + " - *stage.blfl");
+    }
+
+    void importOfAnUnreadableFileReportsAndLeavesTheLibrary()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        prompts.thenChooseFile(path("broken.blfl"));
+        prompts.thenAnswer(QMessageBox::Ok);
+        trigger(window, "actionImport_Library");
+        QCOMPARE(prompts.askedTexts().last(), openFailed);
+        QCOMPARE(prompts.asked.size(), 2);
+        QCOMPARE(libraryRowCount(window), 2);
+        QVERIFY(!window.isWindowModified());
+    }
+};
+
+QTEST_MAIN(LibraryCommands)
+#include "test_library_commands.moc"

@@ -1,0 +1,160 @@
+#include "windowtesting.h"
+
+#include "app/mainwindow.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Which library the window shows when it starts: the command-line path, else the last
+// library, else a new "Unnamed" one; large files are opened only when the user agrees.
+class StartupLibraryChoice : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir settingsDir;
+    QTemporaryDir files;
+    const QString largeQuestion =
+        QStringLiteral("The file %1 seems to be rather large.\nDo you want to continue anyway?");
+
+    QString path(const QString &name) const { return files.filePath(name); }
+
+    QString fileOfSize(const QString &name, qint64 size) const
+    {
+        QFile file(path(name));
+        if (!file.open(QIODevice::WriteOnly) || !file.resize(size))
+            return QString();
+        return file.fileName();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(settingsDir.isValid());
+        QVERIFY(files.isValid());
+        useTestSettings(settingsDir.path());
+        QVERIFY(writeLibrary(path("stage.blfl"), {{"Spot 250", "Acme", {"Pan", "Tilt"}},
+                                                  {"Wash 575", "Acme", {"Dimmer"}}}));
+        QVERIFY(writeLibrary(path("last.blfl"), {{"Last Used", "Other", {"Dimmer"}}}));
+    }
+
+    void init() { clearSettings(); }
+
+    void withoutArgumentOrSettingAnEmptyUnnamedLibraryIsShown()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        QCOMPARE(shownTitle(window), QStringLiteral("KDR-450P Fixture Library Editor - Unnamed"));
+        QCOMPARE(libraryRowCount(window), 0);
+        QVERIFY(!window.isWindowModified());
+        QVERIFY(prompts.asked.isEmpty());
+    }
+
+    void aPathOnTheCommandLineOpensThatLibrary()
+    {
+        setSettingValue("library", path("last.blfl"));
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        QCOMPARE(shownTitle(window),
+                 QStringLiteral("KDR-450P Fixture Library Editor - stage.blfl"));
+        QCOMPARE(libraryFixtureNames(window).size(), 2);
+        QVERIFY(libraryFixtureNames(window).contains("Wash 575"));
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(settingValue("library"), path("stage.blfl"));
+        QCOMPARE(settingValue("working_dir"), QFileInfo(path("stage.blfl")).absolutePath());
+        QVERIFY(prompts.asked.isEmpty());
+    }
+
+    void aPathWithCharactersBeyondLatin1Opens()
+    {
+        QVERIFY(QDir(files.path()).mkpath(QStringLiteral("Bühne/Сцена 舞台")));
+        const QString unicodePath = path(QStringLiteral("Bühne/Сцена 舞台/Библиотека.blfl"));
+        QVERIFY(writeLibrary(unicodePath, {{"Ünïcode Spot", "Acme", {"Pan"}}}));
+        ScriptedPrompts prompts;
+        MainWindow window(unicodePath);
+        QCOMPARE(libraryFixtureNames(window), QStringList{"Ünïcode Spot"});
+        QVERIFY(shownTitle(window).endsWith(QStringLiteral("Библиотека.blfl")));
+    }
+
+    void withoutArgumentTheLastLibraryOpens()
+    {
+        setSettingValue("library", path("last.blfl"));
+        ScriptedPrompts prompts;
+        MainWindow window;
+        QCOMPARE(libraryFixtureNames(window), QStringList{"Last Used"});
+        QCOMPARE(shownTitle(window), QStringLiteral("KDR-450P Fixture Library Editor - last.blfl"));
+    }
+
+    void anUnreadableArgumentFallsBackToTheLastLibrary()
+    {
+        setSettingValue("library", path("last.blfl"));
+        QFile broken(path("broken.blfl"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a library");
+        broken.close();
+        ScriptedPrompts prompts;
+        MainWindow window(broken.fileName());
+        QCOMPARE(libraryFixtureNames(window), QStringList{"Last Used"});
+        QVERIFY(prompts.asked.isEmpty());
+    }
+
+    void aMissingLastLibraryGivesUnnamed()
+    {
+        setSettingValue("library", path("gone.blfl"));
+        ScriptedPrompts prompts;
+        MainWindow window;
+        QCOMPARE(shownTitle(window), QStringLiteral("KDR-450P Fixture Library Editor - Unnamed"));
+        QCOMPARE(libraryRowCount(window), 0);
+        QCOMPARE(settingValue("library"), QString());
+    }
+
+    void aFileOfExactlyFiveMebibytesIsOpenedWithoutAsking()
+    {
+        const QString file = fileOfSize("exact.blfl", 5242880);
+        QVERIFY(!file.isEmpty());
+        ScriptedPrompts prompts;
+        MainWindow window(file);
+        QVERIFY(prompts.asked.isEmpty());
+    }
+
+    void oneByteMoreAsksFirstAndNoGivesUnnamedDespiteTheLastLibrary()
+    {
+        setSettingValue("library", path("last.blfl"));
+        const QString file = fileOfSize("large.blfl", 5242881);
+        QVERIFY(!file.isEmpty());
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::No);
+        MainWindow window(file);
+        QCOMPARE(prompts.askedTexts(), QStringList{largeQuestion.arg(file)});
+        QCOMPARE(prompts.asked.first().kind, UserPrompts::Kind::Question);
+        QCOMPARE(prompts.asked.first().defaultButton, QMessageBox::No);
+        QCOMPARE(prompts.asked.first().title, QStringLiteral("KDR-450P Fixture Library Editor"));
+        QCOMPARE(shownTitle(window), QStringLiteral("KDR-450P Fixture Library Editor - Unnamed"));
+        QCOMPARE(libraryRowCount(window), 0);
+    }
+
+    void yesToTheSizeQuestionTriesTheFileAndThenTheLastLibrary()
+    {
+        setSettingValue("library", path("last.blfl"));
+        const QString file = fileOfSize("large2.blfl", 5242881);
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Yes);
+        MainWindow window(file);
+        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(libraryFixtureNames(window), QStringList{"Last Used"});
+    }
+
+    void aLargeLastLibraryIsAlsoAskedAbout()
+    {
+        const QString file = fileOfSize("large3.blfl", 6 * 1024 * 1024);
+        setSettingValue("library", file);
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::No);
+        MainWindow window;
+        QCOMPARE(prompts.askedTexts(), QStringList{largeQuestion.arg(file)});
+        QCOMPARE(shownTitle(window), QStringLiteral("KDR-450P Fixture Library Editor - Unnamed"));
+    }
+};
+
+QTEST_MAIN(StartupLibraryChoice)
+#include "test_startup_library_choice.moc"

@@ -1,0 +1,151 @@
+#include "windowtesting.h"
+
+#include "app/mainwindow.h"
+#include "library/blflarchive.h"
+#include "library/qblfixturedefinitionloader.h"
+#include "model/qblfixturechannel.h"
+#include "model/qblfixturedefinition.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QWindow>
+
+ScriptedPrompts::ScriptedPrompts()
+{
+    UserPrompts::setAnswerer([this](const UserPrompts::Prompt &prompt) {
+        asked.append(prompt);
+        if (m_answers.isEmpty()) {
+            ++unexpected;
+            return UserPrompts::Answer{QMessageBox::Cancel, QString()};
+        }
+        return m_answers.takeFirst();
+    });
+}
+
+ScriptedPrompts::~ScriptedPrompts()
+{
+    UserPrompts::setAnswerer({});
+}
+
+void ScriptedPrompts::thenAnswer(QMessageBox::StandardButton button)
+{
+    m_answers.append({button, QString()});
+}
+
+void ScriptedPrompts::thenChooseFile(const QString &fileName)
+{
+    m_answers.append({QMessageBox::NoButton, fileName});
+}
+
+QStringList ScriptedPrompts::askedTexts() const
+{
+    QStringList texts;
+    for (const UserPrompts::Prompt &prompt : asked)
+        texts.append(prompt.text);
+    return texts;
+}
+
+void useTestSettings(const QString &folder)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    clearSettings();
+}
+
+void clearSettings()
+{
+    QSettings settings(QStringLiteral("Brenlow AG"),
+                       QStringLiteral("KDR-450P Fixture Library Editor"));
+    settings.clear();
+    settings.sync();
+}
+
+QString settingValue(const QString &key)
+{
+    QSettings settings(QStringLiteral("Brenlow AG"),
+                       QStringLiteral("KDR-450P Fixture Library Editor"));
+    return settings.value(key).toString();
+}
+
+void setSettingValue(const QString &key, const QString &value)
+{
+    QSettings settings(QStringLiteral("Brenlow AG"),
+                       QStringLiteral("KDR-450P Fixture Library Editor"));
+    settings.setValue(key, value);
+    settings.sync();
+}
+
+bool writeLibrary(const QString &path, const QList<DefinitionSpec> &definitions)
+{
+    QList<QBLFixtureDefinition *> list;
+    for (const DefinitionSpec &spec : definitions) {
+        auto *definition = new QBLFixtureDefinition;
+        definition->setFixtureName(spec.fixtureName);
+        definition->setManufacturerName(spec.manufacturerName);
+        int number = 1;
+        for (const QString &name : spec.channelNames) {
+            auto *channel = new QBLFixtureChannel;
+            channel->setNumber(number++);
+            channel->setName(name);
+            definition->channels().append(channel);
+        }
+        list.append(definition);
+    }
+    BLFLArchive archive(path);
+    archive.setDefinitions(&list);
+    const bool saved = archive.save();
+    qDeleteAll(list);
+    return saved;
+}
+
+QStringList fixtureNamesIn(const QString &path)
+{
+    QStringList names;
+    BLFLArchive archive(path);
+    if (!archive.load())
+        return names;
+    for (QBLFixtureDefinitionLoader *loader : archive.loaders()) {
+        loader->parse();
+        if (!loader->definitions())
+            continue;
+        for (const QBLFixtureDefinition *definition : *loader->definitions())
+            names.append(definition->fixtureName());
+    }
+    return names;
+}
+
+QTableView *libraryTable(MainWindow &window)
+{
+    return window.findChild<QTableView *>(QStringLiteral("fixtureDefinitionsTableView"));
+}
+
+int libraryRowCount(MainWindow &window)
+{
+    QTableView *table = libraryTable(window);
+    return table && table->model() ? table->model()->rowCount() : -1;
+}
+
+QStringList libraryFixtureNames(MainWindow &window)
+{
+    QStringList names;
+    QTableView *table = libraryTable(window);
+    if (!table || !table->model())
+        return names;
+    for (int row = 0; row < table->model()->rowCount(); ++row)
+        names.append(table->model()->index(row, 0).data().toString());
+    return names;
+}
+
+QAction *windowAction(MainWindow &window, const char *objectName)
+{
+    return window.findChild<QAction *>(QLatin1String(objectName));
+}
+
+QString shownTitle(MainWindow &window)
+{
+    window.winId(); // makes the native window that carries the resolved title
+    return window.windowHandle()->title();
+}

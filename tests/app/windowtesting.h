@@ -1,0 +1,60 @@
+#pragma once
+
+#include "views/widgets/userprompts.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class MainWindow;
+class QTableView;
+class QAction;
+
+// Answers the window's message boxes and file dialogs in the order they come and keeps every
+// prompt for the test to inspect. A prompt without a prepared answer is recorded as
+// unexpected and answered like a cancelled dialog.
+class ScriptedPrompts
+{
+public:
+    ScriptedPrompts();
+    ~ScriptedPrompts();
+
+    void thenAnswer(QMessageBox::StandardButton button);
+    void thenChooseFile(const QString &fileName);
+    void thenCancelFileDialog() { thenChooseFile(QString()); }
+
+    QList<UserPrompts::Prompt> asked;
+    int unexpected = 0;
+
+    QStringList askedTexts() const;
+    bool allAnswersUsed() const { return m_answers.isEmpty(); }
+
+private:
+    QList<UserPrompts::Answer> m_answers;
+};
+
+// Points the settings store at a private folder so tests never touch the user's settings.
+// Call once before the first window is made.
+void useTestSettings(const QString &folder);
+void clearSettings();
+QString settingValue(const QString &key);
+void setSettingValue(const QString &key, const QString &value);
+
+struct DefinitionSpec {
+    QString fixtureName;
+    QString manufacturerName;
+    QStringList channelNames;
+};
+
+// Writes a library file through the archive class; false when the save failed.
+bool writeLibrary(const QString &path, const QList<DefinitionSpec> &definitions);
+// Fixture names of the definitions a library file holds, in file order (empty if unreadable).
+QStringList fixtureNamesIn(const QString &path);
+
+// Pieces of a window that tests drive or read.
+QTableView *libraryTable(MainWindow &window);
+int libraryRowCount(MainWindow &window);
+QStringList libraryFixtureNames(MainWindow &window);
+QAction *windowAction(MainWindow &window, const char *objectName);
+// The title as the window system shows it, with the modified mark resolved.
+QString shownTitle(MainWindow &window);
