@@ -3,7 +3,10 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -12,6 +15,16 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Brenlow AG"));
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2").arg(kdrVersionMajor).arg(kdrVersionMinor));
+
+    // The user's language where a translation exists; Qt's own texts (dialog buttons) too.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+    QTranslator translator;
+    if (translator.load(QLocale(), QStringLiteral("kdr450p"), QStringLiteral("_"),
+                        QStringLiteral(":/i18n")))
+        QApplication::installTranslator(&translator);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
