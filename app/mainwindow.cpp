@@ -43,6 +43,8 @@ void MainWindow::construct()
 
     ui->setupUi(this);
     ui->firmwareUpdateInfoWidget->hide();
+    // The library pane holds the table and the editor, so it gets the larger share.
+    ui->splitter->setSizes({450, 750});
 
     createWorkers();
 
