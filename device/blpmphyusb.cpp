@@ -7,6 +7,10 @@
 #include <cstring>
 #include <vector>
 
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
+
 namespace
 {
 
@@ -213,6 +217,9 @@ bool BLPmPhyUSB::deviceStillThere()
 // idle link costs next to nothing; the driver holds the bytes that arrive meanwhile.
 void BLPmPhyUSB::run()
 {
+#ifdef Q_OS_LINUX
+    prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0); // short naps while an answer is awaited
+#endif
     unsigned long idleSleepUs = kBriskSleepUs;
     for (;;) {
         if (m_stopRequest.load()) {
