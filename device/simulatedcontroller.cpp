@@ -146,6 +146,23 @@ bool SimulatedController::putRecord(int slot, const QByteArray &record)
     return true;
 }
 
+bool SimulatedController::storeRecordAt(int slot, const QByteArray &record)
+{
+    Lock l(m_mutex);
+    if (slot < 0 || slot >= m_capacity || record.size() != RecordSize)
+        return false;
+    QByteArray stored = record;
+    stored[SlotByteOffset] = char(slot);
+    m_records.insert(slot, stored);
+    return true;
+}
+
+bool SimulatedController::removeRecord(int slot)
+{
+    Lock l(m_mutex);
+    return m_records.remove(slot) > 0;
+}
+
 QMap<int, QByteArray> SimulatedController::records() const
 {
     Lock l(m_mutex);
@@ -181,6 +198,36 @@ QList<SimulatedController::FirmwareSectorReceipt> SimulatedController::firmwareS
     return m_firmwareSectors;
 }
 
+bool SimulatedController::firmwareImageIntact() const
+{
+    Lock l(m_mutex);
+    if (m_firmwareHeader.size() != FirmwareHeaderSize)
+        return false;
+    const auto le32 = [this](int at) {
+        quint32 v = 0;
+        for (int i = 3; i >= 0; --i)
+            v = (v << 8) | quint8(m_firmwareHeader[at + i]);
+        return v;
+    };
+    const int count = qMin(int(quint8(m_firmwareHeader[46])), 8);
+    if (m_firmwareSectors.size() != count)
+        return false;
+    quint32 sum = 0;
+    for (int i = 0; i < count; ++i) {
+        const FirmwareSectorReceipt &r = m_firmwareSectors[i];
+        if (r.index != i || r.length != qint64(qint32(le32(68 + 4 * i))))
+            return false;
+        sum += r.byteSum;
+    }
+    return sum == le32(100);
+}
+
+void SimulatedController::setRestartsAfterFirmware(bool restarts)
+{
+    Lock l(m_mutex);
+    m_restartsAfterFirmware = restarts;
+}
+
 QByteArray SimulatedController::answer(const SimulatedFrame &frame)
 {
     Lock l(m_mutex);
@@ -207,7 +254,10 @@ QByteArray SimulatedController::answer(const SimulatedFrame &frame)
     QByteArray reply = frame.tooLong                        ? statusAnswer(frame, StatusBadRequest)
                        : frame.type == SimulatedFrame::Data ? handleWrite(frame)
                                                             : handleRead(frame);
-    if (reply.at(4) == char(SimulatedFrame::StatusAnswer) && reply.at(12) != char(StatusOk)) {
+    if (reply.isEmpty()) {
+        m_inTransaction = false;
+    } else if (reply.at(4) == char(SimulatedFrame::StatusAnswer) &&
+               reply.at(12) != char(StatusOk)) {
         m_inTransaction = false;
         m_writing = false;
         m_reading = false;
@@ -256,7 +306,11 @@ QByteArray SimulatedController::handleWrite(const SimulatedFrame &frame)
     if (!frame.isLast())
         return statusAnswer(frame, StatusOk);
     m_writing = false;
-    return statusAnswer(frame, completeWrite());
+    const bool restart = m_restartsAfterFirmware && m_writeCommand == FirmwareSector &&
+                         m_firmwareHeader.size() == FirmwareHeaderSize &&
+                         m_writeParameter + 1 == quint8(m_firmwareHeader[46]);
+    const quint8 status = completeWrite();
+    return restart ? QByteArray() : statusAnswer(frame, status);
 }
 
 quint8 SimulatedController::completeWrite()
@@ -381,7 +435,12 @@ QByteArray SimulatedController::fixtureList() const
 {
     QByteArray list(2, '\0');
     putLe16(list, 0, quint16(m_records.size()));
-    for (const QByteArray &record : m_records)
-        list.append(record.left(RecordHeaderSize));
+    for (auto it = m_records.cbegin(); it != m_records.cend(); ++it) {
+        // Entries are whole headers carrying their slot, even for a record put in raw.
+        QByteArray header = it.value().left(RecordHeaderSize);
+        header.append(QByteArray(RecordHeaderSize - header.size(), '\0'));
+        header[SlotByteOffset] = char(it.key());
+        list.append(header);
+    }
     return list;
 }

@@ -80,6 +80,10 @@ public:
     // Puts a record into one slot as given, unchecked: restoring a saved store, or a damaged
     // record for tests. False for a slot outside the capacity.
     bool putRecord(int slot, const QByteArray &record);
+    // Puts a record into the given slot (replacing what is there) and sets its slot byte;
+    // false for a slot outside the capacity or a record of another size.
+    bool storeRecordAt(int slot, const QByteArray &record);
+    bool removeRecord(int slot);
     QMap<int, QByteArray> records() const;
     int freeSlots() const;
     void clearRecords();
@@ -87,8 +91,15 @@ public:
     QByteArray firmwareHeader() const; // the last header block received
     // Sectors received since the last header block, in arrival order.
     QList<FirmwareSectorReceipt> firmwareSectors() const;
+    // True when the sectors the header announces (count at byte 46, sizes from byte 68) have
+    // each arrived once, whole, and their bytes add up to the header's checksum (byte 100).
+    bool firmwareImageIntact() const;
+    // On: the final segment of the header's last sector is taken but not answered, as the
+    // controller restarts into its new firmware. Off by default.
+    void setRestartsAfterFirmware(bool restarts);
 
-    // Handles one valid host frame; returns the whole answer frame in wire form (never empty).
+    // Handles one valid host frame; returns the whole answer frame in wire form, or nothing
+    // when the controller does not answer.
     QByteArray answer(const SimulatedFrame &frame);
 
     // What the host may not exceed, for the frame receiver.
@@ -118,6 +129,7 @@ private:
     QMap<int, QByteArray> m_records;
     QByteArray m_firmwareHeader;
     QList<FirmwareSectorReceipt> m_firmwareSectors;
+    bool m_restartsAfterFirmware = false;
 
     // The frame sequence of the running transaction, and the answer last given, so that a
     // resent frame (same sequence) is answered again instead of being applied twice.

@@ -305,7 +305,7 @@ void SimulatedDevice::frameArrivedLocked(const SimulatedFrame &frame, Clock::tim
     } else {
         answer = m_controller->answer(frame);
     }
-    if (drop)
+    if (drop || answer.isEmpty())
         return;
     if (corrupt) {
         const int at = m_corruptOffset >= 0 ? m_corruptOffset : answer.size() + m_corruptOffset;

@@ -248,6 +248,69 @@ private slots:
         QCOMPARE(sectors[1].length, qint64(10));
     }
 
+    void aWholeFirmwareImageIsRecognisedAsIntactAndAMissingSectorIsNot()
+    {
+        const QByteArray s0(512, char(0x11));
+        const QByteArray s1(300, char(0x22));
+        QByteArray header(256, '\0');
+        header.replace(0, 5, QByteArray("BLU2\0", 5));
+        header[46] = 2;
+        header[68] = char(512 & 0xFF);
+        header[69] = char(512 >> 8);
+        header[72] = char(300 & 0xFF);
+        header[73] = char(300 >> 8);
+        const quint32 sum = 512 * 0x11 + 300 * 0x22;
+        for (int i = 0; i < 4; ++i)
+            header[100 + i] = char((sum >> (8 * i)) & 0xFF);
+        SimulatedController *c = m_device->controller();
+        RawLink link(m_driver.get(), 0);
+        QCOMPARE(link.writeAll(3, 0, header, 64), quint8(0));
+        QCOMPARE(link.writeAll(4, 0, s0, 64), quint8(0));
+        QVERIFY(!c->firmwareImageIntact());
+        QCOMPARE(link.writeAll(4, 1, s1, 64), quint8(0));
+        QVERIFY(c->firmwareImageIntact());
+
+        QCOMPARE(link.writeAll(3, 0, header, 64), quint8(0)); // a new update starts afresh
+        QCOMPARE(link.writeAll(4, 0, s0, 64), quint8(0));
+        QByteArray damaged = s1;
+        damaged[5] = 0x23;
+        QCOMPARE(link.writeAll(4, 1, damaged, 64), quint8(0));
+        QVERIFY(!c->firmwareImageIntact());
+    }
+
+    void aControllerThatRestartsAfterFirmwareLeavesOnlyTheLastSegmentUnanswered()
+    {
+        QByteArray header(256, '\0');
+        header[46] = 2;
+        m_device->controller()->setRestartsAfterFirmware(true);
+        RawLink link(m_driver.get(), 0);
+        QCOMPARE(link.writeAll(3, 0, header, 64), quint8(0));
+        QCOMPARE(link.writeAll(4, 0, QByteArray(100, 'a'), 64), quint8(0));
+        QCOMPARE(link.exchange(rawFrame(0x08, 0, 4, 1, 0, QByteArray(64, 'b'))).status(),
+                 quint8(0));
+        QVERIFY(link.send(rawFrame(0x04, 0, 4, 1, 1, QByteArray(36, 'b'))));
+        QVERIFY(!link.receive(std::chrono::milliseconds(60)).complete);
+        QCOMPARE(m_device->controller()->firmwareSectors().size(), 2);
+    }
+
+    void recordsPlacedInChosenSlotsListWithTheirSlotNumbers()
+    {
+        SimulatedController *c = m_device->controller();
+        QVERIFY(c->storeRecordAt(7, record('s')));
+        QVERIFY(c->storeRecordAt(3, record('t')));
+        QVERIFY(!c->storeRecordAt(100, record('u'))); // beyond the capacity
+        QVERIFY(!c->storeRecordAt(4, QByteArray(10, 'v')));
+        RawLink link(m_driver.get(), 0);
+        QByteArray list;
+        QVERIFY(link.readAll(11, 0, &list));
+        QCOMPARE(list.size(), 2 + 2 * 244);
+        QCOMPARE(quint8(list[2 + 242]), quint8(3));
+        QCOMPARE(quint8(list[2 + 244 + 242]), quint8(7));
+        QVERIFY(c->removeRecord(3));
+        QVERIFY(!c->removeRecord(3));
+        QCOMPARE(c->storeRecord(record('w')), 0);
+    }
+
     void aPayloadFullOfStartAndEndBytesIsReceivedWhole()
     {
         QByteArray r(5284, char(0xAA));
