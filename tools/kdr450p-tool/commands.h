@@ -14,3 +14,6 @@ struct ToolCommand {
 int runLibraryCommand(const QStringList &args);
 int runDevicesCommand(const QStringList &args);
 int runInfoCommand(const QStringList &args);
+int runDeviceCommand(const QStringList &args);
+int runFirmwareCommand(const QStringList &args);
+int runFirmwareUpdate(const QStringList &args);

@@ -11,6 +11,9 @@ const ToolCommand kCommands[] = {
     {"library", "read, check, re-save and create library files (.blfl)", runLibraryCommand},
     {"devices", "list the attached controllers", runDevicesCommand},
     {"info", "print the information block of one controller", runInfoCommand},
+    {"device", "list, upload, download and delete a controller's fixture definitions",
+     runDeviceCommand},
+    {"firmware", "check firmware files (.bl2) and program controllers", runFirmwareCommand},
 };
 
 void printUsage(FILE *out)

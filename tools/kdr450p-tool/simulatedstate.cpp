@@ -1,0 +1,117 @@
+#include "simulatedstate.h"
+
+#include "device/ftdidriver.h"
+#include "device/simulatedftdidriver.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace
+{
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("SimulatedState", text);
+}
+
+QList<SimulatedController *> controllers()
+{
+    QList<SimulatedController *> list;
+    auto *driver = dynamic_cast<SimulatedFtdiDriver *>(FtdiDriver::current());
+    if (!driver)
+        return list;
+    for (SimulatedDevice *device : driver->devices())
+        if (device->controller())
+            list.append(device->controller());
+    return list;
+}
+
+} // namespace
+
+bool takeSimulatedStateOption(QStringList *args, QString *path, QString *error)
+{
+    QStringList rest;
+    for (int i = 0; i < args->size(); ++i) {
+        const QString &a = args->at(i);
+        if (a == QLatin1String("--simulate-state")) {
+            if (i + 1 >= args->size() || args->at(i + 1).isEmpty()) {
+                *error = tr("--simulate-state needs the path of a state file");
+                return false;
+            }
+            *path = args->at(++i);
+        } else if (a.startsWith(QLatin1String("--simulate-state="))) {
+            *path = a.mid(17);
+        } else {
+            rest.append(a);
+        }
+    }
+    *args = rest;
+    return true;
+}
+
+QString simulatedStateHelp()
+{
+    return tr("  --simulate-state FILE  with --simulate: keep the simulated stores in FILE between "
+              "runs\n");
+}
+
+bool loadSimulatedState(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = tr("cannot read the simulator state %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (!doc.isObject()) {
+        *error = tr("the simulator state %1 is damaged: %2").arg(path, parseError.errorString());
+        return false;
+    }
+    const QJsonArray saved = doc.object().value(QLatin1String("controllers")).toArray();
+    const QList<SimulatedController *> live = controllers();
+    for (int i = 0; i < live.size() && i < saved.size(); ++i) {
+        const QJsonObject c = saved.at(i).toObject();
+        SimulatedController *controller = live.at(i);
+        controller->setPatchListEmpty(c.value(QLatin1String("patchListEmpty")).toBool(true));
+        controller->clearRecords();
+        const QJsonObject records = c.value(QLatin1String("records")).toObject();
+        for (auto it = records.begin(); it != records.end(); ++it) {
+            const QByteArray record = QByteArray::fromBase64(it.value().toString().toLatin1());
+            if (record.size() != SimulatedController::RecordSize ||
+                !controller->putRecord(it.key().toInt(), record)) {
+                *error = tr("the simulator state %1 holds a bad record").arg(path);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool saveSimulatedState(const QString &path, QString *error)
+{
+    QJsonArray saved;
+    for (SimulatedController *controller : controllers()) {
+        QJsonObject records;
+        const QMap<int, QByteArray> stored = controller->records();
+        for (auto it = stored.begin(); it != stored.end(); ++it)
+            records.insert(QString::number(it.key()), QString::fromLatin1(it.value().toBase64()));
+        saved.append(QJsonObject{{QStringLiteral("patchListEmpty"), controller->patchListEmpty()},
+                                 {QStringLiteral("records"), records}});
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(QJsonDocument(QJsonObject{{QStringLiteral("controllers"), saved}}).toJson()) <
+            0 ||
+        !file.commit()) {
+        *error = tr("cannot write the simulator state %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
