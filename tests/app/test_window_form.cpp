@@ -1,0 +1,92 @@
+#include "windowtesting.h"
+
+#include "app/mainwindow.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMovie>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// What the window shows when it opens: its menus with their shortcuts and icons, and the
+// progress, closing and firmware panels hidden until they are needed.
+class WindowForm : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir settingsDir;
+
+private slots:
+    void initTestCase() { useTestSettings(settingsDir.path()); }
+
+    void theOccasionalPanelsAreHiddenAtStart()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        window.show();
+        for (const char *name : {"progressBars", "closingWidget", "firmwareUpdateInfoWidget"}) {
+            auto *panel = window.findChild<QWidget *>(QLatin1String(name));
+            QVERIFY2(panel, name);
+            QVERIFY2(!panel->isVisible(), name);
+        }
+        QVERIFY(window.findChild<QWidget *>(QStringLiteral("widget_2"))->isVisible());
+        auto *busy = window.findChild<QLabel *>(QStringLiteral("busyIndicatorLabel"));
+        QVERIFY(busy->movie());
+        QVERIFY(busy->movie()->isValid());
+        QCOMPARE(busy->movie()->state(), QMovie::NotRunning);
+    }
+
+    void theMenusHoldTheirActionsInOrder()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        QStringList menus;
+        for (QAction *action : window.menuBar()->actions())
+            menus << action->menu()->objectName();
+        QCOMPARE(menus, (QStringList{"menuFile", "menuEdit", "menuAbout"}));
+
+        QStringList file;
+        for (QAction *action : window.findChild<QMenu *>("menuFile")->actions())
+            file << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+        QCOMPARE(file,
+                 (QStringList{"actionNew_Archive", "action_Open_Archive", "actionSave_Archive",
+                              "actionSave_archive_as", "actionImport_Library", "-", "actionQuit"}));
+        QCOMPARE(window.findChild<QMenu *>("menuEdit")->actions().size(), 2);
+        QCOMPARE(window.findChild<QMenu *>("menuAbout")->actions().size(), 1);
+    }
+
+    void theFileActionsHaveTheirShortcutsAndIcons()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        const struct {
+            const char *name, *text, *shortcut;
+        } expected[] = {{"actionNew_Archive", "&New Library", "Alt+N"},
+                        {"action_Open_Archive", "&Open Library", "Alt+O"},
+                        {"actionSave_Archive", "Save Library", "Alt+S"},
+                        {"actionSave_archive_as", "Save Library as", "Alt+Shift+S"},
+                        {"actionImport_Library", "Import Library", ""},
+                        {"actionQuit", "Quit", ""}};
+        for (const auto &e : expected) {
+            QAction *action = windowAction(window, e.name);
+            QVERIFY2(action, e.name);
+            QCOMPARE(action->text(), QLatin1String(e.text));
+            QCOMPARE(action->shortcut(), QKeySequence(QLatin1String(e.shortcut)));
+            QVERIFY2(!action->icon().isNull(), e.name);
+        }
+    }
+
+    void theWindowHasItsIconAndSize()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        QVERIFY(!window.windowIcon().isNull());
+        QCOMPARE(window.size(), QSize(1200, 690));
+        QVERIFY(window.isWindowModified() == false);
+    }
+};
+
+QTEST_MAIN(WindowForm)
+#include "test_window_form.moc"
