@@ -163,10 +163,12 @@ QByteArrayView FirmwareFile::sector(int index) const
 {
     if (!m_loaded || index < 0 || index >= sectorCount() || index >= MaxSectors)
         return QByteArrayView();
+    // Sectors start where the checksum reads them (each at the next multiple of 256 after
+    // the previous one), so the bytes sent are the bytes the checksum vouched for.
     qint64 offset = DataOffset;
     for (int i = 0; i < index; ++i) {
         qDebug() << "Incrementing sector";
-        offset += sectorSize(i);
+        offset += roundUpTo256(sectorSize(i));
     }
     return QByteArrayView(m_contents.constData() + offset, sectorSize(index));
 }

@@ -97,15 +97,17 @@ private slots:
         QVERIFY(!fw.isForDevice(QString()));
     }
 
-    void severalSectorsAreHandedOutBackToBackWithTheirSizes()
+    void severalSectorsAreHandedOutWhereTheChecksumReadsThem()
     {
         using namespace SyntheticFirmware;
-        const QList<QByteArray> sectors = {sectorData(512, 1), sectorData(256, 2),
+        // 1000 is no multiple of 256: the next sector starts at the next multiple.
+        const QList<QByteArray> sectors = {sectorData(512, 1), sectorData(1000, 2),
                                            sectorData(1024, 3)};
         FirmwareFile fw;
         QVERIFY(fw.load(store(image(QStringLiteral("KDR-450P"), sectors))));
         QCOMPARE(fw.sectorCount(), 3);
-        QCOMPARE(fw.totalSize(), 256 + 512 + 256 + 1024);
+        QCOMPARE(fw.totalSize(), 256 + 512 + 1000 + 1024);
+        QCOMPARE(fw.sector(2).data() - fw.sector(0).data(), 512 + 1024);
         for (int i = 0; i < 3; ++i)
             QVERIFY(fw.sector(i) == QByteArrayView(sectors[i]));
     }

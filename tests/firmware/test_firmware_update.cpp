@@ -75,6 +75,7 @@ private slots:
                    {sectorData(4096, 1), sectorData(1000, 2), sectorData(2048, 3)}));
         QCOMPARE(run(), QList<QByteArray>({"success"}));
         QVERIFY(m_link->controller->firmwareHeader() == m_file.headerBlock());
+        QVERIFY(m_link->controller->firmwareImageIntact());
         const auto sectors = m_link->controller->firmwareSectors();
         QCOMPARE(sectors.size(), 3);
         for (int i = 0; i < 3; ++i) {
@@ -133,6 +134,16 @@ private slots:
         m_link->device->answerWithStatus(3, -1, 1 + 4 + 4);
         QCOMPARE(run(), QList<QByteArray>({"success"}));
         QCOMPARE(m_link->controller->firmwareSectors().size(), 1);
+    }
+
+    void aControllerThatRestartsBeforeAnsweringTheLastSegmentStillSucceeds()
+    {
+        using namespace SyntheticFirmware;
+        load(image(QStringLiteral("KDR-450P"), {sectorData(512, 1), sectorData(300, 2)}));
+        m_link->controller->setRestartsAfterFirmware(true);
+        m_link->master.setResponseTimeout(300);
+        QCOMPARE(run(), QList<QByteArray>({"success"}));
+        QVERIFY(m_link->controller->firmwareImageIntact());
     }
 
     void aFailingEarlierSectorEndsInFailure()
