@@ -167,6 +167,12 @@ StoredList readStoredList(StoreSession &session)
     return list;
 }
 
+// "1 fixture definition", "3 fixture definitions"
+QString definitionsText(qsizetype n)
+{
+    return n == 1 ? tr("1 fixture definition") : tr("%1 fixture definitions").arg(n);
+}
+
 QString noDefinitionsText(const StoreSession &session)
 {
     return tr("No fixture definitions are stored on %1.\n").arg(session.deviceText());
@@ -256,7 +262,8 @@ int runFixtures(QStringList args)
         out(noDefinitionsText(session));
         return finish(session, Success);
     }
-    out(tr("%1 fixture definitions on %2:\n").arg(list.entries.size()).arg(session.deviceText()));
+    out(tr("%1 on %2:\n")
+            .arg(definitionsText(qsizetype(list.entries.size())), session.deviceText()));
     out(QStringLiteral("%1  %2  %3  %4\n")
             .arg(tr("Slot"), 4)
             .arg(tr("Name"), -32)
@@ -359,9 +366,8 @@ int runUpload(QStringList args)
         QObject::disconnect(&uploader, nullptr, &uploader, nullptr);
 
         if (outcome == "sent") {
-            out(tr("Uploaded %1 fixture definitions to %2.\n")
-                    .arg(chosen.size())
-                    .arg(session.deviceText()));
+            out(tr("Uploaded %1 to %2.\n")
+                    .arg(definitionsText(chosen.size()), session.deviceText()));
             return finish(session, Success);
         }
         if (outcome == "patch" && clearPatch && !clearedOnce) {
@@ -477,10 +483,9 @@ int runDownload(QStringList args)
     target.setDefinitions(&definitions);
     if (!target.save())
         return finish(session, fail(tr("cannot save %1: %2").arg(path, target.errorString())));
-    out(tr("%1 %2 fixture definitions from %3 to %4.\n")
-            .arg(existing ? tr("Appended") : tr("Downloaded"))
-            .arg(got.size())
-            .arg(session.deviceText(), path));
+    out(tr("%1 %2 from %3 to %4.\n")
+            .arg(existing ? tr("Appended") : tr("Downloaded"), definitionsText(got.size()),
+                 session.deviceText(), path));
     return finish(session, Success);
 }
 
