@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QSortFilterProxyModel>
 #include <QStringMatcher>
 
@@ -49,7 +50,7 @@ private:
     bool m_filterOnFixtureName = false;
     bool m_filterOnManufacturer = false;
     // Set while the source is the library list, whose texts are then read directly.
-    const LocalFixtureDefinitionListModel *m_library = nullptr;
+    QPointer<const LocalFixtureDefinitionListModel> m_library;
     QString m_fixedPattern; // the escaped form of m_matcher's text
     QStringMatcher m_matcher;
     mutable QList<RowTexts> m_rowTexts;
