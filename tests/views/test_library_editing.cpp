@@ -1,6 +1,5 @@
 #include <QtTest>
 
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -16,8 +15,18 @@
 #include "views/libraryform.h"
 #include "views/localfixturedefinitioneditform.h"
 
+#include <ctime>
+
 namespace
 {
+
+// CPU time of this process in ms: wall time on a shared machine measures the neighbours.
+qint64 cpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
 
 QBLFixtureDefinition *makeDefinition(const QString &name, const QString &maker, int channels)
 {
@@ -265,7 +274,8 @@ private slots:
     }
 
     // Guards against per-row costs that grow with the library (one proxy update per row, list
-    // indexes renumbered per row): the bounds are generous, the printed times are the measure.
+    // indexes renumbered per row, which cost seconds here): the bounds are generous, the
+    // printed times are the measure.
     void aLargeLibraryOpensAndFiltersQuickly()
     {
         constexpr int count = 10000;
@@ -280,40 +290,40 @@ private slots:
             QVERIFY(writer.save());
         }
         qDeleteAll(definitions);
-        QElapsedTimer timer;
-        timer.start();
+        qint64 start = cpuMs();
         auto archive = std::make_unique<BLFLArchive>(dir.filePath("large.blfl"));
         QVERIFY(archive->load());
-        const qint64 loadMs = timer.elapsed();
+        const qint64 loadMs = cpuMs() - start;
 
         LibraryForm form;
-        timer.restart();
+        start = cpuMs();
         QVERIFY(form.setArchive(archive.get()));
-        const qint64 openMs = timer.elapsed();
+        const qint64 openMs = cpuMs() - start;
         QCOMPARE(form.tableView()->model()->rowCount(), count);
         QCOMPARE(form.editor()->definition()->fixtureName(), QString("Fixture 09999"));
 
         form.findChild<QLineEdit *>("filterLineEdit")->setText("fixture 0001");
         QSignalSpy counted(&form, &LibraryForm::signalUpdateCounters);
-        timer.restart();
+        start = cpuMs();
         form.updateFilter();
         form.updateCounter();
-        const qint64 filterMs = timer.elapsed();
+        const qint64 filterMs = cpuMs() - start;
         QCOMPARE(counted.last(), (QList<QVariant>{10, count, 0}));
         form.findChild<QLineEdit *>("filterLineEdit")->clear();
-        timer.restart();
+        start = cpuMs();
         form.updateFilter();
         form.updateCounter();
-        const qint64 unfilterMs = timer.elapsed();
+        const qint64 unfilterMs = cpuMs() - start;
         QCOMPARE(counted.last(), (QList<QVariant>{count, count, 0}));
         QCOMPARE(form.tableView()->model()->index(count - 1, 0).data().toString(),
                  QString("Fixture 09999"));
-        qInfo("%d definitions: archive load %lld ms, pane open %lld ms; one refilter and count: "
+        qInfo("%d definitions, CPU time: archive load %lld ms, pane open %lld ms; one refilter and "
+              "count: "
               "%lld ms narrowing, %lld ms widening",
               count, loadMs, openMs, filterMs, unfilterMs);
         QVERIFY(openMs < 3000);
-        QVERIFY(filterMs < 300);
-        QVERIFY(unfilterMs < 300);
+        QVERIFY(filterMs < 500);
+        QVERIFY(unfilterMs < 500);
     }
 };
 
