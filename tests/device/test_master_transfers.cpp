@@ -232,6 +232,45 @@ private slots:
         QCOMPARE(probes[0].flags, quint8(0x0C));
     }
 
+    void cancelStopsAWriteAfterItsCurrentSegment()
+    {
+        SimLink link;
+        QObject::connect(
+            link.master.get(), &BLPMaster::sigTransferred, link.master.get(),
+            [&link](uint percent) {
+                if (percent >= 10)
+                    link.master->cancel();
+            },
+            Qt::DirectConnection);
+        const QByteArray data = pattern(2000);
+        QVERIFY(!link.master->writeData(2000, data.constData(), kFirmwareSector, 0));
+        const int sent = link.framesOf(kFirmwareSector).size();
+        QVERIFY2(sent >= 2 && sent < 10, qPrintable(QString::number(sent)));
+        QVERIFY(!link.master->isLinkLost());
+        // A cancel belongs to the operation it stopped; the next one runs whole.
+        QObject::disconnect(link.master.get(), &BLPMaster::sigTransferred, nullptr, nullptr);
+        QVERIFY(link.master->writeData(66, data.constData(), kFirmwareSector, 0));
+    }
+
+    void cancelStopsAReadAfterItsCurrentAnswer()
+    {
+        SimLink link;
+        const QByteArray record = pattern(5284);
+        QVERIFY(link.master->writeData(5284, record.constData(), kRecord, 0));
+        const int slot = link.controller()->records().firstKey();
+        QObject::connect(
+            link.master.get(), &BLPMaster::sigReceived, link.master.get(),
+            [&link](uint bytes) {
+                if (bytes >= 500 && bytes != 0xFFFFFFFFu)
+                    link.master->cancel();
+            },
+            Qt::DirectConnection);
+        QByteArray buffer(5284, '\0');
+        qint32 received = 0;
+        QVERIFY(!link.master->readData(5284, buffer.data(), received, kRecord, quint16(slot)));
+        QVERIFY2(received < 1000, qPrintable(QString::number(received)));
+    }
+
     void theBlockingOperationsRunFromAnyWorkerThread()
     {
         SimLink link;
