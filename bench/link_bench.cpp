@@ -21,7 +21,9 @@ namespace
 
 constexpr int kRecordSize = 5284;
 constexpr quint8 kCommandRecord = 12;
+constexpr quint8 kCommandFirmwareSector = 4; // takes any length
 constexpr int kIdleSeconds = 5;
+constexpr int kRounds = 3;
 
 void print(const char *name, double value, const char *unit, int decimals = 2)
 {
@@ -87,40 +89,72 @@ int main(int argc, char **argv)
     for (int i = 0; i < kRecordSize; ++i)
         record[i] = char(i * 31 + 7);
 
-    const quint64 sentBefore = device->bytesReceived() + device->bytesSent();
-    QElapsedTimer timer;
-    timer.start();
-    if (!master.writeData(kRecordSize, record.constData(), kCommandRecord, 0)) {
-        std::fprintf(stderr, "link_bench: the record write failed\n");
-        return 1;
+    // Best of a few rounds: on a shared machine a round also measures how long the scheduler
+    // keeps the link's threads waiting.
+    qint64 bestWriteNs = 0, bestReadNs = 0;
+    quint64 bestBytes = 0;
+    double bestRatio = 0;
+    for (int round = 1; round <= kRounds; ++round) {
+        device->controller()->clearRecords();
+        const quint64 before = device->bytesReceived() + device->bytesSent();
+        QElapsedTimer timer;
+        timer.start();
+        if (!master.writeData(kRecordSize, record.constData(), kCommandRecord, 0)) {
+            std::fprintf(stderr, "link_bench: the record write failed\n");
+            return 1;
+        }
+        const qint64 writeNs = timer.nsecsElapsed();
+        const int slot = device->controller()->records().firstKey();
+        QByteArray back(kRecordSize, '\0');
+        qint32 received = 0;
+        timer.restart();
+        if (!master.readData(kRecordSize, back.data(), received, kCommandRecord, quint16(slot)) ||
+            received != kRecordSize || back != device->controller()->record(slot)) {
+            std::fprintf(stderr, "link_bench: the record read failed\n");
+            return 1;
+        }
+        const qint64 readNs = timer.nsecsElapsed();
+        const quint64 bytes = device->bytesReceived() + device->bytesSent() - before;
+        const double ratio = double(writeNs + readNs) / 1e6 / (double(bytes) * 0.044);
+        std::printf("round_%d_transfer_to_wire_ratio: %.3f x\n", round, ratio);
+        if (round == 1 || ratio < bestRatio) {
+            bestRatio = ratio;
+            bestWriteNs = writeNs;
+            bestReadNs = readNs;
+            bestBytes = bytes;
+        }
     }
-    const qint64 writeNs = timer.nsecsElapsed();
-    const int slot = device->controller()->records().firstKey();
-    QByteArray back(kRecordSize, '\0');
-    qint32 received = 0;
-    timer.restart();
-    if (!master.readData(kRecordSize, back.data(), received, kCommandRecord, quint16(slot)) ||
-        received != kRecordSize) {
-        std::fprintf(stderr, "link_bench: the record read failed\n");
-        return 1;
-    }
-    const qint64 readNs = timer.nsecsElapsed();
-    const quint64 bytes = device->bytesReceived() + device->bytesSent() - sentBefore;
-    const double wireMs = double(bytes) * 0.044;
-    const double elapsedMs = double(writeNs + readNs) / 1e6;
-
-    print("record_write_time", double(writeNs) / 1e6, "ms");
-    print("record_read_time", double(readNs) / 1e6, "ms");
-    print("transfer_time", elapsedMs, "ms");
-    print("bytes_exchanged", double(bytes), "bytes", 0);
+    const double wireMs = double(bestBytes) * 0.044;
+    print("record_write_time", double(bestWriteNs) / 1e6, "ms");
+    print("record_read_time", double(bestReadNs) / 1e6, "ms");
+    print("transfer_time", double(bestWriteNs + bestReadNs) / 1e6, "ms");
+    print("bytes_exchanged", double(bestBytes), "bytes", 0);
     print("wire_time", wireMs, "ms");
-    print("transfer_to_wire_ratio", elapsedMs / wireMs, "x", 3);
+    print("transfer_to_wire_ratio", bestRatio, "x", 3);
+
+    // One 66-byte segment (80-byte frame, 15-byte status answer) at a time: the best of
+    // many shows the link's own cost per transaction, apart from scheduling delays.
+    double bestSegmentMs = 1e9;
+    for (int i = 0; i < 100; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        if (!master.writeData(66, record.constData(), kCommandFirmwareSector, 0)) {
+            std::fprintf(stderr, "link_bench: a one-segment write failed\n");
+            return 1;
+        }
+        bestSegmentMs = qMin(bestSegmentMs, double(timer.nsecsElapsed()) / 1e6);
+    }
+    const double segmentWireMs = (80 + 15) * 0.044;
+    print("segment_best_time", bestSegmentMs, "ms", 3);
+    print("segment_wire_time", segmentWireMs, "ms", 3);
+    print("segment_best_to_wire_ratio", bestSegmentMs / segmentWireMs, "x", 3);
 
     // Idle: connected, nothing awaited. Let the loops settle into their idle pace first.
     const QStringList linkThreads{QStringLiteral("BLPMaster"), QStringLiteral("BLPmPhyUSB")};
     QThread::msleep(500);
     const qint64 cpuBefore = threadCpuNs(linkThreads);
-    timer.restart();
+    QElapsedTimer timer;
+    timer.start();
     QThread::sleep(kIdleSeconds);
     const qint64 cpuNs = threadCpuNs(linkThreads) - cpuBefore;
     const double idlePercent = 100.0 * double(cpuNs) / double(timer.nsecsElapsed());
