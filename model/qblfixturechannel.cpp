@@ -2,6 +2,19 @@
 
 #include <QAbstractItemModel>
 
+namespace
+{
+
+// The first `length` UTF-16 units, one fewer when that would split a surrogate pair.
+QString cut(const QString &text, int length)
+{
+    if (text.size() > length && text.at(length - 1).isHighSurrogate())
+        --length;
+    return text.left(length);
+}
+
+} // namespace
+
 QBLFixtureChannel::QBLFixtureChannel(QObject *parent) : QObject(parent) {}
 
 QBLFixtureChannel &QBLFixtureChannel::operator=(const QBLFixtureChannel &other)
@@ -9,7 +22,7 @@ QBLFixtureChannel &QBLFixtureChannel::operator=(const QBLFixtureChannel &other)
     if (this == &other)
         return *this;
     m_name = other.m_name;
-    m_nameShort = other.m_nameShort.left(NameShortLength);
+    m_nameShort = cut(other.m_nameShort, NameShortLength);
     m_autoNameShort = other.m_autoNameShort;
     m_listIndex = other.m_listIndex;
     m_listModel = other.m_listModel;
@@ -19,7 +32,7 @@ QBLFixtureChannel &QBLFixtureChannel::operator=(const QBLFixtureChannel &other)
 
 void QBLFixtureChannel::setNameShort(const QString &nameShort)
 {
-    m_nameShort = nameShort.left(NameShortLength);
+    m_nameShort = cut(nameShort, NameShortLength);
 }
 
 QString QBLFixtureChannel::displayName() const
@@ -30,12 +43,12 @@ QString QBLFixtureChannel::displayName() const
 void QBLFixtureChannel::applyAutoNameShort()
 {
     if (m_autoNameShort)
-        m_nameShort = m_name.left(NameShortLength);
+        m_nameShort = cut(m_name, NameShortLength);
 }
 
 void QBLFixtureChannel::detectAutoNameShort()
 {
-    if (m_nameShort == m_name.left(NameShortLength))
+    if (m_nameShort == cut(m_name, NameShortLength))
         m_autoNameShort = true;
 }
 

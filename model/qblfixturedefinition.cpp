@@ -4,6 +4,19 @@
 
 #include <QAbstractItemModel>
 
+namespace
+{
+
+// The first `length` UTF-16 units, one fewer when that would split a surrogate pair.
+QString cut(const QString &text, int length)
+{
+    if (text.size() > length && text.at(length - 1).isHighSurrogate())
+        --length;
+    return text.left(length);
+}
+
+} // namespace
+
 QBLFixtureDefinition::QBLFixtureDefinition(QObject *parent) : QObject(parent) {}
 
 QBLFixtureDefinition::QBLFixtureDefinition(const QBLFixtureDefinition &other) : QObject(nullptr)
@@ -99,16 +112,16 @@ void QBLFixtureDefinition::emitNbrOfChannelChanged()
 void QBLFixtureDefinition::applyAutoShortNames()
 {
     if (m_autoFixtureNameShort)
-        m_fixtureNameShort = m_fixtureName.left(AutoShortNameLength);
+        m_fixtureNameShort = cut(m_fixtureName, AutoShortNameLength);
     if (m_autoManufacturerNameShort)
-        m_manufacturerNameShort = m_manufacturerName.left(AutoShortNameLength);
+        m_manufacturerNameShort = cut(m_manufacturerName, AutoShortNameLength);
 }
 
 void QBLFixtureDefinition::detectAutoShortNames()
 {
-    if (m_fixtureNameShort == m_fixtureName.left(AutoShortNameLength))
+    if (m_fixtureNameShort == cut(m_fixtureName, AutoShortNameLength))
         m_autoFixtureNameShort = true;
-    if (m_manufacturerNameShort == m_manufacturerName.left(AutoShortNameLength))
+    if (m_manufacturerNameShort == cut(m_manufacturerName, AutoShortNameLength))
         m_autoManufacturerNameShort = true;
 }
 

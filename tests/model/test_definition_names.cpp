@@ -163,6 +163,22 @@ private slots:
         QCOMPARE(c.name(), QStringLiteral("a") + QChar(0x00FF));
     }
 
+    void shortNamesNeverEndInHalfASurrogatePair()
+    {
+        const QString bulb = QString::fromUcs4(U"\U0001F4A1");
+        QBLFixtureChannel c;
+        c.setNameShort(QString(11, QLatin1Char('x')) + bulb);
+        QCOMPARE(c.nameShort(), QString(11, QLatin1Char('x')));
+        c.setName(QString(10, QLatin1Char('y')) + bulb + bulb);
+        c.applyAutoNameShort();
+        QCOMPARE(c.nameShort(), QString(10, QLatin1Char('y')) + bulb);
+
+        QBLFixtureDefinition d;
+        d.setFixtureName(QString(19, QLatin1Char('z')) + bulb);
+        d.applyAutoShortNames();
+        QCOMPARE(d.fixtureNameShort(), QString(19, QLatin1Char('z')));
+    }
+
     void nameSettersStoreTextUnchanged()
     {
         QBLFixtureDefinition d;
