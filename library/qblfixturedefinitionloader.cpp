@@ -1,11 +1,10 @@
 #include "qblfixturedefinitionloader.h"
 
+#include "fixturexmlscanner.h"
 #include "qblfixturexmlcontenthandler.h"
 
-#include <QXmlStreamReader>
-
 QBLFixtureDefinitionLoader::QBLFixtureDefinitionLoader(QObject *parent)
-    : QObject(parent), m_handler(std::make_unique<QBLFixtureXMLContentHandler>(this))
+    : QObject(parent), m_handler(std::make_unique<QBLFixtureXMLContentHandler>())
 {
 }
 
@@ -21,43 +20,16 @@ void QBLFixtureDefinitionLoader::parse()
 {
     if (m_definitions)
         return;
-    m_definitions = &m_handler->definitions();
-
-    QXmlStreamReader reader(m_data);
-    QBLFixtureXMLContentHandler &handler = *m_handler;
-    // Text arrives from the stream reader in pieces (around entity references, CDATA
-    // sections, comments); the handler gets it whole before the next element event.
-    QString text;
-    bool haveText = false;
-    auto flushText = [&]() {
-        if (!haveText)
-            return true;
-        haveText = false;
-        const bool go = handler.characters(text);
-        text.clear();
-        return go;
-    };
-
-    bool go = handler.startDocument();
-    while (go && !reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartElement:
-            go = flushText() && handler.startElement(reader.name(), reader.attributes());
-            break;
-        case QXmlStreamReader::EndElement:
-            go = flushText() && handler.endElement(reader.name());
-            break;
-        case QXmlStreamReader::Characters:
-            text += reader.text();
-            haveText = true;
-            break;
-        case QXmlStreamReader::EndDocument:
-            go = flushText();
-            break;
-        default:
-            break;
-        }
+    m_handler->startDocument();
+    if (!FixtureXml::readPlainDocument(m_data, *m_handler)) {
+        // Not one of the plain documents: start over with the full XML reader.
+        m_handler = std::make_unique<QBLFixtureXMLContentHandler>();
+        m_handler->startDocument();
+        FixtureXml::readWithStreamReader(m_data, *m_handler);
     }
+    m_definitions = &m_handler->definitions();
+    for (int i = m_handler->unsupportedContentCount(); i > 0; --i)
+        slotUnsupportedContent();
 }
 
 void QBLFixtureDefinitionLoader::slotUnsupportedContent()

@@ -3,7 +3,6 @@
 #include "fixturetypes.h"
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
-#include "qblfixturedefinitionloader.h"
 
 namespace
 {
@@ -13,47 +12,26 @@ const QString kShortName = QStringLiteral("ShortName");
 const QString kNumber = QStringLiteral("Number");
 
 // A present "ShortName" is a chosen one; an absent one is derived from the long name.
-template <typename SetShort, typename SetAuto>
-void applyShortName(const QXmlStreamAttributes &attributes, SetShort setShort, SetAuto setAuto)
+void readShortName(const QXmlStreamAttributes &attributes, QString &nameShort, bool &automatic)
 {
-    if (attributes.hasAttribute(kShortName)) {
-        setShort(attributes.value(kShortName).toString());
-        setAuto(false);
-    } else {
-        setShort(QString());
-        setAuto(true);
-    }
-}
-
-QBLFixtureChannel *channelFrom(const QXmlStreamAttributes &attributes)
-{
-    auto *channel = new QBLFixtureChannel;
-    channel->setName(attributes.value(kName).toString());
-    applyShortName(
-        attributes, [channel](const QString &s) { channel->setNameShort(s); },
-        [channel](bool on) { channel->setAutoNameShort(on); });
-    return channel;
+    automatic = !attributes.hasAttribute(kShortName);
+    nameShort = automatic ? QString() : attributes.value(kShortName).toString();
 }
 
 } // namespace
 
-QBLFixtureXMLContentHandler::QBLFixtureXMLContentHandler(QBLFixtureDefinitionLoader *loader)
-    : m_loader(loader), m_current(new QBLFixtureDefinition)
-{
-}
+QBLFixtureXMLContentHandler::QBLFixtureXMLContentHandler() : m_current(new QBLFixtureDefinition) {}
 
 QBLFixtureXMLContentHandler::~QBLFixtureXMLContentHandler()
 {
     qDeleteAll(m_definitions);
     delete m_current;
-    qDeleteAll(m_declaredChannels);
 }
 
 bool QBLFixtureXMLContentHandler::startDocument()
 {
     m_state = State::Start;
-    qDeleteAll(m_declaredChannels);
-    m_declaredChannels.clear();
+    m_declared.clear();
     m_declaredByName.clear();
     return true;
 }
@@ -75,9 +53,7 @@ bool QBLFixtureXMLContentHandler::startElement(QStringView localName,
     case State::AfterPersonality:
         if (localName != QLatin1String("Personality"))
             return false;
-        m_personalityAttributes = attributes;
-        m_referencesByName.clear();
-        m_state = State::Personality;
+        startPersonality(attributes);
         return true;
     case State::TypeText:
     case State::ReferenceText:
@@ -90,35 +66,48 @@ bool QBLFixtureXMLContentHandler::startFixtureElement(QStringView name,
                                                       const QXmlStreamAttributes &attributes)
 {
     QBLFixtureDefinition *d = m_current;
-    if (name == QLatin1String("Manufacturer")) {
+    if (name == QLatin1String("DMXChannel")) {
+        DeclaredChannel channel{
+            attributes.value(kName).toString(), {}, true, int(m_declared.size()) + 1, false};
+        readShortName(attributes, channel.nameShort, channel.autoNameShort);
+        channel.nameShort.truncate(QBLFixtureChannel::NameShortLength);
+        m_declared.push_back(std::move(channel));
+    } else if (name == QLatin1String("Manufacturer")) {
+        QString nameShort;
+        bool automatic = true;
+        readShortName(attributes, nameShort, automatic);
         d->setManufacturerName(attributes.value(kName).toString());
-        applyShortName(
-            attributes, [d](const QString &s) { d->setManufacturerNameShort(s); },
-            [d](bool on) { d->setAutoManufacturerNameShort(on); });
+        d->setManufacturerNameShort(nameShort);
+        d->setAutoManufacturerNameShort(automatic);
     } else if (name == QLatin1String("Model")) {
+        QString nameShort;
+        bool automatic = true;
+        readShortName(attributes, nameShort, automatic);
         d->setFixtureName(attributes.value(kName).toString());
-        applyShortName(
-            attributes, [d](const QString &s) { d->setFixtureNameShort(s); },
-            [d](bool on) { d->setAutoFixtureNameShort(on); });
+        d->setFixtureNameShort(nameShort);
+        d->setAutoFixtureNameShort(automatic);
         m_modelName = d->fixtureName();
         m_modelNameShort = d->fixtureNameShort();
-    } else if (name == QLatin1String("DMXChannel")) {
-        QBLFixtureChannel *channel = channelFrom(attributes);
-        channel->setNumber(int(m_declaredChannels.size()) + 1);
-        m_declaredChannels.append(channel);
-        m_declaredByName[channel->name()].append(channel);
     } else if (name == QLatin1String("Type")) {
         m_state = State::TypeText;
     } else if (name == QLatin1String("Personality")) {
-        m_personalityAttributes = attributes;
-        m_referencesByName.clear();
-        m_state = State::Personality;
+        startPersonality(attributes);
     } else if (name == QLatin1String("DMXChannelRef")) {
         return false;
     } else {
-        reportUnsupportedContent();
+        ++m_unsupported;
     }
     return true;
+}
+
+void QBLFixtureXMLContentHandler::startPersonality(const QXmlStreamAttributes &attributes)
+{
+    m_personalityAttributes = attributes;
+    for (DeclaredChannel &channel : m_declared)
+        channel.taken = false;
+    m_nextDeclaration = 0;
+    ++m_personalityCount;
+    m_state = State::Personality;
 }
 
 void QBLFixtureXMLContentHandler::startPersonalityElement(QStringView name,
@@ -131,14 +120,20 @@ void QBLFixtureXMLContentHandler::startPersonalityElement(QStringView name,
         const int number = attributes.value(kNumber).toInt(&ok);
         m_currentChannelNumber = ok ? number : 0;
     } else if (name == QLatin1String("DMXChannel")) {
-        QBLFixtureChannel *channel = channelFrom(attributes);
+        auto *channel = new QBLFixtureChannel;
+        channel->setName(attributes.value(kName).toString());
+        QString nameShort;
+        bool automatic = true;
+        readShortName(attributes, nameShort, automatic);
+        channel->setNameShort(nameShort);
+        channel->setAutoNameShort(automatic);
         bool ok = false;
         const int number = attributes.value(kNumber).toInt(&ok);
         channel->setNumber(ok ? number : m_currentChannelNumber + 1);
         m_currentChannelNumber = channel->number();
         m_current->channels().append(channel);
     } else {
-        reportUnsupportedContent();
+        ++m_unsupported;
     }
 }
 
@@ -155,20 +150,48 @@ bool QBLFixtureXMLContentHandler::characters(const QString &text)
     return true;
 }
 
+// Channels that share a name are told apart by their order: the k-th reference to a name
+// takes the k-th declaration of it (the first once they run out), so that files written here
+// read back exactly. That is the first declaration of the name not yet taken.
+int QBLFixtureXMLContentHandler::findDeclaration(const QString &name)
+{
+    while (m_nextDeclaration < m_declared.size() && m_declared[m_nextDeclaration].taken)
+        ++m_nextDeclaration;
+    if (m_nextDeclaration < m_declared.size() && m_declared[m_nextDeclaration].name == name)
+        return int(m_nextDeclaration++);
+
+    // Out of order: look the name up. Declarations are complete once a personality started.
+    if (m_declaredByName.isEmpty()) {
+        for (size_t i = 0; i < m_declared.size(); ++i)
+            m_declaredByName[m_declared[i].name].indices.push_back(int(i));
+    }
+    const auto found = m_declaredByName.find(name);
+    if (found == m_declaredByName.end())
+        return -1;
+    SameName &same = *found;
+    if (same.personality != m_personalityCount) {
+        same.personality = m_personalityCount;
+        same.next = 0;
+    }
+    while (same.next < same.indices.size() && m_declared[size_t(same.indices[same.next])].taken)
+        ++same.next;
+    return same.next < same.indices.size() ? same.indices[same.next] : same.indices.front();
+}
+
 void QBLFixtureXMLContentHandler::addReferencedChannel(const QString &name)
 {
-    const auto declared = m_declaredByName.constFind(name);
-    if (declared == m_declaredByName.constEnd())
+    const int index = findDeclaration(name);
+    if (index < 0)
         return;
-    // Channels that share a name are told apart by their order: the k-th reference takes the
-    // k-th declaration (the first once they run out), so the writer's files read back exactly.
-    int &taken = m_referencesByName[name];
-    QBLFixtureChannel *source = declared->value(taken, declared->first());
-    ++taken;
-    source->setNumber(m_currentChannelNumber);
-    auto *copy = new QBLFixtureChannel;
-    *copy = *source;
-    m_current->channels().append(copy);
+    DeclaredChannel &declared = m_declared[size_t(index)];
+    declared.taken = true;
+    declared.number = m_currentChannelNumber;
+    auto *channel = new QBLFixtureChannel;
+    channel->setName(declared.name);
+    channel->setNameShort(declared.nameShort);
+    channel->setAutoNameShort(declared.autoNameShort);
+    channel->setNumber(declared.number);
+    m_current->channels().append(channel);
 }
 
 bool QBLFixtureXMLContentHandler::endElement(QStringView localName)
@@ -188,7 +211,7 @@ void QBLFixtureXMLContentHandler::completePersonality()
 {
     m_state = State::AfterPersonality;
     if (!m_definitions.isEmpty()) {
-        reportUnsupportedContent();
+        ++m_unsupported;
         const QString suffix = QLatin1Char('@') + m_personalityAttributes.value(kName).toString();
         m_current->setFixtureName(m_modelName + suffix);
         m_current->setFixtureNameShort(m_modelNameShort + suffix);
@@ -197,10 +220,4 @@ void QBLFixtureXMLContentHandler::completePersonality()
     m_definitions.append(completed);
     m_current = new QBLFixtureDefinition(*completed);
     m_current->channels().clear(); // the copy shared them; they stay with the completed one
-}
-
-void QBLFixtureXMLContentHandler::reportUnsupportedContent()
-{
-    if (m_loader)
-        m_loader->slotUnsupportedContent();
 }

@@ -1,53 +1,73 @@
 #pragma once
 
+#include "fixturexmlscanner.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QXmlStreamAttributes>
 
-class QBLFixtureChannel;
+#include <vector>
+
 class QBLFixtureDefinition;
-class QBLFixtureDefinitionLoader;
 
 // Turns the events of one fixture definition document into definitions, one per completed
-// personality. The loader feeds it from a stream reader; text between two markup events
-// arrives in one characters() call. A false result stops the parse.
-class QBLFixtureXMLContentHandler
+// personality. A false result stops the parse.
+class QBLFixtureXMLContentHandler : public FixtureXmlEventSink
 {
 public:
-    explicit QBLFixtureXMLContentHandler(QBLFixtureDefinitionLoader *loader);
-    ~QBLFixtureXMLContentHandler();
+    QBLFixtureXMLContentHandler();
+    ~QBLFixtureXMLContentHandler() override;
     QBLFixtureXMLContentHandler(const QBLFixtureXMLContentHandler &) = delete;
     QBLFixtureXMLContentHandler &operator=(const QBLFixtureXMLContentHandler &) = delete;
 
     bool startDocument();
-    bool startElement(QStringView localName, const QXmlStreamAttributes &attributes);
-    bool endElement(QStringView localName);
-    bool characters(const QString &text);
+    bool startElement(QStringView localName, const QXmlStreamAttributes &attributes) override;
+    bool endElement(QStringView localName) override;
+    bool characters(const QString &text) override;
 
     QList<QBLFixtureDefinition *> &definitions() { return m_definitions; }
+    // Unsupported constructs met so far; the loader reports them once the parse is over.
+    int unsupportedContentCount() const { return m_unsupported; }
 
 private:
     enum class State { Start, Fixture, Personality, AfterPersonality, TypeText, ReferenceText };
 
+    // A fixture-level channel declaration, copied into the definition by references.
+    struct DeclaredChannel {
+        QString name;
+        QString nameShort;
+        bool autoNameShort;
+        int number;
+        bool taken; // by a reference of the current personality
+    };
+
     bool startFixtureElement(QStringView name, const QXmlStreamAttributes &attributes);
     void startPersonalityElement(QStringView name, const QXmlStreamAttributes &attributes);
+    void startPersonality(const QXmlStreamAttributes &attributes);
     void addReferencedChannel(const QString &name);
+    int findDeclaration(const QString &name);
     void completePersonality();
-    void reportUnsupportedContent();
 
-    QBLFixtureDefinitionLoader *m_loader;
     QList<QBLFixtureDefinition *> m_definitions;
     QBLFixtureDefinition *m_current;
     QXmlStreamAttributes m_personalityAttributes;
-    QList<QBLFixtureChannel *> m_declaredChannels;
-    // Declared channels by name, in declaration order, and how many references of this
-    // personality have taken each name: the k-th reference takes the k-th declaration.
-    QHash<QString, QList<QBLFixtureChannel *>> m_declaredByName;
-    QHash<QString, int> m_referencesByName;
+    std::vector<DeclaredChannel> m_declared;
+    // Declarations before this one are all taken: references in declaration order (all that
+    // this program writes) find theirs here without a search.
+    size_t m_nextDeclaration = 0;
+    // Built at the first reference out of declaration order.
+    struct SameName {
+        std::vector<int> indices;
+        size_t next = 0; // indices before it are taken in personality number `personality`
+        int personality = 0;
+    };
+    QHash<QString, SameName> m_declaredByName;
+    int m_personalityCount = 0;
     State m_state = State::Start;
     int m_currentChannelNumber = 0;
     bool m_referenceHasText = false;
+    int m_unsupported = 0;
     // Names given by "Model": the base of the "@" suffix of further personalities.
     QString m_modelName;
     QString m_modelNameShort;

@@ -1,0 +1,413 @@
+#include "fixturexmlscanner.h"
+
+#include <QVarLengthArray>
+#include <QXmlStreamReader>
+
+void FixtureXml::readWithStreamReader(const QByteArray &document, FixtureXmlEventSink &sink)
+{
+    QXmlStreamReader reader(document);
+    // The stream reader splits text around references, CDATA sections and comments; the
+    // sink gets it whole before the next element event.
+    QString text;
+    bool haveText = false;
+    auto flushText = [&]() {
+        if (!haveText)
+            return true;
+        haveText = false;
+        const bool go = sink.characters(text);
+        text.clear();
+        return go;
+    };
+
+    bool go = true;
+    while (go && !reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            go = flushText() && sink.startElement(reader.name(), reader.attributes());
+            break;
+        case QXmlStreamReader::EndElement:
+            go = flushText() && sink.endElement(reader.name());
+            break;
+        case QXmlStreamReader::Characters:
+            text += reader.text();
+            haveText = true;
+            break;
+        case QXmlStreamReader::EndDocument:
+            go = flushText();
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+namespace
+{
+
+bool isNameStart(uchar c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+bool isNameChar(uchar c)
+{
+    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+
+bool isSpace(uchar c)
+{
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+// Characters that XML 1.0 allows.
+bool isXmlChar(char32_t u)
+{
+    return u == 0x9 || u == 0xA || u == 0xD || (u >= 0x20 && u <= 0xD7FF) ||
+           (u >= 0xE000 && u <= 0xFFFD) || (u >= 0x10000 && u <= 0x10FFFF);
+}
+
+// Length of the well-formed UTF-8 sequence of an XML character at p (lead byte >= 0x80),
+// or 0.
+int utf8Length(const uchar *p, const uchar *end)
+{
+    auto cont = [&](int i) { return p + i < end && (p[i] & 0xC0) == 0x80; };
+    const uchar c = p[0];
+    if (c >= 0xC2 && c <= 0xDF)
+        return cont(1) ? 2 : 0;
+    if (c >= 0xE0 && c <= 0xEF) {
+        if (!cont(1) || !cont(2))
+            return 0;
+        if ((c == 0xE0 && p[1] < 0xA0) || (c == 0xED && p[1] >= 0xA0))
+            return 0; // overlong, surrogate
+        if (c == 0xEF && p[1] == 0xBF && (p[2] == 0xBE || p[2] == 0xBF))
+            return 0; // U+FFFE, U+FFFF
+        return 3;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        if (!cont(1) || !cont(2) || !cont(3))
+            return 0;
+        if ((c == 0xF0 && p[1] < 0x90) || (c == 0xF4 && p[1] >= 0x90))
+            return 0;
+        return 4;
+    }
+    return 0;
+}
+
+class PlainScanner
+{
+public:
+    PlainScanner(const QByteArray &document, FixtureXmlEventSink &sink)
+        : m_p(reinterpret_cast<const uchar *>(document.constData())), m_end(m_p + document.size()),
+          m_sink(sink)
+    {
+    }
+
+    // False: not a plain document. True: read to its end, or the sink stopped.
+    bool run()
+    {
+        if (!skipDeclaration())
+            return false;
+        skipSpace();
+        if (!startsWith("<") || m_p + 1 >= m_end || !isNameStart(m_p[1]))
+            return false;
+        if (!startTag())
+            return false;
+        while (!m_stopped && !m_open.isEmpty()) {
+            if (!textRun())
+                return false;
+            if (m_stopped)
+                break;
+            if (m_p + 1 >= m_end)
+                return false; // ends inside the root element
+            if (m_p[1] == '/') {
+                if (!endTag())
+                    return false;
+            } else if (isNameStart(m_p[1])) {
+                if (!startTag())
+                    return false;
+            } else {
+                return false; // comment, CDATA, processing instruction, stray '<'
+            }
+        }
+        if (m_stopped)
+            return true;
+        skipSpace();
+        return m_p == m_end;
+    }
+
+private:
+    bool startsWith(const char *s) const
+    {
+        const qsizetype n = qsizetype(qstrlen(s));
+        return m_end - m_p >= n && memcmp(m_p, s, size_t(n)) == 0;
+    }
+
+    bool skipDeclaration()
+    {
+        for (const char *d :
+             {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
+              "<?xml version=\"1.0\" encoding=\"utf-8\"?>", "<?xml version=\"1.0\"?>"}) {
+            if (startsWith(d)) {
+                m_p += qstrlen(d);
+                return true;
+            }
+        }
+        return !startsWith("<?");
+    }
+
+    void skipSpace()
+    {
+        while (m_p < m_end && isSpace(*m_p))
+            ++m_p;
+    }
+
+    // A name at m_p, converted into m_name; false when there is none.
+    bool name(QByteArrayView &bytes)
+    {
+        const uchar *start = m_p;
+        if (m_p >= m_end || !isNameStart(*m_p))
+            return false;
+        while (m_p < m_end && isNameChar(*m_p))
+            ++m_p;
+        if (m_p < m_end && (*m_p == ':' || *m_p >= 0x80))
+            return false; // namespaces and non-ASCII names go the long way
+        bytes = QByteArrayView(start, m_p - start);
+        return true;
+    }
+
+    static QStringView widen(QByteArrayView bytes, QVarLengthArray<char16_t, 64> &buffer)
+    {
+        buffer.resize(bytes.size());
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            buffer[i] = char16_t(uchar(bytes[i]));
+        return QStringView(buffer.constData(), buffer.size());
+    }
+
+    static QString attributeName(QByteArrayView bytes)
+    {
+        static const QString kName = QStringLiteral("Name");
+        static const QString kShortName = QStringLiteral("ShortName");
+        static const QString kNumber = QStringLiteral("Number");
+        if (bytes == "Name")
+            return kName;
+        if (bytes == "ShortName")
+            return kShortName;
+        if (bytes == "Number")
+            return kNumber;
+        return QString::fromLatin1(bytes.data(), bytes.size());
+    }
+
+    // A reference at m_p ('&'); appends its character to out when decoding.
+    bool reference(QString *out)
+    {
+        const uchar *semi =
+            static_cast<const uchar *>(memchr(m_p, ';', size_t(qMin<qsizetype>(m_end - m_p, 12))));
+        if (!semi)
+            return false;
+        const QByteArrayView body(m_p + 1, semi - m_p - 1);
+        char32_t u = 0;
+        if (body == "amp")
+            u = '&';
+        else if (body == "lt")
+            u = '<';
+        else if (body == "gt")
+            u = '>';
+        else if (body == "quot")
+            u = '"';
+        else if (body == "apos")
+            u = '\'';
+        else if (body.size() >= 2 && body[0] == '#') {
+            const bool hex = body[1] == 'x';
+            const QByteArrayView digits = body.sliced(hex ? 2 : 1);
+            if (digits.isEmpty() || digits.size() > 7)
+                return false;
+            for (char c : digits) {
+                int v;
+                if (c >= '0' && c <= '9')
+                    v = c - '0';
+                else if (hex && c >= 'a' && c <= 'f')
+                    v = c - 'a' + 10;
+                else if (hex && c >= 'A' && c <= 'F')
+                    v = c - 'A' + 10;
+                else
+                    return false;
+                u = u * (hex ? 16 : 10) + char32_t(v);
+            }
+            if (!isXmlChar(u))
+                return false;
+        } else {
+            return false;
+        }
+        if (out) {
+            const char32_t one[] = {u};
+            out->append(QString::fromUcs4(one, 1));
+        }
+        m_p = semi + 1;
+        return true;
+    }
+
+    // Scans text up to '<' (inText) or '"'; decodes it into out. Plain runs of ASCII are
+    // widened in place, which reuses out's buffer.
+    bool characterData(bool inText, QString &out)
+    {
+        const uchar stop = inText ? '<' : '"';
+        const uchar *start = m_p;
+        bool plainAscii = true;
+        while (m_p < m_end && *m_p != stop) {
+            const uchar c = *m_p;
+            if (c >= 0x80) {
+                const int n = utf8Length(m_p, m_end);
+                if (!n)
+                    return false;
+                plainAscii = false;
+                m_p += n;
+            } else if (c == '&') {
+                plainAscii = false;
+                if (!reference(nullptr))
+                    return false;
+            } else if (c < 0x20) {
+                // Readers normalise carriage returns, and tabs and line feeds inside attribute
+                // values; other control characters are not XML.
+                if (!inText || (c != '\t' && c != '\n'))
+                    return false;
+                ++m_p;
+            } else if (c == '<') {
+                return false; // inside an attribute value
+            } else if (c == '>' && inText && m_p - start >= 2 && m_p[-1] == ']' && m_p[-2] == ']') {
+                return false;
+            } else {
+                ++m_p;
+            }
+        }
+        if (m_p >= m_end)
+            return false;
+        const qsizetype n = m_p - start;
+        if (plainAscii) {
+            out.resize(n);
+            char16_t *d = reinterpret_cast<char16_t *>(out.data());
+            for (qsizetype i = 0; i < n; ++i)
+                d[i] = start[i];
+            return true;
+        }
+        // Decode again, now with the references resolved.
+        out.clear();
+        const uchar *end = m_p;
+        m_p = start;
+        const uchar *piece = start;
+        while (m_p < end) {
+            if (*m_p == '&') {
+                out.append(QString::fromUtf8(reinterpret_cast<const char *>(piece), m_p - piece));
+                reference(&out);
+                piece = m_p;
+            } else {
+                ++m_p;
+            }
+        }
+        out.append(QString::fromUtf8(reinterpret_cast<const char *>(piece), m_p - piece));
+        return true;
+    }
+
+    bool textRun()
+    {
+        if (m_p < m_end && *m_p == '<')
+            return true;
+        if (!characterData(true, m_text))
+            return false;
+        if (!m_sink.characters(m_text))
+            m_stopped = true;
+        return true;
+    }
+
+    bool startTag()
+    {
+        ++m_p; // '<'
+        QByteArrayView element;
+        if (!name(element))
+            return false;
+        m_attributes.clear();
+        m_attributeNames.clear();
+        for (;;) {
+            const uchar *before = m_p;
+            skipSpace();
+            if (m_p >= m_end)
+                return false;
+            if (*m_p == '>' || *m_p == '/')
+                break;
+            if (m_p == before)
+                return false; // attributes must be separated by space
+            QByteArrayView attribute;
+            if (!name(attribute))
+                return false;
+            for (QByteArrayView seen : std::as_const(m_attributeNames)) {
+                if (seen == attribute)
+                    return false;
+            }
+            m_attributeNames.append(attribute);
+            skipSpace();
+            if (m_p >= m_end || *m_p != '=')
+                return false;
+            ++m_p;
+            skipSpace();
+            if (m_p >= m_end || *m_p != '"')
+                return false;
+            ++m_p;
+            QString value;
+            if (!characterData(false, value))
+                return false;
+            ++m_p; // closing quote
+            m_attributes.append(QXmlStreamAttribute(attributeName(attribute), value));
+        }
+        const bool empty = *m_p == '/';
+        if (empty) {
+            ++m_p;
+            if (m_p >= m_end || *m_p != '>')
+                return false;
+        }
+        ++m_p; // '>'
+        const QStringView view = widen(element, m_nameBuffer);
+        if (!m_sink.startElement(view, m_attributes)) {
+            m_stopped = true;
+            return true;
+        }
+        if (empty) {
+            if (!m_sink.endElement(view))
+                m_stopped = true;
+        } else {
+            m_open.append(element);
+        }
+        return true;
+    }
+
+    bool endTag()
+    {
+        m_p += 2; // "</"
+        QByteArrayView element;
+        if (!name(element) || element != m_open.last())
+            return false;
+        skipSpace();
+        if (m_p >= m_end || *m_p != '>')
+            return false;
+        ++m_p;
+        m_open.removeLast();
+        if (!m_sink.endElement(widen(element, m_nameBuffer)))
+            m_stopped = true;
+        return true;
+    }
+
+    const uchar *m_p;
+    const uchar *m_end;
+    FixtureXmlEventSink &m_sink;
+    bool m_stopped = false;
+    QVarLengthArray<QByteArrayView, 8> m_open;
+    QVarLengthArray<QByteArrayView, 4> m_attributeNames;
+    QXmlStreamAttributes m_attributes;
+    QString m_text;
+    QVarLengthArray<char16_t, 64> m_nameBuffer;
+};
+
+} // namespace
+
+bool FixtureXml::readPlainDocument(const QByteArray &document, FixtureXmlEventSink &sink)
+{
+    return PlainScanner(document, sink).run();
+}
