@@ -23,7 +23,7 @@ constexpr quint8 kCommandDeviceInfo = 1;
 // idle connection costs next to no CPU.
 constexpr unsigned long kBriskSleepUs = 10;
 constexpr unsigned long kIdleSleepUs = 1000;
-constexpr unsigned long kLongIdleSleepUs = 4000;
+constexpr unsigned long kLongIdleSleepUs = 8000;
 constexpr int kIdleRoundsBeforeBackOff = 50;
 
 // The engine callbacks receive only their context; they find their master here.

@@ -21,7 +21,7 @@ constexpr char kDongleDescription[16] = "BRENLOW BLP-DGL";
 constexpr quint32 kMaxListedDevices = 4096;
 
 constexpr unsigned long kBriskSleepUs = 40;
-constexpr unsigned long kLongestIdleSleepUs = 4000;
+constexpr unsigned long kLongestIdleSleepUs = 8000;
 constexpr unsigned long kAfterFailureSleepUs = 100;
 
 } // namespace
