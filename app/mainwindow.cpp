@@ -30,6 +30,7 @@ MainWindow::MainWindow(const QString &libraryPath, const DeviceLinkOptions &link
 
 MainWindow::~MainWindow()
 {
+    shutDownDeviceSide();
     delete archive;
     delete ui;
 }

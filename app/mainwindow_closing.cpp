@@ -2,6 +2,9 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "transfer/fixturedefinitionsdownloader.h"
+#include "transfer/fixturedefinitionsuploader.h"
+#include "transfer/fixturesdeleter.h"
 #include "views/widgets/userprompts.h"
 
 #include <QCloseEvent>
@@ -12,6 +15,31 @@ void MainWindow::closeEvent(QCloseEvent *e)
 {
     // Written every time, also when the close is then refused.
     settings->setValue(QStringLiteral("library"), libraryPath);
+
+    if (operationRunning) {
+        // Stop the device work and wait for its end without blocking: the result slot ends
+        // the operation, and operationDone() closes again.
+        closeRequested = true;
+        emit abortDownloadingFixtureList();
+        downloader->abort();
+        uploader->abort();
+        deleter->abort();
+        if (beginOperation()) {
+            e->accept();
+            return;
+        }
+        ui->menuFile->hide();
+        ui->menuAbout->hide();
+        ui->menuEdit->hide();
+        menuBar()->hide();
+        ui->toolBar->hide();
+        ui->widget_2->hide();
+        ui->progressBars->hide();
+        ui->closingWidget->show();
+        busyMovie->start();
+        e->ignore();
+        return;
+    }
     closeRequested = false;
 
     if (!archive || !isWindowModified()) {
@@ -35,4 +63,7 @@ void MainWindow::closeEvent(QCloseEvent *e)
     menuBar()->show();
     busyMovie->stop();
     e->ignore();
+    // The device list is read again, as after any operation.
+    if (beginOperation())
+        finishOperation();
 }

@@ -40,6 +40,8 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window(path);
         window.show();
+        // The first device discovery has ended; closing during it waits for its end.
+        QTRY_VERIFY(!window.isOperationRunning());
         QVERIFY(window.close());
         QVERIFY(prompts.asked.isEmpty());
         QCOMPARE(settingValue("library"), path);
@@ -50,6 +52,8 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window(copyOfSample("changed.blfl"));
         window.show();
+        // The first device discovery has ended; closing during it waits for its end.
+        QTRY_VERIFY(!window.isOperationRunning());
         window.windowModified();
         prompts.thenAnswer(QMessageBox::Discard);
         QVERIFY(window.close());
@@ -67,6 +71,8 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window(path);
         window.show();
+        // The first device discovery has ended; closing during it waits for its end.
+        QTRY_VERIFY(!window.isOperationRunning());
         window.windowModified();
         clearSettings();
         prompts.thenAnswer(QMessageBox::Cancel);
@@ -82,6 +88,8 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window(path);
         window.show();
+        // The first device discovery has ended; closing during it waits for its end.
+        QTRY_VERIFY(!window.isOperationRunning());
         QVERIFY(QFile::remove(path));
         window.windowModified();
         prompts.thenAnswer(QMessageBox::Save);
@@ -95,6 +103,8 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window;
         window.show();
+        // The first device discovery has ended; closing during it waits for its end.
+        QTRY_VERIFY(!window.isOperationRunning());
         window.windowModified();
         prompts.thenAnswer(QMessageBox::Save);
         prompts.thenCancelFileDialog(); // a new library has no file: Save As, cancelled
@@ -108,6 +118,8 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window;
         window.show();
+        // The first device discovery has ended; closing during it waits for its end.
+        QTRY_VERIFY(!window.isOperationRunning());
         windowAction(window, "actionQuit")->trigger();
         QVERIFY(!window.isVisible());
     }

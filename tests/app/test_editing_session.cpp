@@ -88,6 +88,7 @@ private slots:
 
             windowAction(window, "actionSave_Archive")->trigger();
             QVERIFY(!window.isWindowModified());
+            QTRY_VERIFY(!window.isOperationRunning());
             QVERIFY(window.close());
         }
         QVERIFY(prompts.asked.isEmpty());
