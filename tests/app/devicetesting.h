@@ -1,0 +1,47 @@
+#pragma once
+
+#include "device/ftdidriver.h"
+#include "device/simulatedftdidriver.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+
+class DeviceForm;
+class MainWindow;
+class QTableView;
+class SimulatedController;
+class SimulatedDevice;
+
+// A simulated FTDI bus installed as the process's driver for the test's lifetime, with the
+// wire-time model off so that transfers take no real time. Make the window after it.
+class SimulatedBus
+{
+public:
+    SimulatedBus();
+
+    // A "KDR-450P" controller with the given software version and the given fixture names
+    // stored (each with channelsEach channels).
+    SimulatedDevice *addController(quint16 softwareVersion = 0x0103,
+                                   const QStringList &storedFixtures = {}, int channelsEach = 4);
+
+    SimulatedFtdiDriver driver;
+
+private:
+    ScopedFtdiDriver m_installed;
+};
+
+// A stored record as the controller keeps it, for filling a simulated store.
+QByteArray deviceRecord(const QString &fixtureName, int channels, int slot = 0);
+
+// Waits until the window runs no operation and the device pane is not busy.
+bool waitUntilIdle(MainWindow &window, int timeoutMs = 10000);
+// Waits until the device pane lists exactly rows rows and the window is idle.
+bool waitForDeviceRows(MainWindow &window, int rows, int timeoutMs = 10000);
+
+QTableView *deviceTable(MainWindow &window);
+QStringList deviceFixtureNames(MainWindow &window);
+// Selects the rows (view order) of a table, replacing the selection.
+void selectRows(QTableView *table, const QList<int> &rows);

@@ -1,0 +1,144 @@
+#include <QtTest>
+
+#include "app/mainwindow.h"
+#include "device/simulatedcontroller.h"
+#include "device/simulateddevice.h"
+#include "devicetesting.h"
+#include "views/deviceform.h"
+#include "windowtesting.h"
+
+#include <QMenuBar>
+#include <QToolBar>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
+
+// Closing the window while device work runs, and the save question's Cancel.
+class ClosingWithDeviceWork : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString libraryPath;
+
+    static bool shown(MainWindow &window, const char *name)
+    {
+        auto *widget = window.findChild<QWidget *>(name);
+        return widget && !widget->isHidden();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        useTestSettings(dir.filePath("settings"));
+        libraryPath = dir.filePath("lib.blfl");
+        QVERIFY(writeLibrary(libraryPath, {{"Alpha Spot", "Maker", {"Pan", "Tilt"}},
+                                           {"Bravo Wash", "Maker", {"Red", "Green", "Blue"}},
+                                           {"Charlie Par", "Other", {"Dimmer"}}}));
+    }
+
+    void closingDuringAnUploadShowsOnlyTheClosingPanelNoMessageAndClosesAfterTheRefresh()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+        ScriptedPrompts prompts;
+        MainWindow window(libraryPath);
+        window.show();
+        QVERIFY(waitForDeviceRows(window, 1));
+
+        // Slow answers: each record takes most of a second, so the close lands mid-upload.
+        device->setAnswerDelay(10ms);
+        selectRows(libraryTable(window), {0, 1, 2});
+        window.uploadCurrentSelection();
+        QVERIFY(
+            QTest::qWaitFor([&] { return device->controller()->records().size() == 2; }, 15000));
+        device->clearFrameLog();
+
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QVERIFY(shown(window, "closingWidget"));
+        QVERIFY(!shown(window, "widget_2"));
+        QVERIFY(!shown(window, "progressBars"));
+        QVERIFY(window.findChild<QToolBar *>("toolBar")->isHidden());
+        QVERIFY(window.menuBar()->isHidden());
+
+        device->setAnswerDelay(0us);
+        QVERIFY(QTest::qWaitFor([&] { return !window.isVisible(); }, 15000));
+        // The aborted upload's failure is not reported, and the list was read once more.
+        QVERIFY(prompts.asked.isEmpty());
+        bool listRead = false;
+        for (const SimulatedFrameInfo &frame : device->frameLog())
+            listRead |= frame.command == SimulatedController::FixtureList;
+        QVERIFY(listRead);
+        QVERIFY(device->controller()->records().size() < 4);
+    }
+
+    void cancelInTheSaveQuestionRestoresTheWindowAndRefreshesTheList()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Cancel);
+        MainWindow window(libraryPath);
+        window.show();
+        QVERIFY(waitForDeviceRows(window, 1));
+        window.windowModified();
+        device->clearFrameLog();
+
+        QVERIFY(!window.close());
+        QCOMPARE(prompts.askedTexts(), QStringList{"The library has been modified."});
+        QVERIFY(window.isVisible());
+        QVERIFY(!shown(window, "closingWidget"));
+        QVERIFY(shown(window, "widget_2"));
+        QVERIFY(!window.findChild<QToolBar *>("toolBar")->isHidden());
+        QVERIFY(!window.menuBar()->isHidden());
+        QVERIFY(waitForDeviceRows(window, 1));
+        bool listRead = false;
+        for (const SimulatedFrameInfo &frame : device->frameLog())
+            listRead |= frame.command == SimulatedController::FixtureList;
+        QVERIFY(listRead);
+    }
+
+    void theLibrarySettingIsWrittenEvenWhenClosingIsCancelled()
+    {
+        SimulatedBus bus;
+        bus.addController(0x0103, {"Stored One"});
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Cancel);
+        MainWindow window(libraryPath);
+        window.show();
+        QVERIFY(waitForDeviceRows(window, 1));
+        setSettingValue("library", "something else");
+        window.windowModified();
+        QVERIFY(!window.close());
+        QCOMPARE(settingValue("library"), libraryPath);
+        QVERIFY(waitUntilIdle(window));
+    }
+
+    void closingDuringAnUploadWithUnsavedChangesAsksOnceTheUploadHasEnded()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103);
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Discard);
+        MainWindow window(libraryPath);
+        window.show();
+        QVERIFY(waitUntilIdle(window));
+        window.windowModified();
+
+        device->setAnswerDelay(5ms);
+        selectRows(libraryTable(window), {0});
+        window.uploadCurrentSelection();
+        QVERIFY(!window.close());
+        QVERIFY(prompts.asked.isEmpty());
+        device->setAnswerDelay(0us);
+        QVERIFY(QTest::qWaitFor([&] { return !window.isVisible(); }, 15000));
+        QCOMPARE(prompts.askedTexts(), QStringList{"The library has been modified."});
+    }
+};
+
+QTEST_MAIN(ClosingWithDeviceWork)
+#include "test_closing_with_device_work.moc"

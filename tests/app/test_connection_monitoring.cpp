@@ -1,0 +1,182 @@
+#include <QtTest>
+
+#include "app/mainwindow.h"
+#include "device/blpmaster.h"
+#include "device/simulatedcontroller.h"
+#include "device/simulateddevice.h"
+#include "devicetesting.h"
+#include "firmware/firmwareupdatedialog.h"
+#include "views/deviceform.h"
+#include "windowtesting.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTableView>
+#include <QTimer>
+
+// The connection poll, the lost-controller report and the firmware notice.
+class ConnectionMonitoring : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    // Stops the window's own poll so that the test counts the probes.
+    static QTimer *stopPoll(MainWindow &window)
+    {
+        auto *timer = window.findChild<QTimer *>("connectionTimer");
+        if (timer)
+            timer->stop();
+        return timer;
+    }
+
+    // One poll: the probe runs on its thread and the timer is started again with its answer.
+    static bool pollOnce(MainWindow &window, QTimer *timer)
+    {
+        window.updateConnectionStatus();
+        const bool answered = QTest::qWaitFor([&] { return timer->isActive(); }, 5000);
+        timer->stop();
+        return answered;
+    }
+
+    static bool noticeShown(MainWindow &window)
+    {
+        return !window.findChild<QWidget *>("firmwareUpdateInfoWidget")->isHidden();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        useTestSettings(dir.filePath("settings"));
+    }
+
+    void aConnectedControllerIsReportedLostOnTheThirdFailedProbeNotEarlier()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+        MainWindow window;
+        QVERIFY(waitForDeviceRows(window, 1));
+        QTimer *timer = stopPoll(window);
+        QVERIFY(timer);
+        QCOMPARE(timer->interval(), 300);
+        window.master()->setResponseTimeout(50);
+        QVERIFY(pollOnce(window, timer));
+        QVERIFY(window.isDeviceConnected());
+
+        device->setAnswering(false);
+        QComboBox *combo = window.deviceForm()->devicesComboBox();
+        QVERIFY(pollOnce(window, timer));
+        QVERIFY(pollOnce(window, timer));
+        QVERIFY(window.isDeviceConnected());
+        QCOMPARE(combo->count(), 1);
+        QCOMPARE(deviceTable(window)->model()->rowCount(), 1);
+
+        QTest::ignoreMessage(QtDebugMsg, "device disconnected");
+        QVERIFY(pollOnce(window, timer));
+        QVERIFY(!window.isDeviceConnected());
+        QCOMPARE(combo->count(), 0);
+        QCOMPARE(deviceTable(window)->model()->rowCount(), 0);
+    }
+
+    void withAnEmptyDeviceListThePollNeverReportsAConnection()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103);
+        device->unplug();
+        MainWindow window;
+        QVERIFY(waitUntilIdle(window));
+        QCOMPARE(window.deviceForm()->devicesComboBox()->count(), 0);
+        QTimer *timer = stopPoll(window);
+        device->plugIn();
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(pollOnce(window, timer));
+        QVERIFY(!window.isDeviceConnected());
+    }
+
+    void theFirmwareNoticeShowsForVersion1_2AndNotFor1_3_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("1.2") << 0x0102 << true;
+        QTest::newRow("1.3") << 0x0103 << false;
+    }
+
+    void theFirmwareNoticeShowsForVersion1_2AndNotFor1_3()
+    {
+        QFETCH(int, version);
+        QFETCH(bool, shown);
+        SimulatedBus bus;
+        bus.addController(quint16(version), {"Stored One"});
+        MainWindow window;
+        window.show();
+        QVERIFY(waitForDeviceRows(window, 1));
+        QTimer *timer = stopPoll(window);
+        QVERIFY(pollOnce(window, timer));
+        QVERIFY(window.isDeviceConnected());
+        QCOMPARE(noticeShown(window), shown);
+    }
+
+    void choosingTheOutdatedControllerShowsTheNoticeAndItsLinkStartsTheUpdate()
+    {
+        SimulatedBus bus;
+        bus.addController(0x0103, {"Current"});
+        bus.addController(0x0102, {"Old"});
+        MainWindow window;
+        window.show();
+        QVERIFY(waitForDeviceRows(window, 1));
+        QTimer *timer = stopPoll(window);
+        QVERIFY(pollOnce(window, timer));
+        QVERIFY(!noticeShown(window));
+
+        window.deviceForm()->devicesComboBox()->setCurrentIndex(1);
+        QVERIFY(QTest::qWaitFor([&] { return deviceFixtureNames(window) == QStringList{"Old"}; },
+                                10000));
+        QVERIFY(waitUntilIdle(window));
+        QVERIFY(noticeShown(window));
+
+        bool dialogSeen = false;
+        QList<int> dialogDevices;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<FirmwareUpdateDlg *>(QApplication::activeModalWidget());
+            dialogSeen = dialog != nullptr;
+            if (!dialog)
+                return;
+            auto *combo = dialog->findChild<QComboBox *>("devicesCombo");
+            for (int i = 0; i < combo->count(); ++i)
+                dialogDevices << combo->itemData(i).toInt();
+            QCOMPARE(combo->currentIndex(), 1);
+            dialog->close();
+        });
+        window.on_labelFirmwareUpdateInfo_linkActivated("update-device");
+        QVERIFY(dialogSeen);
+        QCOMPARE(dialogDevices.size(), 2);
+        QVERIFY(!noticeShown(window));
+        QVERIFY(waitUntilIdle(window));
+    }
+
+    void theLinkDoesNothingWhileAnOperationRuns()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0102, {"Old"});
+        // Slow answers keep the first discovery and refresh running meanwhile.
+        device->setAnswerDelay(std::chrono::milliseconds(60));
+        MainWindow window;
+        QVERIFY(window.isOperationRunning());
+        bool dialogSeen = false;
+        QTimer::singleShot(0, [&] {
+            dialogSeen = QApplication::activeModalWidget() != nullptr;
+            if (dialogSeen)
+                QApplication::activeModalWidget()->close();
+        });
+        window.on_labelFirmwareUpdateInfo_linkActivated("update-device");
+        QTest::qWait(20);
+        QVERIFY(!dialogSeen);
+        device->setAnswerDelay(std::chrono::milliseconds(0));
+        QVERIFY(waitUntilIdle(window));
+    }
+};
+
+QTEST_MAIN(ConnectionMonitoring)
+#include "test_connection_monitoring.moc"

@@ -1,0 +1,309 @@
+#include <QtTest>
+
+#include "app/mainwindow.h"
+#include "device/simulatedcontroller.h"
+#include "device/simulateddevice.h"
+#include "devicetesting.h"
+#include "views/deviceform.h"
+#include "windowtesting.h"
+
+#include <QProgressBar>
+#include <QTableView>
+
+namespace
+{
+
+const QString UploadFailed = QStringLiteral("Upload of fixture definition(s) failed.");
+const QString PatchQuestion =
+    QStringLiteral("The current patch list will be erased.\nDo you want to continue?");
+
+} // namespace
+
+// Upload, download and delete through the window against the simulated controller, with
+// the message each outcome shows.
+class DeviceTransfers : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString libraryPath;
+
+    // The library the window opens: three definitions, or the given ones.
+    void makeLibrary(const QList<DefinitionSpec> &specs = {})
+    {
+        libraryPath =
+            dir.filePath(QStringLiteral("lib%1.blfl").arg(QRandomGenerator::global()->generate()));
+        const QList<DefinitionSpec> defaults = {
+            {"Alpha Spot", "Maker", {"Pan", "Tilt", "Dimmer"}},
+            {"Bravo Wash", "Maker", {"Red", "Green", "Blue", "White"}},
+            {"Charlie Par", "Other", {"Dimmer"}}};
+        QVERIFY(writeLibrary(libraryPath, specs.isEmpty() ? defaults : specs));
+    }
+
+    static void selectAllLibraryRows(MainWindow &window)
+    {
+        QTableView *table = libraryTable(window);
+        selectRows(table, [&] {
+            QList<int> rows;
+            for (int i = 0; i < table->model()->rowCount(); ++i)
+                rows << i;
+            return rows;
+        }());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        useTestSettings(dir.filePath("settings"));
+    }
+
+    void uploadingThreeDefinitionsShowsThemInTheDevicePaneWithoutAMessage()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+        makeLibrary();
+        ScriptedPrompts prompts;
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 1));
+
+        selectAllLibraryRows(window);
+        window.uploadCurrentSelection();
+        QVERIFY(window.isOperationRunning());
+        QVERIFY(waitForDeviceRows(window, 4));
+        QCOMPARE(device->controller()->records().size(), 4);
+        QStringList names = deviceFixtureNames(window);
+        names.sort();
+        QCOMPARE(names, (QStringList{"Alpha Spot", "Bravo Wash", "Charlie Par", "Stored One"}));
+        QVERIFY(prompts.asked.isEmpty());
+        QVERIFY(window.findChild<QWidget *>("progressBars")->isHidden());
+    }
+
+    void pressingUploadWithNothingSelectedDoesNothing()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+        makeLibrary();
+        ScriptedPrompts prompts;
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 1));
+        libraryTable(window)->clearSelection();
+        QSignalSpy aborts(&window, &MainWindow::abortDownloadingFixtureList);
+        QSignalSpy starts(&window, &MainWindow::operationStarts);
+
+        window.uploadCurrentSelection();
+        window.downloadCurrentSelection();
+        window.deleteCurrentlySelectedFixturesOnDevice();
+        QVERIFY(!window.isOperationRunning());
+        QCOMPARE(aborts.count(), 0);
+        QCOMPARE(starts.count(), 0);
+        QTest::qWait(50);
+        QCOMPARE(device->controller()->records().size(), 1);
+        QVERIFY(prompts.asked.isEmpty());
+    }
+
+    void downloadingAStoredDefinitionAddsItToTheLibrary()
+    {
+        SimulatedBus bus;
+        bus.addController(0x0103, {"Stored One", "Stored Two"}, 6);
+        makeLibrary();
+        ScriptedPrompts prompts;
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 2));
+        const int before = libraryRowCount(window);
+
+        selectRows(deviceTable(window), {1});
+        window.downloadCurrentSelection();
+        QVERIFY(waitForDeviceRows(window, 2));
+        QCOMPARE(libraryRowCount(window), before + 1);
+        QVERIFY(libraryFixtureNames(window).contains("Stored Two"));
+        QVERIFY(window.isWindowModified());
+        QVERIFY(prompts.asked.isEmpty());
+    }
+
+    void deletingOnTheDeviceRemovesExactlyTheSelectedSlot()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device =
+            bus.addController(0x0103, {"Stored One", "Stored Two", "Stored Three"});
+        makeLibrary();
+        ScriptedPrompts prompts;
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 3));
+
+        selectRows(deviceTable(window), {1});
+        window.deleteCurrentlySelectedFixturesOnDevice();
+        QVERIFY(waitForDeviceRows(window, 2));
+        QCOMPARE(deviceFixtureNames(window), (QStringList{"Stored One", "Stored Three"}));
+        QCOMPARE(device->controller()->records().keys(), (QList<int>{0, 2}));
+        QVERIFY(prompts.asked.isEmpty());
+    }
+
+    void failuresOfEachOperationShowTheirMessage_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("upload") << "upload" << UploadFailed;
+        QTest::newRow("download") << "download"
+                                  << "Downloading of fixture definition(s) failed.";
+        QTest::newRow("delete") << "delete"
+                                << "Deletion of fixture definition(s) failed.";
+    }
+
+    void failuresOfEachOperationShowTheirMessage()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, message);
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One", "Stored Two"});
+        makeLibrary();
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Ok);
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 2));
+
+        // The device check and the status request pass; the transfer itself is refused.
+        device->answerWithStatus(SimulatedController::StatusBadRequest, 1, 2);
+        if (operation == "upload") {
+            selectAllLibraryRows(window);
+            window.uploadCurrentSelection();
+        } else if (operation == "download") {
+            selectRows(deviceTable(window), {0});
+            // A download sends no status request.
+            device->answerWithStatus(SimulatedController::StatusBadRequest, 1, 1);
+            window.downloadCurrentSelection();
+        } else {
+            selectRows(deviceTable(window), {0, 1});
+            window.deleteCurrentlySelectedFixturesOnDevice();
+        }
+        QVERIFY(waitUntilIdle(window));
+        QTRY_COMPARE(prompts.askedTexts(), QStringList{message});
+        QCOMPARE(prompts.asked.first().title, QString("KDR-450P Fixture Library Editor"));
+        QCOMPARE(prompts.asked.first().kind, UserPrompts::Kind::Information);
+        QVERIFY(window.findChild<QWidget *>("progressBars")->isHidden());
+    }
+
+    void aControllerWithTooFewFreeSlotsRefusesTheUploadWithItsMessage()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+        device->controller()->setCapacity(3);
+        makeLibrary();
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Ok);
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 1));
+
+        selectAllLibraryRows(window);
+        window.uploadCurrentSelection();
+        QVERIFY(waitForDeviceRows(window, 1));
+        QCOMPARE(prompts.askedTexts(),
+                 QStringList{"The device seems not to have enough free memory slots to store\n"
+                             "all of the selected fixtures."});
+        QCOMPARE(device->controller()->records().size(), 1);
+    }
+
+    void aDefinitionWithoutChannelsRefusesTheUploadWithTheChannelMessage()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+        makeLibrary({{"Good", "Maker", {"Dimmer"}}, {"Empty", "Maker", {}}});
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Ok);
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 1));
+
+        selectAllLibraryRows(window);
+        window.uploadCurrentSelection();
+        QVERIFY(waitForDeviceRows(window, 1));
+        QCOMPARE(prompts.askedTexts(),
+                 QStringList{"Make sure that no fixture definition has less than 1 channel or "
+                             "more\nthan 45 channels."});
+        QCOMPARE(device->controller()->records().size(), 1);
+    }
+
+    void aControllerOfAnotherNameGetsNothingAndTheUploadFails()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103);
+        makeLibrary();
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Ok);
+        MainWindow window(libraryPath);
+        QVERIFY(waitUntilIdle(window));
+        device->controller()->setName("KDR-200X");
+
+        selectAllLibraryRows(window);
+        window.uploadCurrentSelection();
+        QVERIFY(waitUntilIdle(window));
+        QTRY_COMPARE(prompts.askedTexts(), QStringList{UploadFailed});
+        QVERIFY(device->controller()->records().isEmpty());
+    }
+
+    void yesToThePatchListQuestionClearsItAndContinuesTheUpload()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+        device->controller()->setPatchListEmpty(false);
+        makeLibrary();
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Yes);
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 1));
+
+        selectAllLibraryRows(window);
+        window.uploadCurrentSelection();
+        QVERIFY(waitForDeviceRows(window, 4));
+        QCOMPARE(prompts.askedTexts(), QStringList{PatchQuestion});
+        QCOMPARE(prompts.asked.first().defaultButton, QMessageBox::No);
+        QVERIFY(device->controller()->patchListEmpty());
+        QCOMPARE(device->controller()->records().size(), 4);
+    }
+
+    void yesToThePatchListQuestionClearsItAndContinuesTheDelete()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One", "Stored Two"});
+        device->controller()->setPatchListEmpty(false);
+        makeLibrary();
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Yes);
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 2));
+
+        selectRows(deviceTable(window), {0});
+        window.deleteCurrentlySelectedFixturesOnDevice();
+        QVERIFY(waitForDeviceRows(window, 1));
+        QCOMPARE(prompts.askedTexts(), QStringList{PatchQuestion});
+        QCOMPARE(deviceFixtureNames(window), QStringList{"Stored Two"});
+    }
+
+    void noToThePatchListQuestionRefreshesTheListWithoutAMessage()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One", "Stored Two"});
+        device->controller()->setPatchListEmpty(false);
+        makeLibrary();
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::No);
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 2));
+        device->clearFrameLog();
+
+        selectRows(deviceTable(window), {0});
+        window.deleteCurrentlySelectedFixturesOnDevice();
+        QVERIFY(waitForDeviceRows(window, 2));
+        QCOMPARE(prompts.askedTexts(), QStringList{PatchQuestion});
+        QVERIFY(!device->controller()->patchListEmpty());
+        QCOMPARE(device->controller()->records().size(), 2);
+        bool listReadAgain = false;
+        for (const SimulatedFrameInfo &frame : device->frameLog())
+            listReadAgain |= frame.command == SimulatedController::FixtureList;
+        QVERIFY(listReadAgain);
+        QVERIFY(window.findChild<QWidget *>("progressBars")->isHidden());
+    }
+};
+
+QTEST_MAIN(DeviceTransfers)
+#include "test_device_transfers.moc"

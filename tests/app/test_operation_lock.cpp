@@ -1,0 +1,124 @@
+#include <QtTest>
+
+#include "app/mainwindow.h"
+#include "device/simulatedcontroller.h"
+#include "device/simulateddevice.h"
+#include "devicetesting.h"
+#include "views/deviceform.h"
+#include "windowtesting.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
+
+// One device operation at a time: requests that meet the background refresh, abort, and the
+// refresh's own outcomes.
+class OperationLock : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString libraryPath;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        useTestSettings(dir.filePath("settings"));
+        libraryPath = dir.filePath("lib.blfl");
+        QVERIFY(writeLibrary(libraryPath, {{"Alpha Spot", "Maker", {"Pan", "Tilt"}},
+                                           {"Bravo Wash", "Maker", {"Red", "Green", "Blue"}},
+                                           {"Charlie Par", "Other", {"Dimmer"}}}));
+    }
+
+    void uploadDuringTheBackgroundRefreshRunsRightAfterItAndTheListIsReadAgain()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device =
+            bus.addController(0x0103, {"Stored One", "Stored Two", "Stored Three"});
+        ScriptedPrompts prompts;
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 3));
+
+        // A slow controller, so that the refresh after the delete is still reading.
+        device->setAnswerDelay(40ms);
+        selectRows(deviceTable(window), {2});
+        window.deleteCurrentlySelectedFixturesOnDevice();
+        QVERIFY(QTest::qWaitFor([&] { return window.deviceForm()->isBusy(); }, 10000));
+        QVERIFY(window.isOperationRunning());
+        QVERIFY(
+            QTest::qWaitFor([&] { return device->controller()->records().size() == 2; }, 10000));
+
+        selectRows(libraryTable(window), {0});
+        QSignalSpy starts(&window, &MainWindow::operationStarts);
+        window.uploadCurrentSelection();
+        // The refresh holds the lock: the upload waits for the aborted refresh to end.
+        QCOMPARE(starts.count(), 0);
+        QVERIFY(QTest::qWaitFor([&] { return starts.count() == 1; }, 10000));
+        device->setAnswerDelay(0us);
+        QVERIFY(waitForDeviceRows(window, 3));
+        QCOMPARE(device->controller()->records().size(), 3);
+        QVERIFY(deviceFixtureNames(window).contains("Alpha Spot"));
+        QVERIFY(prompts.asked.isEmpty());
+    }
+
+    void abortFreezesTheBarsAndEndsWithTheFailureMessage()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103);
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Ok);
+        MainWindow window(libraryPath);
+        QVERIFY(waitUntilIdle(window));
+
+        device->setAnswerDelay(5ms);
+        selectRows(libraryTable(window), {0, 1, 2});
+        window.uploadCurrentSelection();
+        auto *total = window.findChild<QProgressBar *>("progBarTotal");
+        auto *current = window.findChild<QProgressBar *>("progrBarCurrent");
+        QVERIFY(QTest::qWaitFor([&] { return current->value() > 0; }, 10000));
+
+        QTest::mouseClick(window.findChild<QPushButton *>("abortButton"), Qt::LeftButton);
+        QCOMPARE(total->maximum(), 0);
+        QCOMPARE(current->maximum(), 0);
+        // Progress that is still on its way moves nothing.
+        window.progressTotal(80);
+        window.progressCurrentItem(90);
+        QCOMPARE(total->value(), 0);
+        QCOMPARE(current->value(), 0);
+
+        device->setAnswerDelay(0us);
+        QVERIFY(waitUntilIdle(window));
+        QTRY_COMPARE(prompts.askedTexts(), QStringList{"Upload of fixture definition(s) failed."});
+        QVERIFY(device->controller()->records().size() < 3);
+    }
+
+    void aListOfOnlyTheCountIsAFailedRefresh()
+    {
+        SimulatedBus bus;
+        bus.addController(0x0103);
+        ScriptedPrompts prompts;
+        QTest::ignoreMessage(QtDebugMsg, "Downloading fixture list failed");
+        MainWindow window(libraryPath);
+        QVERIFY(waitUntilIdle(window));
+        QCOMPARE(deviceTable(window)->model()->rowCount(), 0);
+        QVERIFY(prompts.asked.isEmpty());
+    }
+
+    void aValidListFillsOneRowPerHeader()
+    {
+        SimulatedBus bus;
+        bus.addController(0x0103, {"One", "Two", "Three", "Four"});
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 4));
+        QCOMPARE(deviceFixtureNames(window), (QStringList{"One", "Two", "Three", "Four"}));
+    }
+};
+
+QTEST_MAIN(OperationLock)
+#include "test_operation_lock.moc"
