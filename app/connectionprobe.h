@@ -22,4 +22,5 @@ signals:
 
 private:
     BLPMaster *master;
+    bool slackSet = false; // probe thread only
 };

@@ -1,0 +1,91 @@
+// Idle cost of the editor window: the window open, a simulated controller connected (wire-time
+// model on), no operation running; prints the process's CPU time over 10 s as a share of one
+// core. The connection poll (every 300 ms) is included.
+#include "app/mainwindow.h"
+#include "device/demodevices.h"
+#include "device/ftdidriver.h"
+#include "device/simulatedftdidriver.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <functional>
+
+#include <cstdio>
+#include <ctime>
+
+namespace
+{
+
+double processCpuSeconds()
+{
+    timespec ts{};
+    if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts) != 0)
+        return -1;
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+// Runs the event loop (sleeping, not spinning) until ready() holds or ms have passed.
+bool runUntil(const std::function<bool()> &ready, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!ready()) {
+        if (clock.elapsed() >= ms)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(50, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+void runFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // Keep the settings of a real user out of it.
+    QCoreApplication::setOrganizationName(QStringLiteral("kdr450p-bench"));
+    qputenv("XDG_CONFIG_HOME", QByteArray("/tmp/kdr450p-bench-config"));
+
+    SimulatedFtdiDriver driver;
+    addDemoControllers(driver);
+    ScopedFtdiDriver installed(&driver);
+
+    // Debug lines of the link would cost time that a user's session does not pay.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+
+    MainWindow window;
+    window.show();
+    const bool settled =
+        runUntil([&] { return !window.isOperationRunning() && window.isDeviceConnected(); }, 20000);
+    if (!settled) {
+        std::fprintf(stderr, "the window did not connect to the simulated controller\n");
+        return 1;
+    }
+    runFor(500);
+
+    const double cpuBefore = processCpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    runFor(10000);
+    const double cpu = processCpuSeconds() - cpuBefore;
+    const double seconds = double(wall.elapsed()) / 1000.0;
+    const bool stillConnected = window.isDeviceConnected() && !window.isOperationRunning();
+
+    std::printf("idle cpu: %.2f %%\n", 100.0 * cpu / seconds);
+    std::printf("window connected throughout: %s\n", stillConnected ? "yes" : "no");
+    return stillConnected ? 0 : 1;
+}
