@@ -116,8 +116,7 @@ QByteArray fileHash(const QString &path)
 class Terminals
 {
 public:
-    template <typename Sender, typename... Signals>
-    void watch(Sender *sender, Signals... signal)
+    template <typename Sender, typename... Signals> void watch(Sender *sender, Signals... signal)
     {
         (QObject::connect(
              sender, signal, sender, [this](auto &&...) { ++m_count; }, Qt::DirectConnection),
@@ -496,7 +495,8 @@ private:
 
     void checkLibrary()
     {
-        if (librarySnapshot(m_library) != m_libraryBefore || fileHash(m_libraryPath) != m_libraryHash)
+        if (librarySnapshot(m_library) != m_libraryBefore ||
+            fileHash(m_libraryPath) != m_libraryHash)
             ++m_counters.libraryChanges;
     }
 
