@@ -1,8 +1,54 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test.
+# Builds everything and runs every test: the normal build, then the whole suite under
+# ASan+UBSan, the device-link and transfer tests under TSan, a short run of every fuzz
+# target, and an install check. `--quick` stops after the normal build's tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
+
+jobs=$(nproc 2>/dev/null || echo 2)
+stage() { printf '\n== %s (%s) ==\n' "$1" "$(date -u +%H:%M:%S)"; }
+elapsed() { echo "stage time: $(( $(date +%s) - $1 )) s"; }
+
+extra=()
+[ $quick -eq 0 ] && extra=(clang libclang-rt-14-dev desktop-file-utils appstream)
+scripts/deps.sh "${extra[@]}"
+
+t0=$(date +%s)
+stage "normal build and tests"
 cmake --preset default >/dev/null
-cmake --build --preset default
-ctest --preset default
+cmake --build --preset default -j "$jobs"
+ctest --preset default -j "$jobs"
+elapsed "$t0"
+[ $quick -eq 1 ] && exit 0
+
+t=$(date +%s)
+stage "ASan+UBSan build and tests"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs"
+elapsed "$t"
+
+t=$(date +%s)
+stage "TSan build, device-link and transfer tests"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j "$jobs"
+ctest --preset tsan -j "$jobs" -L '^(device|transfer|firmware)$'
+elapsed "$t"
+
+if [ -x scripts/fuzz.sh ]; then
+  t=$(date +%s)
+  stage "fuzz targets"
+  scripts/fuzz.sh "${KDR_FUZZ_SECONDS:-60}"
+  elapsed "$t"
+fi
+
+t=$(date +%s)
+stage "install check"
+scripts/check-install.sh build
+elapsed "$t"
+
+echo
+echo "all stages passed in $(( $(date +%s) - t0 )) s"
