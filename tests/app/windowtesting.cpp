@@ -81,12 +81,12 @@ void setSettingValue(const QString &key, const QString &value)
 bool writeLibrary(const QString &path, const QList<DefinitionSpec> &definitions)
 {
     QList<QBLFixtureDefinition *> list;
-    for (const DefinitionSpec &spec : definitions) {
+    for (const DefinitionSpec &wanted : definitions) {
         auto *definition = new QBLFixtureDefinition;
-        definition->setFixtureName(spec.fixtureName);
-        definition->setManufacturerName(spec.manufacturerName);
+        definition->setFixtureName(wanted.fixtureName);
+        definition->setManufacturerName(wanted.manufacturerName);
         int number = 1;
-        for (const QString &name : spec.channelNames) {
+        for (const QString &name : wanted.channelNames) {
             auto *channel = new QBLFixtureChannel;
             channel->setNumber(number++);
             channel->setName(name);

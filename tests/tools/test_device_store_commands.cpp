@@ -14,10 +14,10 @@
 namespace
 {
 
-QList<QBLFixtureDefinition *> makeDefinitions(const QList<QPair<QString, int>> &spec)
+QList<QBLFixtureDefinition *> makeDefinitions(const QList<QPair<QString, int>> &wanted)
 {
     QList<QBLFixtureDefinition *> list;
-    for (const auto &s : spec) {
+    for (const auto &s : wanted) {
         auto *d = new QBLFixtureDefinition;
         d->setFixtureName(s.first);
         d->setManufacturerName(QStringLiteral("Tool Test"));
@@ -33,9 +33,9 @@ QList<QBLFixtureDefinition *> makeDefinitions(const QList<QPair<QString, int>> &
     return list;
 }
 
-bool writeLibrary(const QString &path, const QList<QPair<QString, int>> &spec)
+bool writeLibrary(const QString &path, const QList<QPair<QString, int>> &wanted)
 {
-    QList<QBLFixtureDefinition *> defs = makeDefinitions(spec);
+    QList<QBLFixtureDefinition *> defs = makeDefinitions(wanted);
     BLFLArchive archive(path);
     archive.setDefinitions(&defs);
     const bool ok = archive.save();
