@@ -1,25 +1,20 @@
 // Firmware files come from users and downloads: every byte pattern must be read safely.
 #include "firmware/firmwarefile.h"
+#include "inputfile.h"
 
 #include <QCoreApplication>
-#include <QTemporaryFile>
 
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static QTemporaryFile file;
-    static const bool opened = file.open();
-    if (!opened)
+    const QString fileName = writeFuzzInputFile(data, size);
+    if (fileName.isEmpty())
         return 0;
-    file.resize(0);
-    file.seek(0);
-    file.write(reinterpret_cast<const char *>(data), qint64(size));
-    file.flush();
 
     FirmwareFile firmware;
-    firmware.load(file.fileName());
+    firmware.load(fileName);
     unsigned sum = 0;
     const QByteArrayView header = firmware.headerBlock();
     for (char c : header)

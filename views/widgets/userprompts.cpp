@@ -69,19 +69,21 @@ QMessageBox::StandardButton UserPrompts::questionWithDetails(
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+namespace {
+
+UserPrompts::Prompt filePrompt(UserPrompts::Kind kind, const QString &caption,
+                               const QString &directory, const QString &filter)
+{
+    return {kind, QString(), caption, directory, filter, {}, QMessageBox::NoButton, QString()};
+}
+
+} // namespace
+
 QString UserPrompts::getOpenFileName(QWidget *parent, const QString &caption,
                                      const QString &directory, const QString &filter)
 {
     if (answerer())
-        return answerer()({Kind::OpenFile,
-                           QString(),
-                           caption,
-                           directory,
-                           filter,
-                           {},
-                           QMessageBox::NoButton,
-                           QString()})
-            .fileName;
+        return answerer()(filePrompt(Kind::OpenFile, caption, directory, filter)).fileName;
     return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
@@ -89,14 +91,6 @@ QString UserPrompts::getSaveFileName(QWidget *parent, const QString &caption,
                                      const QString &directory, const QString &filter)
 {
     if (answerer())
-        return answerer()({Kind::SaveFile,
-                           QString(),
-                           caption,
-                           directory,
-                           filter,
-                           {},
-                           QMessageBox::NoButton,
-                           QString()})
-            .fileName;
+        return answerer()(filePrompt(Kind::SaveFile, caption, directory, filter)).fileName;
     return QFileDialog::getSaveFileName(parent, caption, directory, filter);
 }
