@@ -7,14 +7,18 @@
 #include "device/simulatedftdidriver.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QMap>
 #include <QTimer>
 
 #include <functional>
 
 #include <cstdio>
 #include <ctime>
+#include <unistd.h>
 
 namespace
 {
@@ -40,6 +44,36 @@ bool runUntil(const std::function<bool()> &ready, int ms)
         loop.exec();
     }
     return true;
+}
+
+struct ThreadCost {
+    double cpuSeconds = 0;
+    double wakeUps = 0;
+};
+
+// CPU time and voluntary switches of each live thread by name, from /proc, so that the
+// report shows where the idle cost goes.
+QMap<QString, ThreadCost> threadCosts()
+{
+    QMap<QString, ThreadCost> byName;
+    const QStringList tasks =
+        QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &task : tasks) {
+        const QString dir = QStringLiteral("/proc/self/task/%1/").arg(task);
+        QFile comm(dir + QStringLiteral("comm")), sched(dir + QStringLiteral("schedstat")),
+            status(dir + QStringLiteral("status"));
+        if (!comm.open(QIODevice::ReadOnly) || !sched.open(QIODevice::ReadOnly) ||
+            !status.open(QIODevice::ReadOnly))
+            continue;
+        ThreadCost &cost = byName[QString::fromUtf8(comm.readAll().trimmed())];
+        // schedstat: nanoseconds on the CPU, nanoseconds waiting, time slices.
+        cost.cpuSeconds += sched.readAll().split(' ').value(0).toDouble() / 1e9;
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("voluntary_ctxt_switches:"))
+                cost.wakeUps += line.mid(line.indexOf(':') + 1).trimmed().toDouble();
+        }
+    }
+    return byName;
 }
 
 void runFor(int ms)
@@ -77,6 +111,7 @@ int main(int argc, char *argv[])
     }
     runFor(500);
 
+    const QMap<QString, ThreadCost> threadsBefore = threadCosts();
     const double cpuBefore = processCpuSeconds();
     QElapsedTimer wall;
     wall.start();
@@ -86,6 +121,16 @@ int main(int argc, char *argv[])
     const bool stillConnected = window.isDeviceConnected() && !window.isOperationRunning();
 
     std::printf("idle cpu: %.2f %%\n", 100.0 * cpu / seconds);
+    const QMap<QString, ThreadCost> threadsAfter = threadCosts();
+    for (auto it = threadsAfter.cbegin(); it != threadsAfter.cend(); ++it) {
+        const ThreadCost before = threadsBefore.value(it.key());
+        const double share = 100.0 * (it.value().cpuSeconds - before.cpuSeconds) / seconds;
+        const double wakeUps = (it.value().wakeUps - before.wakeUps) / seconds;
+        if (share < 0.01)
+            continue;
+        std::printf("idle cpu of thread %s: %.3f %%\n", qPrintable(it.key()), share);
+        std::printf("idle wake-ups of thread %s: %.0f per s\n", qPrintable(it.key()), wakeUps);
+    }
     std::printf("window connected throughout: %s\n", stillConnected ? "yes" : "no");
     return stillConnected ? 0 : 1;
 }

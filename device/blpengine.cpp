@@ -282,3 +282,10 @@ void enginePoll(BLPEngineContext *context)
             c->send(c, uint32_t(transmitLength(c) + Overhead), c->transmitBuffer);
     }
 }
+
+bool engineHasWork(const BLPEngineContext *context)
+{
+    return context->frameComplete.load(std::memory_order_acquire) != 0 ||
+           context->transmitIdle.load(std::memory_order_acquire) == 0 ||
+           context->badFramesExhausted.load(std::memory_order_acquire) != 0;
+}

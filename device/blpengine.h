@@ -109,3 +109,6 @@ void engineBuildData(BLPEngineContext *context, uint16_t length, const uint8_t *
 
 void engineInputByte(BLPEngineContext *context, uint8_t byte);
 void enginePoll(BLPEngineContext *context);
+// True while enginePoll has something to do: an answer to hand on, a frame to send, or the
+// bad-frame limit reached. Any thread.
+bool engineHasWork(const BLPEngineContext *context);

@@ -21,10 +21,13 @@ constexpr quint8 kCommandProbe = 0;
 constexpr quint8 kCommandDeviceInfo = 1;
 // Thread loop: brisk while a transaction runs, backing off while the link is idle so an
 // idle connection costs next to no CPU.
-constexpr unsigned long kBriskSleepUs = 10;
-constexpr unsigned long kIdleSleepUs = 1000;
-constexpr unsigned long kLongIdleSleepUs = 8000;
-constexpr int kIdleRoundsBeforeBackOff = 50;
+// The link's threads are woken for every event; these only bound their sleeps.
+constexpr unsigned long kIdleSleepUs = 100000;
+// While an answer is awaited the master also watches the time-out.
+constexpr unsigned long kAwaitSliceUs = 2000;
+// A blocking operation waits for its answer; the write that shows progress ticks meanwhile.
+constexpr unsigned long kAnswerSliceUs = 1000;
+constexpr unsigned long kProgressTickUs = 10;
 
 // The engine callbacks receive only their context; they find their master here.
 QMutex g_registryLock;
@@ -36,18 +39,22 @@ BLPMaster *masterOf(BLPEngineContext *context)
     return g_registry.value(context, nullptr);
 }
 
-// Counts the blocking operation that holds the transaction lock.
-class TransactionScope
+} // namespace
+
+// Counts the blocking operation that holds the transaction lock, and wakes the idle link
+// threads for it.
+class BLPMaster::TransactionScope
 {
 public:
-    explicit TransactionScope(std::atomic<int> &counter) : m_counter(counter) { ++m_counter; }
-    ~TransactionScope() { --m_counter; }
+    explicit TransactionScope(BLPMaster &master) : m_master(master)
+    {
+        ++m_master.m_transactionActive;
+    }
+    ~TransactionScope() { --m_master.m_transactionActive; }
 
 private:
-    std::atomic<int> &m_counter;
+    BLPMaster &m_master;
 };
-
-} // namespace
 
 struct BLPMasterEngineFunctions {
     static void send(BLPEngineContext *context, uint32_t length, const uint8_t *bytes)
@@ -124,6 +131,7 @@ void BLPMaster::stopThread()
     if (!isRunning())
         return;
     m_stop.store(true);
+    wakeSleepers();
     while (!m_threadExited.load())
         QThread::msleep(2);
     wait();
@@ -144,13 +152,41 @@ void BLPMaster::resetLink()
         p->disconnectDevice();
 }
 
+template <typename Ready> void BLPMaster::sleepUnless(unsigned long maxUs, Ready ready)
+{
+    std::unique_lock<std::mutex> lock(m_wakeMutex);
+    m_wake.wait_for(lock, std::chrono::microseconds(maxUs), ready);
+}
+
+void BLPMaster::sleepUntilAwaiting(unsigned long maxUs, const std::atomic<bool> *alsoWakeOn)
+{
+    sleepUnless(maxUs, [&] {
+        return m_stop.load() || m_awaiting.load() || (alsoWakeOn && alsoWakeOn->load());
+    });
+}
+
+// Taking the lock orders the caller's flag change before a sleeper's last look at it, so no
+// wake-up falls between that look and the wait.
+void BLPMaster::wakeSleepers()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_wakeMutex);
+    }
+    m_wake.notify_all();
+}
+
 void BLPMaster::inputByte(quint8 byte)
 {
     // Paired with resetLink: either it sees us feeding, or we see awaiting cleared.
     m_feeding.store(true);
-    if (m_awaiting.load())
+    bool wake = false;
+    if (m_awaiting.load()) {
         engineInputByte(m_engine.get(), byte);
+        wake = engineHasWork(m_engine.get());
+    }
     m_feeding.store(false);
+    if (wake)
+        wakeSleepers();
 }
 
 // The engine is reset by resetLink, not here: this may run on the reader thread while the
@@ -159,37 +195,26 @@ void BLPMaster::linkLost()
 {
     m_linkLost.store(true);
     m_awaiting.store(false);
+    wakeSleepers();
 }
 
 void BLPMaster::run()
 {
 #ifdef Q_OS_LINUX
-    // The loop's 10 us naps would otherwise last the default 50 us slack, per handover.
+    // Woken threads and the time-out slices should not be stretched by the default slack.
     prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
 #endif
-    int idleRounds = 0;
     while (!m_stop.load()) {
-        if (m_awaiting.load()) {
-            if (m_answerTimer.elapsed() > m_responseTimeout.load()) {
-                m_linkLost.store(true);
-                m_awaiting.store(false);
-            }
-            idleRounds = 0;
-            QThread::usleep(kBriskSleepUs);
-        } else if (isTransactionActive()) {
-            idleRounds = 0;
-            QThread::usleep(kBriskSleepUs);
-        } else {
-            QThread::usleep(idleRounds < kIdleRoundsBeforeBackOff ? kIdleSleepUs
-                                                                  : kLongIdleSleepUs);
-            if (idleRounds < kIdleRoundsBeforeBackOff)
-                ++idleRounds;
-        }
+        if (m_awaiting.load() && m_answerTimer.elapsed() > m_responseTimeout.load())
+            linkLost();
         if (m_linkLost.load()) {
-            QThread::msleep(3);
+            // Operations fail at once while the link is lost; only resetLink ends it.
+            sleepUnless(kIdleSleepUs, [this] { return m_stop.load(); });
             continue;
         }
         enginePoll(m_engine.get());
+        sleepUnless(m_awaiting.load() ? kAwaitSliceUs : kIdleSleepUs,
+                    [this] { return m_stop.load() || engineHasWork(m_engine.get()); });
     }
     m_threadExited.store(true);
 }
@@ -200,6 +225,7 @@ void BLPMaster::frameToSend(quint32 length, const quint8 *bytes)
 {
     m_answerTimer.start();
     m_awaiting.store(true);
+    wakeSleepers();
     BLPmPhy *p = m_phy.load();
     if (!p || !p->send(length, bytes))
         linkLost();
@@ -210,6 +236,7 @@ void BLPMaster::statusAnswered(quint8 status)
     m_error.store(status != 0);
     m_awaiting.store(false);
     m_done.store(true);
+    wakeSleepers();
 }
 
 void BLPMaster::dataAnswered(quint16 length, const quint8 *payload, bool last, quint8 status)
@@ -226,6 +253,7 @@ void BLPMaster::dataAnswered(quint16 length, const quint8 *payload, bool last, q
         m_receivedCount.store(0);
     }
     m_done.store(true);
+    wakeSleepers();
 }
 
 void BLPMaster::progressTick()
@@ -247,12 +275,16 @@ bool BLPMaster::writeTransaction(const quint8 *data, quint16 length, bool first,
     if (m_linkLost.load())
         return false;
     engineBuildData(m_engine.get(), length, data, first, last, kAddress, command, parameter);
+    wakeSleepers();
     while (!m_done.load()) {
         if (m_linkLost.load())
             return false;
-        QThread::usleep(10);
-        if (withProgress)
+        if (withProgress) {
+            QThread::usleep(kProgressTickUs);
             progressTick();
+        } else {
+            sleepUnless(kAnswerSliceUs, [this] { return m_done.load() || m_linkLost.load(); });
+        }
     }
     return !m_error.load();
 }
@@ -271,10 +303,11 @@ bool BLPMaster::readTransaction(quint16 maxAnswer, quint8 *buffer, qint32 &count
     if (m_linkLost.load())
         return false;
     engineBuildRequest(m_engine.get(), kAddress, command, parameter, first);
+    wakeSleepers();
     while (!m_done.load()) {
         if (m_linkLost.load())
             return false;
-        QThread::usleep(4);
+        sleepUnless(kAnswerSliceUs, [this] { return m_done.load() || m_linkLost.load(); });
     }
     if (m_error.load())
         return false;
@@ -292,7 +325,7 @@ int BLPMaster::probeDevice()
         return ProbeBusy;
     int result;
     {
-        TransactionScope scope(m_transactionActive);
+        TransactionScope scope(*this);
         const quint8 bytes[4] = {0, 0, 0, 0};
         result = writeTransaction(bytes, sizeof bytes, true, true, kCommandProbe, 0, false)
                      ? ProbeAnswered
@@ -306,7 +339,7 @@ int BLPMaster::probeDevice()
 bool BLPMaster::readDeviceInfo(QString &name, int &softwareVersion, int &hardwareVersion)
 {
     QMutexLocker locker(&m_transactionLock);
-    TransactionScope scope(m_transactionActive);
+    TransactionScope scope(*this);
     if (m_linkLost.load())
         return false;
     quint8 block[InfoBlockLength];
@@ -328,7 +361,7 @@ bool BLPMaster::readDeviceInfo(QString &name, int &softwareVersion, int &hardwar
 bool BLPMaster::writeData(quint32 length, const void *data, quint8 command, quint16 parameter)
 {
     QMutexLocker locker(&m_transactionLock);
-    TransactionScope scope(m_transactionActive);
+    TransactionScope scope(*this);
     if (m_linkLost.load() || length == 0 || !data)
         return false;
     m_cancel.store(false);
@@ -382,7 +415,7 @@ bool BLPMaster::readData(qint32 maxLength, void *buffer, qint32 &received, quint
                          quint16 parameter)
 {
     QMutexLocker locker(&m_transactionLock);
-    TransactionScope scope(m_transactionActive);
+    TransactionScope scope(*this);
     received = 0;
     if (m_linkLost.load())
         return false;

@@ -17,7 +17,9 @@
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 class BLPmPhy;
 
@@ -69,6 +71,12 @@ public:
     bool isAwaitingAnswer() const { return m_awaiting.load(); }
     // True while a blocking operation runs; the reader polls briskly only then.
     bool isTransactionActive() const { return m_transactionActive.load() > 0; }
+    // For the reader while no answer is awaited: sleeps at most maxUs, and returns as soon
+    // as an answer is awaited, the master stops, or alsoWakeOn is set (its setter then calls
+    // wakeSleepers). An idle link thus costs a few wake-ups a second, and the reader still
+    // starts reading as the request goes out.
+    void sleepUntilAwaiting(unsigned long maxUs, const std::atomic<bool> *alsoWakeOn = nullptr);
+    void wakeSleepers();
 
 signals:
     void sigTransferred(uint dwPercents);
@@ -79,6 +87,7 @@ protected:
 
 private:
     friend struct BLPMasterEngineFunctions;
+    class TransactionScope;
 
     void installEngineFunctions();
     void startThread();
@@ -116,6 +125,12 @@ private:
     std::atomic<int> m_transactionActive{0};
     std::atomic<int> m_responseTimeout{DefaultResponseTimeoutMs};
     std::atomic<int> m_maxFrameLength{MinimumFrameLength};
+
+    // The link's threads sleep on this between events instead of napping in short steps.
+    // Each sleep is still bounded: the loops keep polling, only far less often.
+    template <typename Ready> void sleepUnless(unsigned long maxUs, Ready ready);
+    std::mutex m_wakeMutex;
+    std::condition_variable m_wake;
 
     QElapsedTimer m_answerTimer; // master's thread only
 

@@ -21,7 +21,8 @@ constexpr char kDongleDescription[16] = "BRENLOW BLP-DGL";
 constexpr quint32 kMaxListedDevices = 4096;
 
 constexpr unsigned long kBriskSleepUs = 40;
-constexpr unsigned long kLongestIdleSleepUs = 8000;
+constexpr unsigned long kLongestIdleSleepUs = 8000;  // with no master to wake the reader
+constexpr unsigned long kMasterIdleSleepUs = 100000; // the master wakes the reader for answers
 constexpr unsigned long kAfterFailureSleepUs = 100;
 
 } // namespace
@@ -153,6 +154,8 @@ void BLPmPhyUSB::disconnectDevice()
 {
     if (isRunning()) {
         m_stopRequest.store(true);
+        if (BLPMaster *m = master())
+            m->wakeSleepers();
         while (!m_readerExited.load())
             QThread::usleep(10);
         wait();
@@ -213,8 +216,9 @@ bool BLPmPhyUSB::deviceStillThere()
     return true;
 }
 
-// Reads only while the master awaits an answer. Between transactions it backs off, so an
-// idle link costs next to nothing; the driver holds the bytes that arrive meanwhile.
+// Reads only while the master awaits an answer. Otherwise it sleeps until the master sends a
+// request, so an idle link costs next to nothing; the driver holds the bytes that arrive
+// meanwhile.
 void BLPmPhyUSB::run()
 {
 #ifdef Q_OS_LINUX
@@ -229,11 +233,12 @@ void BLPmPhyUSB::run()
         }
         BLPMaster *m = master();
         if (!m || !m->isAwaitingAnswer()) {
-            if (m && m->isTransactionActive())
-                idleSleepUs = kBriskSleepUs;
-            else
+            if (m) {
+                m->sleepUntilAwaiting(kMasterIdleSleepUs, &m_stopRequest);
+            } else {
                 idleSleepUs = qMin(idleSleepUs * 2, kLongestIdleSleepUs);
-            QThread::usleep(idleSleepUs);
+                QThread::usleep(idleSleepUs);
+            }
             continue;
         }
         idleSleepUs = kBriskSleepUs;

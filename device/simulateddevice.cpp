@@ -5,7 +5,10 @@
 namespace
 {
 constexpr int FrameLogLimit = 20000;
-constexpr std::chrono::microseconds SpinWindow{150};
+// Readers that nap briefly (timer slack lowered, as the link's reader does) wake from a
+// timed wait within some 10 us, so only the last stretch before a byte is spun; a longer
+// spin made an idle window's connection poll cost a third of a percent of a core.
+constexpr std::chrono::microseconds SpinWindow{20};
 } // namespace
 
 bool SimulatedDevice::Fault::take()
@@ -381,10 +384,10 @@ FtdiStatus SimulatedDevice::portRead(quint64 generation, uchar *buffer, quint32 
             const Clock::time_point next = byteAvailableAt(a, a.taken);
             const Clock::time_point wake = bounded ? qMin(next, deadline) : next;
             if (wake - now > SpinWindow) {
-                // A timed wait wakes some 50 us late; leave the last stretch to the spin below.
+                // A timed wait wakes a little late; leave the last stretch to the spin below.
                 m_changed.wait_until(l, wake - SpinWindow);
             } else {
-                // A byte is due within a few byte times: yield instead of sleeping, so that
+                // A byte is due within moments: yield instead of sleeping, so that
                 // the line delivers at wire speed rather than at the timer's granularity.
                 l.unlock();
                 std::this_thread::yield();
