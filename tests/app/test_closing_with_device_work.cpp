@@ -138,6 +138,60 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return !window.isVisible(); }, 15000));
         QCOMPARE(prompts.askedTexts(), QStringList{"The library has been modified."});
     }
+
+    // Save answered once the upload has ended: a save that happens closes the window, one
+    // that does not (Save As cancelled) leaves it open and whole, as Cancel does.
+    void saveAnsweredAfterAnUploadClosesOnlyOnceTheLibraryIsSaved_data()
+    {
+        QTest::addColumn<bool>("chooseFile");
+        QTest::newRow("saved") << true;
+        QTest::newRow("save as cancelled") << false;
+    }
+    void saveAnsweredAfterAnUploadClosesOnlyOnceTheLibraryIsSaved()
+    {
+        QFETCH(bool, chooseFile);
+        const QString path = dir.filePath(QStringLiteral("closing-save.blfl"));
+        QFile::remove(path);
+        QVERIFY(QFile::copy(libraryPath, path));
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103);
+        ScriptedPrompts prompts;
+        MainWindow window(path);
+        window.show();
+        QVERIFY(waitUntilIdle(window));
+        window.windowModified();
+        // With the file gone, Save has to ask for a name.
+        QVERIFY(QFile::remove(path));
+        prompts.thenAnswer(QMessageBox::Save);
+        if (chooseFile)
+            prompts.thenChooseFile(path);
+        else
+            prompts.thenCancelFileDialog();
+
+        device->setAnswerDelay(5ms);
+        selectRows(libraryTable(window), {0, 1});
+        window.uploadCurrentSelection();
+        QVERIFY(!window.close());
+        QVERIFY(shown(window, "closingWidget"));
+        device->setAnswerDelay(0us);
+
+        if (chooseFile) {
+            QVERIFY(QTest::qWaitFor([&] { return !window.isVisible(); }, 15000));
+            QCOMPARE(fixtureNamesIn(path).size(), 3);
+        } else {
+            QVERIFY(QTest::qWaitFor([&] { return prompts.allAnswersUsed(); }, 15000));
+            QVERIFY(waitUntilIdle(window));
+            QVERIFY(window.isVisible());
+            QVERIFY(window.isWindowModified());
+            QVERIFY(!QFile::exists(path));
+            QVERIFY(!shown(window, "closingWidget"));
+            QVERIFY(shown(window, "widget_2"));
+            QVERIFY(!window.findChild<QToolBar *>("toolBar")->isHidden());
+            QVERIFY(!window.menuBar()->isHidden());
+        }
+        QCOMPARE(prompts.askedTexts().first(), QStringLiteral("The library has been modified."));
+        QCOMPARE(prompts.unexpected, 0);
+    }
 };
 
 QTEST_MAIN(ClosingWithDeviceWork)
