@@ -186,4 +186,6 @@ private:
     bool discoveryPending = false;
     bool firmwareUpdatePending = false;
     bool deviceChangePending = false;
+    // The device chosen before the firmware dialog, chosen again after the new discovery.
+    int deviceToReselect = -1;
 };

@@ -27,6 +27,7 @@
 #include <QDebug>
 #include <QMenu>
 #include <QMutex>
+#include <QSignalBlocker>
 #include <QThread>
 #include <QTimer>
 #include <QtEndian>
@@ -589,7 +590,17 @@ void MainWindow::on_actionDiscoverDevices_triggered()
 void MainWindow::devicesDiscovered()
 {
     operationDone();
-    if (ui->remoteForm->devicesComboBox()->count() > 0)
+    QComboBox *combo = ui->remoteForm->devicesComboBox();
+    if (deviceToReselect >= 0) {
+        const int index = combo->findData(deviceToReselect, Qt::UserRole);
+        deviceToReselect = -1;
+        if (index >= 0 && index != combo->currentIndex()) {
+            // One device change follows below; the combo box's own would be a second.
+            const QSignalBlocker blocker(combo);
+            combo->setCurrentIndex(index);
+        }
+    }
+    if (combo->count() > 0)
         updateActiveDevice();
     else
         ui->remoteForm->setBusy(false);
@@ -645,8 +656,16 @@ void MainWindow::runFirmwareUpdate()
     dialog->setDevices(devices, combo->currentIndex());
     dialog->exec();
     dialog->deleteLater();
-    // The dialog's discovery and update leave the link on whichever device they asked last;
-    // switch it back to the one the pane names before its list is read again.
+    if (dialog->devicesMayHaveChanged()) {
+        // Devices may have come or gone, and an updated one reports a new version: search
+        // anew, which also refreshes the firmware notice and the device's list.
+        deviceToReselect = combo->count() > 0 ? combo->currentData(Qt::UserRole).toInt() : -1;
+        operationDone();
+        discoverDevices();
+        return;
+    }
+    // The link may have been moved by the dialog: switch it back to the device the pane
+    // names before its list is read again.
     if (combo->count() > 0 && !deviceChanger->isRunning()) {
         deviceChanger->setTargetIndex(combo->currentData(Qt::UserRole).toInt());
         deviceChanger->start();

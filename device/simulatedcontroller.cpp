@@ -201,6 +201,11 @@ QList<SimulatedController::FirmwareSectorReceipt> SimulatedController::firmwareS
 bool SimulatedController::firmwareImageIntact() const
 {
     Lock l(m_mutex);
+    return firmwareImageIntactLocked();
+}
+
+bool SimulatedController::firmwareImageIntactLocked() const
+{
     if (m_firmwareHeader.size() != FirmwareHeaderSize)
         return false;
     const auto le32 = [this](int at) {
@@ -226,6 +231,12 @@ void SimulatedController::setRestartsAfterFirmware(bool restarts)
 {
     Lock l(m_mutex);
     m_restartsAfterFirmware = restarts;
+}
+
+void SimulatedController::setVersionAfterFirmwareUpdate(quint16 version)
+{
+    Lock l(m_mutex);
+    m_versionAfterFirmware = version;
 }
 
 QByteArray SimulatedController::answer(const SimulatedFrame &frame)
@@ -340,6 +351,9 @@ quint8 SimulatedController::completeWrite()
         for (char c : data)
             receipt.byteSum += quint8(c);
         m_firmwareSectors.append(receipt);
+        // The whole image is in: the controller now runs it.
+        if (m_versionAfterFirmware != 0 && firmwareImageIntactLocked())
+            m_softwareVersion = m_versionAfterFirmware;
         return StatusOk;
     }
     default:

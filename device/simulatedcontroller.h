@@ -97,6 +97,9 @@ public:
     // On: the final segment of the header's last sector is taken but not answered, as the
     // controller restarts into its new firmware. Off by default.
     void setRestartsAfterFirmware(bool restarts);
+    // The software version the controller reports once an intact image has been programmed
+    // (1.3 unless set; 0 keeps the version unchanged).
+    void setVersionAfterFirmwareUpdate(quint16 version);
 
     // Handles one valid host frame; returns the whole answer frame in wire form, or nothing
     // when the controller does not answer.
@@ -109,6 +112,7 @@ private:
     QByteArray handleWrite(const SimulatedFrame &frame);
     QByteArray handleRead(const SimulatedFrame &frame);
     quint8 completeWrite();
+    bool firmwareImageIntactLocked() const;
     quint8 startRead(quint8 command, quint16 parameter);
     QByteArray nextReadAnswer(const SimulatedFrame &frame);
     QByteArray statusAnswer(const SimulatedFrame &frame, quint8 status) const;
@@ -130,6 +134,7 @@ private:
     QByteArray m_firmwareHeader;
     QList<FirmwareSectorReceipt> m_firmwareSectors;
     bool m_restartsAfterFirmware = false;
+    quint16 m_versionAfterFirmware = 0x0103;
 
     // The frame sequence of the running transaction, and the answer last given, so that a
     // resent frame (same sequence) is answered again instead of being applied twice.

@@ -170,6 +170,7 @@ void FirmwareUpdateDlg::on_bttnDiscover_clicked()
 {
     ui->bttn_update->setEnabled(false);
     enterBusy();
+    devicesTouched = true;
     discoverer->start();
 }
 
@@ -204,6 +205,7 @@ void FirmwareUpdateDlg::on_bttn_update_clicked()
     if (!file || !fileUsable || !hasDevices())
         return;
     enterBusy();
+    devicesTouched = true;
     ui->progressBar->setValue(0);
     ui->progressBar->show();
     updater->setFile(file);

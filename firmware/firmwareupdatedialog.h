@@ -33,6 +33,9 @@ public:
     bool isBusy() const { return busy; }
     bool isFileUsable() const { return fileUsable; }
     bool isAlternativeMode() const { return alternativeMode; }
+    // True once the dialog has searched for devices or started an update: the devices, their
+    // versions and their stores may then differ from what the window last read.
+    bool devicesMayHaveChanged() const { return devicesTouched; }
 
 public slots:
     void on_devicesCombo_currentIndexChanged(int index);
@@ -67,6 +70,7 @@ private:
     bool fileUsable = false;
     bool busy = false;
     bool alternativeMode = false;
+    bool devicesTouched = false;
     QString lastPath;
     DevicesDiscoverer *discoverer = nullptr;
     FwUpdater *updater = nullptr;

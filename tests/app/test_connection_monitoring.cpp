@@ -6,11 +6,13 @@
 #include "device/simulateddevice.h"
 #include "devicetesting.h"
 #include "firmware/firmwareupdatedialog.h"
+#include "syntheticfirmware.h"
 #include "views/deviceform.h"
 #include "windowtesting.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 #include <QTimer>
 
@@ -154,6 +156,65 @@ private slots:
         QCOMPARE(dialogDevices.size(), 2);
         QVERIFY(!noticeShown(window));
         QVERIFY(waitUntilIdle(window));
+    }
+
+    // After the dialog has updated a controller or found new ones, the window searches
+    // anew: the updated controller loses its notice and stays chosen, and a controller
+    // plugged in meanwhile is listed.
+    void afterAnUpdateTheWindowReadsTheDevicesAgainAndKeepsTheChosenOne()
+    {
+        SimulatedBus bus;
+        bus.addController(0x0103, {"Current"});
+        SimulatedDevice *old = bus.addController(0x0102, {"Old"});
+        old->controller()->setVersionAfterFirmwareUpdate(0x0104);
+        const QString imagePath = dir.filePath("update.bl2");
+        const QByteArray image =
+            SyntheticFirmware::image("KDR-450P", {SyntheticFirmware::sectorData(1024, 3)});
+        QVERIFY(SyntheticFirmware::write(imagePath, image));
+        ScriptedPrompts prompts;
+        MainWindow window;
+        window.show();
+        QVERIFY(waitForDeviceRows(window, 1));
+        QTimer *timer = stopPoll(window);
+        window.deviceForm()->devicesComboBox()->setCurrentIndex(1);
+        QVERIFY(QTest::qWaitFor([&] { return deviceFixtureNames(window) == QStringList{"Old"}; },
+                                10000));
+        QVERIFY(waitUntilIdle(window));
+        QVERIFY(pollOnce(window, timer));
+        QVERIFY(noticeShown(window));
+
+        bool updated = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<FirmwareUpdateDlg *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialog->on_lblMode_Link_clicked("alternative-update-file");
+            prompts.thenChooseFile(imagePath);
+            dialog->findChild<QPushButton *>("bttn_load")->click();
+            bus.addController(0x0103, {"Plugged In"});
+            dialog->findChild<QPushButton *>("bttnDiscover")->click();
+            if (!QTest::qWaitFor([&] { return !dialog->isBusy(); }, 10000))
+                return;
+            auto *combo = dialog->findChild<QComboBox *>("devicesCombo");
+            combo->setCurrentIndex(combo->findData(1));
+            dialog->findChild<QPushButton *>("bttn_update")->click();
+            updated = QTest::qWaitFor([&] { return !dialog->isBusy(); }, 20000);
+            dialog->close();
+        });
+        window.on_labelFirmwareUpdateInfo_linkActivated("update-device");
+        QVERIFY(updated);
+        QVERIFY(old->controller()->firmwareImageIntact());
+        QCOMPARE(old->controller()->softwareVersion(), quint16(0x0104));
+
+        QVERIFY(QTest::qWaitFor([&] { return deviceFixtureNames(window) == QStringList{"Old"}; },
+                                10000));
+        QVERIFY(waitUntilIdle(window));
+        QComboBox *combo = window.deviceForm()->devicesComboBox();
+        QCOMPARE(combo->count(), 3);
+        QCOMPARE(combo->currentData(Qt::UserRole).toInt(), 1);
+        QVERIFY(pollOnce(window, timer));
+        QVERIFY(!noticeShown(window));
+        QCOMPARE(prompts.unexpected, 0);
     }
 
     void theLinkDoesNothingWhileAnOperationRuns()
