@@ -19,8 +19,6 @@ constexpr quint8 kAddress = BLPFrame::HostAddress;
 constexpr int kMaxAnswerPayload = 65534;
 constexpr quint8 kCommandProbe = 0;
 constexpr quint8 kCommandDeviceInfo = 1;
-// Thread loop: brisk while a transaction runs, backing off while the link is idle so an
-// idle connection costs next to no CPU.
 // The link's threads are woken for every event; these only bound their sleeps.
 constexpr unsigned long kIdleSleepUs = 100000;
 // While an answer is awaited the master also watches the time-out.
@@ -39,22 +37,18 @@ BLPMaster *masterOf(BLPEngineContext *context)
     return g_registry.value(context, nullptr);
 }
 
-} // namespace
-
-// Counts the blocking operation that holds the transaction lock, and wakes the idle link
-// threads for it.
-class BLPMaster::TransactionScope
+// Counts the blocking operation that holds the transaction lock.
+class TransactionScope
 {
 public:
-    explicit TransactionScope(BLPMaster &master) : m_master(master)
-    {
-        ++m_master.m_transactionActive;
-    }
-    ~TransactionScope() { --m_master.m_transactionActive; }
+    explicit TransactionScope(std::atomic<int> &counter) : m_counter(counter) { ++m_counter; }
+    ~TransactionScope() { --m_counter; }
 
 private:
-    BLPMaster &m_master;
+    std::atomic<int> &m_counter;
 };
+
+} // namespace
 
 struct BLPMasterEngineFunctions {
     static void send(BLPEngineContext *context, uint32_t length, const uint8_t *bytes)
@@ -163,6 +157,11 @@ void BLPMaster::sleepUntilAwaiting(unsigned long maxUs, const std::atomic<bool> 
     sleepUnless(maxUs, [&] {
         return m_stop.load() || m_awaiting.load() || (alsoWakeOn && alsoWakeOn->load());
     });
+}
+
+void BLPMaster::sleepUntilAnswered()
+{
+    sleepUnless(kAnswerSliceUs, [this] { return m_done.load() || m_linkLost.load(); });
 }
 
 // Taking the lock orders the caller's flag change before a sleeper's last look at it, so no
@@ -283,7 +282,7 @@ bool BLPMaster::writeTransaction(const quint8 *data, quint16 length, bool first,
             QThread::usleep(kProgressTickUs);
             progressTick();
         } else {
-            sleepUnless(kAnswerSliceUs, [this] { return m_done.load() || m_linkLost.load(); });
+            sleepUntilAnswered();
         }
     }
     return !m_error.load();
@@ -307,7 +306,7 @@ bool BLPMaster::readTransaction(quint16 maxAnswer, quint8 *buffer, qint32 &count
     while (!m_done.load()) {
         if (m_linkLost.load())
             return false;
-        sleepUnless(kAnswerSliceUs, [this] { return m_done.load() || m_linkLost.load(); });
+        sleepUntilAnswered();
     }
     if (m_error.load())
         return false;
@@ -325,7 +324,7 @@ int BLPMaster::probeDevice()
         return ProbeBusy;
     int result;
     {
-        TransactionScope scope(*this);
+        TransactionScope scope(m_transactionActive);
         const quint8 bytes[4] = {0, 0, 0, 0};
         result = writeTransaction(bytes, sizeof bytes, true, true, kCommandProbe, 0, false)
                      ? ProbeAnswered
@@ -339,7 +338,7 @@ int BLPMaster::probeDevice()
 bool BLPMaster::readDeviceInfo(QString &name, int &softwareVersion, int &hardwareVersion)
 {
     QMutexLocker locker(&m_transactionLock);
-    TransactionScope scope(*this);
+    TransactionScope scope(m_transactionActive);
     if (m_linkLost.load())
         return false;
     quint8 block[InfoBlockLength];
@@ -361,7 +360,7 @@ bool BLPMaster::readDeviceInfo(QString &name, int &softwareVersion, int &hardwar
 bool BLPMaster::writeData(quint32 length, const void *data, quint8 command, quint16 parameter)
 {
     QMutexLocker locker(&m_transactionLock);
-    TransactionScope scope(*this);
+    TransactionScope scope(m_transactionActive);
     if (m_linkLost.load() || length == 0 || !data)
         return false;
     m_cancel.store(false);
@@ -415,7 +414,7 @@ bool BLPMaster::readData(qint32 maxLength, void *buffer, qint32 &received, quint
                          quint16 parameter)
 {
     QMutexLocker locker(&m_transactionLock);
-    TransactionScope scope(*this);
+    TransactionScope scope(m_transactionActive);
     received = 0;
     if (m_linkLost.load())
         return false;

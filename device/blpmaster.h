@@ -69,7 +69,7 @@ public:
     void inputByte(quint8 byte);
     void linkLost();
     bool isAwaitingAnswer() const { return m_awaiting.load(); }
-    // True while a blocking operation runs; the reader polls briskly only then.
+    // True while a blocking operation runs.
     bool isTransactionActive() const { return m_transactionActive.load() > 0; }
     // For the reader while no answer is awaited: sleeps at most maxUs, and returns as soon
     // as an answer is awaited, the master stops, or alsoWakeOn is set (its setter then calls
@@ -87,7 +87,6 @@ protected:
 
 private:
     friend struct BLPMasterEngineFunctions;
-    class TransactionScope;
 
     void installEngineFunctions();
     void startThread();
@@ -129,6 +128,8 @@ private:
     // The link's threads sleep on this between events instead of napping in short steps.
     // Each sleep is still bounded: the loops keep polling, only far less often.
     template <typename Ready> void sleepUnless(unsigned long maxUs, Ready ready);
+    // A blocking operation's wait for its answer or a lost link.
+    void sleepUntilAnswered();
     std::mutex m_wakeMutex;
     std::condition_variable m_wake;
 
