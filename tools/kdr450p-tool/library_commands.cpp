@@ -1,8 +1,8 @@
 #include "commands.h"
-#include "libraryjson.h"
 
 #include "library/blflarchive.h"
 #include "library/fixturetypes.h"
+#include "library/libraryjson.h"
 #include "library/qblfixturedefinitionloader.h"
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
