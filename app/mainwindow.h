@@ -125,6 +125,7 @@ private:
     void startNewLibrary();
     bool saveLibrary();
     bool saveLibraryAs();
+    static QString withLibraryExtension(const QString &path);
     void showLibraryFailure(const QString &text);
 
     // Device side: construction steps 4 and 10 to 12 of the window.

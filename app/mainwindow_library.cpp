@@ -30,14 +30,26 @@ bool MainWindow::askYesNo(const QString &text)
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
-// True when the caller may go on replacing the library: the user declined to save, or the
-// save succeeded. A save that fails or is cancelled stops the caller, so the changes the user
-// asked to keep are not thrown away.
+// True when the caller may go on replacing the library: the user discarded the changes, or
+// the save succeeded. Cancel, Escape, a failed save or a cancelled Save As stop the caller, so
+// nothing is thrown away by a stray key press.
 bool MainWindow::askSaveChanges()
 {
-    if (!askYesNo(tr("The current library has been modified\nDo you want to save the changes?")))
+    const QMessageBox::StandardButton answer = UserPrompts::question(
+        this, tr("KDR-450P Fixture Library Editor"),
+        tr("The current library has been modified\nDo you want to save the changes?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Discard)
         return true;
-    return saveLibrary();
+    return answer == QMessageBox::Save && saveLibrary();
+}
+
+QString MainWindow::withLibraryExtension(const QString &path)
+{
+    if (!QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path.endsWith(QLatin1Char('.')) ? path + QStringLiteral("blfl")
+                                           : path + QStringLiteral(".blfl");
 }
 
 void MainWindow::showLibraryFailure(const QString &text)
@@ -188,14 +200,20 @@ bool MainWindow::saveLibraryAs()
     if (!archive)
         return false;
     for (;;) {
-        const QString path =
+        const QString answer =
             UserPrompts::getSaveFileName(this, tr("Save library as"), startDir,
                                          tr("Brenlow Fixture Definition Library (*.blfl)"));
-        if (path.isEmpty()) {
+        if (answer.isEmpty()) {
             qDebug() << "aborted";
             return false;
         }
         qDebug() << "confirmed";
+        // A name without extension would be hidden by the Open dialog's filter. The dialog
+        // asked about replacing the typed name only, so the completed one is asked here.
+        const QString path = withLibraryExtension(answer);
+        if (path != answer && QFileInfo::exists(path) &&
+            !askYesNo(tr("The file %1 already exists.\nDo you want to replace it?").arg(path)))
+            continue;
         archive->setFileName(path);
         if (ui->libraryForm->saveArchive()) {
             updateWindowTitle(path);

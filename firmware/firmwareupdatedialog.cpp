@@ -177,7 +177,7 @@ void FirmwareUpdateDlg::on_bttnDiscover_clicked()
 void FirmwareUpdateDlg::on_bttn_load_clicked()
 {
     lastPath = UserPrompts::getOpenFileName(this, tr("Open a Brenlow Update File"), lastPath,
-                                            tr("BL2 fles (*.bl2)"));
+                                            tr("BL2 files (*.bl2)"));
     if (lastPath.isEmpty() || !QFileInfo(lastPath).isFile())
         return;
     delete file;

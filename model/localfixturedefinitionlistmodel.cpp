@@ -50,6 +50,9 @@ QVariant LocalFixtureDefinitionListModel::data(const QModelIndex &index, int rol
     case FixtureNameColumn:
         if (role == Qt::DisplayRole)
             return definition->displayName();
+        // The in-place editor starts with the stored name, not the shown one.
+        if (role == Qt::EditRole)
+            return definition->fixtureName();
         if (role == Qt::DecorationRole)
             return m_icon;
         break;
@@ -58,7 +61,7 @@ QVariant LocalFixtureDefinitionListModel::data(const QModelIndex &index, int rol
             return definition->nbrOfChannels();
         break;
     case ManufacturerColumn:
-        if (role == Qt::DisplayRole)
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
             return definition->manufacturerName();
         break;
     }

@@ -29,6 +29,10 @@ LocalFixtureDefinitionEditForm::LocalFixtureDefinitionEditForm(QWidget *parent)
     connect(ui->channelListView->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &LocalFixtureDefinitionEditForm::currentChanged);
 
+    showCharactersLeft(ui->fixtureNameShort, ui->fixtureNameShortLeft);
+    showCharactersLeft(ui->manufacturerNameShort, ui->manufacturerNameShortLeft);
+    showCharactersLeft(ui->channelNameShort, ui->channelNameShortLeft);
+
     updateChannelButtons();
     ui->channelEditFrame->setEnabled(false);
     showCurrentChannel();
@@ -38,6 +42,17 @@ LocalFixtureDefinitionEditForm::LocalFixtureDefinitionEditForm(QWidget *parent)
     ui->label_fixtureType->hide();
     ui->fixtureType->hide();
     setEnabled(false);
+}
+
+// The fields take exactly what the controller stores; the count tells the user before the
+// field stops taking keys.
+void LocalFixtureDefinitionEditForm::showCharactersLeft(QLineEdit *field, QLabel *label)
+{
+    const auto update = [this, field, label] {
+        label->setText(tr("%n left", nullptr, field->maxLength() - int(field->text().size())));
+    };
+    connect(field, &QLineEdit::textChanged, label, update);
+    update();
 }
 
 LocalFixtureDefinitionEditForm::~LocalFixtureDefinitionEditForm()

@@ -6,6 +6,8 @@
 class LocalChannelListModel;
 class QBLFixtureChannel;
 class QBLFixtureDefinition;
+class QLabel;
+class QLineEdit;
 class QSortFilterProxyModel;
 
 namespace Ui
@@ -57,6 +59,7 @@ private slots:
     void on_channelDown_clicked();
 
 private:
+    void showCharactersLeft(QLineEdit *field, QLabel *label);
     void clearForm();
     void showCurrentChannel();
     void clearChannelFields();

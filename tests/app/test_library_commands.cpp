@@ -97,15 +97,15 @@ private slots:
         QCOMPARE(toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
     }
 
-    void newOnAModifiedLibraryAsksAndNoDiscardsTheChanges()
+    void newOnAModifiedLibraryAsksAndDiscardDropsTheChanges()
     {
         ScriptedPrompts prompts;
         MainWindow window(path("stage.blfl"));
         window.windowModified();
-        prompts.thenAnswer(QMessageBox::No);
+        prompts.thenAnswer(QMessageBox::Discard);
         trigger(window, "actionNew_Archive");
         QCOMPARE(prompts.askedTexts(), QStringList{saveQuestion});
-        QCOMPARE(prompts.asked.first().defaultButton, QMessageBox::No);
+        QCOMPARE(prompts.asked.first().defaultButton, QMessageBox::Save);
         QCOMPARE(shownTitle(window), appTitle + " - Unnamed");
         QCOMPARE(libraryRowCount(window), 0);
         QVERIFY(!window.isWindowModified());
@@ -127,7 +127,7 @@ private slots:
         MainWindow window;
         trigger(window, "actionNew_Archive");
         window.windowModified();
-        prompts.thenAnswer(QMessageBox::Yes);
+        prompts.thenAnswer(QMessageBox::Save);
         prompts.thenCancelFileDialog();
         trigger(window, "actionNew_Archive");
         QCOMPARE(prompts.asked.size(), 2);
@@ -155,7 +155,7 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window;
         window.windowModified();
-        prompts.thenAnswer(QMessageBox::No);
+        prompts.thenAnswer(QMessageBox::Discard);
         prompts.thenChooseFile(path("stage.blfl"));
         trigger(window, "action_Open_Archive");
         QCOMPARE(prompts.asked.size(), 2);

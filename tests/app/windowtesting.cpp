@@ -21,7 +21,10 @@ ScriptedPrompts::ScriptedPrompts()
             ++unexpected;
             return UserPrompts::Answer{QMessageBox::Cancel, QString()};
         }
-        return m_answers.takeFirst();
+        const Scripted next = m_answers.takeFirst();
+        if (next.escape)
+            return UserPrompts::Answer{prompt.escapeButton, QString()};
+        return next.answer;
     });
 }
 
@@ -32,12 +35,17 @@ ScriptedPrompts::~ScriptedPrompts()
 
 void ScriptedPrompts::thenAnswer(QMessageBox::StandardButton button)
 {
-    m_answers.append({button, QString()});
+    m_answers.append({{button, QString()}, false});
+}
+
+void ScriptedPrompts::thenPressEscape()
+{
+    m_answers.append({{}, true});
 }
 
 void ScriptedPrompts::thenChooseFile(const QString &fileName)
 {
-    m_answers.append({QMessageBox::NoButton, fileName});
+    m_answers.append({{QMessageBox::NoButton, fileName}, false});
 }
 
 QStringList ScriptedPrompts::askedTexts() const

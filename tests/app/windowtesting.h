@@ -22,6 +22,8 @@ public:
     void thenAnswer(QMessageBox::StandardButton button);
     void thenChooseFile(const QString &fileName);
     void thenCancelFileDialog() { thenChooseFile(QString()); }
+    // Answers the next message box as the Escape key would.
+    void thenPressEscape();
 
     QList<UserPrompts::Prompt> asked;
     int unexpected = 0;
@@ -30,7 +32,11 @@ public:
     bool allAnswersUsed() const { return m_answers.isEmpty(); }
 
 private:
-    QList<UserPrompts::Answer> m_answers;
+    struct Scripted {
+        UserPrompts::Answer answer;
+        bool escape = false;
+    };
+    QList<Scripted> m_answers;
 };
 
 // Points the settings store at a private folder so tests never touch the user's settings.

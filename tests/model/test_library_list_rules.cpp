@@ -139,6 +139,21 @@ private slots:
         QCOMPARE(changed.at(0).at(0).toModelIndex(), model->index(1, 2));
     }
 
+    void theInPlaceEditorStartsWithTheStoredNames()
+    {
+        LocalFixtureDefinitionListModel *model = sample();
+        QCOMPARE(model->index(1, 0).data(Qt::EditRole).toString(), QString("Wash Zoom"));
+        QCOMPARE(model->index(1, 2).data(Qt::EditRole).toString(), QString("Lumatek"));
+        // A definition without a long name shows its short one, but the editor must not
+        // offer the short name as the long one.
+        QBLFixtureDefinition *row = rowDefinition(*model, 2);
+        row->setFixtureNameShort("STRB");
+        model->setData(model->index(2, 0), QString(), Qt::EditRole);
+        QCOMPARE(model->index(2, 0).data().toString(), QString("STRB"));
+        QCOMPARE(model->index(2, 0).data(Qt::EditRole).toString(), QString());
+        QVERIFY(!model->index(2, 1).data(Qt::EditRole).isValid());
+    }
+
     void aNameSetterOnARowDefinitionRepaintsItsRow()
     {
         LocalFixtureDefinitionListModel *model = sample();

@@ -14,11 +14,40 @@ void UserPrompts::setAnswerer(Answerer a)
 namespace
 {
 
+// Cancel if offered, else the only button, else No: what a message box picks for Escape. The
+// real boxes are given it explicitly, so a test's Escape and the user's agree.
+QMessageBox::StandardButton escapeButtonFor(QMessageBox::StandardButtons buttons)
+{
+    if (buttons & QMessageBox::Cancel)
+        return QMessageBox::Cancel;
+    const int raw = int(buttons);
+    if (raw != 0 && (raw & (raw - 1)) == 0)
+        return QMessageBox::StandardButton(raw);
+    if (buttons & QMessageBox::No)
+        return QMessageBox::No;
+    return QMessageBox::NoButton;
+}
+
 UserPrompts::Prompt messagePrompt(UserPrompts::Kind kind, const QString &title, const QString &text,
                                   QMessageBox::StandardButtons buttons,
                                   QMessageBox::StandardButton defaultButton)
 {
-    return {kind, title, text, QString(), QString(), buttons, defaultButton, QString()};
+    return {kind,          title,     text,
+            QString(),     QString(), buttons,
+            defaultButton, QString(), escapeButtonFor(buttons)};
+}
+
+QMessageBox::StandardButton execBox(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                    const QString &text, const QString &informativeText,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setInformativeText(informativeText);
+    box.setDefaultButton(defaultButton);
+    if (const QMessageBox::StandardButton escape = escapeButtonFor(buttons))
+        box.setEscapeButton(escape);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 } // namespace
@@ -51,7 +80,7 @@ QMessageBox::StandardButton UserPrompts::question(QWidget *parent, const QString
     if (answerer())
         return answerer()(messagePrompt(Kind::Question, title, text, buttons, defaultButton))
             .button;
-    return QMessageBox::question(parent, title, text, buttons, defaultButton);
+    return execBox(parent, QMessageBox::Question, title, text, QString(), buttons, defaultButton);
 }
 
 QMessageBox::StandardButton UserPrompts::questionWithDetails(
@@ -63,18 +92,25 @@ QMessageBox::StandardButton UserPrompts::questionWithDetails(
         prompt.informativeText = informativeText;
         return answerer()(prompt).button;
     }
-    QMessageBox box(QMessageBox::Question, title, text, buttons, parent);
-    box.setInformativeText(informativeText);
-    box.setDefaultButton(defaultButton);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    return execBox(parent, QMessageBox::Question, title, text, informativeText, buttons,
+                   defaultButton);
 }
 
-namespace {
+namespace
+{
 
 UserPrompts::Prompt filePrompt(UserPrompts::Kind kind, const QString &caption,
                                const QString &directory, const QString &filter)
 {
-    return {kind, QString(), caption, directory, filter, {}, QMessageBox::NoButton, QString()};
+    return {kind,
+            QString(),
+            caption,
+            directory,
+            filter,
+            {},
+            QMessageBox::NoButton,
+            QString(),
+            QMessageBox::NoButton};
 }
 
 } // namespace

@@ -22,6 +22,8 @@ public:
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
         QString informativeText; // questions: the explanatory second text, if any
+        // The button the Escape key chooses, as the real message box decides it.
+        QMessageBox::StandardButton escapeButton = QMessageBox::NoButton;
     };
 
     struct Answer {

@@ -1,0 +1,206 @@
+#include "windowtesting.h"
+
+#include "app/mainwindow.h"
+#include "model/qblfixturechannel.h"
+#include "model/qblfixturedefinition.h"
+#include "views/libraryform.h"
+#include "views/localfixturedefinitioneditform.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// What a key press or a slip of the user must never cost: unsaved changes, typed characters
+// that are silently dropped, a saved file the Open dialog then hides.
+class WindowSafety : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir settingsDir;
+    QTemporaryDir files;
+    const QString appTitle = QStringLiteral("KDR-450P Fixture Library Editor");
+
+    QString path(const QString &name) const { return files.filePath(name); }
+
+    static void trigger(MainWindow &window, const char *action)
+    {
+        QAction *found = windowAction(window, action);
+        QVERIFY2(found, action);
+        found->trigger();
+    }
+
+    template <typename T> static T *child(MainWindow &window, const char *name)
+    {
+        T *found = window.findChild<T *>(QLatin1String(name));
+        if (!found)
+            qWarning("no widget %s", name);
+        return found;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(settingsDir.isValid());
+        QVERIFY(files.isValid());
+        useTestSettings(settingsDir.path());
+        QVERIFY(writeLibrary(path("stage.blfl"), {{"Spot 250", "Acme", {"Pan", "Tilt"}},
+                                                  {"Wash 575", "Acme", {"Dimmer"}}}));
+    }
+
+    void init() { clearSettings(); }
+
+    void escapeAtNewOrOpenKeepsTheModifiedLibrary_data()
+    {
+        QTest::addColumn<QByteArray>("action");
+        QTest::newRow("New") << QByteArray("actionNew_Archive");
+        QTest::newRow("Open") << QByteArray("action_Open_Archive");
+    }
+
+    void escapeAtNewOrOpenKeepsTheModifiedLibrary()
+    {
+        QFETCH(QByteArray, action);
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        window.windowModified();
+        prompts.thenPressEscape();
+        trigger(window, action.constData());
+
+        // One question, asked as the close question is; no file dialog follows it.
+        QCOMPARE(prompts.asked.size(), 1);
+        const UserPrompts::Prompt &question = prompts.asked.first();
+        QCOMPARE(question.buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        QCOMPARE(question.defaultButton, QMessageBox::Save);
+        QCOMPARE(question.escapeButton, QMessageBox::Cancel);
+        QCOMPARE(libraryFixtureNames(window).size(), 2);
+        QVERIFY(window.isWindowModified());
+        QCOMPARE(shownTitle(window), appTitle + " - *stage.blfl");
+    }
+
+    void saveAtNewWritesTheChangesBeforeTheLibraryIsReplaced()
+    {
+        QVERIFY(writeLibrary(path("kept.blfl"), {{"Spot 250", "Acme", {"Pan"}}}));
+        ScriptedPrompts prompts;
+        MainWindow window(path("kept.blfl"));
+        QPushButton *add = child<QPushButton>(window, "addFixtureDefinition");
+        QVERIFY(add);
+        add->click();
+        prompts.thenAnswer(QMessageBox::Save);
+        trigger(window, "actionNew_Archive");
+        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(fixtureNamesIn(path("kept.blfl")).size(), 2);
+        QCOMPARE(libraryRowCount(window), 0);
+    }
+
+    void discardAtOpenGoesOnToTheFileDialog()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        window.windowModified();
+        prompts.thenAnswer(QMessageBox::Discard);
+        prompts.thenChooseFile(path("stage.blfl"));
+        trigger(window, "action_Open_Archive");
+        QCOMPARE(prompts.asked.size(), 2);
+        QCOMPARE(libraryRowCount(window), 2);
+        QVERIFY(!window.isWindowModified());
+    }
+
+    // Each short-name field takes exactly what is stored and counts down to it.
+    void aShortNameFieldKeepsWhatItShows_data()
+    {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QByteArray>("autoBox");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("fixture") << QByteArray("fixtureNameShort")
+                                 << QByteArray("autoFixtureNameShort") << 20;
+        QTest::newRow("manufacturer")
+            << QByteArray("manufacturerNameShort") << QByteArray("autoManufacturerNameShort") << 20;
+        QTest::newRow("channel") << QByteArray("channelNameShort")
+                                 << QByteArray("autoChannelNameShort") << 12;
+    }
+
+    void aShortNameFieldKeepsWhatItShows()
+    {
+        QFETCH(QByteArray, field);
+        QFETCH(QByteArray, autoBox);
+        QFETCH(int, limit);
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *library = child<LibraryForm>(window, "libraryForm");
+        QVERIFY(library);
+        QVERIFY(library->editor()->definition());
+        QPushButton *addChannel = child<QPushButton>(window, "addChannel");
+        QVERIFY(addChannel);
+        addChannel->click();
+
+        auto *box = child<QCheckBox>(window, autoBox.constData());
+        auto *edit = child<QLineEdit>(window, field.constData());
+        auto *left = child<QLabel>(window, (field + "Left").constData());
+        QVERIFY(box && edit && left);
+        if (box->isChecked())
+            box->click();
+        QVERIFY(edit->isEnabled());
+        edit->selectAll();
+        const QString typed = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123");
+        QTest::keyClicks(edit, typed.left(limit - 3));
+        QCOMPARE(left->text(), QStringLiteral("3 left"));
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), typed.left(limit));
+        QCOMPARE(left->text(), QStringLiteral("0 left"));
+
+        QBLFixtureDefinition *definition = library->editor()->definition();
+        QString stored;
+        if (field == "fixtureNameShort")
+            stored = definition->fixtureNameShort();
+        else if (field == "manufacturerNameShort")
+            stored = definition->manufacturerNameShort();
+        else
+            stored = definition->channels().last()->nameShort();
+        QCOMPARE(stored, edit->text());
+        QVERIFY(prompts.asked.isEmpty());
+    }
+
+    void saveAsAddsTheExtensionTheUserLeftOut()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        prompts.thenChooseFile(path("rig-a"));
+        trigger(window, "actionSave_archive_as");
+        QVERIFY(!QFile::exists(path("rig-a")));
+        QCOMPARE(fixtureNamesIn(path("rig-a.blfl")).size(), 2);
+        QCOMPARE(shownTitle(window), appTitle + " - rig-a.blfl");
+
+        // A name with an extension of its own is kept as typed.
+        prompts.thenChooseFile(path("rig-b.v2"));
+        trigger(window, "actionSave_archive_as");
+        QCOMPARE(fixtureNamesIn(path("rig-b.v2")).size(), 2);
+        QCOMPARE(prompts.asked.size(), 2);
+    }
+
+    void saveAsAsksBeforeTheCompletedNameReplacesAFile()
+    {
+        QVERIFY(writeLibrary(path("other.blfl"), {{"Strobe", "Flash", {"Rate"}}}));
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        prompts.thenChooseFile(path("other"));
+        prompts.thenAnswer(QMessageBox::No);
+        prompts.thenCancelFileDialog();
+        trigger(window, "actionSave_archive_as");
+        QCOMPARE(prompts.asked.size(), 3);
+        QCOMPARE(prompts.asked[1].kind, UserPrompts::Kind::Question);
+        QCOMPARE(prompts.asked[1].defaultButton, QMessageBox::No);
+        QVERIFY(prompts.asked[1].text.contains(path("other.blfl")));
+        QCOMPARE(fixtureNamesIn(path("other.blfl")), QStringList{"Strobe"});
+        QCOMPARE(shownTitle(window), appTitle + " - stage.blfl");
+    }
+};
+
+QTEST_MAIN(WindowSafety)
+#include "test_window_safety.moc"
