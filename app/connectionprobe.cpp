@@ -1,6 +1,6 @@
 #include "connectionprobe.h"
 
-#include "device/blpmaster.h"
+#include "blpmaster.h"
 
 #include <QDebug>
 

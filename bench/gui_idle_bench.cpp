@@ -2,9 +2,9 @@
 // model on), no operation running; prints the process's CPU time over 10 s as a share of one
 // core. The connection poll (every 300 ms) is included.
 #include "app/mainwindow.h"
-#include "device/demodevices.h"
-#include "device/ftdidriver.h"
-#include "device/simulatedftdidriver.h"
+#include "demodevices.h"
+#include "ftdidriver.h"
+#include "simulatedftdidriver.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,12 +7,12 @@
 //
 // soak [operations] [seed]
 
-#include "device/blpmaster.h"
-#include "device/blpmphyusb.h"
-#include "device/devicechanger.h"
-#include "device/devicesdiscoverer.h"
-#include "device/simulateddevice.h"
-#include "device/simulatedftdidriver.h"
+#include "blpmaster.h"
+#include "blpmphyusb.h"
+#include "devicechanger.h"
+#include "devicesdiscoverer.h"
+#include "simulateddevice.h"
+#include "simulatedftdidriver.h"
 #include "devicerecord.h"
 #include "fixturedefinitionsdownloader.h"
 #include "fixturedefinitionsuploader.h"

@@ -2,10 +2,10 @@
 // again, and compares the elapsed time with the time the bytes take on a 250000 baud 8N2
 // line (the simulator's wire-time model, on). Prints "name: value unit" lines.
 
-#include "device/blpmaster.h"
-#include "device/blpmphyusb.h"
-#include "device/simulateddevice.h"
-#include "device/simulatedftdidriver.h"
+#include "blpmaster.h"
+#include "blpmphyusb.h"
+#include "simulateddevice.h"
+#include "simulatedftdidriver.h"
 #include "fixturedefinitionsdownloader.h"
 #include "fixturedefinitionsuploader.h"
 #include "model/qblfixturechannel.h"

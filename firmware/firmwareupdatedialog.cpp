@@ -1,6 +1,7 @@
 #include "firmwareupdatedialog.h"
 #include "ui_firmwareupdatedialog.h"
 
+#include "blpprotocol.h"
 #include "devicesdiscoverer.h"
 #include "firmwarefile.h"
 #include "fwupdater.h"
@@ -13,7 +14,7 @@
 namespace
 {
 
-const char DeviceName[] = "KDR-450P";
+const char *const DeviceName = BLPDevice::ControllerName;
 const char DefaultLink[] = "default-update-file";
 const char AlternativeLink[] = "alternative-update-file";
 

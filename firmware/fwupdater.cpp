@@ -2,15 +2,16 @@
 
 #include "firmwarefile.h"
 
-#include "device/blpmaster.h"
-#include "device/blpmphyusb.h"
+#include "blpmaster.h"
+#include "blpmphyusb.h"
+#include "blpprotocol.h"
 
 namespace
 {
 
-constexpr quint8 HeaderCommand = 3;
-constexpr quint8 SectorCommand = 4;
-constexpr char DeviceName[] = "KDR-450P";
+constexpr quint8 HeaderCommand = BLPCommand::FirmwareHeader;
+constexpr quint8 SectorCommand = BLPCommand::FirmwareSector;
+constexpr const char *DeviceName = BLPDevice::ControllerName;
 
 } // namespace
 

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
 
     QBLFixtureDefinition definition;
-    if (definition.decodeDeviceRecord(bytes)) {
+    if (decodeDeviceRecord(bytes, definition)) {
         // A decoded definition must encode again into a full record.
         if (encodeDeviceRecord(definition).size() != DeviceRecord::RecordSize)
             __builtin_trap();

@@ -2,7 +2,7 @@
 // misbehaves: the receiver must stay in bounds whatever arrives.
 // Input: byte 0 picks the pending request (read or write, first or not), byte 1 how often
 // the poller runs; the rest is the answer stream.
-#include "device/blpengine.h"
+#include "blpengine.h"
 
 #include <cstddef>
 #include <cstdint>

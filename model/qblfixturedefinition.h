@@ -72,9 +72,6 @@ public:
     void detectAutoShortNames();
     // An erased device slot reads back as U+00FF characters.
     void clearErasedNames();
-    // Fills this definition from a full device record (5284 bytes); false, and nothing
-    // changed, when the buffer is shorter. Lives with the record layout in transfer/.
-    bool decodeDeviceRecord(QByteArrayView record);
 
 signals:
     void nbrOfChannelChanged(QModelIndex index);

@@ -72,20 +72,21 @@ QByteArray encodeDeviceRecord(QBLFixtureDefinition &definition)
     return record;
 }
 
-bool QBLFixtureDefinition::decodeDeviceRecord(QByteArrayView record)
+bool decodeDeviceRecord(QByteArrayView record, QBLFixtureDefinition &definition)
 {
     if (record.size() < RecordSize)
         return false;
     const char *r = record.data();
-    qDeleteAll(channels());
-    channels().clear();
-    setFixtureType(quint8(r[FixtureTypeOffset]));
-    setFixtureName(readText(r + FixtureNameOffset, FixtureNameWidth));
-    setFixtureNameShort(readText(r + FixtureNameShortOffset, FixtureNameShortWidth));
-    setAutoFixtureNameShort(false);
-    setManufacturerName(readText(r + ManufacturerNameOffset, ManufacturerNameWidth));
-    setManufacturerNameShort(readText(r + ManufacturerNameShortOffset, ManufacturerNameShortWidth));
-    setAutoManufacturerNameShort(false);
+    qDeleteAll(definition.channels());
+    definition.channels().clear();
+    definition.setFixtureType(quint8(r[FixtureTypeOffset]));
+    definition.setFixtureName(readText(r + FixtureNameOffset, FixtureNameWidth));
+    definition.setFixtureNameShort(readText(r + FixtureNameShortOffset, FixtureNameShortWidth));
+    definition.setAutoFixtureNameShort(false);
+    definition.setManufacturerName(readText(r + ManufacturerNameOffset, ManufacturerNameWidth));
+    definition.setManufacturerNameShort(
+        readText(r + ManufacturerNameShortOffset, ManufacturerNameShortWidth));
+    definition.setAutoManufacturerNameShort(false);
 
     // The record has room for 45 entries, whatever its count byte claims.
     const int count = qMin(int(quint8(r[ChannelCountOffset])), MaxChannels);
@@ -98,9 +99,9 @@ bool QBLFixtureDefinition::decodeDeviceRecord(QByteArrayView record)
         channel->setNumber(i + 1);
         channel->clearErasedName();
         channel->detectAutoNameShort();
-        channels().append(channel);
+        definition.channels().append(channel);
     }
-    clearErasedNames();
-    detectAutoShortNames();
+    definition.clearErasedNames();
+    definition.detectAutoShortNames();
     return true;
 }

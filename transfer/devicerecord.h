@@ -1,5 +1,7 @@
 #pragma once
 
+#include "blpprotocol.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -12,10 +14,11 @@ class QBLFixtureDefinition;
 namespace DeviceRecord
 {
 
-constexpr int HeaderSize = 244;
+constexpr int HeaderSize = BLPSize::RecordHeaderSize;
 constexpr int ChannelEntrySize = 112;
 constexpr int MaxChannels = 45;
-constexpr int RecordSize = HeaderSize + MaxChannels * ChannelEntrySize; // 5284
+constexpr int RecordSize = HeaderSize + MaxChannels * ChannelEntrySize;
+static_assert(RecordSize == BLPSize::RecordSize, "the record layout fills the whole record");
 constexpr int FixtureListBufferSize = 40000;
 
 // Header fields.
@@ -29,7 +32,7 @@ constexpr int ManufacturerNameShortOffset = 220;
 constexpr int ManufacturerNameShortWidth = 20;
 constexpr int ChannelCountOffset = 240;
 constexpr int FixtureTypeOffset = 241;
-constexpr int SlotOffset = 242;
+constexpr int SlotOffset = BLPSize::RecordSlotOffset;
 
 // Channel entry fields, relative to the entry.
 constexpr int ChannelNameShortOffset = 0;
@@ -58,3 +61,6 @@ bool isEmptyFixtureList(QByteArrayView list);
 // Encodes the definition into a full record. Refreshes its automatic short names first, so
 // the definition itself changes.
 QByteArray encodeDeviceRecord(QBLFixtureDefinition &definition);
+// Fills a definition from a full record; false, and nothing changed, when the buffer is
+// shorter than a record.
+bool decodeDeviceRecord(QByteArrayView record, QBLFixtureDefinition &definition);

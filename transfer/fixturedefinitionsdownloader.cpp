@@ -4,7 +4,7 @@
 #include "fixturestorechecks.h"
 #include "qblremotefixturedefinition.h"
 
-#include "device/blpmaster.h"
+#include "blpmaster.h"
 #include "model/qblfixturedefinition.h"
 
 FixtureDefinitionsDownloader::FixtureDefinitionsDownloader(QObject *parent)
@@ -110,7 +110,7 @@ void FixtureDefinitionsDownloader::run()
             return;
         }
         auto *definition = new QBLFixtureDefinition;
-        definition->decodeDeviceRecord(QByteArrayView(m_buffer.constData(), received));
+        decodeDeviceRecord(QByteArrayView(m_buffer.constData(), received), *definition);
         m_downloaded.append(definition);
         m_progressStart = uint(100 * k / n);
         m_progressEnd = uint(100 * (k + 1) / n);

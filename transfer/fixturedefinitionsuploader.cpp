@@ -3,7 +3,7 @@
 #include "devicerecord.h"
 #include "fixturestorechecks.h"
 
-#include "device/blpmaster.h"
+#include "blpmaster.h"
 #include "model/qblfixturedefinition.h"
 
 FixtureDefinitionsUploader::FixtureDefinitionsUploader(QObject *parent) : QThread(parent) {}

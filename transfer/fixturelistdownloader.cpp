@@ -3,7 +3,7 @@
 #include "devicerecord.h"
 #include "fixturestorechecks.h"
 
-#include "device/blpmaster.h"
+#include "blpmaster.h"
 
 FixtureListDownloader::FixtureListDownloader(QObject *parent)
     : QThread(parent), m_buffer(DeviceRecord::FixtureListBufferSize, '\0')

@@ -3,7 +3,7 @@
 #include "fixturestorechecks.h"
 #include "qblremotefixturedefinition.h"
 
-#include "device/blpmaster.h"
+#include "blpmaster.h"
 
 FixturesDeleter::FixturesDeleter(QObject *parent) : QThread(parent) {}
 

@@ -1,6 +1,6 @@
 #include "fixturestorechecks.h"
 
-#include "device/blpmaster.h"
+#include "blpmaster.h"
 
 namespace FixtureStore
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "blpprotocol.h"
+
 #include <QString>
 
 class BLPMaster;
@@ -8,17 +10,16 @@ class BLPMaster;
 namespace FixtureStore
 {
 
-constexpr char DeviceName[] = "KDR-450P";
-// Software 1.1 (0x0101) and older have no fixture store commands.
-constexpr int MinSoftwareVersion = 0x0102;
+constexpr const char *DeviceName = BLPDevice::ControllerName;
+constexpr int MinSoftwareVersion = BLPDevice::MinStoreSoftwareVersion;
 constexpr int StatusTimeoutMs = 4000;
 
 enum Command : quint8 {
-    ListCommand = 11,
-    RecordCommand = 12,
-    DeleteCommand = 13,
-    StatusCommand = 14,
-    ClearPatchListCommand = 15,
+    ListCommand = BLPCommand::FixtureList,
+    RecordCommand = BLPCommand::Record,
+    DeleteCommand = BLPCommand::DeleteRecord,
+    StatusCommand = BLPCommand::StoreStatus,
+    ClearPatchListCommand = BLPCommand::ClearPatchList,
 };
 
 // The information block answers, the name is exactly "KDR-450P" and the software is newer

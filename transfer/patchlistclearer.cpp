@@ -2,7 +2,7 @@
 
 #include "fixturestorechecks.h"
 
-#include "device/blpmaster.h"
+#include "blpmaster.h"
 
 PatchListClearer::PatchListClearer(QObject *parent) : QThread(parent) {}
 

@@ -1,8 +1,8 @@
 #include "devicetesting.h"
 
 #include "app/mainwindow.h"
-#include "device/simulatedcontroller.h"
-#include "device/simulateddevice.h"
+#include "simulatedcontroller.h"
+#include "simulateddevice.h"
 #include "transfer/devicerecord.h"
 #include "views/deviceform.h"
 

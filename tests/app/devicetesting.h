@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/ftdidriver.h"
-#include "device/simulatedftdidriver.h"
+#include "ftdidriver.h"
+#include "simulatedftdidriver.h"
 
 #include <QList>
 #include <QString>

@@ -1,9 +1,9 @@
 #include <QtTest>
 
 #include "app/mainwindow.h"
-#include "device/blpmaster.h"
-#include "device/simulatedcontroller.h"
-#include "device/simulateddevice.h"
+#include "blpmaster.h"
+#include "simulatedcontroller.h"
+#include "simulateddevice.h"
 #include "devicetesting.h"
 #include "firmware/firmwareupdatedialog.h"
 #include "syntheticfirmware.h"

@@ -1,8 +1,8 @@
 #include <QtTest>
 
 #include "app/mainwindow.h"
-#include "device/simulatedcontroller.h"
-#include "device/simulateddevice.h"
+#include "simulatedcontroller.h"
+#include "simulateddevice.h"
 #include "devicetesting.h"
 #include "views/deviceform.h"
 #include "windowtesting.h"

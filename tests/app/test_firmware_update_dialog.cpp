@@ -1,10 +1,10 @@
 #include <QtTest>
 
-#include "device/blpmaster.h"
-#include "device/blpmphyusb.h"
-#include "device/simulatedcontroller.h"
-#include "device/simulateddevice.h"
-#include "device/simulatedftdidriver.h"
+#include "blpmaster.h"
+#include "blpmphyusb.h"
+#include "simulatedcontroller.h"
+#include "simulateddevice.h"
+#include "simulatedftdidriver.h"
 #include "firmware/firmwarefile.h"
 #include "firmware/firmwareupdatedialog.h"
 #include "syntheticfirmware.h"

@@ -3,11 +3,11 @@
 // A protocol master and USB phy talking to one simulated KDR-450P, for tests of the device
 // workers. Header-only: only tests that link the device library include it.
 
-#include "device/blpmaster.h"
-#include "device/blpmphyusb.h"
-#include "device/simulatedcontroller.h"
-#include "device/simulateddevice.h"
-#include "device/simulatedftdidriver.h"
+#include "blpmaster.h"
+#include "blpmphyusb.h"
+#include "simulatedcontroller.h"
+#include "simulateddevice.h"
+#include "simulatedftdidriver.h"
 
 #include <QByteArray>
 

@@ -4,7 +4,7 @@
 // driver interface only. Frames are built here by hand (not with the simulator's codec), so
 // a codec bug cannot cancel itself out.
 
-#include "device/ftdidriver.h"
+#include "ftdidriver.h"
 
 #include <QByteArray>
 

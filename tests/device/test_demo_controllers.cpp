@@ -1,7 +1,7 @@
 // The --simulate demo set: what a user sees without hardware.
 
-#include "device/demodevices.h"
-#include "device/simulatedftdidriver.h"
+#include "demodevices.h"
+#include "simulatedftdidriver.h"
 #include "rawlink.h"
 
 #include <QTest>

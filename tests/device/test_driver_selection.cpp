@@ -1,9 +1,9 @@
 // How the programs pick their driver backend from --simulate and --port.
 
-#include "device/driverselection.h"
-#include "device/ftdidriver.h"
-#include "device/serialftdidriver.h"
-#include "device/simulatedftdidriver.h"
+#include "driverselection.h"
+#include "ftdidriver.h"
+#include "serialftdidriver.h"
+#include "simulatedftdidriver.h"
 #include "ptystandin.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // The serial backend end to end over a pseudo-terminal pair: the backend drives the slave
 // side with termios, a stand-in controller answers frames on the master side.
 
-#include "device/serialftdidriver.h"
+#include "serialftdidriver.h"
 #include "ptystandin.h"
 #include "rawlink.h"
 

@@ -1,7 +1,7 @@
 // Each fault switch of the simulated controller does what it says, and no more; the
 // simulator stays sound under concurrent reads and writes and costs nothing while idle.
 
-#include "device/simulatedftdidriver.h"
+#include "simulatedftdidriver.h"
 #include "rawlink.h"
 
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // The simulated controller at the byte level: host frames in through the driver interface,
 // answer frames out, checked byte by byte.
 
-#include "device/simulatedftdidriver.h"
+#include "simulatedftdidriver.h"
 #include "rawlink.h"
 
 #include <QElapsedTimer>

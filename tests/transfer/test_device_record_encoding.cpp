@@ -24,7 +24,7 @@ QBLFixtureChannel *addChannel(QBLFixtureDefinition &def, const QString &name, in
 std::unique_ptr<QBLFixtureDefinition> decode(const QByteArray &record)
 {
     auto def = std::make_unique<QBLFixtureDefinition>();
-    if (!def->decodeDeviceRecord(record))
+    if (!decodeDeviceRecord(record, *def))
         return nullptr;
     return def;
 }
@@ -188,7 +188,7 @@ private slots:
     void aTooShortBufferIsNotDecoded()
     {
         QBLFixtureDefinition def;
-        QVERIFY(!def.decodeDeviceRecord(QByteArray(RecordSize - 1, 'x')));
+        QVERIFY(!decodeDeviceRecord(QByteArray(RecordSize - 1, 'x'), def));
         QCOMPARE(def.fixtureName(), QString());
         QCOMPARE(def.nbrOfChannels(), 0);
     }

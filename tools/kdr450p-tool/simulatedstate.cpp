@@ -1,7 +1,7 @@
 #include "simulatedstate.h"
 
-#include "device/ftdidriver.h"
-#include "device/simulatedftdidriver.h"
+#include "ftdidriver.h"
+#include "simulatedftdidriver.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -16,9 +16,6 @@ namespace
 {
 
 constexpr quint8 kAddress = BLPFrame::HostAddress;
-constexpr int kMaxAnswerPayload = 65534;
-constexpr quint8 kCommandProbe = 0;
-constexpr quint8 kCommandDeviceInfo = 1;
 // The link's threads are woken for every event; these only bound their sleeps.
 constexpr unsigned long kIdleSleepUs = 100000;
 // While an answer is awaited the master also watches the time-out.
@@ -326,7 +323,7 @@ int BLPMaster::probeDevice()
     {
         TransactionScope scope(m_transactionActive);
         const quint8 bytes[4] = {0, 0, 0, 0};
-        result = writeTransaction(bytes, sizeof bytes, true, true, kCommandProbe, 0, false)
+        result = writeTransaction(bytes, sizeof bytes, true, true, BLPCommand::Probe, 0, false)
                      ? ProbeAnswered
                      : ProbeNoAnswer;
         m_awaiting.store(false);
@@ -344,7 +341,7 @@ bool BLPMaster::readDeviceInfo(QString &name, int &softwareVersion, int &hardwar
     quint8 block[InfoBlockLength];
     qint32 count = 0;
     bool last = false;
-    if (!readTransaction(InfoBlockLength, block, count, last, kCommandDeviceInfo, 0, true) ||
+    if (!readTransaction(InfoBlockLength, block, count, last, BLPCommand::DeviceInfo, 0, true) ||
         count != InfoBlockLength) {
         m_awaiting.store(false);
         return false;
@@ -426,7 +423,7 @@ bool BLPMaster::readData(qint32 maxLength, void *buffer, qint32 &received, quint
     // Each answer may fill only what is left of the caller's buffer.
     const auto room = [&]() {
         return quint16(
-            std::clamp(qint64(maxLength) - received, qint64(0), qint64(kMaxAnswerPayload)));
+            std::clamp(qint64(maxLength) - received, qint64(0), qint64(BLPSize::MaxAnswerPayload)));
     };
     const auto fail = [this]() {
         m_awaiting.store(false);

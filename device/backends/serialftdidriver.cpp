@@ -1,5 +1,6 @@
 #include "serialftdidriver.h"
 
+#include "blpprotocol.h"
 #include "serialline.h"
 
 #include <QFileInfo>
@@ -21,11 +22,11 @@ namespace
 using Lock = std::lock_guard<std::mutex>;
 using Clock = std::chrono::steady_clock;
 
-constexpr quint16 FtdiVendorId = 0x0403;
 
 bool isControllerDescription(const QString &d)
 {
-    return d == QLatin1String("BRENLOW BLP-DEV") || d == QLatin1String("BRENLOW BLP-DGL");
+    return d == QLatin1String(BLPDevice::DeviceDescription) ||
+           d == QLatin1String(BLPDevice::DongleDescription);
 }
 
 QString canonical(const QString &path)
@@ -82,11 +83,11 @@ FtdiStatus SerialFtdiDriver::createDeviceInfoList(quint32 *count)
     QString explicitCanonical;
     if (!m_explicitPort.isEmpty()) {
         explicitCanonical = canonical(m_explicitPort);
-        entries.append({m_explicitPort, QByteArray(), QByteArrayLiteral("BRENLOW BLP-DEV")});
+        entries.append({m_explicitPort, QByteArray(), QByteArray(BLPDevice::DeviceDescription)});
     }
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports) {
-        const bool ftdi = info.hasVendorIdentifier() && info.vendorIdentifier() == FtdiVendorId;
+        const bool ftdi = info.hasVendorIdentifier() && info.vendorIdentifier() == BLPDevice::FtdiVendorId;
         if (!ftdi && !isControllerDescription(info.description()))
             continue;
         if (!explicitCanonical.isEmpty() && canonical(info.systemLocation()) == explicitCanonical)

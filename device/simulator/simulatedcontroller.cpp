@@ -3,7 +3,7 @@
 namespace
 {
 constexpr int MaxWriteLength = 4 << 20; // far above any firmware sector; stops a runaway host
-constexpr quint8 AnswerAddress = 0;
+constexpr quint8 AnswerAddress = BLPFrame::AnswerAddress;
 
 using Lock = std::lock_guard<std::mutex>;
 
@@ -15,7 +15,7 @@ void putLe16(QByteArray &b, int at, quint16 v)
 } // namespace
 
 SimulatedController::SimulatedController()
-    : m_name("KDR-450P"), m_softwareVersion(0x0103), m_hardwareVersion(0x0100),
+    : m_name(BLPDevice::ControllerName), m_softwareVersion(0x0103), m_hardwareVersion(0x0100),
       m_frameLimit(MinFrameLimit), m_capacity(100)
 {
 }

@@ -3,6 +3,7 @@
 // The simulated FTDI bus: a driver backend whose devices are SimulatedDevice objects in this
 // process. It is the program's demo mode (--simulate) and the tests' controller.
 
+#include "blpprotocol.h"
 #include "ftdidriver.h"
 #include "simulateddevice.h"
 
@@ -17,8 +18,8 @@
 class SimulatedFtdiDriver : public FtdiDriver
 {
 public:
-    static constexpr const char *DeviceDescription = "BRENLOW BLP-DEV";
-    static constexpr const char *DongleDescription = "BRENLOW BLP-DGL";
+    static constexpr const char *DeviceDescription = BLPDevice::DeviceDescription;
+    static constexpr const char *DongleDescription = BLPDevice::DongleDescription;
     static constexpr const char *ForeignDescription = "FT232R USB UART";
 
     SimulatedFtdiDriver();

@@ -128,12 +128,12 @@ void handleAnswer(BLPEngineContext *c)
 
     if (r[TypeOffset] == TypeStatusAnswer) {
         // A status answer without its status byte says nothing good.
-        const uint8_t status = length > 0 ? r[HeaderSize] : 0xFF;
+        const uint8_t status = length > 0 ? r[HeaderSize] : BLPStatus::Missing;
         if (status == 0) {
             c->retriesLeft = 1;
             if (c->statusCallback)
                 c->statusCallback(c, command, parameter, 0);
-        } else if (status >= 7 && status <= 10) {
+        } else if (BLPStatus::isTransient(status)) {
             retransmit(c, status);
         } else {
             reportFailure(c, command, parameter, status);

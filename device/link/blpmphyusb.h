@@ -9,6 +9,7 @@
 // the master, connectDevice and disconnectDevice.
 
 #include "blpmphy.h"
+#include "blpprotocol.h"
 #include "ftdidriver.h"
 
 #include <QMap>
@@ -22,7 +23,7 @@ class BLPmPhyUSB : public BLPmPhy
     Q_OBJECT
 
 public:
-    static constexpr int BaudRate = 250000;
+    static constexpr int BaudRate = BLPSize::BaudRate;
     static constexpr int ReadTimeoutMs = 40;
     static constexpr int WriteTimeoutMs = 2000;
 

@@ -14,9 +14,6 @@
 namespace
 {
 
-// The terminating zero is part of the comparison: a longer description does not match.
-constexpr char kDeviceDescription[16] = "BRENLOW BLP-DEV";
-constexpr char kDongleDescription[16] = "BRENLOW BLP-DGL";
 // A count beyond this is a driver fault, not a bus.
 constexpr quint32 kMaxListedDevices = 4096;
 
@@ -73,9 +70,9 @@ QMap<int, QString> BLPmPhyUSB::listDevices()
             for (quint32 i = 0; i < qMin(filled, count); ++i) {
                 const uchar *description = nodes.data() + size_t(i) * FtdiDriver::NodeSize +
                                            FtdiDriver::NodeDescriptionOffset;
-                if (std::memcmp(description, kDeviceDescription, sizeof kDeviceDescription) == 0)
+                if (std::memcmp(description, BLPDevice::DeviceDescription, sizeof BLPDevice::DeviceDescription) == 0)
                     map.insert(int(i), tr("USB Device %1").arg(++number));
-                else if (std::memcmp(description, kDongleDescription, sizeof kDongleDescription) ==
+                else if (std::memcmp(description, BLPDevice::DongleDescription, sizeof BLPDevice::DongleDescription) ==
                          0)
                     map.insert(int(i), tr("USB Dongle %1").arg(++number));
             }

@@ -28,10 +28,10 @@ class BLPMaster : public QThread
     Q_OBJECT
 
 public:
-    static constexpr int DefaultResponseTimeoutMs = 300;
-    static constexpr int MinimumFrameLength = 80;
-    static constexpr int InfoBlockLength = 50;
-    static constexpr int MaxNameLength = 39;
+    static constexpr int DefaultResponseTimeoutMs = BLPSize::DefaultResponseTimeoutMs;
+    static constexpr int MinimumFrameLength = BLPSize::MinimumFrameLength;
+    static constexpr int InfoBlockLength = BLPSize::InfoBlockLength;
+    static constexpr int MaxNameLength = BLPSize::MaxNameLength;
 
     enum ProbeResult { ProbeBusy = 0, ProbeNoAnswer = 1, ProbeAnswered = 2 };
 

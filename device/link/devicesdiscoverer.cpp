@@ -8,9 +8,7 @@
 namespace
 {
 
-constexpr quint8 kCommandLabel = 10;
-constexpr int kMaxLabelLength = 99;
-const QLatin1String kControllerName("KDR-450P");
+const QLatin1String kControllerName(BLPDevice::ControllerName);
 
 void printDevice(const DiscoveredDevice &d)
 {
@@ -71,9 +69,9 @@ void DevicesDiscoverer::run()
         d.entryText = d.name;
         if (d.name.startsWith(kControllerName)) {
             d.entryText += QStringLiteral(" #%1").arg(++controllers);
-            QByteArray label(kMaxLabelLength, '\0');
+            QByteArray label(BLPSize::MaxLabelLength, '\0');
             qint32 received = 0;
-            if (master->readData(kMaxLabelLength, label.data(), received, kCommandLabel, 0)) {
+            if (master->readData(BLPSize::MaxLabelLength, label.data(), received, BLPCommand::Label, 0)) {
                 label.truncate(received);
                 // A zero-padded label ends at its first zero byte.
                 d.label = QString::fromLatin1(label.constData(),

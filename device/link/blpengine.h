@@ -5,13 +5,14 @@
 // outcome through callbacks. A plain module over one context record; it knows nothing of
 // threads, devices or commands.
 //
-// Frame: 0xAA, reserved 0, address, flags, type, command, parameter (LE16), length (LE16),
-// sequence, header checksum, payload, frame checksum, 0xCC. No escaping.
+// The frame layout is in blpprotocol.h.
 //
 // Threads: engineInputByte runs on the reader thread; enginePoll on the embedder's polling
 // thread; the builders on the thread that runs the transaction, only while no frame of an
 // earlier transaction is in flight. They meet only through the atomic flags below; every
 // other field belongs to one side. engineReset needs all three sides quiet.
+
+#include "blpprotocol.h"
 
 #include <atomic>
 #include <cstdint>
@@ -27,32 +28,6 @@ using BLPEngineDataCallback = void (*)(BLPEngineContext *context, uint8_t comman
 using BLPEngineStatusCallback = void (*)(BLPEngineContext *context, uint8_t command,
                                          uint16_t parameter, uint8_t status);
 
-namespace BLPFrame
-{
-constexpr uint8_t Start = 0xAA;
-constexpr uint8_t End = 0xCC;
-constexpr int HeaderSize = 12;
-constexpr int Overhead = 14; // header, frame checksum, end byte
-constexpr uint8_t HostAddress = 255;
-constexpr uint8_t FlagFirst = 0x08;
-constexpr uint8_t FlagLast = 0x04;
-constexpr uint8_t FlagResentMiddle = 0x01;
-constexpr uint8_t TypeData = 0;
-constexpr uint8_t TypeStatusAnswer = 1;
-constexpr uint8_t TypeReadRequest = 2;
-constexpr uint8_t TypeDataAnswer = 3;
-// Byte offsets inside a frame.
-constexpr int AddressOffset = 2;
-constexpr int FlagsOffset = 3;
-constexpr int TypeOffset = 4;
-constexpr int CommandOffset = 5;
-constexpr int ParameterOffset = 6;
-constexpr int LengthOffset = 8;
-constexpr int SequenceOffset = 10;
-constexpr int HeaderChecksumOffset = 11;
-// The engine's own status for "too many bad frames while waiting".
-constexpr uint8_t StatusTooManyBadFrames = 11;
-} // namespace BLPFrame
 
 enum class BLPReceiveState : uint8_t { Hunting, Header, Payload, Trailer };
 

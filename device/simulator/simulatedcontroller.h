@@ -4,6 +4,7 @@
 // Thread-safe on its own (one internal mutex), so tests may change its settings and inspect
 // its store while a host talks to it. Timing, faults and the wire live in SimulatedDevice.
 
+#include "blpprotocol.h"
 #include "simulatedframes.h"
 
 #include <QByteArray>
@@ -15,36 +16,36 @@
 class SimulatedController
 {
 public:
-    static constexpr int InfoBlockSize = 50;
-    static constexpr int MaxNameLength = 39;
-    static constexpr int MaxLabelLength = 99;
-    static constexpr int RecordSize = 5284;
-    static constexpr int RecordHeaderSize = 244;
-    static constexpr int SlotByteOffset = 242;
-    static constexpr int FirmwareHeaderSize = 256;
-    static constexpr int MinFrameLimit = 80;
+    static constexpr int InfoBlockSize = BLPSize::InfoBlockLength;
+    static constexpr int MaxNameLength = BLPSize::MaxNameLength;
+    static constexpr int MaxLabelLength = BLPSize::MaxLabelLength;
+    static constexpr int RecordSize = BLPSize::RecordSize;
+    static constexpr int RecordHeaderSize = BLPSize::RecordHeaderSize;
+    static constexpr int SlotByteOffset = BLPSize::RecordSlotOffset;
+    static constexpr int FirmwareHeaderSize = BLPSize::FirmwareHeaderLength;
+    static constexpr int MinFrameLimit = BLPSize::MinimumFrameLength;
 
     enum Command : quint8 {
-        Probe = 0,
-        DeviceInfo = 1,
-        FirmwareHeader = 3,
-        FirmwareSector = 4,
-        Label = 10,
-        FixtureList = 11,
-        Record = 12,
-        DeleteRecord = 13,
-        StoreStatus = 14,
-        ClearPatchList = 15,
+        Probe = BLPCommand::Probe,
+        DeviceInfo = BLPCommand::DeviceInfo,
+        FirmwareHeader = BLPCommand::FirmwareHeader,
+        FirmwareSector = BLPCommand::FirmwareSector,
+        Label = BLPCommand::Label,
+        FixtureList = BLPCommand::FixtureList,
+        Record = BLPCommand::Record,
+        DeleteRecord = BLPCommand::DeleteRecord,
+        StoreStatus = BLPCommand::StoreStatus,
+        ClearPatchList = BLPCommand::ClearPatchList,
     };
     // Failure statuses are the controller's own; the host treats every non-zero value but
-    // 7 to 10 as a plain failure.
+    // the transient ones as a plain failure.
     enum AnswerStatus : quint8 {
-        StatusOk = 0,
-        StatusUnknownCommand = 1,
-        StatusBadRequest = 2, // wrong sequence, length or segment order
-        StatusStoreFull = 3,
-        StatusPatchListInUse = 4,
-        StatusNoSuchSlot = 5,
+        StatusOk = BLPStatus::Ok,
+        StatusUnknownCommand = BLPStatus::UnknownCommand,
+        StatusBadRequest = BLPStatus::BadRequest,
+        StatusStoreFull = BLPStatus::StoreFull,
+        StatusPatchListInUse = BLPStatus::PatchListInUse,
+        StatusNoSuchSlot = BLPStatus::NoSuchSlot,
     };
 
     struct FirmwareSectorReceipt {
