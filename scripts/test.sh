@@ -12,8 +12,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 stage() { printf '\n== %s (%s) ==\n' "$1" "$(date -u +%H:%M:%S)"; }
 elapsed() { echo "stage time: $(( $(date +%s) - $1 )) s"; }
 
-extra=()
-[ $quick -eq 0 ] && extra=(clang libclang-rt-14-dev desktop-file-utils appstream)
+extra=(qlcplus-data) # fixture files the import tests read when present
+[ $quick -eq 0 ] && extra+=(clang libclang-rt-14-dev desktop-file-utils appstream)
 scripts/deps.sh "${extra[@]}"
 
 t0=$(date +%s)

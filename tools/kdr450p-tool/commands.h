@@ -17,3 +17,5 @@ int runInfoCommand(const QStringList &args);
 int runDeviceCommand(const QStringList &args);
 int runFirmwareCommand(const QStringList &args);
 int runFirmwareUpdate(const QStringList &args);
+int runQxfCommand(const QStringList &args);
+int runLibraryImportQxf(const QStringList &args);

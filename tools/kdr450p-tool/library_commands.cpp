@@ -25,7 +25,8 @@ const char kGroupHelp[] =
     "  list FILE [--json] [--channels]   print every definition in archive order\n"
     "  check FILE                        check that a library loads\n"
     "  resave IN OUT [--force]           load IN and save it as OUT\n"
-    "  create OUT --from-json FILE       build a library from the JSON form of 'list'\n\n"
+    "  create OUT --from-json FILE       build a library from the JSON form of 'list'\n"
+    "  import-qxf LIBRARY DIR_OR_FILE... append definitions made from QLC+ fixture files\n\n"
     "Run 'kdr450p-tool library <subcommand> --help' for details.\n";
 
 const char kListHelp[] =
@@ -292,7 +293,9 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"list", runList}, {"check", runCheck}, {"resave", runResave}, {"create", runCreate}};
+    {"list", runList},     {"check", runCheck},
+    {"resave", runResave}, {"create", runCreate},
+    {"import-qxf", runLibraryImportQxf}};
 
 } // namespace
 

@@ -14,6 +14,7 @@ const ToolCommand kCommands[] = {
     {"device", "list, upload, download and delete a controller's fixture definitions",
      runDeviceCommand},
     {"firmware", "check firmware files (.bl2) and program controllers", runFirmwareCommand},
+    {"qxf", "list the fixtures of QLC+ fixture files (.qxf)", runQxfCommand},
 };
 
 void printUsage(FILE *out)

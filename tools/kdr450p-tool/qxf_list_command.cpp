@@ -1,0 +1,117 @@
+// kdr450p-tool qxf list: what the import would find in QLC+ fixture files.
+#include "commands.h"
+
+#include "library/fixturetypes.h"
+#include "library/qxfcatalogue.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace
+{
+
+const char kGroupHelp[] =
+    "Usage: kdr450p-tool qxf list DIR_OR_FILE... [--json]\n\n"
+    "Lists every mode of the QLC+ fixture files (.qxf) in the given folders (searched\n"
+    "recursively) and files: manufacturer, model, mode, type and channel count, in the order\n"
+    "the import takes them. Files that cannot be read are listed on stderr with the reason.\n"
+    "Exit status 0 when at least one file was read, 1 when none could be, 2 on a usage error.\n\n"
+    "Options:\n"
+    "  --json   print one JSON document (UTF-8):\n"
+    "           {\"fixtures\": [{\"file\", \"manufacturer\", \"model\", \"type\",\n"
+    "             \"modes\": [{\"name\", \"channels\": [names]}]}],\n"
+    "            \"skipped\": [{\"file\", \"reason\"}]}\n"
+    "           \"file\" is relative to the folder given, or as given for a file.\n";
+
+int fail(const QString &line, int code)
+{
+    QTextStream(stderr) << "kdr450p-tool qxf: " << line << "\n";
+    return code;
+}
+
+QByteArray toJson(const QxfScanResult &scan)
+{
+    QJsonArray fixtures;
+    for (const QxfFixture &f : scan.fixtures) {
+        QJsonArray modes;
+        for (const QxfMode &m : f.modes)
+            modes.append(QJsonObject{{QStringLiteral("name"), m.name},
+                                     {QStringLiteral("channels"),
+                                      QJsonArray::fromStringList(m.channels)}});
+        fixtures.append(QJsonObject{{QStringLiteral("file"), f.file},
+                                    {QStringLiteral("manufacturer"), f.manufacturer},
+                                    {QStringLiteral("model"), f.model},
+                                    {QStringLiteral("type"), f.type},
+                                    {QStringLiteral("modes"), modes}});
+    }
+    QJsonArray skipped;
+    for (const QxfNote &s : scan.skipped)
+        skipped.append(QJsonObject{{QStringLiteral("file"), s.file},
+                                   {QStringLiteral("reason"), s.text}});
+    return QJsonDocument(QJsonObject{{QStringLiteral("fixtures"), fixtures},
+                                     {QStringLiteral("skipped"), skipped}})
+        .toJson(QJsonDocument::Indented);
+}
+
+int runList(const QStringList &args)
+{
+    bool json = false;
+    QStringList inputs;
+    for (const QString &a : args) {
+        if (a == QLatin1String("--json"))
+            json = true;
+        else if (a.startsWith(QLatin1Char('-')) && a.size() > 1)
+            return fail(QStringLiteral("list: unknown option %1 (see kdr450p-tool qxf --help)")
+                            .arg(a),
+                        2);
+        else
+            inputs << a;
+    }
+    if (inputs.isEmpty())
+        return fail(QStringLiteral("list: expected DIR_OR_FILE (see kdr450p-tool qxf --help)"), 2);
+
+    const QxfScanResult scan = QxfCatalogue::scan(inputs);
+    if (json) {
+        const QByteArray text = toJson(scan);
+        if (fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()))
+            return fail(QStringLiteral("cannot write the output"), 1);
+    } else {
+        QTextStream s(stdout);
+        for (const QxfFixture &f : scan.fixtures) {
+            const QString type = FixtureTypes::canonicalText(Qxf::fixtureType(f.type));
+            for (const QxfMode &m : f.modes)
+                s << f.manufacturer << "  " << f.model << "  " << m.name << "  " << type << "  "
+                  << m.channels.size() << (m.channels.size() == 1 ? " channel\n" : " channels\n");
+        }
+        s.flush();
+        QTextStream e(stderr);
+        for (const QxfNote &n : scan.skipped)
+            e << "skipped " << n.file << ": " << n.text << "\n";
+    }
+    if (scan.fixtures.isEmpty())
+        return fail(QStringLiteral("no fixture file could be read"), 1);
+    return 0;
+}
+
+} // namespace
+
+int runQxfCommand(const QStringList &args)
+{
+    if (args.isEmpty()) {
+        QTextStream(stderr) << kGroupHelp;
+        return 2;
+    }
+    const QString sub = args.first();
+    if (sub == QLatin1String("--help") || sub == QLatin1String("-h") ||
+        sub == QLatin1String("help") || args.contains(QLatin1String("--help"))) {
+        QTextStream(stdout) << kGroupHelp;
+        return 0;
+    }
+    if (sub == QLatin1String("list"))
+        return runList(args.mid(1));
+    return fail(QStringLiteral("unknown subcommand '%1' (see kdr450p-tool qxf --help)").arg(sub), 2);
+}
