@@ -1,12 +1,11 @@
 #include "mainwindow.h"
 #include "version.h"
 
+#include "model/uilanguage.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -17,14 +16,7 @@ int main(int argc, char *argv[])
         QStringLiteral("%1.%2").arg(kdrVersionMajor).arg(kdrVersionMinor));
 
     // The user's language where a translation exists; Qt's own texts (dialog buttons) too.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
-    QTranslator translator;
-    if (translator.load(QLocale(), QStringLiteral("kdr450p"), QStringLiteral("_"),
-                        QStringLiteral(":/i18n")))
-        QApplication::installTranslator(&translator);
+    UiLanguage::installForSystem(&app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

@@ -133,7 +133,7 @@ private slots:
         const ToolRun run = runTool({"library", "check", path("good.blfl")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.err.isEmpty());
-        QVERIFY(run.out.contains("loads, 1 definitions"));
+        QVERIFY(run.out.contains("loads, 1 definition\n"));
     }
 
     void listPrintsNamesTypeAndChannels()
@@ -158,19 +158,27 @@ private slots:
                              {{"blfl.version", "02.00"}, {"spot.xml", kDocument}}));
         const QByteArray good = readFile(path("good.blfl"));
         QVERIFY(writeFile(path("cut.blfl"), good.left(good.size() / 2)));
-        QTest::newRow("missing") << path("missing.blfl") << "does not exist";
-        QTest::newRow("random bytes") << path("random.blfl") << "not a gzip-compressed tar";
-        QTest::newRow("gzip of text") << path("text.blfl") << "not a gzip-compressed tar";
-        QTest::newRow("truncated") << path("cut.blfl") << "damaged or truncated";
-        QTest::newRow("no version entry") << path("noversion.blfl") << "no version entry";
+        QTest::addColumn<QString>("germanReason");
+        QTest::newRow("missing") << path("missing.blfl") << "does not exist"
+                                 << "existiert nicht";
+        QTest::newRow("random bytes") << path("random.blfl") << "not a gzip-compressed tar"
+                                      << "kein gzip-komprimiertes tar";
+        QTest::newRow("gzip of text") << path("text.blfl") << "not a gzip-compressed tar"
+                                      << "kein gzip-komprimiertes tar";
+        QTest::newRow("truncated") << path("cut.blfl") << "damaged or truncated"
+                                   << "beschädigt oder unvollständig";
+        QTest::newRow("no version entry") << path("noversion.blfl") << "no version entry"
+                                          << "keinen Versionseintrag";
         QTest::newRow("incompatible version")
-            << path("newversion.blfl") << "incompatible version \"02.00\"";
+            << path("newversion.blfl") << "incompatible version \"02.00\""
+            << "inkompatible Version „02.00“";
     }
 
     void unreadableFilesFailWithOneLineReasons()
     {
         QFETCH(QString, file);
         QFETCH(QString, reason);
+        QFETCH(QString, germanReason);
         for (const QString &sub : {QStringLiteral("check"), QStringLiteral("list")}) {
             const ToolRun run = runTool({"library", sub, file});
             QCOMPARE(run.exitCode, 1);
@@ -178,9 +186,39 @@ private slots:
             QVERIFY2(QString::fromUtf8(run.err).contains(reason), run.err.constData());
             QVERIFY(run.out.isEmpty());
         }
+        // The reason in the user's language; the exit code stays.
+        const ToolRun german = runToolInLanguage("de", {"library", "check", file});
+        QCOMPARE(german.exitCode, 1);
+        QVERIFY2(german.oneErrorLine(), german.err.constData());
+        QVERIFY2(QString::fromUtf8(german.err).contains(germanReason), german.err.constData());
         const ToolRun resave = runTool({"library", "resave", file, path("resaved.blfl")});
         QCOMPARE(resave.exitCode, 1);
         QVERIFY(!QFile::exists(path("resaved.blfl")));
+    }
+
+    void helpAndResultsFollowTheLanguageButJsonDoesNot()
+    {
+        const ToolRun help = runToolInLanguage("de", {"--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY2(help.out.startsWith("Aufruf: kdr450p-tool <Befehl>"), help.out.constData());
+        const ToolRun libraryHelp = runToolInLanguage("de", {"library", "--help"});
+        QCOMPARE(libraryHelp.exitCode, 0);
+        QVERIFY2(QString::fromUtf8(libraryHelp.out).contains("Unterbefehle:"),
+                 libraryHelp.out.constData());
+        const ToolRun check = runToolInLanguage("de", {"library", "check", path("good.blfl")});
+        QCOMPARE(check.exitCode, 0);
+        QVERIFY2(QString::fromUtf8(check.out).endsWith(": lädt, 1 Definition\n"),
+                 check.out.constData());
+        const ToolRun list = runToolInLanguage("de", {"library", "list", path("good.blfl")});
+        QVERIFY2(QString::fromUtf8(list.out).endsWith("Scanner  2 Kanäle\n"), list.out.constData());
+
+        const QStringList json{"library", "list", path("good.blfl"), "--json", "--channels"};
+        const ToolRun english = runToolInLanguage("en", json);
+        const ToolRun german = runToolInLanguage("de", json);
+        QCOMPARE(english.exitCode, 0);
+        QCOMPARE(german.exitCode, 0);
+        QVERIFY(english.out.contains("\"Spot 575\""));
+        QCOMPARE(german.out, english.out);
     }
 
     void unsupportedContentIsExitThreeAndResaveNeedsForce()

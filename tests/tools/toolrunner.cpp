@@ -1,12 +1,13 @@
 #include "toolrunner.h"
 
 #include <QProcess>
+#include <QProcessEnvironment>
 
-ToolRun runTool(const QStringList &arguments, const std::function<void()> &childSetup)
+namespace
 {
-    QProcess p;
-    if (childSetup)
-        p.setChildProcessModifier(childSetup);
+
+ToolRun finish(QProcess &p, const QStringList &arguments)
+{
     p.start(QStringLiteral(KDR_TOOL_PATH), arguments);
     ToolRun run;
     if (!p.waitForFinished(60000)) {
@@ -20,4 +21,24 @@ ToolRun runTool(const QStringList &arguments, const std::function<void()> &child
     run.out = p.readAllStandardOutput();
     run.err = p.readAllStandardError();
     return run;
+}
+
+} // namespace
+
+ToolRun runTool(const QStringList &arguments, const std::function<void()> &childSetup)
+{
+    QProcess p;
+    if (childSetup)
+        p.setChildProcessModifier(childSetup);
+    return finish(p, arguments);
+}
+
+ToolRun runToolInLanguage(const QString &language, const QStringList &arguments)
+{
+    // Through the process environment: a child modifier may share the parent's memory.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LANGUAGE"), language);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    return finish(p, arguments);
 }

@@ -17,3 +17,6 @@ struct ToolRun {
 
 // Runs the kdr450p-tool binary with the arguments; childSetup runs in the child before exec.
 ToolRun runTool(const QStringList &arguments, const std::function<void()> &childSetup = {});
+
+// Runs it with LANGUAGE set to the given list of languages ("de", "en", "fr:de").
+ToolRun runToolInLanguage(const QString &language, const QStringList &arguments);

@@ -4,6 +4,7 @@
 #include "blpmaster.h"
 #include "devicesdiscoverer.h"
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QTextStream>
 
@@ -11,6 +12,10 @@ namespace
 {
 
 enum ExitCode { Success = 0, Failure = 1, UsageError = 2 };
+
+struct DeviceCommand {
+    Q_DECLARE_TR_FUNCTIONS(DeviceCommand)
+};
 
 constexpr quint8 kCommandLabel = 10;
 constexpr int kMaxLabelLength = 99;
@@ -37,7 +42,7 @@ bool prepare(const char *command, QStringList args, bool allowDevice, DeviceOpti
     }
     if (!args.isEmpty()) {
         *code = failure(command,
-                        QStringLiteral("unexpected argument '%1' (see kdr450p-tool %2 --help)")
+                        DeviceCommand::tr("unexpected argument '%1' (see kdr450p-tool %2 --help)")
                             .arg(args.first(), QLatin1String(command)),
                         UsageError);
         return false;
@@ -53,10 +58,11 @@ bool prepare(const char *command, QStringList args, bool allowDevice, DeviceOpti
 int runDevicesCommand(const QStringList &args)
 {
     if (wantsHelp(args)) {
-        QTextStream(stdout) << "Usage: kdr450p-tool devices [--simulate] [--port PATH]\n\n"
-                               "Lists the attached controllers that answer, one a line: device "
-                               "number, entry text\n(name, running number, label), software "
-                               "and hardware version.\n\nOptions:\n"
+        QTextStream(stdout) << DeviceCommand::tr(
+                                   "Usage: kdr450p-tool devices [--simulate] [--port PATH]\n\n"
+                                   "Lists the attached controllers that answer, one a line: "
+                                   "device number, entry text\n(name, running number, label), "
+                                   "software and hardware version.\n\nOptions:\n")
                             << deviceOptionsHelp(false);
         return Success;
     }
@@ -72,22 +78,23 @@ int runDevicesCommand(const QStringList &args)
     discoverer.wait();
     const QList<DiscoveredDevice> devices = discoverer.devices();
     if (devices.isEmpty())
-        return failure("devices", QStringLiteral("no controller found"));
+        return failure("devices", DeviceCommand::tr("no controller found"));
     QTextStream out(stdout);
     for (const DiscoveredDevice &d : devices)
-        out << "device " << d.deviceIndex << ": " << d.entryText << ", software "
-            << versionText(d.softwareVersion) << ", hardware " << versionText(d.hardwareVersion)
-            << "\n";
+        out << DeviceCommand::tr("device %1: %2, software %3, hardware %4\n")
+                   .arg(QString::number(d.deviceIndex), d.entryText, versionText(d.softwareVersion),
+                        versionText(d.hardwareVersion));
     return Success;
 }
 
 int runInfoCommand(const QStringList &args)
 {
     if (wantsHelp(args)) {
-        QTextStream(stdout) << "Usage: kdr450p-tool info [--device N] [--simulate] [--port "
-                               "PATH]\n\nPrints the information block of one controller: "
-                               "name, software and hardware\nversion, frame limit, and its "
-                               "label.\n\nOptions:\n"
+        QTextStream(stdout) << DeviceCommand::tr(
+                                   "Usage: kdr450p-tool info [--device N] [--simulate] [--port "
+                                   "PATH]\n\nPrints the information block of one controller: "
+                                   "name, software and hardware\nversion, frame limit, and its "
+                                   "label.\n\nOptions:\n")
                             << deviceOptionsHelp(true);
         return Success;
     }
@@ -107,15 +114,15 @@ int runInfoCommand(const QStringList &args)
         link.master()->readData(kMaxLabelLength, label.data(), received, kCommandLabel, 0);
 
     QTextStream out(stdout);
-    out << "Device:            " << id.deviceIndex << " (" << id.usbName << ")\n"
-        << "Name:              " << id.name << "\n"
-        << "Software version:  " << versionText(id.softwareVersion) << "\n"
-        << "Hardware version:  " << versionText(id.hardwareVersion) << "\n"
-        << "Frame limit:       " << id.frameLimit << "\n";
+    out << DeviceCommand::tr("Device:            %1 (%2)\n")
+               .arg(QString::number(id.deviceIndex), id.usbName)
+        << DeviceCommand::tr("Name:              %1\n").arg(id.name)
+        << DeviceCommand::tr("Software version:  %1\n").arg(versionText(id.softwareVersion))
+        << DeviceCommand::tr("Hardware version:  %1\n").arg(versionText(id.hardwareVersion))
+        << DeviceCommand::tr("Frame limit:       %1\n").arg(id.frameLimit);
     if (haveLabel)
-        out << "Label:             "
-            << QString::fromLatin1(label.constData(),
-                                   int(qstrnlen(label.constData(), uint(received))))
-            << "\n";
+        out << DeviceCommand::tr("Label:             %1\n")
+                   .arg(QString::fromLatin1(label.constData(),
+                                            int(qstrnlen(label.constData(), uint(received)))));
     return Success;
 }

@@ -5,11 +5,16 @@
 #include "firmware/firmwarefile.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QTextStream>
 
 namespace
 {
+
+struct FirmwareCommand {
+    Q_DECLARE_TR_FUNCTIONS(FirmwareCommand)
+};
 
 QString plainText(const QString &html)
 {
@@ -19,19 +24,20 @@ QString plainText(const QString &html)
 
 void printFirmwareUsage(QTextStream &s)
 {
-    s << "Usage: kdr450p-tool firmware <subcommand> [options]\n\n"
-         "Subcommands:\n"
-         "  check FILE                  check a firmware file (.bl2): magic, layout, checksum\n"
-         "  update FILE [--device N]    program a controller with a firmware file\n"
-         "                              (--simulate, --port PATH as for 'device')\n";
+    s << FirmwareCommand::tr(
+        "Usage: kdr450p-tool firmware <subcommand> [options]\n\n"
+        "Subcommands:\n"
+        "  check FILE                  check a firmware file (.bl2): magic, layout, checksum\n"
+        "  update FILE [--device N]    program a controller with a firmware file\n"
+        "                              (--simulate, --port PATH as for 'device')\n");
 }
 
 int runCheck(const QStringList &args)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Checks a firmware file (.bl2)."));
+    parser.setApplicationDescription(FirmwareCommand::tr("Checks a firmware file (.bl2)."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the firmware file"));
+    parser.addPositionalArgument(QStringLiteral("FILE"), FirmwareCommand::tr("the firmware file"));
     if (!parser.parse(QStringList{QStringLiteral("firmware check")} + args)) {
         QTextStream(stderr) << "kdr450p-tool firmware check: " << parser.errorText() << "\n";
         return 2;
@@ -41,7 +47,8 @@ int runCheck(const QStringList &args)
         return 0;
     }
     if (parser.positionalArguments().size() != 1) {
-        QTextStream(stderr) << "kdr450p-tool firmware check: expects one FILE\n";
+        QTextStream(stderr) << "kdr450p-tool firmware check: "
+                            << FirmwareCommand::tr("expects one FILE") << "\n";
         return 2;
     }
     FirmwareFile file;
@@ -53,9 +60,9 @@ int runCheck(const QStringList &args)
     }
     QTextStream out(stdout);
     out << status << "\n";
-    out << "Device:  " << file.targetDeviceName() << "\n";
-    out << "Sectors: " << file.sectorCount() << "\n";
-    out << "Size:    " << file.totalSize() << " bytes\n";
+    out << FirmwareCommand::tr("Device:  %1\n").arg(file.targetDeviceName());
+    out << FirmwareCommand::tr("Sectors: %1\n").arg(file.sectorCount());
+    out << FirmwareCommand::tr("Size:    %n byte(s)\n", "", int(file.totalSize()));
     return 0;
 }
 
@@ -79,7 +86,10 @@ int runFirmwareCommand(const QStringList &args)
         return runCheck(args.mid(1));
     if (sub == QLatin1String("update"))
         return runFirmwareUpdate(args.mid(1));
-    QTextStream(stderr) << "kdr450p-tool firmware: unknown subcommand '" << sub
-                        << "' (see kdr450p-tool firmware --help)\n";
+    QTextStream(stderr) << "kdr450p-tool firmware: "
+                        << FirmwareCommand::tr("unknown subcommand '%1' (see kdr450p-tool "
+                                               "firmware --help)")
+                               .arg(sub)
+                        << "\n";
     return 2;
 }

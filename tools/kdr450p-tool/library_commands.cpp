@@ -7,6 +7,7 @@
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QTextStream>
@@ -18,40 +19,53 @@ namespace
 
 enum ExitCode { Success = 0, Failure = 1, UsageError = 2, Unsupported = 3 };
 
-const char kGroupHelp[] =
+struct LibraryCommand {
+    Q_DECLARE_TR_FUNCTIONS(LibraryCommand)
+};
+
+const char *const kGroupHelp = QT_TRANSLATE_NOOP(
+    "LibraryCommand",
     "Usage: kdr450p-tool library <subcommand> [options]\n\n"
     "Read, check, re-save and create library files (.blfl).\n\n"
     "Subcommands:\n"
     "  list FILE [--json] [--channels]   print every definition in archive order\n"
     "  check FILE                        check that a library loads\n"
     "  resave IN OUT [--force]           load IN and save it as OUT\n"
-    "  create OUT --from-json FILE       build a library from the JSON form of 'list'\n"
-    "  import-qxf LIBRARY DIR_OR_FILE... append definitions made from QLC+ fixture files\n\n"
-    "Run 'kdr450p-tool library <subcommand> --help' for details.\n";
+    "  create OUT --from-json FILE       build a library from the JSON form of 'list'
+"
+    "  import-qxf LIBRARY DIR_OR_FILE... append definitions made from QLC+ fixture files
 
-const char kListHelp[] =
+"
+    "Run 'kdr450p-tool library <subcommand> --help' for details.
+");
+
+const char *const kListHelp = QT_TRANSLATE_NOOP(
+    "LibraryCommand",
     "Usage: kdr450p-tool library list FILE [--json] [--channels]\n\n"
     "Prints every fixture definition of FILE in archive order: fixture name, short name,\n"
     "manufacturer, manufacturer short name, type and channel count. Short names are shown\n"
     "as stored (empty while the automatic short name is used).\n\n"
     "Options:\n"
     "  --channels   also print each channel's number, name and short name\n"
-    "  --json       print one JSON document (UTF-8), the form that 'library create' reads\n";
+    "  --json       print one JSON document (UTF-8), the form that 'library create' reads\n");
 
-const char kCheckHelp[] =
+const char *const kCheckHelp = QT_TRANSLATE_NOOP(
+    "LibraryCommand",
     "Usage: kdr450p-tool library check FILE\n\n"
     "Loads FILE. Exit status 0 when it loads, 1 with the reason when it does not, 3 when it\n"
-    "loads but holds content this version does not support (saving it would lose that).\n";
+    "loads but holds content this version does not support (saving it would lose that).\n");
 
-const char kResaveHelp[] =
+const char *const kResaveHelp = QT_TRANSLATE_NOOP(
+    "LibraryCommand",
     "Usage: kdr450p-tool library resave IN OUT [--force]\n\n"
     "Loads IN and saves it as OUT, the round trip that the editor does. OUT is replaced only\n"
     "when it has been written completely; OUT may be IN.\n\n"
     "Options:\n"
     "  --force   re-save even when IN holds content this version does not support, which\n"
-    "            is then lost\n";
+    "            is then lost\n");
 
-const char kCreateHelp[] =
+const char *const kCreateHelp = QT_TRANSLATE_NOOP(
+    "LibraryCommand",
     "Usage: kdr450p-tool library create OUT --from-json FILE\n\n"
     "Builds the library OUT from FILE, a JSON document in the form that\n"
     "'kdr450p-tool library list --json --channels' prints:\n"
@@ -59,7 +73,7 @@ const char kCreateHelp[] =
     "    \"manufacturerName\", \"manufacturerNameShort\", \"autoManufacturerNameShort\",\n"
     "    \"fixtureType\" (0-255 or null), \"channelCount\",\n"
     "    \"channels\": [{\"number\", \"name\", \"nameShort\", \"autoNameShort\"}]}]}\n"
-    "Missing fields take their defaults (empty texts, automatic short names, no type).\n";
+    "Missing fields take their defaults (empty texts, automatic short names, no type).\n");
 
 void out(const QString &text)
 {
@@ -75,7 +89,7 @@ int failure(const QString &line, int code = Failure)
 int usage(const QString &subcommand, const QString &problem)
 {
     return failure(
-        QStringLiteral("%1: %2 (see kdr450p-tool library %1 --help)").arg(subcommand, problem),
+        LibraryCommand::tr("%1: %2 (see kdr450p-tool library %1 --help)").arg(subcommand, problem),
         UsageError);
 }
 
@@ -114,7 +128,7 @@ bool loadLibrary(const QString &path, LoadedLibrary &library, QString &error)
 {
     library.archive = std::make_unique<BLFLArchive>(path);
     if (!library.archive->load()) {
-        error = QStringLiteral("cannot load %1: %2").arg(path, library.archive->errorString());
+        error = LibraryCommand::tr("cannot load %1: %2").arg(path, library.archive->errorString());
         return false;
     }
     for (QBLFixtureDefinitionLoader *loader : library.archive->loaders()) {
@@ -126,8 +140,8 @@ bool loadLibrary(const QString &path, LoadedLibrary &library, QString &error)
 
 QString unsupportedText(const QString &path)
 {
-    return QStringLiteral("%1 holds content this version does not support; saving it would "
-                          "lose that content")
+    return LibraryCommand::tr("%1 holds content this version does not support; saving it "
+                              "would lose that content")
         .arg(path);
 }
 
@@ -136,7 +150,7 @@ bool saveLibrary(const QString &path, QList<QBLFixtureDefinition *> definitions,
     BLFLArchive archive(path);
     archive.setDefinitions(&definitions);
     if (!archive.save()) {
-        error = QStringLiteral("cannot save %1: %2").arg(path, archive.errorString());
+        error = LibraryCommand::tr("cannot save %1: %2").arg(path, archive.errorString());
         return false;
     }
     return true;
@@ -144,23 +158,23 @@ bool saveLibrary(const QString &path, QList<QBLFixtureDefinition *> definitions,
 
 QString typeText(quint32 type)
 {
-    return type == QBLFixtureDefinition::NoFixtureType ? QStringLiteral("(no type)")
+    return type == QBLFixtureDefinition::NoFixtureType ? LibraryCommand::tr("(no type)")
                                                        : FixtureTypes::canonicalText(type);
 }
 
 int runList(const QStringList &args)
 {
     if (wantsHelp(args)) {
-        out(QString::fromLatin1(kListHelp));
+        out(LibraryCommand::tr(kListHelp));
         return Success;
     }
     QStringList positional, flags;
     QString unknown;
     if (!splitArguments(args, {QStringLiteral("--json"), QStringLiteral("--channels")}, positional,
                         flags, unknown))
-        return usage(QStringLiteral("list"), QStringLiteral("unknown option %1").arg(unknown));
+        return usage(QStringLiteral("list"), LibraryCommand::tr("unknown option %1").arg(unknown));
     if (positional.size() != 1)
-        return usage(QStringLiteral("list"), QStringLiteral("expected one FILE"));
+        return usage(QStringLiteral("list"), LibraryCommand::tr("expected one FILE"));
     const bool json = flags.contains(QLatin1String("--json"));
     const bool channels = flags.contains(QLatin1String("--channels"));
 
@@ -169,15 +183,16 @@ int runList(const QStringList &args)
     if (!loadLibrary(positional.first(), library, error))
         return failure(error);
     if (library.archive->hasUnsupportedFeatures())
-        QTextStream(stderr) << "kdr450p-tool library: warning: "
-                            << unsupportedText(positional.first()) << "\n";
+        QTextStream(stderr)
+            << "kdr450p-tool library: "
+            << LibraryCommand::tr("warning: %1").arg(unsupportedText(positional.first())) << "\n";
 
     if (json) {
         QList<const QBLFixtureDefinition *> list(library.definitions.cbegin(),
                                                  library.definitions.cend());
         const QByteArray text = LibraryJson::write(list, channels);
         if (fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()))
-            return failure(QStringLiteral("cannot write the output"));
+            return failure(LibraryCommand::tr("cannot write the output"));
         return Success;
     }
 
@@ -186,8 +201,8 @@ int runList(const QStringList &args)
     for (const QBLFixtureDefinition *d : std::as_const(library.definitions)) {
         s << ++index << ". " << d->fixtureName() << " [" << d->fixtureNameShort() << "]  "
           << d->manufacturerName() << " [" << d->manufacturerNameShort() << "]  "
-          << typeText(d->fixtureType()) << "  " << d->nbrOfChannels()
-          << (d->nbrOfChannels() == 1 ? " channel\n" : " channels\n");
+          << typeText(d->fixtureType()) << "  "
+          << LibraryCommand::tr("%n channel(s)", "", d->nbrOfChannels()) << "\n";
         if (!channels)
             continue;
         for (const QBLFixtureChannel *c : d->channels())
@@ -200,46 +215,46 @@ int runList(const QStringList &args)
 int runCheck(const QStringList &args)
 {
     if (wantsHelp(args)) {
-        out(QString::fromLatin1(kCheckHelp));
+        out(LibraryCommand::tr(kCheckHelp));
         return Success;
     }
     QStringList positional, flags;
     QString unknown;
     if (!splitArguments(args, {}, positional, flags, unknown))
-        return usage(QStringLiteral("check"), QStringLiteral("unknown option %1").arg(unknown));
+        return usage(QStringLiteral("check"), LibraryCommand::tr("unknown option %1").arg(unknown));
     if (positional.size() != 1)
-        return usage(QStringLiteral("check"), QStringLiteral("expected one FILE"));
+        return usage(QStringLiteral("check"), LibraryCommand::tr("expected one FILE"));
     LoadedLibrary library;
     QString error;
     if (!loadLibrary(positional.first(), library, error))
         return failure(error);
     if (library.archive->hasUnsupportedFeatures())
         return failure(unsupportedText(positional.first()), Unsupported);
-    out(QStringLiteral("%1: loads, %2 definitions\n")
-            .arg(positional.first())
-            .arg(library.definitions.size()));
+    out(LibraryCommand::tr("%1: loads, %n definition(s)\n", "", int(library.definitions.size()))
+            .arg(positional.first()));
     return Success;
 }
 
 int runResave(const QStringList &args)
 {
     if (wantsHelp(args)) {
-        out(QString::fromLatin1(kResaveHelp));
+        out(LibraryCommand::tr(kResaveHelp));
         return Success;
     }
     QStringList positional, flags;
     QString unknown;
     if (!splitArguments(args, {QStringLiteral("--force")}, positional, flags, unknown))
-        return usage(QStringLiteral("resave"), QStringLiteral("unknown option %1").arg(unknown));
+        return usage(QStringLiteral("resave"),
+                     LibraryCommand::tr("unknown option %1").arg(unknown));
     if (positional.size() != 2)
-        return usage(QStringLiteral("resave"), QStringLiteral("expected IN and OUT"));
+        return usage(QStringLiteral("resave"), LibraryCommand::tr("expected IN and OUT"));
     LoadedLibrary library;
     QString error;
     if (!loadLibrary(positional.at(0), library, error))
         return failure(error);
     if (library.archive->hasUnsupportedFeatures() && !flags.contains(QLatin1String("--force")))
         return failure(unsupportedText(positional.at(0)) +
-                       QStringLiteral(" (add --force to re-save anyway)"));
+                       LibraryCommand::tr(" (add --force to re-save anyway)"));
     if (!saveLibrary(positional.at(1), library.definitions, error))
         return failure(error);
     return Success;
@@ -248,7 +263,7 @@ int runResave(const QStringList &args)
 int runCreate(const QStringList &args)
 {
     if (wantsHelp(args)) {
-        out(QString::fromLatin1(kCreateHelp));
+        out(LibraryCommand::tr(kCreateHelp));
         return Success;
     }
     QStringList positional;
@@ -257,23 +272,24 @@ int runCreate(const QStringList &args)
         const QString &a = args.at(i);
         if (a == QLatin1String("--from-json")) {
             if (i + 1 >= args.size())
-                return usage(QStringLiteral("create"), QStringLiteral("--from-json needs a FILE"));
+                return usage(QStringLiteral("create"),
+                             LibraryCommand::tr("--from-json needs a FILE"));
             jsonPath = args.at(++i);
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            return usage(QStringLiteral("create"), QStringLiteral("unknown option %1").arg(a));
+            return usage(QStringLiteral("create"), LibraryCommand::tr("unknown option %1").arg(a));
         } else {
             positional << a;
         }
     }
     if (positional.size() != 1 || jsonPath.isEmpty())
-        return usage(QStringLiteral("create"), QStringLiteral("expected OUT --from-json FILE"));
+        return usage(QStringLiteral("create"), LibraryCommand::tr("expected OUT --from-json FILE"));
 
     QFile file(jsonPath);
     if (!file.open(QIODevice::ReadOnly))
-        return failure(QStringLiteral("cannot read %1: %2").arg(jsonPath, file.errorString()));
+        return failure(LibraryCommand::tr("cannot read %1: %2").arg(jsonPath, file.errorString()));
     const QByteArray json = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return failure(QStringLiteral("cannot read %1: %2").arg(jsonPath, file.errorString()));
+        return failure(LibraryCommand::tr("cannot read %1: %2").arg(jsonPath, file.errorString()));
 
     std::vector<std::unique_ptr<QBLFixtureDefinition>> definitions;
     QString error;
@@ -305,20 +321,20 @@ int runLibraryCommand(const QStringList &args)
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 
     if (args.isEmpty()) {
-        QTextStream(stderr) << kGroupHelp;
+        QTextStream(stderr) << LibraryCommand::tr(kGroupHelp);
         return UsageError;
     }
     const QString subcommand = args.first();
     if (subcommand == QLatin1String("--help") || subcommand == QLatin1String("-h") ||
         subcommand == QLatin1String("help")) {
-        out(QString::fromLatin1(kGroupHelp));
+        out(LibraryCommand::tr(kGroupHelp));
         return Success;
     }
     for (const Subcommand &s : kSubcommands) {
         if (subcommand == QLatin1String(s.name))
             return s.run(args.mid(1));
     }
-    return failure(
-        QStringLiteral("unknown subcommand '%1' (see kdr450p-tool library --help)").arg(subcommand),
-        UsageError);
+    return failure(LibraryCommand::tr("unknown subcommand '%1' (see kdr450p-tool library --help)")
+                       .arg(subcommand),
+                   UsageError);
 }

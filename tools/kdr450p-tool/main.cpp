@@ -1,30 +1,47 @@
 #include "commands.h"
 
+#include "model/uilanguage.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
 #include <cstdio>
 
-namespace {
+namespace
+{
+
+struct ToolMain {
+    Q_DECLARE_TR_FUNCTIONS(ToolMain)
+};
 
 const ToolCommand kCommands[] = {
-    {"library", "read, check, re-save and create library files (.blfl)", runLibraryCommand},
-    {"devices", "list the attached controllers", runDevicesCommand},
-    {"info", "print the information block of one controller", runInfoCommand},
-    {"device", "list, upload, download and delete a controller's fixture definitions",
+    {"library",
+     QT_TRANSLATE_NOOP("ToolMain", "read, check, re-save and create library files (.blfl)"),
+     runLibraryCommand},
+    {"devices", QT_TRANSLATE_NOOP("ToolMain", "list the attached controllers"), runDevicesCommand},
+    {"info", QT_TRANSLATE_NOOP("ToolMain", "print the information block of one controller"),
+     runInfoCommand},
+    {"device",
+     QT_TRANSLATE_NOOP("ToolMain",
+                       "list, upload, download and delete a controller's fixture definitions"),
      runDeviceCommand},
-    {"firmware", "check firmware files (.bl2) and program controllers", runFirmwareCommand},
-    {"qxf", "list the fixtures of QLC+ fixture files (.qxf)", runQxfCommand},
+    {"firmware",
+     QT_TRANSLATE_NOOP("ToolMain", "check firmware files (.bl2) and program controllers"),
+     runFirmwareCommand},
+    {"qxf", QT_TRANSLATE_NOOP("ToolMain", "list the fixtures of QLC+ fixture files (.qxf)"),
+     runQxfCommand},
 };
 
 void printUsage(FILE *out)
 {
     QTextStream s(out);
-    s << "Usage: kdr450p-tool <command> [options]\n\n"
-         "The command-line companion of the KDR-450P Fixture Library Editor.\n\nCommands:\n";
+    s << ToolMain::tr("Usage: kdr450p-tool <command> [options]\n\n"
+                      "The command-line companion of the KDR-450P Fixture Library Editor.\n\n"
+                      "Commands:\n");
     for (const ToolCommand &c : kCommands)
-        s << "  " << QString::fromLatin1(c.name).leftJustified(12) << c.summary << "\n";
-    s << "\nRun 'kdr450p-tool <command> --help' for the options of one command.\n";
+        s << "  " << QString::fromLatin1(c.name).leftJustified(12) << ToolMain::tr(c.summary)
+          << "\n";
+    s << ToolMain::tr("\nRun 'kdr450p-tool <command> --help' for the options of one command.\n");
 }
 
 } // namespace
@@ -34,6 +51,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kdr450p-tool"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
+    // Messages and help in the user's language; JSON output and exit codes stay the same.
+    UiLanguage::installForSystem(&app);
 
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
@@ -41,8 +60,8 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString command = args.takeFirst();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")
-        || command == QLatin1String("help")) {
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
         printUsage(stdout);
         return 0;
     }
@@ -54,7 +73,8 @@ int main(int argc, char **argv)
         if (command == QLatin1String(c.name))
             return c.run(args);
     }
-    QTextStream(stderr) << "kdr450p-tool: unknown command '" << command
-                        << "' (see kdr450p-tool --help)\n";
+    QTextStream(stderr) << ToolMain::tr("kdr450p-tool: unknown command '%1' (see kdr450p-tool "
+                                        "--help)\n")
+                               .arg(command);
     return 2;
 }

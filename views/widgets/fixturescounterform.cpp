@@ -33,15 +33,14 @@ void FixturesCounterForm::updateCounts(int nVisible, int nTotal, int nSelected)
         return;
     }
     if (nVisible != 0 && nVisible == nTotal) {
-        ui->visibleTotalLabel->setText(nVisible == 1 ? tr("1 Fixture Definition")
-                                                     : tr("%1 Fixture Definitions").arg(nVisible));
+        ui->visibleTotalLabel->setText(tr("%n Fixture Definition(s)", "", nVisible));
     } else {
+        // The noun follows the total: "0 of 1 Fixture Definition".
         ui->visibleTotalLabel->setText(
-            nTotal == 1 ? tr("%1 of %2 Fixture Definition").arg(nVisible).arg(nTotal)
-                        : tr("%1 of %2 Fixture Definitions").arg(nVisible).arg(nTotal));
+            tr("%1 of %n Fixture Definition(s)", "", nTotal).arg(nVisible));
     }
     if (nSelected != 0)
-        ui->selectionLabel->setText(tr(" (%1 Selected)").arg(nSelected));
+        ui->selectionLabel->setText(tr(" (%n Selected)", "", nSelected));
     else
         ui->selectionLabel->clear();
 }

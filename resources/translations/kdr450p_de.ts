@@ -1,0 +1,1161 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>About KDR-450P Fixture Library Editor</source>
+        <translation>Über KDR-450P Fixture Library Editor</translation>
+    </message>
+    <message>
+        <source>About Brenlow PLV-300 Data Backup Tool.</source>
+        <translation>Über das Brenlow PLV-300 Datensicherungsprogramm.</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:8pt;&quot;&gt;About Brenlow KDR-450P Fixture Library Editor Dialog.&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:8pt;&quot;&gt;Info-Dialog von Brenlow KDR-450P Fixture Library Editor.&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:8pt; font-weight:600;&quot;&gt;KDR-450P Fixture Library Editor&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:8pt; font-weight:600;&quot;&gt;KDR-450P Fixture Library Editor&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>BLFLArchive</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>Die Datei existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The file cannot be opened: %1</source>
+        <translation>Die Datei lässt sich nicht öffnen: %1</translation>
+    </message>
+    <message>
+        <source>Out of memory.</source>
+        <translation>Nicht genügend Arbeitsspeicher.</translation>
+    </message>
+    <message>
+        <source>The archive reader cannot be set up: %1</source>
+        <translation>Das Archiv kann nicht zum Lesen vorbereitet werden: %1</translation>
+    </message>
+    <message>
+        <source>Not a library file (not a gzip-compressed tar archive): %1</source>
+        <translation>Keine Bibliotheksdatei (kein gzip-komprimiertes tar-Archiv): %1</translation>
+    </message>
+    <message>
+        <source>The file is damaged or truncated: %1</source>
+        <translation>Die Datei ist beschädigt oder unvollständig: %1</translation>
+    </message>
+    <message>
+        <source>The entry %1 is larger than 64 MiB; the file is damaged.</source>
+        <translation>Der Eintrag %1 ist größer als 64 MiB; die Datei ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>The library has the incompatible version &quot;%1&quot;.</source>
+        <translation>Die Bibliothek hat die inkompatible Version „%1“.</translation>
+    </message>
+    <message>
+        <source>The file has no version entry; it is not a library file.</source>
+        <translation>Die Datei hat keinen Versionseintrag; sie ist keine Bibliotheksdatei.</translation>
+    </message>
+    <message>
+        <source>No file name is set.</source>
+        <translation>Es ist kein Dateiname gesetzt.</translation>
+    </message>
+    <message>
+        <source>The file cannot be written: %1</source>
+        <translation>Die Datei lässt sich nicht schreiben: %1</translation>
+    </message>
+    <message>
+        <source>The archive writer cannot be set up: %1</source>
+        <translation>Das Archiv kann nicht zum Schreiben vorbereitet werden: %1</translation>
+    </message>
+    <message>
+        <source>The file cannot be written.</source>
+        <translation>Die Datei lässt sich nicht schreiben.</translation>
+    </message>
+</context>
+<context>
+    <name>BLPmPhyUSB</name>
+    <message>
+        <source>Failed to list devices.</source>
+        <translation>Die Geräte konnten nicht aufgelistet werden.</translation>
+    </message>
+    <message>
+        <source>No device found.</source>
+        <translation>Kein Gerät gefunden.</translation>
+    </message>
+    <message>
+        <source>USB Device %1</source>
+        <translation>USB-Gerät %1</translation>
+    </message>
+    <message>
+        <source>USB Dongle %1</source>
+        <translation>USB-Dongle %1</translation>
+    </message>
+    <message>
+        <source>Failed to open connection</source>
+        <translation>Die Verbindung konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Failed to reset the device</source>
+        <translation>Das Gerät konnte nicht zurückgesetzt werden</translation>
+    </message>
+    <message>
+        <source>Failed to configure the baudrate</source>
+        <translation>Die Baudrate konnte nicht eingestellt werden</translation>
+    </message>
+    <message>
+        <source>Datagram configuration failed</source>
+        <translation>Das Datenformat konnte nicht eingestellt werden</translation>
+    </message>
+    <message>
+        <source>Failed to configure timeouts</source>
+        <translation>Die Zeitlimits konnten nicht eingestellt werden</translation>
+    </message>
+    <message>
+        <source>Failed to close the device</source>
+        <translation>Das Gerät konnte nicht geschlossen werden</translation>
+    </message>
+    <message>
+        <source>Trying to send data, while device is not connected</source>
+        <translation>Senden nicht möglich: das Gerät ist nicht verbunden</translation>
+    </message>
+    <message>
+        <source>Time out during write operation</source>
+        <translation>Zeitüberschreitung beim Schreiben</translation>
+    </message>
+    <message>
+        <source>Trying to read from device, while device is not connected</source>
+        <translation>Lesen nicht möglich: das Gerät ist nicht verbunden</translation>
+    </message>
+    <message>
+        <source>Failed to read from device</source>
+        <translation>Vom Gerät konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Read operation has timed out</source>
+        <translation>Zeitüberschreitung beim Lesen</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceCommand</name>
+    <message>
+        <source>unexpected argument &apos;%1&apos; (see kdr450p-tool %2 --help)</source>
+        <translation>unerwartetes Argument „%1“ (siehe kdr450p-tool %2 --help)</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool devices [--simulate] [--port PATH]
+
+Lists the attached controllers that answer, one a line: device number, entry text
+(name, running number, label), software and hardware version.
+
+Options:
+</source>
+        <translation>Aufruf: kdr450p-tool devices [--simulate] [--port PFAD]
+
+Listet die angeschlossenen Controller, die antworten, einen je Zeile: Gerätenummer,
+Eintrag (Name, laufende Nummer, Bezeichnung), Software- und Hardware-Version.
+
+Optionen:
+</translation>
+    </message>
+    <message>
+        <source>no controller found</source>
+        <translation>kein Controller gefunden</translation>
+    </message>
+    <message>
+        <source>device %1: %2, software %3, hardware %4
+</source>
+        <translation>Gerät %1: %2, Software %3, Hardware %4
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool info [--device N] [--simulate] [--port PATH]
+
+Prints the information block of one controller: name, software and hardware
+version, frame limit, and its label.
+
+Options:
+</source>
+        <translation>Aufruf: kdr450p-tool info [--device N] [--simulate] [--port PFAD]
+
+Gibt den Informationsblock eines Controllers aus: Name, Software- und
+Hardware-Version, Rahmengrenze und seine Bezeichnung.
+
+Optionen:
+</translation>
+    </message>
+    <message>
+        <source>Device:            %1 (%2)
+</source>
+        <translation>Gerät:             %1 (%2)
+</translation>
+    </message>
+    <message>
+        <source>Name:              %1
+</source>
+        <translation>Name:              %1
+</translation>
+    </message>
+    <message>
+        <source>Software version:  %1
+</source>
+        <translation>Software-Version:  %1
+</translation>
+    </message>
+    <message>
+        <source>Hardware version:  %1
+</source>
+        <translation>Hardware-Version:  %1
+</translation>
+    </message>
+    <message>
+        <source>Frame limit:       %1
+</source>
+        <translation>Rahmengrenze:      %1
+</translation>
+    </message>
+    <message>
+        <source>Label:             %1
+</source>
+        <translation>Bezeichnung:       %1
+</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceForm</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Find Devices</source>
+        <translation>Geräte suchen</translation>
+    </message>
+    <message>
+        <source>Delete the selected fixture definitions from the device</source>
+        <translation>Die ausgewählten Fixture-Definitionen vom Gerät löschen</translation>
+    </message>
+    <message>
+        <source>Select all</source>
+        <translation>Alle auswählen</translation>
+    </message>
+    <message>
+        <source>Clear selection</source>
+        <translation>Auswahl aufheben</translation>
+    </message>
+    <message>
+        <source>Copy selected to computer</source>
+        <translation>Auswahl auf den Computer kopieren</translation>
+    </message>
+    <message>
+        <source>Delete selected</source>
+        <translation>Auswahl löschen</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceLink</name>
+    <message>
+        <source>no controller found</source>
+        <translation>kein Controller gefunden</translation>
+    </message>
+    <message>
+        <source>no controller with device number %1 (see &apos;kdr450p-tool devices&apos;)</source>
+        <translation>kein Controller mit der Gerätenummer %1 (siehe „kdr450p-tool devices“)</translation>
+    </message>
+    <message>
+        <source>device %1 (%2) does not answer</source>
+        <translation>Gerät %1 (%2) antwortet nicht</translation>
+    </message>
+    <message>
+        <source>device %1 (%2) does not answer: %3</source>
+        <translation>Gerät %1 (%2) antwortet nicht: %3</translation>
+    </message>
+</context>
+<context>
+    <name>DriverOptions</name>
+    <message>
+        <source>--port needs the path of a serial port</source>
+        <translation>--port braucht den Pfad einer seriellen Schnittstelle</translation>
+    </message>
+    <message>
+        <source>--simulate and --port cannot be used together</source>
+        <translation>--simulate und --port lassen sich nicht zusammen verwenden</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareCommand</name>
+    <message>
+        <source>Usage: kdr450p-tool firmware &lt;subcommand&gt; [options]
+
+Subcommands:
+  check FILE                  check a firmware file (.bl2): magic, layout, checksum
+  update FILE [--device N]    program a controller with a firmware file
+                              (--simulate, --port PATH as for &apos;device&apos;)
+</source>
+        <translation>Aufruf: kdr450p-tool firmware &lt;Unterbefehl&gt; [Optionen]
+
+Unterbefehle:
+  check DATEI                 eine Firmware-Datei (.bl2) prüfen: Kennung, Aufbau, Prüfsumme
+  update DATEI [--device N]   einen Controller mit einer Firmware-Datei programmieren
+                              (--simulate, --port PFAD wie bei „device“)
+</translation>
+    </message>
+    <message>
+        <source>Checks a firmware file (.bl2).</source>
+        <translation>Prüft eine Firmware-Datei (.bl2).</translation>
+    </message>
+    <message>
+        <source>the firmware file</source>
+        <translation>die Firmware-Datei</translation>
+    </message>
+    <message>
+        <source>expects one FILE</source>
+        <translation>erwartet eine DATEI</translation>
+    </message>
+    <message>
+        <source>Device:  %1
+</source>
+        <translation>Gerät:   %1
+</translation>
+    </message>
+    <message>
+        <source>Sectors: %1
+</source>
+        <translation>Sektoren: %1
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>Size:    %n byte(s)
+</source>
+        <translation>
+            <numerusform>Größe:   %n Byte
+</numerusform>
+            <numerusform>Größe:   %n Byte
+</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>unknown subcommand &apos;%1&apos; (see kdr450p-tool firmware --help)</source>
+        <translation>unbekannter Unterbefehl „%1“ (siehe kdr450p-tool firmware --help)</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareFile</name>
+    <message>
+        <source>The file </source>
+        <translation>Die Datei </translation>
+    </message>
+    <message>
+        <source> is not readable.</source>
+        <translation> ist nicht lesbar.</translation>
+    </message>
+    <message>
+        <source> is not a valid BL2 file.</source>
+        <translation> ist keine gültige BL2-Datei.</translation>
+    </message>
+    <message>
+        <source> does not contain a firmware update for the connected device.</source>
+        <translation> enthält kein Firmware-Update für das angeschlossene Gerät.</translation>
+    </message>
+    <message>
+        <source> is OK.</source>
+        <translation> ist in Ordnung.</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareUpdateDlg</name>
+    <message>
+        <source>KDR-450P Firmware Update Tool</source>
+        <translation>KDR-450P Firmware-Update</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;body&gt;&lt;p&gt;Click to discover connected KDR-450P devices&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Klicken, um angeschlossene KDR-450P-Geräte zu suchen&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Discover Devices</source>
+        <translation>Geräte suchen</translation>
+    </message>
+    <message>
+        <source>PLV-300 Firmware Update Tool</source>
+        <translation>PLV-300 Firmware-Update</translation>
+    </message>
+    <message>
+        <source>Click to load an alternative update image</source>
+        <translation>Klicken, um eine andere Update-Datei zu laden</translation>
+    </message>
+    <message>
+        <source>Load Update File</source>
+        <translation>Update-Datei laden</translation>
+    </message>
+    <message>
+        <source>Click to update the firmware</source>
+        <translation>Klicken, um die Firmware zu aktualisieren</translation>
+    </message>
+    <message>
+        <source>Update Firmware</source>
+        <translation>Firmware aktualisieren</translation>
+    </message>
+    <message>
+        <source>Close this window</source>
+        <translation>Dieses Fenster schließen</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Default firmware update file loaded. Load </source>
+        <translation>Standard-Update-Datei geladen. </translation>
+    </message>
+    <message>
+        <source>alternative</source>
+        <translation>Andere</translation>
+    </message>
+    <message>
+        <source> update file.</source>
+        <translation> Update-Datei laden.</translation>
+    </message>
+    <message>
+        <source>No built-in firmware update file is available. Load an </source>
+        <translation>Keine eingebaute Update-Datei vorhanden. </translation>
+    </message>
+    <message>
+        <source>Load the </source>
+        <translation>Die </translation>
+    </message>
+    <message>
+        <source>default</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>KDR-450P #%1</source>
+        <translation>KDR-450P Nr. %1</translation>
+    </message>
+    <message>
+        <source>Open a Brenlow Update File</source>
+        <translation>Brenlow-Update-Datei öffnen</translation>
+    </message>
+    <message>
+        <source>BL2 fles (*.bl2)</source>
+        <translation>BL2-Dateien (*.bl2)</translation>
+    </message>
+</context>
+<context>
+    <name>FixturesCounterForm</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>n of m Fixture Definitions</source>
+        <translation>n von m Fixture-Definitionen</translation>
+    </message>
+    <message>
+        <source> (k Selected)</source>
+        <translation> (k ausgewählt)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Fixture Definition(s)</source>
+        <translation>
+            <numerusform>%n Fixture-Definition</numerusform>
+            <numerusform>%n Fixture-Definitionen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n Fixture Definition(s)</source>
+        <translation>
+            <numerusform>%1 von %n Fixture-Definition</numerusform>
+            <numerusform>%1 von %n Fixture-Definitionen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source> (%n Selected)</source>
+        <translation>
+            <numerusform> (%n ausgewählt)</numerusform>
+            <numerusform> (%n ausgewählt)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>LibraryCommand</name>
+    <message>
+        <source>Usage: kdr450p-tool library &lt;subcommand&gt; [options]
+
+Read, check, re-save and create library files (.blfl).
+
+Subcommands:
+  list FILE [--json] [--channels]   print every definition in archive order
+  check FILE                        check that a library loads
+  resave IN OUT [--force]           load IN and save it as OUT
+  create OUT --from-json FILE       build a library from the JSON form of &apos;list&apos;
+
+Run &apos;kdr450p-tool library &lt;subcommand&gt; --help&apos; for details.
+</source>
+        <translation>Aufruf: kdr450p-tool library &lt;Unterbefehl&gt; [Optionen]
+
+Bibliotheksdateien (.blfl) lesen, prüfen, neu speichern und anlegen.
+
+Unterbefehle:
+  list DATEI [--json] [--channels]  jede Definition in der Reihenfolge des Archivs ausgeben
+  check DATEI                       prüfen, ob sich eine Bibliothek laden lässt
+  resave EIN AUS [--force]          EIN laden und als AUS speichern
+  create AUS --from-json DATEI      eine Bibliothek aus der JSON-Form von „list“ bauen
+
+„kdr450p-tool library &lt;Unterbefehl&gt; --help“ zeigt die Einzelheiten.
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool library list FILE [--json] [--channels]
+
+Prints every fixture definition of FILE in archive order: fixture name, short name,
+manufacturer, manufacturer short name, type and channel count. Short names are shown
+as stored (empty while the automatic short name is used).
+
+Options:
+  --channels   also print each channel&apos;s number, name and short name
+  --json       print one JSON document (UTF-8), the form that &apos;library create&apos; reads
+</source>
+        <translation>Aufruf: kdr450p-tool library list DATEI [--json] [--channels]
+
+Gibt jede Fixture-Definition der DATEI in der Reihenfolge des Archivs aus: Fixture-Name,
+Kurzname, Hersteller, Hersteller-Kurzname, Typ und Kanalanzahl. Kurznamen erscheinen
+wie gespeichert (leer, solange der automatische Kurzname gilt).
+
+Optionen:
+  --channels   auch Nummer, Name und Kurzname jedes Kanals ausgeben
+  --json       ein JSON-Dokument (UTF-8) ausgeben, die Form, die „library create“ liest
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool library check FILE
+
+Loads FILE. Exit status 0 when it loads, 1 with the reason when it does not, 3 when it
+loads but holds content this version does not support (saving it would lose that).
+</source>
+        <translation>Aufruf: kdr450p-tool library check DATEI
+
+Lädt DATEI. Exit-Status 0, wenn sie sich laden lässt, 1 mit dem Grund, wenn nicht, 3, wenn
+sie sich lädt, aber Inhalte hat, die diese Version nicht unterstützt (Speichern verlöre sie).
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool library resave IN OUT [--force]
+
+Loads IN and saves it as OUT, the round trip that the editor does. OUT is replaced only
+when it has been written completely; OUT may be IN.
+
+Options:
+  --force   re-save even when IN holds content this version does not support, which
+            is then lost
+</source>
+        <translation>Aufruf: kdr450p-tool library resave EIN AUS [--force]
+
+Lädt EIN und speichert es als AUS, wie der Editor es tut. AUS wird erst ersetzt, wenn es
+vollständig geschrieben ist; AUS darf EIN sein.
+
+Optionen:
+  --force   auch dann neu speichern, wenn EIN Inhalte hat, die diese Version nicht
+            unterstützt; sie gehen dabei verloren
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool library create OUT --from-json FILE
+
+Builds the library OUT from FILE, a JSON document in the form that
+&apos;kdr450p-tool library list --json --channels&apos; prints:
+  {&quot;definitions&quot;: [{&quot;fixtureName&quot;, &quot;fixtureNameShort&quot;, &quot;autoFixtureNameShort&quot;,
+    &quot;manufacturerName&quot;, &quot;manufacturerNameShort&quot;, &quot;autoManufacturerNameShort&quot;,
+    &quot;fixtureType&quot; (0-255 or null), &quot;channelCount&quot;,
+    &quot;channels&quot;: [{&quot;number&quot;, &quot;name&quot;, &quot;nameShort&quot;, &quot;autoNameShort&quot;}]}]}
+Missing fields take their defaults (empty texts, automatic short names, no type).
+</source>
+        <translation>Aufruf: kdr450p-tool library create AUS --from-json DATEI
+
+Baut die Bibliothek AUS aus DATEI, einem JSON-Dokument in der Form, die
+„kdr450p-tool library list --json --channels“ ausgibt:
+  {&quot;definitions&quot;: [{&quot;fixtureName&quot;, &quot;fixtureNameShort&quot;, &quot;autoFixtureNameShort&quot;,
+    &quot;manufacturerName&quot;, &quot;manufacturerNameShort&quot;, &quot;autoManufacturerNameShort&quot;,
+    &quot;fixtureType&quot; (0-255 oder null), &quot;channelCount&quot;,
+    &quot;channels&quot;: [{&quot;number&quot;, &quot;name&quot;, &quot;nameShort&quot;, &quot;autoNameShort&quot;}]}]}
+Fehlende Felder erhalten ihre Vorgaben (leere Texte, automatische Kurznamen, kein Typ).
+</translation>
+    </message>
+    <message>
+        <source>%1: %2 (see kdr450p-tool library %1 --help)</source>
+        <translation>%1: %2 (siehe kdr450p-tool library %1 --help)</translation>
+    </message>
+    <message>
+        <source>cannot load %1: %2</source>
+        <translation>%1 lässt sich nicht laden: %2</translation>
+    </message>
+    <message>
+        <source>%1 holds content this version does not support; saving it would lose that content</source>
+        <translation>%1 enthält Inhalte, die diese Version nicht unterstützt; beim Speichern gingen sie verloren</translation>
+    </message>
+    <message>
+        <source>cannot save %1: %2</source>
+        <translation>%1 lässt sich nicht speichern: %2</translation>
+    </message>
+    <message>
+        <source>(no type)</source>
+        <translation>(kein Typ)</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>unbekannte Option %1</translation>
+    </message>
+    <message>
+        <source>expected one FILE</source>
+        <translation>eine DATEI erwartet</translation>
+    </message>
+    <message>
+        <source>warning: %1</source>
+        <translation>Warnung: %1</translation>
+    </message>
+    <message>
+        <source>cannot write the output</source>
+        <translation>die Ausgabe lässt sich nicht schreiben</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n channel(s)</source>
+        <translation>
+            <numerusform>%n Kanal</numerusform>
+            <numerusform>%n Kanäle</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: loads, %n definition(s)
+</source>
+        <translation>
+            <numerusform>%1: lädt, %n Definition
+</numerusform>
+            <numerusform>%1: lädt, %n Definitionen
+</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>expected IN and OUT</source>
+        <translation>EIN und AUS erwartet</translation>
+    </message>
+    <message>
+        <source> (add --force to re-save anyway)</source>
+        <translation> (mit --force trotzdem neu speichern)</translation>
+    </message>
+    <message>
+        <source>--from-json needs a FILE</source>
+        <translation>--from-json braucht eine DATEI</translation>
+    </message>
+    <message>
+        <source>expected OUT --from-json FILE</source>
+        <translation>AUS --from-json DATEI erwartet</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>%1 lässt sich nicht lesen: %2</translation>
+    </message>
+    <message>
+        <source>unknown subcommand &apos;%1&apos; (see kdr450p-tool library --help)</source>
+        <translation>unbekannter Unterbefehl „%1“ (siehe kdr450p-tool library --help)</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryForm</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filtern</translation>
+    </message>
+    <message>
+        <source>Fixture Name</source>
+        <translation>Fixture-Name</translation>
+    </message>
+    <message>
+        <source>Manufacturer</source>
+        <translation>Hersteller</translation>
+    </message>
+    <message>
+        <source>New Fixture</source>
+        <translation>Neues Fixture</translation>
+    </message>
+    <message>
+        <source>Select all</source>
+        <translation>Alle auswählen</translation>
+    </message>
+    <message>
+        <source>Clear selection</source>
+        <translation>Auswahl aufheben</translation>
+    </message>
+    <message>
+        <source>Copy selected to KDR-450P</source>
+        <translation>Auswahl in den KDR-450P kopieren</translation>
+    </message>
+    <message>
+        <source>Add new fixture definition</source>
+        <translation>Neue Fixture-Definition hinzufügen</translation>
+    </message>
+    <message>
+        <source>Duplicate selected fixture definitions</source>
+        <translation>Ausgewählte Fixture-Definitionen duplizieren</translation>
+    </message>
+    <message>
+        <source>Delete selected fixture definitions</source>
+        <translation>Ausgewählte Fixture-Definitionen löschen</translation>
+    </message>
+</context>
+<context>
+    <name>LocalChannelListModel</name>
+    <message>
+        <source>Channel#</source>
+        <translation>Kanal-Nr.</translation>
+    </message>
+    <message>
+        <source>Channel Name</source>
+        <translation>Kanalname</translation>
+    </message>
+</context>
+<context>
+    <name>LocalFixtureDefinitionEditForm</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>Fixture Name</source>
+        <translation>Fixture-Name</translation>
+    </message>
+    <message>
+        <source>Manufacturer</source>
+        <translation>Hersteller</translation>
+    </message>
+    <message>
+        <source>Fixture Type</source>
+        <translation>Fixture-Typ</translation>
+    </message>
+    <message>
+        <source>Moving Head</source>
+        <translation>Moving Head</translation>
+    </message>
+    <message>
+        <source>Scanner</source>
+        <translation>Scanner</translation>
+    </message>
+    <message>
+        <source>LED Fixture</source>
+        <translation>LED-Scheinwerfer</translation>
+    </message>
+    <message>
+        <source>Color Chnager</source>
+        <translation>Farbwechsler</translation>
+    </message>
+    <message>
+        <source>Dimmer</source>
+        <translation>Dimmer</translation>
+    </message>
+    <message>
+        <source>Laser</source>
+        <translation>Laser</translation>
+    </message>
+    <message>
+        <source>Strobe</source>
+        <translation>Stroboskop</translation>
+    </message>
+    <message>
+        <source>Hazer</source>
+        <translation>Hazer</translation>
+    </message>
+    <message>
+        <source>Smoke</source>
+        <translation>Nebel</translation>
+    </message>
+    <message>
+        <source>Effect</source>
+        <translation>Effekt</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>Sonstiges</translation>
+    </message>
+    <message>
+        <source>General Short</source>
+        <translation>Kurznamen</translation>
+    </message>
+    <message>
+        <source>Fixture Name Short</source>
+        <translation>Fixture-Kurzname</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Manufacturer Short</source>
+        <translation>Hersteller-Kurzname</translation>
+    </message>
+    <message>
+        <source>Channels</source>
+        <translation>Kanäle</translation>
+    </message>
+    <message>
+        <source>Channel Name</source>
+        <translation>Kanalname</translation>
+    </message>
+    <message>
+        <source>Channel Description</source>
+        <translation>Kanalbeschreibung</translation>
+    </message>
+    <message>
+        <source>Channel Name Short</source>
+        <translation>Kanal-Kurzname</translation>
+    </message>
+    <message>
+        <source>Channel %1</source>
+        <translation>Kanal %1</translation>
+    </message>
+</context>
+<context>
+    <name>LocalFixtureDefinitionListModel</name>
+    <message>
+        <source>Fixture Name</source>
+        <translation>Fixture-Name</translation>
+    </message>
+    <message>
+        <source>#Channels</source>
+        <translation>Kanäle</translation>
+    </message>
+    <message>
+        <source>Manufacturer</source>
+        <translation>Hersteller</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>KDR-450P Fixture Library Editor</source>
+        <translation>KDR-450P Fixture Library Editor</translation>
+    </message>
+    <message>
+        <source>Closing application</source>
+        <translation>Programm wird beendet</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:10pt; font-weight:600;&quot;&gt;This device needs to be &lt;/span&gt;&lt;a href=&quot;update-device&quot;&gt;&lt;span style=&quot; font-size:10pt; font-weight:600; text-decoration: underline; color:#de2d0a;&quot;&gt;updated&lt;/span&gt;&lt;/a&gt;&lt;span style=&quot; font-size:10pt; font-weight:600;&quot;&gt;.&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:10pt; font-weight:600;&quot;&gt;Die Firmware dieses Geräts muss &lt;/span&gt;&lt;a href=&quot;update-device&quot;&gt;&lt;span style=&quot; font-size:10pt; font-weight:600; text-decoration: underline; color:#de2d0a;&quot;&gt;aktualisiert&lt;/span&gt;&lt;/a&gt;&lt;span style=&quot; font-size:10pt; font-weight:600;&quot;&gt; werden.&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Total Progress</source>
+        <translation>Gesamtfortschritt</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Current Item</source>
+        <translation>Aktueller Eintrag</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>toolBar</source>
+        <translation>Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>&amp;New Library</source>
+        <translation>&amp;Neue Bibliothek</translation>
+    </message>
+    <message>
+        <source>Alt+N</source>
+        <translation>Alt+N</translation>
+    </message>
+    <message>
+        <source>&amp;Open Library</source>
+        <translation>Bibliothek ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Alt+O</source>
+        <translation>Alt+O</translation>
+    </message>
+    <message>
+        <source>Save Library</source>
+        <translation>Bibliothek speichern</translation>
+    </message>
+    <message>
+        <source>Alt+S</source>
+        <translation>Alt+S</translation>
+    </message>
+    <message>
+        <source>Save Library as</source>
+        <translation>Bibliothek speichern unter</translation>
+    </message>
+    <message>
+        <source>Alt+Shift+S</source>
+        <translation>Alt+Shift+S</translation>
+    </message>
+    <message>
+        <source>Import Library</source>
+        <translation>Bibliothek importieren</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Discover Devices</source>
+        <translation>Geräte suchen</translation>
+    </message>
+    <message>
+        <source>Update Firmware</source>
+        <translation>Firmware aktualisieren</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>New Library</source>
+        <translation>Neue Bibliothek</translation>
+    </message>
+    <message>
+        <source>Open Library</source>
+        <translation>Bibliothek öffnen</translation>
+    </message>
+    <message>
+        <source>Save Library As</source>
+        <translation>Bibliothek speichern unter</translation>
+    </message>
+    <message>
+        <source>Upload selection to device</source>
+        <translation>Auswahl in das Gerät laden</translation>
+    </message>
+    <message>
+        <source>Download selection to computer</source>
+        <translation>Auswahl auf den Computer laden</translation>
+    </message>
+    <message>
+        <source>Unnamed</source>
+        <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <source>The library has been modified.</source>
+        <translation>Die Bibliothek wurde geändert.</translation>
+    </message>
+    <message>
+        <source>Do you want to save your changes?</source>
+        <translation>Möchten Sie die Änderungen speichern?</translation>
+    </message>
+    <message>
+        <source>Upload of fixture definition(s) failed.</source>
+        <translation>Das Hochladen der Fixture-Definition(en) ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>The device seems not to have enough free memory slots to store
+all of the selected fixtures.</source>
+        <translation>Das Gerät scheint nicht genug freie Speicherplätze zu haben, um
+alle ausgewählten Fixtures aufzunehmen.</translation>
+    </message>
+    <message>
+        <source>Make sure that no fixture definition has less than 1 channel or more
+than %1 channels.</source>
+        <translation>Achten Sie darauf, dass keine Fixture-Definition weniger als 1 Kanal oder mehr
+als %1 Kanäle hat.</translation>
+    </message>
+    <message>
+        <source>Downloading of fixture definition(s) failed.</source>
+        <translation>Das Herunterladen der Fixture-Definition(en) ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Deletion of fixture definition(s) failed.</source>
+        <translation>Das Löschen der Fixture-Definition(en) ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Deletion of patch list has failed.
+</source>
+        <translation>Das Löschen der Patch-Liste ist fehlgeschlagen.
+</translation>
+    </message>
+    <message>
+        <source>The current patch list will be erased.
+Do you want to continue?</source>
+        <translation>Die aktuelle Patch-Liste wird gelöscht.
+Möchten Sie fortfahren?</translation>
+    </message>
+    <message>
+        <source>The current library has been modified
+Do you want to save the changes?</source>
+        <translation>Die aktuelle Bibliothek wurde geändert.
+Möchten Sie die Änderungen speichern?</translation>
+    </message>
+    <message>
+        <source>The file %1 seems to be rather large.
+Do you want to continue anyway?</source>
+        <translation>Die Datei %1 scheint recht groß zu sein.
+Möchten Sie trotzdem fortfahren?</translation>
+    </message>
+    <message>
+        <source>Open Fixture Definition Library</source>
+        <translation>Fixture-Bibliothek öffnen</translation>
+    </message>
+    <message>
+        <source>Brenlow Fixture Libraries (*.blfl)</source>
+        <translation>Brenlow-Fixture-Bibliotheken (*.blfl)</translation>
+    </message>
+    <message>
+        <source>Failed to open the library.</source>
+        <translation>Die Bibliothek konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>The file contains information not supported by this software version.
+Data will be lost when storing this file.Continue anyway?</source>
+        <translation>Die Datei enthält Angaben, die diese Software-Version nicht unterstützt.
+Beim Speichern gehen Daten verloren. Trotzdem fortfahren?</translation>
+    </message>
+    <message>
+        <source>Save library as</source>
+        <translation>Bibliothek speichern unter</translation>
+    </message>
+    <message>
+        <source>Brenlow Fixture Definition Library (*.blfl)</source>
+        <translation>Brenlow-Fixture-Bibliothek (*.blfl)</translation>
+    </message>
+    <message>
+        <source>Failed to save the library.</source>
+        <translation>Die Bibliothek konnte nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>RemoteFixtureDefinitionListModel</name>
+    <message>
+        <source>Fixture Name</source>
+        <translation>Fixture-Name</translation>
+    </message>
+    <message>
+        <source>#Channels</source>
+        <translation>Kanäle</translation>
+    </message>
+    <message>
+        <source>Manufacturer</source>
+        <translation>Hersteller</translation>
+    </message>
+</context>
+<context>
+    <name>StoreSession</name>
+    <message>
+        <source>--simulate-state needs --simulate</source>
+        <translation>--simulate-state braucht --simulate</translation>
+    </message>
+    <message>
+        <source>device %1 (%2, software %3)</source>
+        <translation>Gerät %1 (%2, Software %3)</translation>
+    </message>
+    <message>
+        <source>refused (wrong device): %1 is not a %2</source>
+        <translation>abgelehnt (falsches Gerät): %1 ist kein %2</translation>
+    </message>
+    <message>
+        <source>refused (outdated device): %1 needs software newer than 1.1 for its fixture store; update its firmware</source>
+        <translation>abgelehnt (veraltetes Gerät): %1 braucht für seinen Fixture-Speicher eine Software neuer als 1.1; aktualisieren Sie seine Firmware</translation>
+    </message>
+</context>
+<context>
+    <name>ToolMain</name>
+    <message>
+        <source>read, check, re-save and create library files (.blfl)</source>
+        <translation>Bibliotheksdateien (.blfl) lesen, prüfen, neu speichern und anlegen</translation>
+    </message>
+    <message>
+        <source>list the attached controllers</source>
+        <translation>die angeschlossenen Controller auflisten</translation>
+    </message>
+    <message>
+        <source>print the information block of one controller</source>
+        <translation>den Informationsblock eines Controllers ausgeben</translation>
+    </message>
+    <message>
+        <source>list, upload, download and delete a controller&apos;s fixture definitions</source>
+        <translation>die Fixture-Definitionen eines Controllers auflisten, hochladen, herunterladen und löschen</translation>
+    </message>
+    <message>
+        <source>check firmware files (.bl2) and program controllers</source>
+        <translation>Firmware-Dateien (.bl2) prüfen und Controller programmieren</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool &lt;command&gt; [options]
+
+The command-line companion of the KDR-450P Fixture Library Editor.
+
+Commands:
+</source>
+        <translation>Aufruf: kdr450p-tool &lt;Befehl&gt; [Optionen]
+
+Das Kommandozeilen-Werkzeug zu KDR-450P Fixture Library Editor.
+
+Befehle:
+</translation>
+    </message>
+    <message>
+        <source>
+Run &apos;kdr450p-tool &lt;command&gt; --help&apos; for the options of one command.
+</source>
+        <translation>
+„kdr450p-tool &lt;Befehl&gt; --help“ zeigt die Optionen eines Befehls.
+</translation>
+    </message>
+    <message>
+        <source>kdr450p-tool: unknown command &apos;%1&apos; (see kdr450p-tool --help)
+</source>
+        <translation>kdr450p-tool: unbekannter Befehl „%1“ (siehe kdr450p-tool --help)
+</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Edits KDR-450P fixture definition libraries and transfers them to and from the controller.</source>
+        <translation>Bearbeitet Bibliotheken von KDR-450P-Fixture-Definitionen und überträgt sie zum und vom Controller.</translation>
+    </message>
+    <message>
+        <source>Library file (.blfl) to open at start.</source>
+        <translation>Bibliotheksdatei (.blfl), die beim Start geöffnet wird.</translation>
+    </message>
+    <message>
+        <source>Work with the simulated controller.</source>
+        <translation>Mit dem simulierten Controller arbeiten.</translation>
+    </message>
+    <message>
+        <source>Reach the controller at PATH.</source>
+        <translation>Den Controller unter PFAD ansprechen.</translation>
+    </message>
+</context>
+</TS>
