@@ -38,12 +38,15 @@ for ts in resources/translations/kdr450p_*.ts; do
   refresh "$copy" "${extra[@]}"
   obsolete=$(grep -c -E 'type="(obsolete|vanished)"' "$copy" || true)
   report=$("$lrelease" "$copy" -qm "$tmp/out.qm" 2>&1)
-  unfinished=$(sed -n 's/.*finished and \([0-9]*\) unfinished.*/\1/p' <<<"$report")
   translated=$(sed -n 's/.*Generated \([0-9]*\) translation.*/\1/p' <<<"$report")
-  echo "$ts: ${translated:-0} translated, ${unfinished:-?} unfinished, $obsolete obsolete"
-  if [ "${unfinished:-1}" != 0 ] || [ "$obsolete" != 0 ]; then
-    grep -B3 -E 'type="(unfinished|obsolete|vanished)"' "$copy" | grep -o '<source>.*</source>' |
-      sed 's/^/  /' | head -40
+  # lrelease counts an empty translation as "untranslated", a filled-in draft as "unfinished".
+  unfinished=$(sed -n 's/.*finished and \([0-9]*\) unfinished.*/\1/p' <<<"$report")
+  untranslated=$(sed -n 's/.*Ignored \([0-9]*\) untranslated.*/\1/p' <<<"$report")
+  unfinished=$(( ${unfinished:-0} + ${untranslated:-0} ))
+  echo "$ts: ${translated:-0} translated, $unfinished unfinished, $obsolete obsolete"
+  if [ "$unfinished" != 0 ] || [ "$obsolete" != 0 ]; then
+    grep -B4 -E 'type="(unfinished|obsolete|vanished)"' "$copy" | grep '<source>' |
+      sed 's/^ *<source>/  /; s/<\/source>$//' | head -40 || true
     status=1
   fi
 done

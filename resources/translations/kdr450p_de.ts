@@ -451,7 +451,7 @@ Unterbefehle:
         <translation>Brenlow-Update-Datei öffnen</translation>
     </message>
     <message>
-        <source>BL2 fles (*.bl2)</source>
+        <source>BL2 files (*.bl2)</source>
         <translation>BL2-Dateien (*.bl2)</translation>
     </message>
 </context>
@@ -833,6 +833,17 @@ Fehlende Felder erhalten ihre Vorgaben (leere Texte, automatische Kurznamen, kei
         <source>Channel %1</source>
         <translation>Kanal %1</translation>
     </message>
+    <message>
+        <source>Characters left</source>
+        <translation>Verbleibende Zeichen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n left</source>
+        <translation>
+            <numerusform>noch %n</numerusform>
+            <numerusform>noch %n</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>LocalFixtureDefinitionListModel</name>
@@ -1052,6 +1063,12 @@ Beim Speichern gehen Daten verloren. Trotzdem fortfahren?</translation>
     <message>
         <source>Failed to save the library.</source>
         <translation>Die Bibliothek konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>The file %1 already exists.
+Do you want to replace it?</source>
+        <translation>Die Datei %1 existiert bereits.
+Möchten Sie sie ersetzen?</translation>
     </message>
 </context>
 <context>

@@ -58,4 +58,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>LocalFixtureDefinitionEditForm</name>
+    <message numerus="yes">
+        <source>%n left</source>
+        <translation>
+            <numerusform>%n left</numerusform>
+            <numerusform>%n left</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>
