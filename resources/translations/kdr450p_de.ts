@@ -494,32 +494,6 @@ Unterbefehle:
 <context>
     <name>LibraryCommand</name>
     <message>
-        <source>Usage: kdr450p-tool library &lt;subcommand&gt; [options]
-
-Read, check, re-save and create library files (.blfl).
-
-Subcommands:
-  list FILE [--json] [--channels]   print every definition in archive order
-  check FILE                        check that a library loads
-  resave IN OUT [--force]           load IN and save it as OUT
-  create OUT --from-json FILE       build a library from the JSON form of &apos;list&apos;
-
-Run &apos;kdr450p-tool library &lt;subcommand&gt; --help&apos; for details.
-</source>
-        <translation>Aufruf: kdr450p-tool library &lt;Unterbefehl&gt; [Optionen]
-
-Bibliotheksdateien (.blfl) lesen, prüfen, neu speichern und anlegen.
-
-Unterbefehle:
-  list DATEI [--json] [--channels]  jede Definition in der Reihenfolge des Archivs ausgeben
-  check DATEI                       prüfen, ob sich eine Bibliothek laden lässt
-  resave EIN AUS [--force]          EIN laden und als AUS speichern
-  create AUS --from-json DATEI      eine Bibliothek aus der JSON-Form von „list“ bauen
-
-„kdr450p-tool library &lt;Unterbefehl&gt; --help“ zeigt die Einzelheiten.
-</translation>
-    </message>
-    <message>
         <source>Usage: kdr450p-tool library list FILE [--json] [--channels]
 
 Prints every fixture definition of FILE in archive order: fixture name, short name,
@@ -671,6 +645,35 @@ Fehlende Felder erhalten ihre Vorgaben (leere Texte, automatische Kurznamen, kei
     <message>
         <source>unknown subcommand &apos;%1&apos; (see kdr450p-tool library --help)</source>
         <translation>unbekannter Unterbefehl „%1“ (siehe kdr450p-tool library --help)</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool library &lt;subcommand&gt; [options]
+
+Read, check, re-save and create library files (.blfl).
+
+Subcommands:
+  list FILE [--json] [--channels]   print every definition in archive order
+  check FILE                        check that a library loads
+  resave IN OUT [--force]           load IN and save it as OUT
+  create OUT --from-json FILE       build a library from the JSON form of &apos;list&apos;
+  import-qxf LIBRARY DIR_OR_FILE... append definitions made from QLC+ fixture files
+
+Run &apos;kdr450p-tool library &lt;subcommand&gt; --help&apos; for details.
+</source>
+        <translation>Aufruf: kdr450p-tool library &lt;Unterbefehl&gt; [Optionen]
+
+Bibliotheksdateien (.blfl) lesen, prüfen, neu speichern und anlegen.
+
+Unterbefehle:
+  list DATEI [--json] [--channels]  jede Definition in der Reihenfolge des Archivs ausgeben
+  check DATEI                       prüfen, ob sich eine Bibliothek laden lässt
+  resave EIN AUS [--force]          EIN laden und als AUS speichern
+  create AUS --from-json DATEI      eine Bibliothek aus der JSON-Form von „list“ bauen
+  import-qxf BIBLIOTHEK ORDNER_ODER_DATEI...
+                                    aus QLC+-Fixture-Dateien gebaute Definitionen anhängen
+
+„kdr450p-tool library &lt;Unterbefehl&gt; --help“ zeigt die Einzelheiten.
+</translation>
     </message>
 </context>
 <context>
@@ -1072,6 +1075,49 @@ Möchten Sie sie ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>Qxf</name>
+    <message>
+        <source>no such file or folder</source>
+        <translation>keine solche Datei und kein solcher Ordner</translation>
+    </message>
+    <message>
+        <source>not well-formed XML (line %1: %2)</source>
+        <translation>kein wohlgeformtes XML (Zeile %1: %2)</translation>
+    </message>
+    <message>
+        <source>no XML document</source>
+        <translation>kein XML-Dokument</translation>
+    </message>
+    <message>
+        <source>root element %1 is not a QLC+ FixtureDefinition</source>
+        <translation>das Wurzelelement %1 ist keine QLC+-FixtureDefinition</translation>
+    </message>
+    <message>
+        <source>no Manufacturer</source>
+        <translation>kein Manufacturer (Hersteller)</translation>
+    </message>
+    <message>
+        <source>no Model</source>
+        <translation>kein Model (Modell)</translation>
+    </message>
+    <message>
+        <source>larger than 16 MiB, not read</source>
+        <translation>größer als 16 MiB, nicht gelesen</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>lässt sich nicht lesen: %1</translation>
+    </message>
+    <message>
+        <source>mode &quot;%1&quot; has no channels, skipped</source>
+        <translation>Modus „%1“ hat keine Kanäle, übersprungen</translation>
+    </message>
+    <message>
+        <source>mode &quot;%1&quot; has %2 channels; the controller takes at most %3</source>
+        <translation>Modus „%1“ hat %2 Kanäle; der Controller nimmt höchstens %3</translation>
+    </message>
+</context>
+<context>
     <name>RemoteFixtureDefinitionListModel</name>
     <message>
         <source>Fixture Name</source>
@@ -1154,6 +1200,10 @@ Run &apos;kdr450p-tool &lt;command&gt; --help&apos; for the options of one comma
 </source>
         <translation>kdr450p-tool: unbekannter Befehl „%1“ (siehe kdr450p-tool --help)
 </translation>
+    </message>
+    <message>
+        <source>list the fixtures of QLC+ fixture files (.qxf)</source>
+        <translation>die Fixtures von QLC+-Fixture-Dateien (.qxf) auflisten</translation>
     </message>
 </context>
 <context>

@@ -31,13 +31,9 @@ const char *const kGroupHelp = QT_TRANSLATE_NOOP(
     "  list FILE [--json] [--channels]   print every definition in archive order\n"
     "  check FILE                        check that a library loads\n"
     "  resave IN OUT [--force]           load IN and save it as OUT\n"
-    "  create OUT --from-json FILE       build a library from the JSON form of 'list'
-"
-    "  import-qxf LIBRARY DIR_OR_FILE... append definitions made from QLC+ fixture files
-
-"
-    "Run 'kdr450p-tool library <subcommand> --help' for details.
-");
+    "  create OUT --from-json FILE       build a library from the JSON form of 'list'\n"
+    "  import-qxf LIBRARY DIR_OR_FILE... append definitions made from QLC+ fixture files\n\n"
+    "Run 'kdr450p-tool library <subcommand> --help' for details.\n");
 
 const char *const kListHelp = QT_TRANSLATE_NOOP(
     "LibraryCommand",
