@@ -92,6 +92,17 @@ void BLFLArchive::setHasUnsupportedFeatures()
     m_hasUnsupportedFeatures = true;
 }
 
+QStringList BLFLArchive::unsupportedContentReport() const
+{
+    QStringList report;
+    for (qsizetype i = 0; i < m_loaders.size(); ++i) {
+        const QBLFixtureDefinitionLoader *loader = m_loaders.at(i);
+        for (const QString &construct : loader->unsupportedConstructs())
+            report << tr("entry %1 (%2): %3").arg(i + 1).arg(loader->entryName(), construct);
+    }
+    return report;
+}
+
 bool BLFLArchive::fail(const QString &reason)
 {
     m_errorString = reason;
@@ -169,6 +180,7 @@ bool BLFLArchive::load()
             auto *loader = new QBLFixtureDefinitionLoader;
             connect(loader, &QBLFixtureDefinitionLoader::unsupportedContent, this,
                     &BLFLArchive::setHasUnsupportedFeatures);
+            loader->setEntryName(path);
             char *buffer = loader->allocateBuffer(int(size));
             if (!readEntryData(reader.get(), buffer, size)) {
                 delete loader;
@@ -207,6 +219,14 @@ bool BLFLArchive::save()
     m_nextSuffix.clear();
     if (m_fileName.isEmpty())
         return fail(tr("No file name is set."));
+    // The save replaces its target by a new file, which would turn a device node or a pipe
+    // into a regular file (and report success for a write that went nowhere).
+    const QFileInfo target(m_fileName);
+    if (target.exists() && !target.isFile())
+        return fail(target.isDir() ? tr("%1 is a folder, not a file.").arg(m_fileName)
+                                   : tr("%1 is not a regular file (a device or a pipe); a library "
+                                        "is saved only to a regular file or a new path.")
+                                         .arg(m_fileName));
 
     // The library is written next to the old file and replaces it only when complete, so a
     // failed or interrupted save never destroys the user's file. Declared before the writer

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 class QBLFixtureDefinition;
 class QBLFixtureDefinitionLoader;
@@ -32,13 +33,17 @@ public:
     // One loader per definition entry, in archive order, already parsed; owned by the archive.
     QList<QBLFixtureDefinitionLoader *> &loaders() { return m_loaders; }
     bool hasUnsupportedFeatures() const { return m_hasUnsupportedFeatures; }
+    // What this version cannot keep, one line per construct, naming the entry (counted from
+    // 1 among the definition entries), its path and the definition.
+    QStringList unsupportedContentReport() const;
     // The text of the last version entry read.
     QString version() const { return m_version; }
 
     // The list stays the caller's and must live until save() has returned.
     void setDefinitions(QList<QBLFixtureDefinition *> *definitions) { m_definitions = definitions; }
     // Writes the file through a temporary file in the same folder that replaces the old file
-    // only when everything was written; on failure the old file is left as it was.
+    // only when everything was written; on failure the old file is left as it was. Only a
+    // regular file or a new path is written to.
     bool save();
 
     // Why the last load or save failed, in one translated sentence.

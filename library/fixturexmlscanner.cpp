@@ -1,9 +1,10 @@
 #include "fixturexmlscanner.h"
 
+#include <QCoreApplication>
 #include <QVarLengthArray>
 #include <QXmlStreamReader>
 
-void FixtureXml::readWithStreamReader(const QByteArray &document, FixtureXmlEventSink &sink)
+QString FixtureXml::readWithStreamReader(const QByteArray &document, FixtureXmlEventSink &sink)
 {
     QXmlStreamReader reader(document);
     // The stream reader splits text around references, CDATA sections and comments; the
@@ -39,6 +40,11 @@ void FixtureXml::readWithStreamReader(const QByteArray &document, FixtureXmlEven
             break;
         }
     }
+    if (!go || !reader.hasError())
+        return QString();
+    return QCoreApplication::translate("FixtureXml", "not well-formed XML at line %1: %2")
+        .arg(reader.lineNumber())
+        .arg(reader.errorString());
 }
 
 namespace

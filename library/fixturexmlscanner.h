@@ -20,8 +20,9 @@ public:
 namespace FixtureXml
 {
 
-// Reads any document with Qt's stream reader; stops at the first error.
-void readWithStreamReader(const QByteArray &document, FixtureXmlEventSink &sink);
+// Reads any document with Qt's stream reader; stops at the first error, which it returns in
+// one line (empty when the document was read to its end or the sink stopped it).
+QString readWithStreamReader(const QByteArray &document, FixtureXmlEventSink &sink);
 
 // Reads the plain documents that this program writes (UTF-8, elements, attributes in double
 // quotes, text, the predefined entities and character references) an order of magnitude

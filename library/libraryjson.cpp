@@ -279,8 +279,11 @@ bool LibraryJson::read(const QByteArray &json,
                                     .arg(channels.size());
                 return false;
             }
+            const QString named = fixtureName.isEmpty()
+                                      ? where
+                                      : QStringLiteral("%1 (\"%2\")").arg(where, fixtureName);
             for (qsizetype k = 0; k < channels.size(); ++k) {
-                const QString at = where + QStringLiteral(", channel %1").arg(k + 1);
+                const QString at = named + QStringLiteral(", channel %1").arg(k + 1);
                 if (!channels.at(k).isObject()) {
                     error = at + QStringLiteral(": not an object");
                     return false;
@@ -294,6 +297,14 @@ bool LibraryJson::read(const QByteArray &json,
                     r.boolean(co, "autoNameShort", at, autoShort) ||
                     r.integer(co, "number", at, -2147483648.0, 2147483647.0, number, hasNumber)) {
                     error = r.error;
+                    return false;
+                }
+                // The record places channels by number: any other numbering would overwrite
+                // or drop channels on the controller.
+                if (hasNumber && number != k + 1) {
+                    error = at + QStringLiteral(": \"number\" is %1; channels are numbered 1, 2, "
+                                                "3 ... in the order given")
+                                     .arg(number);
                     return false;
                 }
                 if (nameShort.size() > QBLFixtureChannel::NameShortLength) {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -30,6 +32,17 @@ public:
     // The parsed definitions (owned by the loader), or null before parse().
     QList<QBLFixtureDefinition *> *definitions() const { return m_definitions; }
 
+    // After parse(): why the document did not read whole (not well-formed, an unexpected
+    // element, no definition at all), in one line; empty when it did. Saving such a document
+    // again would lose what was not read, so it counts as unsupported content.
+    const QString &problem() const { return m_problem; }
+    // After parse(): the constructs this version cannot keep, one line each.
+    QStringList unsupportedConstructs() const;
+
+    // The entry's path inside the library file, for messages.
+    void setEntryName(const QString &name) { m_entryName = name; }
+    const QString &entryName() const { return m_entryName; }
+
 signals:
     void unsupportedContent();
 
@@ -40,4 +53,6 @@ private:
     QByteArray m_data;
     std::unique_ptr<QBLFixtureXMLContentHandler> m_handler;
     QList<QBLFixtureDefinition *> *m_definitions = nullptr;
+    QString m_problem;
+    QString m_entryName;
 };

@@ -4,6 +4,8 @@
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
 
+#include <QCoreApplication>
+
 namespace
 {
 
@@ -42,7 +44,10 @@ bool QBLFixtureXMLContentHandler::startElement(QStringView localName,
     switch (m_state) {
     case State::Start:
         if (localName != QLatin1String("BrenlowFixtureDefinition"))
-            return false;
+            return stop(QCoreApplication::translate(
+                            "QBLFixtureXMLContentHandler",
+                            "the root element is <%1>, not <BrenlowFixtureDefinition>")
+                            .arg(localName));
         m_state = State::Fixture;
         return true;
     case State::Fixture:
@@ -52,7 +57,9 @@ bool QBLFixtureXMLContentHandler::startElement(QStringView localName,
         return true;
     case State::AfterPersonality:
         if (localName != QLatin1String("Personality"))
-            return false;
+            return stop(QCoreApplication::translate("QBLFixtureXMLContentHandler",
+                                                    "element <%1> after the last personality")
+                            .arg(localName));
         startPersonality(attributes);
         return true;
     case State::TypeText:
@@ -93,9 +100,11 @@ bool QBLFixtureXMLContentHandler::startFixtureElement(QStringView name,
     } else if (name == QLatin1String("Personality")) {
         startPersonality(attributes);
     } else if (name == QLatin1String("DMXChannelRef")) {
-        return false;
+        return stop(QCoreApplication::translate("QBLFixtureXMLContentHandler",
+                                                "<DMXChannelRef> outside a personality"));
     } else {
-        ++m_unsupported;
+        reportUnsupported(
+            QCoreApplication::translate("QBLFixtureXMLContentHandler", "element <%1>").arg(name));
     }
     return true;
 }
@@ -133,7 +142,9 @@ void QBLFixtureXMLContentHandler::startPersonalityElement(QStringView name,
         m_currentChannelNumber = channel->number();
         m_current->channels().append(channel);
     } else {
-        ++m_unsupported;
+        reportUnsupported(QCoreApplication::translate("QBLFixtureXMLContentHandler",
+                                                      "element <%1> in a personality")
+                              .arg(name));
     }
 }
 
@@ -211,7 +222,9 @@ void QBLFixtureXMLContentHandler::completePersonality()
 {
     m_state = State::AfterPersonality;
     if (!m_definitions.isEmpty()) {
-        ++m_unsupported;
+        reportUnsupported(
+            QCoreApplication::translate("QBLFixtureXMLContentHandler", "further personality \"%1\"")
+                .arg(m_personalityAttributes.value(kName).toString()));
         const QString suffix = QLatin1Char('@') + m_personalityAttributes.value(kName).toString();
         m_current->setFixtureName(m_modelName + suffix);
         m_current->setFixtureNameShort(m_modelNameShort + suffix);
@@ -220,4 +233,19 @@ void QBLFixtureXMLContentHandler::completePersonality()
     m_definitions.append(completed);
     m_current = new QBLFixtureDefinition(*completed);
     m_current->channels().clear(); // the copy shared them; they stay with the completed one
+}
+
+void QBLFixtureXMLContentHandler::reportUnsupported(const QString &construct)
+{
+    const QString &name = m_current->fixtureName();
+    m_unsupported << (name.isEmpty()
+                          ? construct
+                          : QCoreApplication::translate("QBLFixtureXMLContentHandler", "\"%1\": %2")
+                                .arg(name, construct));
+}
+
+bool QBLFixtureXMLContentHandler::stop(const QString &reason)
+{
+    m_stopReason = reason;
+    return false;
 }

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QXmlStreamAttributes>
 
 #include <vector>
@@ -27,8 +28,11 @@ public:
     bool characters(const QString &text) override;
 
     QList<QBLFixtureDefinition *> &definitions() { return m_definitions; }
-    // Unsupported constructs met so far; the loader reports them once the parse is over.
-    int unsupportedContentCount() const { return m_unsupported; }
+    // Unsupported constructs met so far, one line each; the loader reports them once the
+    // parse is over.
+    const QStringList &unsupportedConstructs() const { return m_unsupported; }
+    // Why the handler stopped the parse, in one line; empty while it has not.
+    const QString &stopReason() const { return m_stopReason; }
 
 private:
     enum class State { Start, Fixture, Personality, AfterPersonality, TypeText, ReferenceText };
@@ -48,6 +52,8 @@ private:
     void addReferencedChannel(const QString &name);
     int findDeclaration(const QString &name);
     void completePersonality();
+    void reportUnsupported(const QString &construct);
+    bool stop(const QString &reason);
 
     QList<QBLFixtureDefinition *> m_definitions;
     QBLFixtureDefinition *m_current;
@@ -67,7 +73,8 @@ private:
     State m_state = State::Start;
     int m_currentChannelNumber = 0;
     bool m_referenceHasText = false;
-    int m_unsupported = 0;
+    QStringList m_unsupported;
+    QString m_stopReason;
     // Names given by "Model": the base of the "@" suffix of further personalities.
     QString m_modelName;
     QString m_modelNameShort;

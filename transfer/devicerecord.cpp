@@ -3,6 +3,7 @@
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 #include <cstring>
@@ -104,4 +105,62 @@ bool decodeDeviceRecord(QByteArrayView record, QBLFixtureDefinition &definition)
     definition.clearErasedNames();
     definition.detectAutoShortNames();
     return true;
+}
+
+namespace
+{
+
+QString storedText(const QString &text, int width)
+{
+    QByteArray field(width, '\0');
+    writeText(field.data(), width, text);
+    return readText(field.constData(), width);
+}
+
+// Adds the change when the record would not keep text as given.
+void checkName(QList<DeviceNameChange> &changes, const QString &field, const QString &text,
+               int width)
+{
+    const QString stored = storedText(text, width);
+    if (stored == text)
+        return;
+    DeviceNameChange change{field, text, stored};
+    change.cut = text.size() > width;
+    change.replaced = storedText(text.left(width), width) != text.left(width);
+    changes.append(change);
+}
+
+} // namespace
+
+DeviceRecordPreview previewDeviceRecord(const QBLFixtureDefinition &definition)
+{
+    DeviceRecordPreview preview;
+    preview.channelCount = definition.nbrOfChannels();
+    preview.channelCountFits = preview.channelCount >= 1 && preview.channelCount <= MaxChannels;
+
+    // Automatic short names are cuts of their long name, so only the long name can change.
+    const QBLFixtureDefinition &d = definition;
+    auto &changes = preview.nameChanges;
+    checkName(changes, QCoreApplication::translate("DeviceRecord", "fixture name"), d.fixtureName(),
+              FixtureNameWidth);
+    if (!d.isAutoFixtureNameShort())
+        checkName(changes, QCoreApplication::translate("DeviceRecord", "fixture short name"),
+                  d.fixtureNameShort(), FixtureNameShortWidth);
+    checkName(changes, QCoreApplication::translate("DeviceRecord", "manufacturer name"),
+              d.manufacturerName(), ManufacturerNameWidth);
+    if (!d.isAutoManufacturerNameShort())
+        checkName(changes, QCoreApplication::translate("DeviceRecord", "manufacturer short name"),
+                  d.manufacturerNameShort(), ManufacturerNameShortWidth);
+    for (const QBLFixtureChannel *channel : d.channels()) {
+        const int n = channel->number();
+        if (n < 1 || n > MaxChannels)
+            continue;
+        checkName(changes, QCoreApplication::translate("DeviceRecord", "channel %1 name").arg(n),
+                  channel->name(), ChannelNameWidth);
+        if (!channel->isAutoNameShort())
+            checkName(changes,
+                      QCoreApplication::translate("DeviceRecord", "channel %1 short name").arg(n),
+                      channel->nameShort(), ChannelNameShortWidth);
+    }
+    return preview;
 }

@@ -58,6 +58,26 @@ bool isEmptyFixtureList(QByteArrayView list);
 
 } // namespace DeviceRecord
 
+// A name that the controller will not show as given: characters outside Latin-1 become "?",
+// and names longer than their field are cut.
+struct DeviceNameChange {
+    QString field; // translated: "fixture name", "channel 3 short name", ...
+    QString given;
+    QString stored;
+    bool replaced = false; // characters the record cannot hold
+    bool cut = false;      // longer than the field
+};
+
+// What an upload of the definition would store, before anything is sent.
+struct DeviceRecordPreview {
+    int channelCount = 0;
+    bool channelCountFits = false; // 1 to 45: the controller refuses the others
+    // In record order; automatic short names are not listed (their long name is).
+    QList<DeviceNameChange> nameChanges;
+    bool storesAsGiven() const { return channelCountFits && nameChanges.isEmpty(); }
+};
+DeviceRecordPreview previewDeviceRecord(const QBLFixtureDefinition &definition);
+
 // Encodes the definition into a full record. Refreshes its automatic short names first, so
 // the definition itself changes.
 QByteArray encodeDeviceRecord(QBLFixtureDefinition &definition);

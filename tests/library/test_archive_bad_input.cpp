@@ -223,7 +223,9 @@ private slots:
         QVERIFY(a.loaders().isEmpty());
     }
 
-    void malformedDocumentsLoadWithoutTheirDefinitions()
+    // Saving drops what did not read, so damaged entries count as unsupported content and
+    // the report names each of them by number and path, and only them.
+    void malformedDocumentsLoadWithoutTheirDefinitionsAndAreReported()
     {
         QVERIFY(writeRawArchive(
             path("badxml.blfl"),
@@ -238,6 +240,22 @@ private slots:
         QCOMPARE(a.loaders().at(0)->definitions()->size(), 0);
         QCOMPARE(a.loaders().at(1)->definitions()->size(), 0);
         QCOMPARE(a.loaders().at(2)->definitions()->size(), 1);
+        QVERIFY(a.hasUnsupportedFeatures());
+        const QStringList report = a.unsupportedContentReport();
+        QCOMPARE(report.size(), 2);
+        QVERIFY2(report.at(0).startsWith(QLatin1String("entry 1 (a.xml): ")),
+                 qPrintable(report.at(0)));
+        QVERIFY2(report.at(1).startsWith(QLatin1String("entry 2 (b.xml): not well-formed XML")),
+                 qPrintable(report.at(1)));
+
+        QVERIFY(writeRawArchive(path("good.blfl"),
+                                {{"blfl.version", "01.00"},
+                                 {"c.xml", "<BrenlowFixtureDefinition><Model Name=\"C\"/>"
+                                           "<Personality/></BrenlowFixtureDefinition>"}}));
+        BLFLArchive good(path("good.blfl"));
+        QVERIFY(good.load());
+        QVERIFY(!good.hasUnsupportedFeatures());
+        QVERIFY(good.unsupportedContentReport().isEmpty());
     }
 };
 

@@ -92,6 +92,23 @@ private slots:
         QVERIFY(!unnamed.save());
     }
 
+    // A save replaces its target, so a device or a pipe would become a regular file.
+    void aSaveToADeviceAPipeOrAFolderIsRefusedAndLeavesItAsItWas()
+    {
+        const QString fifo = m_dir.filePath(QStringLiteral("pipe"));
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString &target : {fifo, QStringLiteral("/dev/null"), m_dir.path()}) {
+            BLFLArchive archive(target);
+            QVERIFY2(!archive.save(), qPrintable(target));
+            QVERIFY2(archive.errorString().contains(target), qPrintable(archive.errorString()));
+        }
+        struct stat info = {};
+        QCOMPARE(stat(QFile::encodeName(fifo).constData(), &info), 0);
+        QVERIFY(S_ISFIFO(info.st_mode));
+        QCOMPARE(stat("/dev/null", &info), 0);
+        QVERIFY(S_ISCHR(info.st_mode));
+    }
+
     void aSavedFileKeepsThePermissionsOfTheFileItReplaces()
     {
         const QString file = m_dir.filePath(QStringLiteral("private.blfl"));

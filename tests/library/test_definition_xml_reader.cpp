@@ -233,6 +233,8 @@ private slots:
         QTest::newRow("mismatched tags")
             << QByteArray("<BrenlowFixtureDefinition><Personality></Model>") << 0;
         QTest::newRow("empty document") << QByteArray() << 0;
+        QTest::newRow("bare ampersand")
+            << doc("<Manufacturer Name=\"Smoke & Co\"/><Personality/>") << 0;
         QTest::newRow("binary") << QByteArray("\x00\xff\xfe<\x01", 5) << 0;
         QTest::newRow("entity bomb")
             << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"aaaaaaaaaaaaaaaa\">"
@@ -244,11 +246,40 @@ private slots:
             << 0;
     }
 
+    // What did not read would be lost on saving: each stop is reported, with its reason.
     void readingStopsAtBadStructureButKeepsCompletedDefinitions()
     {
         QFETCH(QByteArray, xml);
         QFETCH(int, count);
-        QCOMPARE(parseDocument(xml).size(), count);
+        int unsupported = 0;
+        QCOMPARE(parseDocument(xml, &unsupported).size(), count);
+        QCOMPARE(unsupported, 1);
+        QBLFixtureDefinitionLoader loader;
+        loader.setData(xml);
+        loader.parse();
+        QVERIFY(!loader.problem().isEmpty());
+        QCOMPARE(loader.unsupportedConstructs(), QStringList{loader.problem()});
+    }
+
+    void theReportNamesTheConstructAndItsDefinition()
+    {
+        const auto constructs = [](const QByteArray &xml) {
+            QBLFixtureDefinitionLoader loader;
+            loader.setData(xml);
+            loader.parse();
+            return loader.unsupportedConstructs();
+        };
+        QCOMPARE(constructs(doc("<Personality Name=\"A\"/><Personality Name=\"B\"/>")),
+                 QStringList{QStringLiteral("\"Spot 575\": further personality \"B\"")});
+        QCOMPARE(constructs(doc("<Macro/><Personality><Gobo/></Personality>")),
+                 (QStringList{QStringLiteral("\"Spot 575\": element <Macro>"),
+                              QStringLiteral("\"Spot 575\": element <Gobo> in a personality")}));
+        QCOMPARE(constructs("<Fixture/>"),
+                 QStringList{QStringLiteral(
+                     "the root element is <Fixture>, not <BrenlowFixtureDefinition>")});
+        QCOMPARE(constructs(doc("<DMXChannel Name=\"Pan\"/>")),
+                 QStringList{QStringLiteral("no personality, so no definition")});
+        QVERIFY(constructs(doc("<Personality/>")).isEmpty());
     }
 
     void aSecondParseKeepsTheFirstResult()

@@ -231,6 +231,26 @@ private slots:
         QCOMPARE(check.exitCode, 3);
         QVERIFY(check.oneErrorLine());
         QVERIFY(check.err.contains("does not support"));
+        QVERIFY2(check.out.contains("entry 1 (x.xml): \"Spot 575\": element <Gobo>"),
+                 check.out.constData());
+
+        // A damaged entry reads as nothing, so a save would drop it: it counts the same way.
+        QVERIFY(writeArchive(path("damaged.blfl"),
+                             {{"blfl.version", "01.00"},
+                              {"a.xml", kDocument},
+                              {"b.xml", "<BrenlowFixtureDefinition><Model Name=\"Smoke & Co\"/>"
+                                        "<Personality/></BrenlowFixtureDefinition>"},
+                              {"c.xml", ""}}));
+        const ToolRun damaged = runTool({"library", "check", path("damaged.blfl")});
+        QCOMPARE(damaged.exitCode, 3);
+        QVERIFY2(damaged.out.contains("entry 2 (b.xml): not well-formed XML"),
+                 damaged.out.constData());
+        QVERIFY2(damaged.out.contains("entry 3 (c.xml): not well-formed XML"),
+                 damaged.out.constData());
+        QVERIFY(!damaged.out.contains("entry 1"));
+        QCOMPARE(runTool({"library", "resave", path("damaged.blfl"), path("lossy.blfl")}).exitCode,
+                 1);
+        QVERIFY(!QFile::exists(path("lossy.blfl")));
 
         const ToolRun list = runTool({"library", "list", path("newer.blfl")});
         QCOMPARE(list.exitCode, 0);

@@ -62,9 +62,8 @@ QJsonDocument nastyLibrary()
             if (c == 4)
                 name = QStringLiteral(" ");
             const bool chosen = c % 2;
-            channels.append(channel(c % 3 ? c + 1 : 7 - c, name,
-                                    chosen ? QStringLiteral("S&<%1>\u00fc").arg(c) : QString(),
-                                    !chosen));
+            channels.append(channel(
+                c + 1, name, chosen ? QStringLiteral("S&<%1>\u00fc").arg(c) : QString(), !chosen));
         }
         const QJsonValue type = i < 11 ? QJsonValue(i) : QJsonValue(QJsonValue::Null);
         defs.append(definition(names.at(i), i == 0 ? QJsonValue(QJsonValue::Null) : type, channels,
@@ -202,6 +201,17 @@ private slots:
         QTest::newRow("channel number too big")
             << QByteArray("{\"definitions\": [{\"channels\": [{\"number\": 3e10}]}]}")
             << "channel 1";
+        // Records place channels by number: others would be overwritten or dropped.
+        for (const char *numbers : {"0", "-5", "600", "1, 1", "2, 1", "1, 3"}) {
+            QByteArray channels;
+            for (const QByteArray &n : QByteArray(numbers).split(','))
+                channels += QByteArray(channels.isEmpty() ? "" : ", ") +
+                            "{\"number\": " + n.trimmed() + "}";
+            QTest::newRow(numbers) << QByteArray("{\"definitions\": [{\"fixtureName\": "
+                                                 "\"Spot\", \"channels\": [" +
+                                                 channels + "]}]}")
+                                   << "\"Spot\"), channel";
+        }
         QTest::newRow("channel short name too long")
             << QByteArray(
                    "{\"definitions\": [{\"channels\": [{\"nameShort\": \"1234567890123\"}]}]}")

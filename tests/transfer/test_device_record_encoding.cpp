@@ -3,6 +3,8 @@
 #include "model/qblfixturedefinition.h"
 #include "qblremotefixturedefinition.h"
 
+#include <QMap>
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <memory>
@@ -132,6 +134,63 @@ private slots:
         QBLFixtureDefinition def;
         def.setFixtureName(QStringLiteral("Sp\u00f6t \u041b\u0430\u043c\u043f"));
         QCOMPARE(decode(encodeDeviceRecord(def))->fixtureName(), QStringLiteral("Sp\u00f6t ????"));
+    }
+
+    // The preview must say exactly what the record turns each name into: names that read
+    // back differently are listed with what reads back, and no others.
+    void thePreviewListsExactlyTheNamesThatReadBackDifferently()
+    {
+        const QStringList pieces = {QStringLiteral("Spot"),
+                                    QStringLiteral("\u00e9t\u00e9"),
+                                    QStringLiteral("\u041f\u0440\u043e"),
+                                    QStringLiteral("\u706f"),
+                                    QStringLiteral("\U0001F3AD"),
+                                    QString(30, QLatin1Char('x'))};
+        QRandomGenerator random(14);
+        const auto name = [&]() {
+            QString text;
+            for (int n = int(random.bounded(6)); n > 0; --n)
+                text += pieces.at(int(random.bounded(int(pieces.size()))));
+            return text;
+        };
+        for (int round = 0; round < 300; ++round) {
+            QBLFixtureDefinition def;
+            def.setFixtureName(name());
+            def.setManufacturerName(name());
+            def.setAutoFixtureNameShort(random.bounded(2) == 0);
+            def.setFixtureNameShort(name().left(20));
+            const int channels = int(random.bounded(47));
+            for (int n = 1; n <= channels; ++n)
+                addChannel(def, name(), n)->setAutoNameShort(true);
+            const DeviceRecordPreview preview = previewDeviceRecord(def);
+            QCOMPARE(preview.channelCountFits, channels >= 1 && channels <= 45);
+
+            QBLFixtureDefinition copy;
+            copy = def;
+            const auto back = decode(encodeDeviceRecord(copy));
+            QMap<QString, QPair<QString, QString>> expected;
+            const auto expect = [&](const QString &field, const QString &given,
+                                    const QString &stored) {
+                if (given != stored)
+                    expected.insert(field, {given, stored});
+            };
+            expect(QStringLiteral("fixture name"), def.fixtureName(), back->fixtureName());
+            if (!def.isAutoFixtureNameShort())
+                expect(QStringLiteral("fixture short name"), def.fixtureNameShort(),
+                       back->fixtureNameShort());
+            expect(QStringLiteral("manufacturer name"), def.manufacturerName(),
+                   back->manufacturerName());
+            for (int n = 1; n <= qMin(channels, 45); ++n)
+                expect(QStringLiteral("channel %1 name").arg(n), def.channels().at(n - 1)->name(),
+                       back->channels().at(n - 1)->name());
+            QMap<QString, QPair<QString, QString>> listed;
+            for (const DeviceNameChange &c : preview.nameChanges) {
+                listed.insert(c.field, {c.given, c.stored});
+                QCOMPARE(c.cut, c.given.size() > c.stored.size());
+                QCOMPARE(c.replaced, c.stored.contains(QLatin1Char('?')));
+            }
+            QCOMPARE(listed, expected);
+        }
     }
 
     void erasedNamesReadBackEmpty()

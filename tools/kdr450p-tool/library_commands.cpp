@@ -49,7 +49,10 @@ const char *const kCheckHelp = QT_TRANSLATE_NOOP(
     "LibraryCommand",
     "Usage: kdr450p-tool library check FILE\n\n"
     "Loads FILE. Exit status 0 when it loads, 1 with the reason when it does not, 3 when it\n"
-    "loads but holds content this version does not support (saving it would lose that).\n");
+    "loads but holds content this version does not support (saving it would lose that):\n"
+    "an unknown element, a further personality, or an entry that does not read whole (not\n"
+    "well-formed XML, another root element, no definition). Each such construct is printed\n"
+    "as one line naming the entry (counted from 1), its path and the definition.\n");
 
 const char *const kResaveHelp = QT_TRANSLATE_NOOP(
     "LibraryCommand",
@@ -224,8 +227,12 @@ int runCheck(const QStringList &args)
     QString error;
     if (!loadLibrary(positional.first(), library, error))
         return failure(error);
-    if (library.archive->hasUnsupportedFeatures())
+    if (library.archive->hasUnsupportedFeatures()) {
+        // What would be lost, one line each on stdout; the verdict stays one line on stderr.
+        for (const QString &line : library.archive->unsupportedContentReport())
+            out(QStringLiteral("%1: %2\n").arg(positional.first(), line));
         return failure(unsupportedText(positional.first()), Unsupported);
+    }
     out(LibraryCommand::tr("%1: loads, %n definition(s)\n", "", int(library.definitions.size()))
             .arg(positional.first()));
     return Success;
