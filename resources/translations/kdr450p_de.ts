@@ -86,6 +86,18 @@
         <source>The file cannot be written.</source>
         <translation>Die Datei lässt sich nicht schreiben.</translation>
     </message>
+    <message>
+        <source>entry %1 (%2): %3</source>
+        <translation>Eintrag %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a file.</source>
+        <translation>%1 ist ein Ordner, keine Datei.</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file (a device or a pipe); a library is saved only to a regular file or a new path.</source>
+        <translation>%1 ist keine gewöhnliche Datei (ein Gerät oder eine Pipe); eine Bibliothek wird nur in eine gewöhnliche Datei oder unter einem neuen Pfad gespeichert.</translation>
+    </message>
 </context>
 <context>
     <name>BLPmPhyUSB</name>
@@ -286,6 +298,33 @@ Optionen:
     </message>
 </context>
 <context>
+    <name>DeviceRecord</name>
+    <message>
+        <source>fixture name</source>
+        <translation>Gerätename</translation>
+    </message>
+    <message>
+        <source>fixture short name</source>
+        <translation>Kurzname des Geräts</translation>
+    </message>
+    <message>
+        <source>manufacturer name</source>
+        <translation>Herstellername</translation>
+    </message>
+    <message>
+        <source>manufacturer short name</source>
+        <translation>Kurzname des Herstellers</translation>
+    </message>
+    <message>
+        <source>channel %1 name</source>
+        <translation>Name von Kanal %1</translation>
+    </message>
+    <message>
+        <source>channel %1 short name</source>
+        <translation>Kurzname von Kanal %1</translation>
+    </message>
+</context>
+<context>
     <name>DriverOptions</name>
     <message>
         <source>--port needs the path of a serial port</source>
@@ -456,6 +495,13 @@ Unterbefehle:
     </message>
 </context>
 <context>
+    <name>FixtureXml</name>
+    <message>
+        <source>not well-formed XML at line %1: %2</source>
+        <translation>kein wohlgeformtes XML in Zeile %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>FixturesCounterForm</name>
     <message>
         <source>Form</source>
@@ -513,18 +559,6 @@ wie gespeichert (leer, solange der automatische Kurzname gilt).
 Optionen:
   --channels   auch Nummer, Name und Kurzname jedes Kanals ausgeben
   --json       ein JSON-Dokument (UTF-8) ausgeben, die Form, die „library create“ liest
-</translation>
-    </message>
-    <message>
-        <source>Usage: kdr450p-tool library check FILE
-
-Loads FILE. Exit status 0 when it loads, 1 with the reason when it does not, 3 when it
-loads but holds content this version does not support (saving it would lose that).
-</source>
-        <translation>Aufruf: kdr450p-tool library check DATEI
-
-Lädt DATEI. Exit-Status 0, wenn sie sich laden lässt, 1 mit dem Grund, wenn nicht, 3, wenn
-sie sich lädt, aber Inhalte hat, die diese Version nicht unterstützt (Speichern verlöre sie).
 </translation>
     </message>
     <message>
@@ -673,6 +707,25 @@ Unterbefehle:
                                     aus QLC+-Fixture-Dateien gebaute Definitionen anhängen
 
 „kdr450p-tool library &lt;Unterbefehl&gt; --help“ zeigt die Einzelheiten.
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool library check FILE
+
+Loads FILE. Exit status 0 when it loads, 1 with the reason when it does not, 3 when it
+loads but holds content this version does not support (saving it would lose that):
+an unknown element, a further personality, or an entry that does not read whole (not
+well-formed XML, another root element, no definition). Each such construct is printed
+as one line naming the entry (counted from 1), its path and the definition.
+</source>
+        <translation>Aufruf: kdr450p-tool library check DATEI
+
+Lädt DATEI. Exit-Status 0, wenn sie sich laden lässt, 1 mit dem Grund, wenn nicht, 3, wenn
+sie sich lädt, aber Inhalte hat, die diese Version nicht unterstützt (Speichern verlöre sie):
+ein unbekanntes Element, eine weitere Personality oder ein Eintrag, der sich nicht ganz lesen
+lässt (kein wohlgeformtes XML, ein anderes Wurzelelement, keine Definition). Jedes solche
+Konstrukt wird als eine Zeile ausgegeben, mit der Nummer des Eintrags (ab 1), seinem Pfad
+und der Definition.
 </translation>
     </message>
 </context>
@@ -1072,6 +1125,44 @@ Beim Speichern gehen Daten verloren. Trotzdem fortfahren?</translation>
 Do you want to replace it?</source>
         <translation>Die Datei %1 existiert bereits.
 Möchten Sie sie ersetzen?</translation>
+    </message>
+</context>
+<context>
+    <name>QBLFixtureDefinitionLoader</name>
+    <message>
+        <source>no personality, so no definition</source>
+        <translation>keine Personality, also keine Definition</translation>
+    </message>
+</context>
+<context>
+    <name>QBLFixtureXMLContentHandler</name>
+    <message>
+        <source>the root element is &lt;%1&gt;, not &lt;BrenlowFixtureDefinition&gt;</source>
+        <translation>das Wurzelelement ist &lt;%1&gt;, nicht &lt;BrenlowFixtureDefinition&gt;</translation>
+    </message>
+    <message>
+        <source>element &lt;%1&gt; after the last personality</source>
+        <translation>Element &lt;%1&gt; nach der letzten Personality</translation>
+    </message>
+    <message>
+        <source>&lt;DMXChannelRef&gt; outside a personality</source>
+        <translation>&lt;DMXChannelRef&gt; außerhalb einer Personality</translation>
+    </message>
+    <message>
+        <source>element &lt;%1&gt;</source>
+        <translation>Element &lt;%1&gt;</translation>
+    </message>
+    <message>
+        <source>element &lt;%1&gt; in a personality</source>
+        <translation>Element &lt;%1&gt; in einer Personality</translation>
+    </message>
+    <message>
+        <source>further personality &quot;%1&quot;</source>
+        <translation>weitere Personality &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: %2</source>
+        <translation>&quot;%1&quot;: %2</translation>
     </message>
 </context>
 <context>
