@@ -582,28 +582,6 @@ Optionen:
 </translation>
     </message>
     <message>
-        <source>Usage: kdr450p-tool library create OUT --from-json FILE
-
-Builds the library OUT from FILE, a JSON document in the form that
-&apos;kdr450p-tool library list --json --channels&apos; prints:
-  {&quot;definitions&quot;: [{&quot;fixtureName&quot;, &quot;fixtureNameShort&quot;, &quot;autoFixtureNameShort&quot;,
-    &quot;manufacturerName&quot;, &quot;manufacturerNameShort&quot;, &quot;autoManufacturerNameShort&quot;,
-    &quot;fixtureType&quot; (0-255 or null), &quot;channelCount&quot;,
-    &quot;channels&quot;: [{&quot;number&quot;, &quot;name&quot;, &quot;nameShort&quot;, &quot;autoNameShort&quot;}]}]}
-Missing fields take their defaults (empty texts, automatic short names, no type).
-</source>
-        <translation>Aufruf: kdr450p-tool library create AUS --from-json DATEI
-
-Baut die Bibliothek AUS aus DATEI, einem JSON-Dokument in der Form, die
-„kdr450p-tool library list --json --channels“ ausgibt:
-  {&quot;definitions&quot;: [{&quot;fixtureName&quot;, &quot;fixtureNameShort&quot;, &quot;autoFixtureNameShort&quot;,
-    &quot;manufacturerName&quot;, &quot;manufacturerNameShort&quot;, &quot;autoManufacturerNameShort&quot;,
-    &quot;fixtureType&quot; (0-255 oder null), &quot;channelCount&quot;,
-    &quot;channels&quot;: [{&quot;number&quot;, &quot;name&quot;, &quot;nameShort&quot;, &quot;autoNameShort&quot;}]}]}
-Fehlende Felder erhalten ihre Vorgaben (leere Texte, automatische Kurznamen, kein Typ).
-</translation>
-    </message>
-    <message>
         <source>%1: %2 (see kdr450p-tool library %1 --help)</source>
         <translation>%1: %2 (siehe kdr450p-tool library %1 --help)</translation>
     </message>
@@ -727,6 +705,40 @@ lässt (kein wohlgeformtes XML, ein anderes Wurzelelement, keine Definition). Je
 Konstrukt wird als eine Zeile ausgegeben, mit der Nummer des Eintrags (ab 1), seinem Pfad
 und der Definition.
 </translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool library create OUT --from-json FILE [--force]
+
+Builds the library OUT from FILE, a JSON document in the form that
+&apos;kdr450p-tool library list --json --channels&apos; prints:
+  {&quot;definitions&quot;: [{&quot;fixtureName&quot;, &quot;fixtureNameShort&quot;, &quot;autoFixtureNameShort&quot;,
+    &quot;manufacturerName&quot;, &quot;manufacturerNameShort&quot;, &quot;autoManufacturerNameShort&quot;,
+    &quot;fixtureType&quot; (0-255 or null), &quot;channelCount&quot;,
+    &quot;channels&quot;: [{&quot;number&quot;, &quot;name&quot;, &quot;nameShort&quot;, &quot;autoNameShort&quot;}]}]}
+Missing fields take their defaults (empty texts, automatic short names, no type).
+Channels are numbered 1, 2, 3 ... in the order given. OUT is never FILE, and an
+existing OUT is replaced only with --force.
+</source>
+        <translation>Aufruf: kdr450p-tool library create AUS --from-json DATEI [--force]
+
+Baut die Bibliothek AUS aus DATEI, einem JSON-Dokument in der Form, die
+„kdr450p-tool library list --json --channels“ ausgibt:
+  {&quot;definitions&quot;: [{&quot;fixtureName&quot;, &quot;fixtureNameShort&quot;, &quot;autoFixtureNameShort&quot;,
+    &quot;manufacturerName&quot;, &quot;manufacturerNameShort&quot;, &quot;autoManufacturerNameShort&quot;,
+    &quot;fixtureType&quot; (0-255 oder null), &quot;channelCount&quot;,
+    &quot;channels&quot;: [{&quot;number&quot;, &quot;name&quot;, &quot;nameShort&quot;, &quot;autoNameShort&quot;}]}]}
+Fehlende Felder erhalten ihre Vorgaben (leere Texte, automatische Kurznamen, kein Typ).
+Kanäle werden in der angegebenen Reihenfolge 1, 2, 3 ... nummeriert. AUS ist nie DATEI,
+und ein vorhandenes AUS wird nur mit --force ersetzt.
+</translation>
+    </message>
+    <message>
+        <source>%1 is the JSON file to read; give another OUT</source>
+        <translation>%1 ist die zu lesende JSON-Datei; geben Sie ein anderes AUS an</translation>
+    </message>
+    <message>
+        <source>%1 exists (add --force to replace it)</source>
+        <translation>%1 ist vorhanden (mit --force wird sie ersetzt)</translation>
     </message>
 </context>
 <context>

@@ -172,6 +172,27 @@ private slots:
                  0);
     }
 
+    void createNeverReplacesItsInputAndReplacesALibraryOnlyWithForce()
+    {
+        const QByteArray json = R"({"definitions": [{"fixtureName": "Par"}]})";
+        QVERIFY(writeJson("in.json", json));
+        const ToolRun self = runTool(
+            {"library", "create", path("in.json"), "--from-json", path("in.json"), "--force"});
+        QCOMPARE(self.exitCode, 1);
+        QVERIFY2(self.oneErrorLine(), self.err.constData());
+        QFile in(path("in.json"));
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QCOMPARE(in.readAll(), json);
+
+        const QStringList create{"library", "create", path("out.blfl"), "--from-json",
+                                 path("in.json")};
+        QCOMPARE(runTool(create).exitCode, 0);
+        const ToolRun again = runTool(create);
+        QCOMPARE(again.exitCode, 1);
+        QVERIFY2(again.err.contains("--force"), again.err.constData());
+        QCOMPARE(runTool(create + QStringList{"--force"}).exitCode, 0);
+    }
+
     void badJsonIsRefusedWithOneLineAndNoFile_data()
     {
         QTest::addColumn<QByteArray>("json");

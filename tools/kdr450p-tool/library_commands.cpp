@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTextStream>
 
@@ -65,14 +66,16 @@ const char *const kResaveHelp = QT_TRANSLATE_NOOP(
 
 const char *const kCreateHelp = QT_TRANSLATE_NOOP(
     "LibraryCommand",
-    "Usage: kdr450p-tool library create OUT --from-json FILE\n\n"
+    "Usage: kdr450p-tool library create OUT --from-json FILE [--force]\n\n"
     "Builds the library OUT from FILE, a JSON document in the form that\n"
     "'kdr450p-tool library list --json --channels' prints:\n"
     "  {\"definitions\": [{\"fixtureName\", \"fixtureNameShort\", \"autoFixtureNameShort\",\n"
     "    \"manufacturerName\", \"manufacturerNameShort\", \"autoManufacturerNameShort\",\n"
     "    \"fixtureType\" (0-255 or null), \"channelCount\",\n"
     "    \"channels\": [{\"number\", \"name\", \"nameShort\", \"autoNameShort\"}]}]}\n"
-    "Missing fields take their defaults (empty texts, automatic short names, no type).\n");
+    "Missing fields take their defaults (empty texts, automatic short names, no type).\n"
+    "Channels are numbered 1, 2, 3 ... in the order given. OUT is never FILE, and an\n"
+    "existing OUT is replaced only with --force.\n");
 
 void out(const QString &text)
 {
@@ -271,9 +274,12 @@ int runCreate(const QStringList &args)
     }
     QStringList positional;
     QString jsonPath;
+    bool force = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
-        if (a == QLatin1String("--from-json")) {
+        if (a == QLatin1String("--force")) {
+            force = true;
+        } else if (a == QLatin1String("--from-json")) {
             if (i + 1 >= args.size())
                 return usage(QStringLiteral("create"),
                              LibraryCommand::tr("--from-json needs a FILE"));
@@ -286,6 +292,16 @@ int runCreate(const QStringList &args)
     }
     if (positional.size() != 1 || jsonPath.isEmpty())
         return usage(QStringLiteral("create"), LibraryCommand::tr("expected OUT --from-json FILE"));
+    // Never replace the user's JSON, or a library, without being asked.
+    const QFileInfo target(positional.first());
+    if (target.exists()) {
+        if (target.canonicalFilePath() == QFileInfo(jsonPath).canonicalFilePath())
+            return failure(LibraryCommand::tr("%1 is the JSON file to read; give another OUT")
+                               .arg(positional.first()));
+        if (!force)
+            return failure(LibraryCommand::tr("%1 exists (add --force to replace it)")
+                               .arg(positional.first()));
+    }
 
     QFile file(jsonPath);
     if (!file.open(QIODevice::ReadOnly))
