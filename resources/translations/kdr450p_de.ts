@@ -688,25 +688,6 @@ Unterbefehle:
 </translation>
     </message>
     <message>
-        <source>Usage: kdr450p-tool library check FILE
-
-Loads FILE. Exit status 0 when it loads, 1 with the reason when it does not, 3 when it
-loads but holds content this version does not support (saving it would lose that):
-an unknown element, a further personality, or an entry that does not read whole (not
-well-formed XML, another root element, no definition). Each such construct is printed
-as one line naming the entry (counted from 1), its path and the definition.
-</source>
-        <translation>Aufruf: kdr450p-tool library check DATEI
-
-Lädt DATEI. Exit-Status 0, wenn sie sich laden lässt, 1 mit dem Grund, wenn nicht, 3, wenn
-sie sich lädt, aber Inhalte hat, die diese Version nicht unterstützt (Speichern verlöre sie):
-ein unbekanntes Element, eine weitere Personality oder ein Eintrag, der sich nicht ganz lesen
-lässt (kein wohlgeformtes XML, ein anderes Wurzelelement, keine Definition). Jedes solche
-Konstrukt wird als eine Zeile ausgegeben, mit der Nummer des Eintrags (ab 1), seinem Pfad
-und der Definition.
-</translation>
-    </message>
-    <message>
         <source>Usage: kdr450p-tool library create OUT --from-json FILE [--force]
 
 Builds the library OUT from FILE, a JSON document in the form that
@@ -739,6 +720,54 @@ und ein vorhandenes AUS wird nur mit --force ersetzt.
     <message>
         <source>%1 exists (add --force to replace it)</source>
         <translation>%1 ist vorhanden (mit --force wird sie ersetzt)</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool library check FILE [--for-device]
+
+Loads FILE. Exit status 0 when it loads, 1 with the reason when it does not, 3 when it
+loads but holds content this version does not support (saving it would lose that):
+an unknown element, a further personality, or an entry that does not read whole (not
+well-formed XML, another root element, no definition). Each such construct is printed
+as one line naming the entry (counted from 1), its path and the definition.
+
+Options:
+  --for-device   also list, one line per definition (counted from 1), what would not
+                 upload as it is: channel counts outside 1 to 45, and names the
+                 controller stores differently (characters outside Latin-1 become &quot;?&quot;;
+                 names over 100, short names over 20, channel short names over 12
+                 characters are cut); exit status 3 when there is any
+</source>
+        <translation>Aufruf: kdr450p-tool library check DATEI [--for-device]
+
+Lädt DATEI. Exit-Status 0, wenn sie sich laden lässt, 1 mit dem Grund, wenn nicht, 3, wenn
+sie sich lädt, aber Inhalte hat, die diese Version nicht unterstützt (Speichern verlöre sie):
+ein unbekanntes Element, eine weitere Personality oder ein Eintrag, der sich nicht ganz lesen
+lässt (kein wohlgeformtes XML, ein anderes Wurzelelement, keine Definition). Jedes solche
+Konstrukt wird als eine Zeile ausgegeben, mit der Nummer des Eintrags (ab 1), seinem Pfad
+und der Definition.
+
+Optionen:
+  --for-device   listet außerdem, eine Zeile je Definition (ab 1 gezählt), was sich nicht
+                 so hochladen lässt, wie es ist: Kanalzahlen außerhalb von 1 bis 45 und
+                 Namen, die der Controller anders speichert (Zeichen außerhalb von Latin-1
+                 werden zu &quot;?&quot;; Namen über 100, Kurznamen über 20, Kanal-Kurznamen
+                 über 12 Zeichen werden gekürzt); Exit-Status 3, wenn es so etwas gibt
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n channel(s), the controller takes 1 to 45</source>
+        <translation>
+            <numerusform>%n Kanal, der Controller nimmt 1 bis 45</numerusform>
+            <numerusform>%n Kanäle, der Controller nimmt 1 bis 45</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is stored as &quot;%3&quot;</source>
+        <translation>%1 &quot;%2&quot; wird als &quot;%3&quot; gespeichert</translation>
+    </message>
+    <message>
+        <source>%1: definitions above would not upload as they are</source>
+        <translation>%1: die Definitionen oben ließen sich nicht so hochladen, wie sie sind</translation>
     </message>
 </context>
 <context>

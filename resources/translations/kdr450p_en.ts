@@ -57,6 +57,13 @@
 </numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n channel(s), the controller takes 1 to 45</source>
+        <translation>
+            <numerusform>%n channel, the controller takes 1 to 45</numerusform>
+            <numerusform>%n channels, the controller takes 1 to 45</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>LocalFixtureDefinitionEditForm</name>

@@ -269,6 +269,30 @@ private slots:
         QCOMPARE(runTool({"library", "check", path("lossy.blfl")}).exitCode, 0);
     }
 
+    void checkForDeviceNamesWhatAnUploadWouldRefuseOrChange()
+    {
+        QVERIFY(writeFile(path("device.json"),
+                          QStringLiteral(R"({"definitions": [{"fixtureName": "Spot 575",
+            "channels": [{"name": "Pan"}]}, {"fixtureName": "Прожектор 575",
+            "channels": [{"name": "Dim"}]}, {"fixtureName": "Empty"}]})")
+                              .toUtf8()));
+        QCOMPARE(
+            runTool({"library", "create", path("device.blfl"), "--from-json", path("device.json")})
+                .exitCode,
+            0);
+        QCOMPARE(runTool({"library", "check", path("device.blfl")}).exitCode, 0);
+        const ToolRun run = runTool({"library", "check", path("device.blfl"), "--for-device"});
+        QCOMPARE(run.exitCode, 3);
+        const QString text = QString::fromUtf8(run.out);
+        QVERIFY2(!text.contains(QLatin1String("1. ")), run.out.constData());
+        QVERIFY2(text.contains(QStringLiteral(
+                     "2. \"Прожектор 575\": fixture name \"Прожектор 575\" is stored as "
+                     "\"????????? 575\"")),
+                 run.out.constData());
+        QVERIFY2(text.contains(QLatin1String("3. \"Empty\": 0 channel")), run.out.constData());
+        QVERIFY(run.oneErrorLine());
+    }
+
     void aResaveThatRunsOutOfRoomLeavesTheTargetIntact()
     {
         // A library of some size, re-saved over a small one by a process that may not write

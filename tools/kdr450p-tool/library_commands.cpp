@@ -6,6 +6,7 @@
 #include "library/qblfixturedefinitionloader.h"
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
+#include "transfer/devicerecord.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -48,12 +49,18 @@ const char *const kListHelp = QT_TRANSLATE_NOOP(
 
 const char *const kCheckHelp = QT_TRANSLATE_NOOP(
     "LibraryCommand",
-    "Usage: kdr450p-tool library check FILE\n\n"
+    "Usage: kdr450p-tool library check FILE [--for-device]\n\n"
     "Loads FILE. Exit status 0 when it loads, 1 with the reason when it does not, 3 when it\n"
     "loads but holds content this version does not support (saving it would lose that):\n"
     "an unknown element, a further personality, or an entry that does not read whole (not\n"
     "well-formed XML, another root element, no definition). Each such construct is printed\n"
-    "as one line naming the entry (counted from 1), its path and the definition.\n");
+    "as one line naming the entry (counted from 1), its path and the definition.\n\n"
+    "Options:\n"
+    "  --for-device   also list, one line per definition (counted from 1), what would not\n"
+    "                 upload as it is: channel counts outside 1 to 45, and names the\n"
+    "                 controller stores differently (characters outside Latin-1 become \"?\";\n"
+    "                 names over 100, short names over 20, channel short names over 12\n"
+    "                 characters are cut); exit status 3 when there is any\n");
 
 const char *const kResaveHelp = QT_TRANSLATE_NOOP(
     "LibraryCommand",
@@ -214,6 +221,29 @@ int runList(const QStringList &args)
     return Success;
 }
 
+// One line per definition that an upload would refuse or change; true when there is none.
+bool checkForDevice(const QList<QBLFixtureDefinition *> &definitions)
+{
+    bool allFit = true;
+    for (qsizetype i = 0; i < definitions.size(); ++i) {
+        const DeviceRecordPreview preview = previewDeviceRecord(*definitions.at(i));
+        if (preview.storesAsGiven())
+            continue;
+        allFit = false;
+        QStringList problems;
+        if (!preview.channelCountFits)
+            problems << LibraryCommand::tr("%n channel(s), the controller takes 1 to 45", "",
+                                           preview.channelCount);
+        for (const DeviceNameChange &c : preview.nameChanges)
+            problems << LibraryCommand::tr("%1 \"%2\" is stored as \"%3\"")
+                            .arg(c.field, c.given, c.stored);
+        out(QStringLiteral("%1. \"%2\": %3\n")
+                .arg(i + 1)
+                .arg(definitions.at(i)->fixtureName(), problems.join(QStringLiteral("; "))));
+    }
+    return allFit;
+}
+
 int runCheck(const QStringList &args)
 {
     if (wantsHelp(args)) {
@@ -222,7 +252,7 @@ int runCheck(const QStringList &args)
     }
     QStringList positional, flags;
     QString unknown;
-    if (!splitArguments(args, {}, positional, flags, unknown))
+    if (!splitArguments(args, {QStringLiteral("--for-device")}, positional, flags, unknown))
         return usage(QStringLiteral("check"), LibraryCommand::tr("unknown option %1").arg(unknown));
     if (positional.size() != 1)
         return usage(QStringLiteral("check"), LibraryCommand::tr("expected one FILE"));
@@ -236,6 +266,10 @@ int runCheck(const QStringList &args)
             out(QStringLiteral("%1: %2\n").arg(positional.first(), line));
         return failure(unsupportedText(positional.first()), Unsupported);
     }
+    if (flags.contains(QLatin1String("--for-device")) && !checkForDevice(library.definitions))
+        return failure(LibraryCommand::tr("%1: definitions above would not upload as they are")
+                           .arg(positional.first()),
+                       Unsupported);
     out(LibraryCommand::tr("%1: loads, %n definition(s)\n", "", int(library.definitions.size()))
             .arg(positional.first()));
     return Success;
