@@ -54,6 +54,7 @@ void MainWindow::construct()
     ui->busyIndicatorLabel->setMovie(busyMovie);
 
     createToolBarActions();
+    addStandardLibraryKeys();
     ui->progressBars->hide();
 
     loadInitialLibrary();

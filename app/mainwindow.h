@@ -118,6 +118,7 @@ private:
     void createToolBarActions();
 
     // Library commands.
+    void addStandardLibraryKeys();
     static bool isLargeFile(const QString &path);
     bool askYesNo(const QString &text);
     bool askSaveChanges();

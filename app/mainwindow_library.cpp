@@ -6,6 +6,7 @@
 #include "views/libraryform.h"
 #include "views/widgets/userprompts.h"
 
+#include <QAction>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +17,32 @@ namespace
 // Larger files take long to open; the user is asked first.
 constexpr qint64 LargeFileSize = 5 * 1024 * 1024;
 } // namespace
+
+// The Alt keys stay first (the menus show them); the platform's usual keys work as well. The
+// tool bar's buttons name every key of their command.
+void MainWindow::addStandardLibraryKeys()
+{
+    const struct {
+        QAction *menuAction;
+        QKeySequence::StandardKey standard;
+    } commands[] = {{ui->actionNew_Archive, QKeySequence::New},
+                    {ui->action_Open_Archive, QKeySequence::Open},
+                    {ui->actionSave_Archive, QKeySequence::Save},
+                    {ui->actionSave_archive_as, QKeySequence::SaveAs}};
+    int i = 0;
+    for (const auto &command : commands) {
+        QList<QKeySequence> keys = command.menuAction->shortcuts();
+        for (const QKeySequence &key : QKeySequence::keyBindings(command.standard))
+            if (!keys.contains(key))
+                keys.append(key);
+        command.menuAction->setShortcuts(keys);
+        QStringList shown;
+        for (const QKeySequence &key : keys)
+            shown.append(key.toString(QKeySequence::NativeText));
+        QAction *button = toolBarActions[i++];
+        button->setToolTip(tr("%1 (%2)").arg(button->text(), shown.join(QStringLiteral(", "))));
+    }
+}
 
 bool MainWindow::isLargeFile(const QString &path)
 {

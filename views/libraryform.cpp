@@ -7,6 +7,7 @@
 #include "model/qblfixturedefinition.h"
 #include "model/twocolumnssortfilterproxymodel.h"
 
+#include <QAction>
 #include <QCompleter>
 #include <QDebug>
 #include <QMenu>
@@ -75,6 +76,42 @@ LibraryForm::LibraryForm(QWidget *parent) : QWidget(parent), ui(new Ui::LibraryF
             &LibraryForm::requestCompleterUpdate);
     connect(ui->fixtureDefinitionForm, &LocalFixtureDefinitionEditForm::contentEdited, this,
             &LibraryForm::slotArchiveModified);
+    setUpKeysAndTips();
+}
+
+void LibraryForm::setUpKeysAndTips()
+{
+    QTableView *table = ui->fixtureDefinitionsTableView;
+    // The Delete key goes the way of the delete button.
+    auto *remove = new QAction(tr("Delete selected fixture definitions"), table);
+    remove->setShortcut(QKeySequence::Delete);
+    remove->setShortcutContext(Qt::WidgetShortcut);
+    table->addAction(remove);
+    connect(remove, &QAction::triggered, this, &LibraryForm::on_removeFixtureDefinition_clicked);
+    ui->addFixtureDefinition->setToolTip(tr("Add new fixture definition"));
+    ui->removeFixtureDefinition->setToolTip(
+        tr("Delete selected fixture definitions (%1)")
+            .arg(remove->shortcut().toString(QKeySequence::NativeText)));
+
+    // Several styles draw a checked push button almost like an unchecked one.
+    for (QPushButton *button : {ui->manufacturerBttn, ui->fixtureNameBttn}) {
+        const QString searched = button->text();
+        const auto show = [button, searched] {
+            QFont font = button->font();
+            font.setBold(button->isChecked());
+            button->setFont(font);
+            button->setToolTip(button->isChecked() ? tr("The filter searches: %1").arg(searched)
+                                                   : tr("The filter ignores: %1").arg(searched));
+        };
+        connect(button, &QAbstractButton::toggled, button, show);
+        show();
+    }
+
+    // The row being edited stays in view while the table sorts it to its new place.
+    connect(m_proxyModel, &QAbstractItemModel::layoutChanged, table, [table] {
+        if (table->currentIndex().isValid())
+            table->scrollTo(table->currentIndex());
+    });
 }
 
 LibraryForm::~LibraryForm()
@@ -359,6 +396,8 @@ void LibraryForm::on_addFixtureDefinition_clicked()
     fresh.setFixtureName(tr("New Fixture"));
     addDefinition(&fresh);
     emit archiveModified();
+    // Typing names the new definition at once.
+    ui->fixtureDefinitionForm->editFixtureName();
 }
 
 void LibraryForm::duplicateFixtures_clicked()

@@ -96,6 +96,7 @@ public slots:
     void requestCounterUpdate();
 
 private:
+    void setUpKeysAndTips();
     void installListModel(LocalFixtureDefinitionListModel *model);
     void insertDefinitionRow(const QBLFixtureDefinition *definition);
     void loadDefinitions(BLFLArchive *archive, LocalFixtureDefinitionListModel *model);

@@ -5,6 +5,7 @@
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
 
+#include <QAction>
 #include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 
@@ -32,6 +33,7 @@ LocalFixtureDefinitionEditForm::LocalFixtureDefinitionEditForm(QWidget *parent)
     showCharactersLeft(ui->fixtureNameShort, ui->fixtureNameShortLeft);
     showCharactersLeft(ui->manufacturerNameShort, ui->manufacturerNameShortLeft);
     showCharactersLeft(ui->channelNameShort, ui->channelNameShortLeft);
+    setUpChannelKeys();
 
     updateChannelButtons();
     ui->channelEditFrame->setEnabled(false);
@@ -53,6 +55,44 @@ void LocalFixtureDefinitionEditForm::showCharactersLeft(QLineEdit *field, QLabel
     };
     connect(field, &QLineEdit::textChanged, label, update);
     update();
+}
+
+// The keys press the buttons, so a disabled button also stops its key.
+void LocalFixtureDefinitionEditForm::setUpChannelKeys()
+{
+    const struct {
+        QPushButton *button;
+        QKeySequence key;
+        QString tip;
+    } keys[] = {{ui->addChannel, QKeySequence(Qt::Key_Insert), tr("Add channel")},
+                {ui->pushButton, QKeySequence(), tr("Delete channel")},
+                {ui->channelUp, QKeySequence(Qt::CTRL | Qt::Key_Up), tr("Move channel up")},
+                {ui->channelDown, QKeySequence(Qt::CTRL | Qt::Key_Down), tr("Move channel down")}};
+    for (const auto &k : keys) {
+        if (k.key.isEmpty()) {
+            k.button->setToolTip(k.tip);
+            continue;
+        }
+        k.button->setToolTip(tr("%1 (%2)").arg(k.tip, k.key.toString(QKeySequence::NativeText)));
+        auto *action = new QAction(k.tip, this);
+        action->setShortcut(k.key);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+        QPushButton *button = k.button;
+        connect(action, &QAction::triggered, button, [button] { button->click(); });
+    }
+    // Enter in the last channel's name goes on to the next channel.
+    connect(ui->channelName, &QLineEdit::returnPressed, this, [this] {
+        const QBLFixtureChannel *channel = currentChannel();
+        if (channel && channel->number() == m_channelModel->rowCount())
+            ui->addChannel->click();
+    });
+}
+
+void LocalFixtureDefinitionEditForm::editFixtureName()
+{
+    ui->fixtureName->setFocus();
+    ui->fixtureName->selectAll();
 }
 
 LocalFixtureDefinitionEditForm::~LocalFixtureDefinitionEditForm()

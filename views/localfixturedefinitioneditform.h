@@ -29,6 +29,8 @@ public:
     void setDefinition(QBLFixtureDefinition *definition);
     QBLFixtureDefinition *definition() const { return m_definition; }
     LocalChannelListModel *channelModel() const { return m_channelModel; }
+    // Focus in the fixture name with its text selected, so typing replaces it.
+    void editFixtureName();
 
 signals:
     void contentEdited();
@@ -60,6 +62,7 @@ private slots:
 
 private:
     void showCharactersLeft(QLineEdit *field, QLabel *label);
+    void setUpChannelKeys();
     void clearForm();
     void showCurrentChannel();
     void clearChannelFields();

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMovie>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 
 // What the window shows when it opens: its menus with their shortcuts and icons, and the
@@ -65,16 +66,62 @@ private slots:
             const char *name, *text, *shortcut;
         } expected[] = {{"actionNew_Archive", "&New Library", "Alt+N"},
                         {"action_Open_Archive", "&Open Library", "Alt+O"},
-                        {"actionSave_Archive", "Save Library", "Alt+S"},
-                        {"actionSave_archive_as", "Save Library as", "Alt+Shift+S"},
-                        {"actionImport_Library", "Import Library", ""},
-                        {"actionQuit", "Quit", ""}};
+                        {"actionSave_Archive", "&Save Library", "Alt+S"},
+                        {"actionSave_archive_as", "Save Library &as", "Alt+Shift+S"},
+                        {"actionImport_Library", "&Import Library", ""},
+                        {"actionQuit", "&Quit", ""}};
         for (const auto &e : expected) {
             QAction *action = windowAction(window, e.name);
             QVERIFY2(action, e.name);
             QCOMPARE(action->text(), QLatin1String(e.text));
             QCOMPARE(action->shortcut(), QKeySequence(QLatin1String(e.shortcut)));
             QVERIFY2(!action->icon().isNull(), e.name);
+        }
+    }
+
+    void theLibraryCommandsAlsoTakeTheStandardKeysAndTheButtonsNameThem()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        const struct {
+            const char *name;
+            QKeySequence::StandardKey standard;
+        } commands[] = {{"actionNew_Archive", QKeySequence::New},
+                        {"action_Open_Archive", QKeySequence::Open},
+                        {"actionSave_Archive", QKeySequence::Save},
+                        {"actionSave_archive_as", QKeySequence::SaveAs}};
+        const QList<QAction *> buttons = window.findChild<QToolBar *>("toolBar")->actions();
+        for (int i = 0; i < 4; ++i) {
+            const QList<QKeySequence> keys = windowAction(window, commands[i].name)->shortcuts();
+            for (const QKeySequence &standard : QKeySequence::keyBindings(commands[i].standard))
+                QVERIFY2(keys.contains(standard), commands[i].name);
+            QVERIFY(
+                buttons[i]->toolTip().contains(keys.first().toString(QKeySequence::NativeText)));
+        }
+    }
+
+    // Every menu and every item in it can be reached with a letter of its own.
+    void everyMenuItemHasAMnemonicUniqueInItsMenu()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        const auto mnemonic = [](const QString &text) {
+            const int at = text.indexOf(QLatin1Char('&'));
+            return at < 0 || at + 1 >= text.size() ? QChar() : text.at(at + 1).toLower();
+        };
+        QList<QList<QAction *>> levels{window.menuBar()->actions()};
+        for (QAction *menu : window.menuBar()->actions())
+            levels.append(menu->menu()->actions());
+        for (const QList<QAction *> &level : levels) {
+            QSet<QChar> used;
+            for (QAction *action : level) {
+                if (action->isSeparator())
+                    continue;
+                const QChar letter = mnemonic(action->text());
+                QVERIFY2(!letter.isNull(), qPrintable(action->text()));
+                QVERIFY2(!used.contains(letter), qPrintable(action->text()));
+                used.insert(letter);
+            }
         }
     }
 

@@ -193,6 +193,43 @@ private slots:
         QCOMPARE(library->index(0, 1).data(), QVariant(2));
     }
 
+    void theKeysAddAndMoveChannelsAsTheButtonsDo()
+    {
+        form->setDefinition(row(0));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        auto *name = child<QLineEdit>("channelName");
+        child<QTreeView>("channelListView")->setFocus();
+        QTest::keyClick(child<QTreeView>("channelListView"), Qt::Key_Insert);
+        QCOMPARE(viewNames(), QStringList{"Channel 1"});
+        QVERIFY(name->hasFocus());
+        QCOMPARE(name->selectedText(), QString("Channel 1"));
+
+        // Enter in the last channel's name goes on to a new one, elsewhere it adds nothing.
+        QTest::keyClicks(name, "Pan");
+        QTest::keyClick(name, Qt::Key_Return);
+        QCOMPARE(viewNames(), (QStringList{"Pan", "Channel 2"}));
+        QCOMPARE(name->selectedText(), QString("Channel 2"));
+        auto *view = child<QTreeView>("channelListView");
+        view->setCurrentIndex(view->model()->index(0, 0));
+        QTest::keyClick(name, Qt::Key_Return);
+        QCOMPARE(row(0)->nbrOfChannels(), 2);
+
+        // Ctrl+Up/Down move the current channel; at the ends they do nothing.
+        QTest::keyClick(name, Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(viewNames(), (QStringList{"Pan", "Channel 2"}));
+        QTest::keyClick(name, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(viewNames(), (QStringList{"Channel 2", "Pan"}));
+        QCOMPARE(currentChannel()->name(), QString("Pan"));
+
+        for (const char *button : {"addChannel", "pushButton", "channelUp", "channelDown"})
+            QVERIFY2(!child<QPushButton>(button)->toolTip().isEmpty(), button);
+        QVERIFY(
+            child<QPushButton>("channelUp")
+                ->toolTip()
+                .contains(QKeySequence(Qt::CTRL | Qt::Key_Up).toString(QKeySequence::NativeText)));
+    }
+
     void aSingleChannelCannotMove()
     {
         form->setDefinition(row(0));

@@ -117,9 +117,13 @@ private slots:
         QTest::mouseClick(form.findChild<QPushButton *>("addFixtureDefinition"), Qt::LeftButton);
         QCOMPARE(tableNames(form), QStringList{"New Fixture"});
         QVERIFY(!modified.isEmpty());
-        QCOMPARE(form.findChild<QLineEdit *>("fixtureName")->text(), QString("New Fixture"));
-        QTest::keyClicks(form.findChild<QLineEdit *>("fixtureName"), " 2");
-        QCOMPARE(tableNames(form), QStringList{"New Fixture 2"});
+        auto *name = form.findChild<QLineEdit *>("fixtureName");
+        QCOMPARE(name->text(), QString("New Fixture"));
+        // The user names it straight away.
+        QVERIFY(name->hasFocus());
+        QCOMPARE(name->selectedText(), QString("New Fixture"));
+        QTest::keyClicks(name, "Spot 2");
+        QCOMPARE(tableNames(form), QStringList{"Spot 2"});
     }
 
     void clickingARowShowsItsDefinitionInTheEditor()
@@ -138,13 +142,30 @@ private slots:
         QCOMPARE(form.editor()->definition()->fixtureName(), QString("B"));
     }
 
+    void deletingThreeSelectedRowsRemovesExactlyThoseAndReportsOnce_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("button") << false;
+        QTest::newRow("Delete key") << true;
+    }
+
     void deletingThreeSelectedRowsRemovesExactlyThoseAndReportsOnce()
     {
+        QFETCH(bool, byKey);
         LibraryForm form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
         fill(form, {"A", "B", "C", "D", "E", "F"});
         selectRows(form, {1, 3, 4});
         QSignalSpy modified(&form, &LibraryForm::archiveModified);
-        QTest::mouseClick(form.findChild<QPushButton *>("removeFixtureDefinition"), Qt::LeftButton);
+        if (byKey) {
+            form.tableView()->setFocus();
+            QTest::keyClick(form.tableView(), Qt::Key_Delete);
+        } else {
+            QTest::mouseClick(form.findChild<QPushButton *>("removeFixtureDefinition"),
+                              Qt::LeftButton);
+        }
         QCOMPARE(tableNames(form), (QStringList{"A", "C", "F"}));
         QCOMPARE(modified.size(), 1);
         const QList<QBLFixtureDefinition *> rest = form.listModel()->definitions();
