@@ -659,35 +659,6 @@ Optionen:
         <translation>unbekannter Unterbefehl „%1“ (siehe kdr450p-tool library --help)</translation>
     </message>
     <message>
-        <source>Usage: kdr450p-tool library &lt;subcommand&gt; [options]
-
-Read, check, re-save and create library files (.blfl).
-
-Subcommands:
-  list FILE [--json] [--channels]   print every definition in archive order
-  check FILE                        check that a library loads
-  resave IN OUT [--force]           load IN and save it as OUT
-  create OUT --from-json FILE       build a library from the JSON form of &apos;list&apos;
-  import-qxf LIBRARY DIR_OR_FILE... append definitions made from QLC+ fixture files
-
-Run &apos;kdr450p-tool library &lt;subcommand&gt; --help&apos; for details.
-</source>
-        <translation>Aufruf: kdr450p-tool library &lt;Unterbefehl&gt; [Optionen]
-
-Bibliotheksdateien (.blfl) lesen, prüfen, neu speichern und anlegen.
-
-Unterbefehle:
-  list DATEI [--json] [--channels]  jede Definition in der Reihenfolge des Archivs ausgeben
-  check DATEI                       prüfen, ob sich eine Bibliothek laden lässt
-  resave EIN AUS [--force]          EIN laden und als AUS speichern
-  create AUS --from-json DATEI      eine Bibliothek aus der JSON-Form von „list“ bauen
-  import-qxf BIBLIOTHEK ORDNER_ODER_DATEI...
-                                    aus QLC+-Fixture-Dateien gebaute Definitionen anhängen
-
-„kdr450p-tool library &lt;Unterbefehl&gt; --help“ zeigt die Einzelheiten.
-</translation>
-    </message>
-    <message>
         <source>Usage: kdr450p-tool library create OUT --from-json FILE [--force]
 
 Builds the library OUT from FILE, a JSON document in the form that
@@ -768,6 +739,41 @@ Optionen:
     <message>
         <source>%1: definitions above would not upload as they are</source>
         <translation>%1: die Definitionen oben ließen sich nicht so hochladen, wie sie sind</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool library &lt;subcommand&gt; [options]
+
+Read, check, re-save and create library files (.blfl).
+
+Subcommands:
+  list FILE [--json] [--channels]   print every definition in archive order
+  check FILE [--for-device]         check that a library loads (and would upload)
+  resave IN OUT [--force]           load IN and save it as OUT
+  create OUT --from-json FILE [--force]  build a library from the JSON form of &apos;list&apos;
+  import-qxf LIBRARY DIR_OR_FILE... append definitions made from QLC+ fixture files
+
+Fixture types: 0 Moving Head, 1 Scanner, 2 LED Fixture, 3 Color Changer, 4 Dimmer,
+5 Laser, 6 Strobe, 7 Hazer, 8 Smoke, 9 Effect, 10 Other (null in JSON: none).
+
+Run &apos;kdr450p-tool library &lt;subcommand&gt; --help&apos; for details.
+</source>
+        <translation>Aufruf: kdr450p-tool library &lt;Unterbefehl&gt; [Optionen]
+
+Bibliotheksdateien (.blfl) lesen, prüfen, neu speichern und anlegen.
+
+Unterbefehle:
+  list DATEI [--json] [--channels]  jede Definition in der Reihenfolge des Archivs ausgeben
+  check DATEI [--for-device]        prüfen, ob sich eine Bibliothek laden (und hochladen) lässt
+  resave EIN AUS [--force]          EIN laden und als AUS speichern
+  create AUS --from-json DATEI [--force]  eine Bibliothek aus der JSON-Form von „list“ bauen
+  import-qxf BIBLIOTHEK ORDNER_ODER_DATEI...
+                                    aus QLC+-Fixture-Dateien gebaute Definitionen anhängen
+
+Gerätetypen: 0 Moving Head, 1 Scanner, 2 LED Fixture, 3 Color Changer, 4 Dimmer,
+5 Laser, 6 Strobe, 7 Hazer, 8 Smoke, 9 Effect, 10 Other (null in JSON: keiner).
+
+„kdr450p-tool library &lt;Unterbefehl&gt; --help“ zeigt die Einzelheiten.
+</translation>
     </message>
 </context>
 <context>

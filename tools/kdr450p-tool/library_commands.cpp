@@ -31,10 +31,12 @@ const char *const kGroupHelp = QT_TRANSLATE_NOOP(
     "Read, check, re-save and create library files (.blfl).\n\n"
     "Subcommands:\n"
     "  list FILE [--json] [--channels]   print every definition in archive order\n"
-    "  check FILE                        check that a library loads\n"
+    "  check FILE [--for-device]         check that a library loads (and would upload)\n"
     "  resave IN OUT [--force]           load IN and save it as OUT\n"
-    "  create OUT --from-json FILE       build a library from the JSON form of 'list'\n"
+    "  create OUT --from-json FILE [--force]  build a library from the JSON form of 'list'\n"
     "  import-qxf LIBRARY DIR_OR_FILE... append definitions made from QLC+ fixture files\n\n"
+    "Fixture types: 0 Moving Head, 1 Scanner, 2 LED Fixture, 3 Color Changer, 4 Dimmer,\n"
+    "5 Laser, 6 Strobe, 7 Hazer, 8 Smoke, 9 Effect, 10 Other (null in JSON: none).\n\n"
     "Run 'kdr450p-tool library <subcommand> --help' for details.\n");
 
 const char *const kListHelp = QT_TRANSLATE_NOOP(
