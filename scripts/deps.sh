@@ -3,7 +3,8 @@
 # Usage: scripts/deps.sh [extra-package...]
 set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
-      qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libarchive-dev libarchive-tools
+      qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libarchive-dev
+      libarchive-tools
       libgl-dev xvfb xauth "$@")
 missing=()
 for p in "${pkgs[@]}"; do
