@@ -38,16 +38,16 @@ QString linkText(const QString &before, const char *target, const QString &linkW
            QStringLiteral("</span></p></body></html>");
 }
 
-// Built once per process, from translated pieces.
+// Built from translated pieces each time, so they follow the installed language.
 struct ModeTexts {
     QString builtinLoaded;
     QString noBuiltin;
     QString alternative;
 };
 
-const ModeTexts &modeTexts()
+ModeTexts modeTexts()
 {
-    static const ModeTexts texts{
+    return ModeTexts{
         linkText(FirmwareUpdateDlg::tr("Default firmware update file loaded. Load "),
                  AlternativeLink, FirmwareUpdateDlg::tr("alternative"),
                  FirmwareUpdateDlg::tr(" update file.")),
@@ -56,7 +56,6 @@ const ModeTexts &modeTexts()
                  FirmwareUpdateDlg::tr(" update file.")),
         linkText(FirmwareUpdateDlg::tr("Load the "), DefaultLink, FirmwareUpdateDlg::tr("default"),
                  FirmwareUpdateDlg::tr(" update file."))};
-    return texts;
 }
 
 } // namespace
