@@ -822,6 +822,18 @@ Gerätetypen: 0 Moving Head, 1 Scanner, 2 LED Fixture, 3 Color Changer, 4 Dimmer
         <source>Delete selected fixture definitions</source>
         <translation>Ausgewählte Fixture-Definitionen löschen</translation>
     </message>
+    <message>
+        <source>Delete selected fixture definitions (%1)</source>
+        <translation>Ausgewählte Fixture-Definitionen löschen (%1)</translation>
+    </message>
+    <message>
+        <source>The filter searches: %1</source>
+        <translation>Der Filter durchsucht: %1</translation>
+    </message>
+    <message>
+        <source>The filter ignores: %1</source>
+        <translation>Der Filter übergeht: %1</translation>
+    </message>
 </context>
 <context>
     <name>LocalChannelListModel</name>
@@ -947,6 +959,26 @@ Gerätetypen: 0 Moving Head, 1 Scanner, 2 LED Fixture, 3 Color Changer, 4 Dimmer
             <numerusform>noch %n</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Add channel</source>
+        <translation>Kanal hinzufügen</translation>
+    </message>
+    <message>
+        <source>Delete channel</source>
+        <translation>Kanal löschen</translation>
+    </message>
+    <message>
+        <source>Move channel up</source>
+        <translation>Kanal nach oben</translation>
+    </message>
+    <message>
+        <source>Move channel down</source>
+        <translation>Kanal nach unten</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>LocalFixtureDefinitionListModel</name>
@@ -990,18 +1022,6 @@ Gerätetypen: 0 Moving Head, 1 Scanner, 2 LED Fixture, 3 Color Changer, 4 Dimmer
         <translation>Aktueller Eintrag</translation>
     </message>
     <message>
-        <source>File</source>
-        <translation>Datei</translation>
-    </message>
-    <message>
-        <source>Edit</source>
-        <translation>Bearbeiten</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Hilfe</translation>
-    </message>
-    <message>
         <source>toolBar</source>
         <translation>Werkzeugleiste</translation>
     </message>
@@ -1030,32 +1050,12 @@ Gerätetypen: 0 Moving Head, 1 Scanner, 2 LED Fixture, 3 Color Changer, 4 Dimmer
         <translation>Alt+S</translation>
     </message>
     <message>
-        <source>Save Library as</source>
-        <translation>Bibliothek speichern unter</translation>
-    </message>
-    <message>
         <source>Alt+Shift+S</source>
         <translation>Alt+Shift+S</translation>
     </message>
     <message>
         <source>Import Library</source>
         <translation>Bibliothek importieren</translation>
-    </message>
-    <message>
-        <source>Quit</source>
-        <translation>Beenden</translation>
-    </message>
-    <message>
-        <source>Discover Devices</source>
-        <translation>Geräte suchen</translation>
-    </message>
-    <message>
-        <source>Update Firmware</source>
-        <translation>Firmware aktualisieren</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>Über</translation>
     </message>
     <message>
         <source>New Library</source>
@@ -1172,6 +1172,50 @@ Beim Speichern gehen Daten verloren. Trotzdem fortfahren?</translation>
 Do you want to replace it?</source>
         <translation>Die Datei %1 existiert bereits.
 Möchten Sie sie ersetzen?</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Save Library</source>
+        <translation>Bibliothek &amp;speichern</translation>
+    </message>
+    <message>
+        <source>Save Library &amp;as</source>
+        <translation>Bibliothek speichern &amp;unter</translation>
+    </message>
+    <message>
+        <source>&amp;Import Library</source>
+        <translation>Bibliothek &amp;importieren</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Discover Devices</source>
+        <translation>&amp;Geräte suchen</translation>
+    </message>
+    <message>
+        <source>&amp;Update Firmware</source>
+        <translation>&amp;Firmware aktualisieren</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Über</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>
