@@ -113,6 +113,14 @@ private slots:
         QCOMPARE(skipped.size(), 2);
         QCOMPARE(skipped.at(0).toObject().value("file").toString(), QStringLiteral("Bolt/broken.qxf"));
         QCOMPARE(skipped.at(1).toObject().value("file").toString(), path("bad/one.qxf"));
+
+        // The reasons quoted in the JSON stay English for scripts; on stderr they are German.
+        const QStringList json{"qxf", "list", path("cat"), path("bad/one.qxf"), "--json"};
+        QCOMPARE(runToolInLanguage("de", json).out, run.out);
+        QVERIFY(skipped.at(1).toObject().value("reason").toString().contains("not well-formed"));
+        const ToolRun german = runToolInLanguage("de", {"qxf", "list", path("bad/one.qxf")});
+        QVERIFY2(QString::fromUtf8(german.err).contains("kein wohlgeformtes XML"),
+                 german.err.constData());
     }
 
     void exitCodesSayWhetherAnythingWasRead_data()

@@ -51,10 +51,14 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kdr450p-tool"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
-    // Messages and help in the user's language; JSON output and exit codes stay the same.
-    UiLanguage::installForSystem(&app);
-
     QStringList args = QCoreApplication::arguments().mid(1);
+    // Messages and help in the user's language. JSON is for scripts: it reads the same in
+    // every language, reasons quoted in it included.
+    if (args.contains(QLatin1String("--json")))
+        UiLanguage::install(&app, {QStringLiteral("en")});
+    else
+        UiLanguage::installForSystem(&app);
+
     if (args.isEmpty()) {
         printUsage(stderr);
         return 2;
