@@ -390,6 +390,30 @@ void LibraryForm::addDefinition(const QBLFixtureDefinition *definition)
     qDebug().noquote() << "Adding one fixture definition: " << elapsed.elapsed() << " ms";
 }
 
+void LibraryForm::addDefinitions(const QList<QBLFixtureDefinition *> &definitions)
+{
+    if (definitions.isEmpty())
+        return;
+    const int first = m_listModel->rowCount();
+    m_listModel->appendCopies(definitions);
+    const int last = m_listModel->rowCount() - 1;
+    // One selection range for all new rows: the proxy maps it at once, not row by row.
+    const QItemSelection added(
+        m_listModel->index(first, 0),
+        m_listModel->index(last, m_listModel->columnCount() - 1));
+    QItemSelectionModel *selection = ui->fixtureDefinitionsTableView->selectionModel();
+    const QModelIndex current =
+        m_proxyModel->mapFromSource(m_listModel->index(last, LocalFixtureDefinitionListModel::FixtureNameColumn));
+    selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    selection->select(m_proxyModel->mapSelectionFromSource(added),
+                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_filterUpdateRequested = true;
+    m_completerUpdateRequested = true;
+    m_counterUpdateRequested = true;
+    ui->fixtureDefinitionForm->setDefinition(m_listModel->definitionAt(last));
+    emit archiveModified();
+}
+
 void LibraryForm::on_addFixtureDefinition_clicked()
 {
     QBLFixtureDefinition fresh;

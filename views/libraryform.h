@@ -44,6 +44,9 @@ public:
     // Adds a copy of the definition as a new row and makes it current; the caller keeps
     // the given object.
     void addDefinition(const QBLFixtureDefinition *definition);
+    // Appends copies of the definitions as new rows in one step, selects exactly them and makes
+    // the last one current; the caller keeps the originals. Imports go through here.
+    void addDefinitions(const QList<QBLFixtureDefinition *> &definitions);
     // The definitions of the selected rows in selection order (owned by the pane's model).
     QList<QBLFixtureDefinition *> selectedDefinitions() const;
 

@@ -108,6 +108,37 @@ private slots:
         QVERIFY(d->listModel() == nullptr); // the caller's object is left alone
     }
 
+    void addingSeveralDefinitionsIsOneStepThatSelectsExactlyThem()
+    {
+        LibraryForm form;
+        fill(form, {"Old A", "Old B"});
+        std::vector<std::unique_ptr<QBLFixtureDefinition>> sources;
+        QList<QBLFixtureDefinition *> list;
+        for (const char *name : {"New C", "New A", "New B"}) {
+            sources.emplace_back(makeDefinition(name, "Maker", 4));
+            list.append(sources.back().get());
+        }
+        QSignalSpy modified(&form, &LibraryForm::archiveModified);
+        QSignalSpy inserted(form.listModel(), &QAbstractItemModel::rowsInserted);
+        form.addDefinitions(list);
+        QCOMPARE(modified.size(), 1);
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(form.listModel()->rowCount(), 5);
+        QStringList selected;
+        for (const QBLFixtureDefinition *d : form.selectedDefinitions()) {
+            QVERIFY(!list.contains(const_cast<QBLFixtureDefinition *>(d)));
+            selected << d->fixtureName();
+        }
+        selected.sort();
+        QCOMPARE(selected, (QStringList{"New A", "New B", "New C"}));
+        QCOMPARE(form.editor()->definition(), form.listModel()->definitionAt(4));
+        QCOMPARE(form.listModel()->definitionAt(4)->fixtureName(), QString("New B"));
+        for (const auto &source : sources)
+            QVERIFY(source->listModel() == nullptr); // the caller's objects are left alone
+        form.addDefinitions({});
+        QCOMPARE(modified.size(), 1);
+    }
+
     void theAddButtonAddsANewFixture()
     {
         LibraryForm form;
