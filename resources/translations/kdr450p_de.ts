@@ -538,6 +538,107 @@ Unterbefehle:
     </message>
 </context>
 <context>
+    <name>ImportQxfCommand</name>
+    <message>
+        <source>Usage: kdr450p-tool library import-qxf LIBRARY DIR_OR_FILE... [--mode NAME]...
+                                       [--manufacturer TEXT] [--model TEXT]
+                                       [--max-channels N]
+
+Appends one definition per mode of the QLC+ fixture files (.qxf) in the given folders
+(searched recursively) and files to LIBRARY, creating it when it does not exist. LIBRARY
+is replaced only when it has been written completely. The fixture name is the model, plus
+the mode name when the file has several modes. Unreadable files, modes without channels
+and modes above the controller&apos;s 45 channels are reported on stderr.
+Exit status 0 when at least one file was read, 1 when none could be (LIBRARY is then left
+alone), 2 on a usage error.
+
+Options:
+  --mode NAME          only modes of this name (any case); may be repeated
+  --manufacturer TEXT  only fixtures whose manufacturer contains TEXT (any case)
+  --model TEXT         only fixtures whose model contains TEXT (any case)
+  --max-channels N     leave out modes of more than N channels
+</source>
+        <translation>Aufruf: kdr450p-tool library import-qxf BIBLIOTHEK ORDNER_ODER_DATEI... [--mode NAME]...
+                                       [--manufacturer TEXT] [--model TEXT]
+                                       [--max-channels N]
+
+Hängt je Modus der QLC+-Fixture-Dateien (.qxf) in den angegebenen Ordnern (rekursiv
+durchsucht) und Dateien eine Definition an BIBLIOTHEK an und legt sie an, wenn es sie
+noch nicht gibt. BIBLIOTHEK wird erst ersetzt, wenn sie vollständig geschrieben ist. Der
+Fixture-Name ist das Modell, bei mehreren Modi gefolgt vom Modusnamen. Unlesbare Dateien,
+Modi ohne Kanäle und Modi mit mehr als den 45 Kanälen des Controllers meldet stderr.
+Exit-Status 0, wenn mindestens eine Datei gelesen wurde, 1, wenn keine (BIBLIOTHEK bleibt
+dann unverändert), 2 bei falschem Aufruf.
+
+Optionen:
+  --mode NAME          nur Modi dieses Namens (Groß-/Kleinschreibung egal); wiederholbar
+  --manufacturer TEXT  nur Fixtures, deren Hersteller TEXT enthält (Schreibung egal)
+  --model TEXT         nur Fixtures, deren Modell TEXT enthält (Schreibung egal)
+  --max-channels N     Modi mit mehr als N Kanälen auslassen
+</translation>
+    </message>
+    <message>
+        <source>import-qxf: %1 (see kdr450p-tool library import-qxf --help)</source>
+        <translation>import-qxf: %1 (siehe kdr450p-tool library import-qxf --help)</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>--max-channels takes a number from 1</source>
+        <translation>--max-channels nimmt eine Zahl ab 1</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>unbekannte Option %1</translation>
+    </message>
+    <message>
+        <source>expected LIBRARY and DIR_OR_FILE</source>
+        <translation>BIBLIOTHEK und ORDNER_ODER_DATEI erwartet</translation>
+    </message>
+    <message>
+        <source>cannot load %1: %2; it is left unchanged</source>
+        <translation>%1 lässt sich nicht laden: %2; sie bleibt unverändert</translation>
+    </message>
+    <message>
+        <source>%1 holds content this version does not support; saving it would lose that content</source>
+        <translation>%1 enthält Inhalte, die diese Version nicht unterstützt; beim Speichern gingen sie verloren</translation>
+    </message>
+    <message>
+        <source>skipped %1: %2
+</source>
+        <translation>übersprungen %1: %2
+</translation>
+    </message>
+    <message>
+        <source>no fixture file could be read; %1 is left unchanged</source>
+        <translation>keine Fixture-Datei ließ sich lesen; %1 bleibt unverändert</translation>
+    </message>
+    <message>
+        <source>skipped %1: mode &quot;%2&quot; has no channels
+</source>
+        <translation>übersprungen %1: Modus „%2“ hat keine Kanäle
+</translation>
+    </message>
+    <message>
+        <source>warning: %1: mode &quot;%2&quot; has %3 channels; the controller takes at most %4
+</source>
+        <translation>Warnung: %1: Modus „%2“ hat %3 Kanäle; der Controller nimmt höchstens %4
+</translation>
+    </message>
+    <message>
+        <source>cannot save %1: %2</source>
+        <translation>%1 lässt sich nicht speichern: %2</translation>
+    </message>
+    <message>
+        <source>added %1 definitions to %2; skipped %3 files, %4 empty modes, %5 modes over --max-channels; %6 added modes exceed the controller&apos;s %7 channels
+</source>
+        <translation>%1 Definitionen zu %2 hinzugefügt; übersprungen: %3 Dateien, %4 leere Modi, %5 Modi über --max-channels; %6 hinzugefügte Modi überschreiten die %7 Kanäle des Controllers
+</translation>
+    </message>
+</context>
+<context>
     <name>LibraryCommand</name>
     <message>
         <source>Usage: kdr450p-tool library list FILE [--json] [--channels]
@@ -1297,6 +1398,72 @@ Möchten Sie sie ersetzen?</translation>
     <message>
         <source>mode &quot;%1&quot; has %2 channels; the controller takes at most %3</source>
         <translation>Modus „%1“ hat %2 Kanäle; der Controller nimmt höchstens %3</translation>
+    </message>
+</context>
+<context>
+    <name>QxfCommand</name>
+    <message>
+        <source>Usage: kdr450p-tool qxf list DIR_OR_FILE... [--json]
+
+Lists every mode of the QLC+ fixture files (.qxf) in the given folders (searched
+recursively) and files: manufacturer, model, mode, type and channel count, in the order
+the import takes them. Files that cannot be read are listed on stderr with the reason.
+Exit status 0 when at least one file was read, 1 when none could be, 2 on a usage error.
+
+Options:
+  --json   print one JSON document (UTF-8):
+           {&quot;fixtures&quot;: [{&quot;file&quot;, &quot;manufacturer&quot;, &quot;model&quot;, &quot;type&quot;,
+             &quot;modes&quot;: [{&quot;name&quot;, &quot;channels&quot;: [names]}]}],
+            &quot;skipped&quot;: [{&quot;file&quot;, &quot;reason&quot;}]}
+           &quot;file&quot; is relative to the folder given, or as given for a file.
+</source>
+        <translation>Aufruf: kdr450p-tool qxf list ORDNER_ODER_DATEI... [--json]
+
+Listet jeden Modus der QLC+-Fixture-Dateien (.qxf) in den angegebenen Ordnern (rekursiv
+durchsucht) und Dateien: Hersteller, Modell, Modus, Typ und Kanalanzahl, in der Reihenfolge,
+in der der Import sie nimmt. Unlesbare Dateien stehen mit dem Grund auf stderr.
+Exit-Status 0, wenn mindestens eine Datei gelesen wurde, 1, wenn keine, 2 bei falschem Aufruf.
+
+Optionen:
+  --json   ein JSON-Dokument (UTF-8) ausgeben:
+           {&quot;fixtures&quot;: [{&quot;file&quot;, &quot;manufacturer&quot;, &quot;model&quot;, &quot;type&quot;,
+             &quot;modes&quot;: [{&quot;name&quot;, &quot;channels&quot;: [names]}]}],
+            &quot;skipped&quot;: [{&quot;file&quot;, &quot;reason&quot;}]}
+           „file“ ist relativ zum angegebenen Ordner, bei einer Datei wie angegeben.
+</translation>
+    </message>
+    <message>
+        <source>list: unknown option %1 (see kdr450p-tool qxf --help)</source>
+        <translation>list: unbekannte Option %1 (siehe kdr450p-tool qxf --help)</translation>
+    </message>
+    <message>
+        <source>list: expected DIR_OR_FILE (see kdr450p-tool qxf --help)</source>
+        <translation>list: ORDNER_ODER_DATEI erwartet (siehe kdr450p-tool qxf --help)</translation>
+    </message>
+    <message>
+        <source>cannot write the output</source>
+        <translation>die Ausgabe lässt sich nicht schreiben</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n channel(s)</source>
+        <translation>
+            <numerusform>%n Kanal</numerusform>
+            <numerusform>%n Kanäle</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>skipped %1: %2
+</source>
+        <translation>übersprungen %1: %2
+</translation>
+    </message>
+    <message>
+        <source>no fixture file could be read</source>
+        <translation>keine Fixture-Datei ließ sich lesen</translation>
+    </message>
+    <message>
+        <source>unknown subcommand &apos;%1&apos; (see kdr450p-tool qxf --help)</source>
+        <translation>unbekannter Unterbefehl „%1“ (siehe kdr450p-tool qxf --help)</translation>
     </message>
 </context>
 <context>

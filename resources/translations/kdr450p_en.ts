@@ -75,4 +75,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>QxfCommand</name>
+    <message numerus="yes">
+        <source>%n channel(s)</source>
+        <translation>
+            <numerusform>%n channel</numerusform>
+            <numerusform>%n channels</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

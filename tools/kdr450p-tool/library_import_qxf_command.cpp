@@ -6,6 +6,7 @@
 #include "library/qxfcatalogue.h"
 #include "model/qblfixturedefinition.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -15,7 +16,12 @@
 namespace
 {
 
-const char kHelp[] =
+struct ImportQxfCommand {
+    Q_DECLARE_TR_FUNCTIONS(ImportQxfCommand)
+};
+
+const char *const kHelp = QT_TRANSLATE_NOOP(
+    "ImportQxfCommand",
     "Usage: kdr450p-tool library import-qxf LIBRARY DIR_OR_FILE... [--mode NAME]...\n"
     "                                       [--manufacturer TEXT] [--model TEXT]\n"
     "                                       [--max-channels N]\n\n"
@@ -30,7 +36,7 @@ const char kHelp[] =
     "  --mode NAME          only modes of this name (any case); may be repeated\n"
     "  --manufacturer TEXT  only fixtures whose manufacturer contains TEXT (any case)\n"
     "  --model TEXT         only fixtures whose model contains TEXT (any case)\n"
-    "  --max-channels N     leave out modes of more than N channels\n";
+    "  --max-channels N     leave out modes of more than N channels\n");
 
 int fail(const QString &line, int code = 1)
 {
@@ -40,7 +46,7 @@ int fail(const QString &line, int code = 1)
 
 int usage(const QString &problem)
 {
-    return fail(QStringLiteral("import-qxf: %1 (see kdr450p-tool library import-qxf --help)")
+    return fail(ImportQxfCommand::tr("import-qxf: %1 (see kdr450p-tool library import-qxf --help)")
                     .arg(problem),
                 2);
 }
@@ -59,13 +65,12 @@ int parseOptions(const QStringList &args, Options &o)
 {
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
-        const bool takesValue = a == QLatin1String("--mode") ||
-                                a == QLatin1String("--manufacturer") ||
-                                a == QLatin1String("--model") ||
-                                a == QLatin1String("--max-channels");
+        const bool takesValue =
+            a == QLatin1String("--mode") || a == QLatin1String("--manufacturer") ||
+            a == QLatin1String("--model") || a == QLatin1String("--max-channels");
         if (takesValue) {
             if (i + 1 >= args.size())
-                return usage(QStringLiteral("%1 needs a value").arg(a));
+                return usage(ImportQxfCommand::tr("%1 needs a value").arg(a));
             const QString value = args.at(++i);
             if (a == QLatin1String("--mode")) {
                 o.modes << Qxf::normalizedName(value);
@@ -77,10 +82,10 @@ int parseOptions(const QStringList &args, Options &o)
                 bool ok = false;
                 o.maxChannels = value.toInt(&ok);
                 if (!ok || o.maxChannels < 1)
-                    return usage(QStringLiteral("--max-channels takes a number from 1"));
+                    return usage(ImportQxfCommand::tr("--max-channels takes a number from 1"));
             }
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            return usage(QStringLiteral("unknown option %1").arg(a));
+            return usage(ImportQxfCommand::tr("unknown option %1").arg(a));
         } else if (o.library.isEmpty()) {
             o.library = a;
         } else {
@@ -88,7 +93,7 @@ int parseOptions(const QStringList &args, Options &o)
         }
     }
     if (o.library.isEmpty() || o.inputs.isEmpty())
-        return usage(QStringLiteral("expected LIBRARY and DIR_OR_FILE"));
+        return usage(ImportQxfCommand::tr("expected LIBRARY and DIR_OR_FILE"));
     return 0;
 }
 
@@ -106,7 +111,7 @@ bool wanted(const Options &o, const QxfFixture &f, const QxfMode &m)
 int runLibraryImportQxf(const QStringList &args)
 {
     if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
-        QTextStream(stdout) << kHelp;
+        QTextStream(stdout) << ImportQxfCommand::tr(kHelp);
         return 0;
     }
     Options o;
@@ -119,11 +124,11 @@ int runLibraryImportQxf(const QStringList &args)
     if (QFileInfo::exists(o.library)) {
         existing = std::make_unique<BLFLArchive>(o.library);
         if (!existing->load())
-            return fail(QStringLiteral("cannot load %1: %2; it is left unchanged")
+            return fail(ImportQxfCommand::tr("cannot load %1: %2; it is left unchanged")
                             .arg(o.library, existing->errorString()));
         if (existing->hasUnsupportedFeatures())
-            return fail(QStringLiteral("%1 holds content this version does not support; "
-                                       "saving it would lose that content")
+            return fail(ImportQxfCommand::tr("%1 holds content this version does not support; "
+                                             "saving it would lose that content")
                             .arg(o.library));
         for (QBLFixtureDefinitionLoader *loader : existing->loaders()) {
             loader->parse();
@@ -134,10 +139,10 @@ int runLibraryImportQxf(const QStringList &args)
     const QxfScanResult scan = QxfCatalogue::scan(o.inputs);
     QTextStream err(stderr);
     for (const QxfNote &s : scan.skipped)
-        err << "skipped " << s.file << ": " << s.text << "\n";
+        err << ImportQxfCommand::tr("skipped %1: %2\n").arg(s.file, s.text);
     if (scan.fixtures.isEmpty()) {
         err.flush();
-        return fail(QStringLiteral("no fixture file could be read; %1 is left unchanged")
+        return fail(ImportQxfCommand::tr("no fixture file could be read; %1 is left unchanged")
                         .arg(o.library));
     }
 
@@ -151,7 +156,8 @@ int runLibraryImportQxf(const QStringList &args)
                 continue;
             if (m.channels.isEmpty()) {
                 ++emptyModes;
-                err << "skipped " << f.file << ": mode \"" << m.name << "\" has no channels\n";
+                err << ImportQxfCommand::tr("skipped %1: mode \"%2\" has no channels\n")
+                           .arg(f.file, m.name);
                 continue;
             }
             if (o.maxChannels > 0 && m.channels.size() > o.maxChannels) {
@@ -160,9 +166,10 @@ int runLibraryImportQxf(const QStringList &args)
             }
             if (m.channels.size() > Qxf::ControllerChannelLimit) {
                 ++overController;
-                err << "warning: " << f.file << ": mode \"" << m.name << "\" has "
-                    << m.channels.size() << " channels; the controller takes at most "
-                    << Qxf::ControllerChannelLimit << "\n";
+                err << ImportQxfCommand::tr("warning: %1: mode \"%2\" has %3 channels; the "
+                                            "controller takes at most %4\n")
+                           .arg(f.file, m.name, QString::number(m.channels.size()),
+                                QString::number(Qxf::ControllerChannelLimit));
             }
             imported.push_back(Qxf::toDefinition(f, m));
             definitions.append(imported.back().get());
@@ -173,12 +180,16 @@ int runLibraryImportQxf(const QStringList &args)
     BLFLArchive archive(o.library);
     archive.setDefinitions(&definitions);
     if (!archive.save())
-        return fail(QStringLiteral("cannot save %1: %2").arg(o.library, archive.errorString()));
+        return fail(
+            ImportQxfCommand::tr("cannot save %1: %2").arg(o.library, archive.errorString()));
 
-    QTextStream(stdout) << "added " << imported.size() << " definitions to " << o.library
-                        << "; skipped " << scan.skipped.size() << " files, " << emptyModes
-                        << " empty modes, " << overMax << " modes over --max-channels; "
-                        << overController << " added modes exceed the controller's "
-                        << Qxf::ControllerChannelLimit << " channels\n";
+    QTextStream(stdout) << ImportQxfCommand::tr("added %1 definitions to %2; skipped %3 files, %4 "
+                                                "empty modes, %5 modes over --max-channels; %6 "
+                                                "added modes exceed the controller's %7 channels\n")
+                               .arg(QString::number(imported.size()), o.library,
+                                    QString::number(scan.skipped.size()),
+                                    QString::number(emptyModes), QString::number(overMax),
+                                    QString::number(overController),
+                                    QString::number(Qxf::ControllerChannelLimit));
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "library/fixturetypes.h"
 #include "library/qxfcatalogue.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,7 +15,12 @@
 namespace
 {
 
-const char kGroupHelp[] =
+struct QxfCommand {
+    Q_DECLARE_TR_FUNCTIONS(QxfCommand)
+};
+
+const char *const kGroupHelp = QT_TRANSLATE_NOOP(
+    "QxfCommand",
     "Usage: kdr450p-tool qxf list DIR_OR_FILE... [--json]\n\n"
     "Lists every mode of the QLC+ fixture files (.qxf) in the given folders (searched\n"
     "recursively) and files: manufacturer, model, mode, type and channel count, in the order\n"
@@ -25,7 +31,7 @@ const char kGroupHelp[] =
     "           {\"fixtures\": [{\"file\", \"manufacturer\", \"model\", \"type\",\n"
     "             \"modes\": [{\"name\", \"channels\": [names]}]}],\n"
     "            \"skipped\": [{\"file\", \"reason\"}]}\n"
-    "           \"file\" is relative to the folder given, or as given for a file.\n";
+    "           \"file\" is relative to the folder given, or as given for a file.\n");
 
 int fail(const QString &line, int code)
 {
@@ -39,9 +45,9 @@ QByteArray toJson(const QxfScanResult &scan)
     for (const QxfFixture &f : scan.fixtures) {
         QJsonArray modes;
         for (const QxfMode &m : f.modes)
-            modes.append(QJsonObject{{QStringLiteral("name"), m.name},
-                                     {QStringLiteral("channels"),
-                                      QJsonArray::fromStringList(m.channels)}});
+            modes.append(
+                QJsonObject{{QStringLiteral("name"), m.name},
+                            {QStringLiteral("channels"), QJsonArray::fromStringList(m.channels)}});
         fixtures.append(QJsonObject{{QStringLiteral("file"), f.file},
                                     {QStringLiteral("manufacturer"), f.manufacturer},
                                     {QStringLiteral("model"), f.model},
@@ -50,8 +56,8 @@ QByteArray toJson(const QxfScanResult &scan)
     }
     QJsonArray skipped;
     for (const QxfNote &s : scan.skipped)
-        skipped.append(QJsonObject{{QStringLiteral("file"), s.file},
-                                   {QStringLiteral("reason"), s.text}});
+        skipped.append(
+            QJsonObject{{QStringLiteral("file"), s.file}, {QStringLiteral("reason"), s.text}});
     return QJsonDocument(QJsonObject{{QStringLiteral("fixtures"), fixtures},
                                      {QStringLiteral("skipped"), skipped}})
         .toJson(QJsonDocument::Indented);
@@ -65,35 +71,34 @@ int runList(const QStringList &args)
         if (a == QLatin1String("--json"))
             json = true;
         else if (a.startsWith(QLatin1Char('-')) && a.size() > 1)
-            return fail(QStringLiteral("list: unknown option %1 (see kdr450p-tool qxf --help)")
-                            .arg(a),
-                        2);
+            return fail(
+                QxfCommand::tr("list: unknown option %1 (see kdr450p-tool qxf --help)").arg(a), 2);
         else
             inputs << a;
     }
     if (inputs.isEmpty())
-        return fail(QStringLiteral("list: expected DIR_OR_FILE (see kdr450p-tool qxf --help)"), 2);
+        return fail(QxfCommand::tr("list: expected DIR_OR_FILE (see kdr450p-tool qxf --help)"), 2);
 
     const QxfScanResult scan = QxfCatalogue::scan(inputs);
     if (json) {
         const QByteArray text = toJson(scan);
         if (fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()))
-            return fail(QStringLiteral("cannot write the output"), 1);
+            return fail(QxfCommand::tr("cannot write the output"), 1);
     } else {
         QTextStream s(stdout);
         for (const QxfFixture &f : scan.fixtures) {
             const QString type = FixtureTypes::canonicalText(Qxf::fixtureType(f.type));
             for (const QxfMode &m : f.modes)
                 s << f.manufacturer << "  " << f.model << "  " << m.name << "  " << type << "  "
-                  << m.channels.size() << (m.channels.size() == 1 ? " channel\n" : " channels\n");
+                  << QxfCommand::tr("%n channel(s)", "", int(m.channels.size())) << "\n";
         }
         s.flush();
         QTextStream e(stderr);
         for (const QxfNote &n : scan.skipped)
-            e << "skipped " << n.file << ": " << n.text << "\n";
+            e << QxfCommand::tr("skipped %1: %2\n").arg(n.file, n.text);
     }
     if (scan.fixtures.isEmpty())
-        return fail(QStringLiteral("no fixture file could be read"), 1);
+        return fail(QxfCommand::tr("no fixture file could be read"), 1);
     return 0;
 }
 
@@ -102,16 +107,17 @@ int runList(const QStringList &args)
 int runQxfCommand(const QStringList &args)
 {
     if (args.isEmpty()) {
-        QTextStream(stderr) << kGroupHelp;
+        QTextStream(stderr) << QxfCommand::tr(kGroupHelp);
         return 2;
     }
     const QString sub = args.first();
     if (sub == QLatin1String("--help") || sub == QLatin1String("-h") ||
         sub == QLatin1String("help") || args.contains(QLatin1String("--help"))) {
-        QTextStream(stdout) << kGroupHelp;
+        QTextStream(stdout) << QxfCommand::tr(kGroupHelp);
         return 0;
     }
     if (sub == QLatin1String("list"))
         return runList(args.mid(1));
-    return fail(QStringLiteral("unknown subcommand '%1' (see kdr450p-tool qxf --help)").arg(sub), 2);
+    return fail(QxfCommand::tr("unknown subcommand '%1' (see kdr450p-tool qxf --help)").arg(sub),
+                2);
 }
