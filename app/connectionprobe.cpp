@@ -4,10 +4,13 @@
 
 #include <QDebug>
 
+#ifdef Q_OS_LINUX
 #include <sys/prctl.h>
+#endif
 
 void ConnectionProbe::probe()
 {
+#ifdef Q_OS_LINUX
     if (!slackSet) {
         slackSet = true;
         // The probe waits for its answer with very short sleeps; on this thread they may
@@ -16,5 +19,6 @@ void ConnectionProbe::probe()
         if (prctl(PR_SET_TIMERSLACK, 500000UL, 0, 0, 0) != 0)
             qDebug() << "connection probe: timer slack unchanged";
     }
+#endif
     emit probed(master->probeDevice());
 }

@@ -14,7 +14,11 @@
 #include <archive_entry.h>
 
 #include <cerrno>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace
 {
@@ -269,7 +273,11 @@ bool BLFLArchive::save()
         return fail(tr("The file cannot be written: %1").arg(archiveError(writer.get())));
     if (archive_write_free(writer.release()) != ARCHIVE_OK)
         return fail(tr("The file cannot be written."));
+#ifdef Q_OS_WIN
+    if (::_commit(file.handle()) != 0)
+#else
     if (::fsync(file.handle()) != 0)
+#endif
         return fail(tr("The file cannot be written: %1").arg(qt_error_string(errno)));
     if (!file.commit())
         return fail(tr("The file cannot be written: %1").arg(file.errorString()));

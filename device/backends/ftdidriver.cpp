@@ -1,6 +1,10 @@
 #include "ftdidriver.h"
 
+#ifdef KDR_WITH_TERMIOS2
 #include "serialftdidriver.h"
+#else
+#include "qtserialftdidriver.h"
+#endif
 
 #include <QByteArray>
 
@@ -26,7 +30,11 @@ FtdiDriver *FtdiDriver::current()
     if (FtdiDriver *d = g_current.load())
         return d;
     // Never destroyed, like an installed driver: threads may use it until the process ends.
+#ifdef KDR_WITH_TERMIOS2
     static FtdiDriver *const serial = new SerialFtdiDriver;
+#else
+    static FtdiDriver *const serial = new QtSerialFtdiDriver;
+#endif
     return serial;
 }
 

@@ -2,9 +2,9 @@
 
 #include "blpprotocol.h"
 #include "serialline.h"
+#include "serialportlist.h"
 
-#include <QFileInfo>
-#include <QSerialPortInfo>
+#include <QFile>
 
 #include <atomic>
 #include <cerrno>
@@ -21,19 +21,6 @@ namespace
 
 using Lock = std::lock_guard<std::mutex>;
 using Clock = std::chrono::steady_clock;
-
-
-bool isControllerDescription(const QString &d)
-{
-    return d == QLatin1String(BLPDevice::DeviceDescription) ||
-           d == QLatin1String(BLPDevice::DongleDescription);
-}
-
-QString canonical(const QString &path)
-{
-    const QString c = QFileInfo(path).canonicalFilePath();
-    return c.isEmpty() ? path : c;
-}
 
 // Milliseconds left until the deadline, for poll(); -1 waits without limit.
 int msLeft(bool bounded, Clock::time_point deadline)
@@ -79,22 +66,7 @@ FtdiStatus SerialFtdiDriver::createDeviceInfoList(quint32 *count)
 {
     if (!count)
         return InvalidParameter;
-    QList<Entry> entries;
-    QString explicitCanonical;
-    if (!m_explicitPort.isEmpty()) {
-        explicitCanonical = canonical(m_explicitPort);
-        entries.append({m_explicitPort, QByteArray(), QByteArray(BLPDevice::DeviceDescription)});
-    }
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports) {
-        const bool ftdi = info.hasVendorIdentifier() && info.vendorIdentifier() == BLPDevice::FtdiVendorId;
-        if (!ftdi && !isControllerDescription(info.description()))
-            continue;
-        if (!explicitCanonical.isEmpty() && canonical(info.systemLocation()) == explicitCanonical)
-            continue;
-        entries.append(
-            {info.systemLocation(), info.serialNumber().toLatin1(), info.description().toLatin1()});
-    }
+    const QList<SerialPortEntry> entries = listSerialPortEntries(m_explicitPort);
     Lock l(m_mutex);
     m_snapshot = entries;
     *count = quint32(m_snapshot.size());
@@ -125,7 +97,7 @@ FtdiStatus SerialFtdiDriver::open(int index, FtdiHandle *handle)
             return DeviceNotFound;
         path = m_snapshot[index].path;
     }
-    const QString key = canonical(path);
+    const QString key = canonicalPortPath(path);
     {
         Lock l(m_mutex);
         for (const Port *open : m_ports) {

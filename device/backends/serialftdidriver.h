@@ -12,6 +12,7 @@
 // each open port is a plain descriptor with atomic time-outs.
 
 #include "ftdidriver.h"
+#include "serialportlist.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,17 +42,12 @@ public:
     FtdiStatus close(FtdiHandle handle) override;
 
 private:
-    struct Entry {
-        QString path;
-        QByteArray serialNumber;
-        QByteArray description;
-    };
     struct Port;
 
     Port *port(FtdiHandle handle) const;
 
     const QString m_explicitPort;
     mutable std::mutex m_mutex; // guards the snapshot and the set of open ports
-    QList<Entry> m_snapshot;
+    QList<SerialPortEntry> m_snapshot;
     std::set<Port *> m_ports;
 };

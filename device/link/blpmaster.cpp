@@ -9,7 +9,9 @@
 #include <cstring>
 
 #ifdef Q_OS_LINUX
+#ifdef Q_OS_LINUX
 #include <sys/prctl.h>
+#endif
 #endif
 
 namespace

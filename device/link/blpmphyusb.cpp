@@ -8,7 +8,9 @@
 #include <vector>
 
 #ifdef Q_OS_LINUX
+#ifdef Q_OS_LINUX
 #include <sys/prctl.h>
+#endif
 #endif
 
 namespace

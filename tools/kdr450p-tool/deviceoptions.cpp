@@ -9,7 +9,14 @@
 #include <QTextStream>
 
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define STDIN_FILENO 0
+#define STDOUT_FILENO 1
+#else
 #include <unistd.h>
+#endif
 
 namespace
 {

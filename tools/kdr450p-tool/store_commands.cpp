@@ -25,7 +25,14 @@
 
 #include <algorithm>
 #include <memory>
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define STDIN_FILENO 0
+#define STDOUT_FILENO 1
+#else
 #include <unistd.h>
+#endif
 #include <vector>
 
 namespace

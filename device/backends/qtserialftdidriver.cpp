@@ -1,0 +1,337 @@
+#include "qtserialftdidriver.h"
+
+#include <QByteArray>
+#include <QMetaObject>
+#include <QSerialPort>
+#include <QThread>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <limits>
+
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
+
+namespace
+{
+using Lock = std::lock_guard<std::mutex>;
+using Clock = std::chrono::steady_clock;
+
+bool hungUp(QSerialPort *serial)
+{
+#ifdef Q_OS_UNIX
+    pollfd pfd{int(serial->handle()), 0, 0};
+    return poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
+#else
+    Q_UNUSED(serial);
+    return false; // the system reports a vanished port as a resource error
+#endif
+}
+
+} // namespace
+
+struct QtSerialFtdiDriver::Port {
+    QString path; // canonical
+    QThread thread;
+    QObject *context = nullptr; // lives in thread; the serial port is its child
+    QSerialPort *serial = nullptr;
+
+    std::mutex mutex; // guards received
+    std::condition_variable arrived;
+    QByteArray received;
+    std::atomic<bool> gone{false};
+    std::atomic<quint32> readTimeoutMs{0}; // 0: without limit, as the driver does by default
+    std::atomic<quint32> writeTimeoutMs{0};
+
+    // Runs f in the port's thread and returns its result.
+    template <typename F> auto call(F f) -> decltype(f())
+    {
+        decltype(f()) result{};
+        QMetaObject::invokeMethod(context, f, Qt::BlockingQueuedConnection, &result);
+        return result;
+    }
+
+    void markGone()
+    {
+        {
+            Lock l(mutex);
+            gone.store(true);
+        }
+        arrived.notify_all();
+    }
+
+    // In the port's thread.
+    void takeReceived()
+    {
+        const QByteArray bytes = serial->readAll();
+        if (bytes.isEmpty())
+            return;
+        {
+            Lock l(mutex);
+            received.append(bytes);
+        }
+        arrived.notify_all();
+    }
+};
+
+QtSerialFtdiDriver::QtSerialFtdiDriver(const QString &explicitPort) : m_explicitPort(explicitPort)
+{
+}
+
+QtSerialFtdiDriver::~QtSerialFtdiDriver()
+{
+    const std::set<Port *> ports = m_ports;
+    for (Port *p : ports)
+        close(p);
+}
+
+FtdiStatus QtSerialFtdiDriver::createDeviceInfoList(quint32 *count)
+{
+    if (!count)
+        return InvalidParameter;
+    const QList<SerialPortEntry> entries = listSerialPortEntries(m_explicitPort);
+    Lock l(m_mutex);
+    m_snapshot = entries;
+    *count = quint32(m_snapshot.size());
+    return Ok;
+}
+
+FtdiStatus QtSerialFtdiDriver::getDeviceInfoList(uchar *nodes, quint32 *count)
+{
+    if (!nodes || !count)
+        return InvalidParameter;
+    Lock l(m_mutex);
+    const quint32 n = qMin(*count, quint32(m_snapshot.size()));
+    for (quint32 i = 0; i < n; ++i)
+        fillNode(nodes + i * NodeSize, m_snapshot[int(i)].serialNumber,
+                 m_snapshot[int(i)].description);
+    *count = n;
+    return Ok;
+}
+
+FtdiStatus QtSerialFtdiDriver::open(int index, FtdiHandle *handle)
+{
+    if (!handle)
+        return InvalidParameter;
+    QString path;
+    {
+        Lock l(m_mutex);
+        if (index < 0 || index >= m_snapshot.size())
+            return DeviceNotFound;
+        path = m_snapshot[index].path;
+        for (const Port *open : m_ports) {
+            if (open->path == canonicalPortPath(path))
+                return DeviceNotOpened;
+        }
+    }
+    auto *p = new Port;
+    p->path = canonicalPortPath(path);
+    p->thread.setObjectName(QStringLiteral("kdr-serial-port"));
+    p->context = new QObject;
+    p->context->moveToThread(&p->thread);
+    p->thread.start();
+    const bool opened = p->call([p, path] {
+        p->serial = new QSerialPort(path, p->context);
+        QObject::connect(p->serial, &QSerialPort::readyRead, p->context,
+                         [p] { p->takeReceived(); });
+        QObject::connect(p->serial, &QSerialPort::errorOccurred, p->context,
+                         [p](QSerialPort::SerialPortError e) {
+                             // A read error is also what a wake-up without data gives.
+                             if (e == QSerialPort::ResourceError ||
+                                 (e == QSerialPort::ReadError && hungUp(p->serial))) {
+                                 p->markGone();
+                                 // Else a hung-up line keeps waking the thread.
+                                 QMetaObject::invokeMethod(
+                                     p->context, [p] { p->serial->close(); },
+                                     Qt::QueuedConnection);
+                             }
+                         });
+        if (!p->serial->open(QIODevice::ReadWrite))
+            return false;
+        p->serial->setFlowControl(QSerialPort::NoFlowControl);
+        return true;
+    });
+    if (!opened) {
+        QMetaObject::invokeMethod(p->context, [p] { delete p->context; },
+                                  Qt::BlockingQueuedConnection);
+        p->thread.quit();
+        p->thread.wait();
+        delete p;
+        return DeviceNotOpened;
+    }
+    Lock l(m_mutex);
+    m_ports.insert(p);
+    *handle = p;
+    return Ok;
+}
+
+QtSerialFtdiDriver::Port *QtSerialFtdiDriver::port(FtdiHandle handle) const
+{
+    Lock l(m_mutex);
+    auto *p = static_cast<Port *>(handle);
+    return m_ports.count(p) ? p : nullptr;
+}
+
+FtdiStatus QtSerialFtdiDriver::resetDevice(FtdiHandle handle)
+{
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    if (p->gone.load())
+        return IoError;
+    const bool cleared = p->call([p] { return p->serial->clear(QSerialPort::AllDirections); });
+    Lock l(p->mutex);
+    p->received.clear();
+    return cleared ? Ok : IoError;
+}
+
+FtdiStatus QtSerialFtdiDriver::setBaudRate(FtdiHandle handle, quint32 baudRate)
+{
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    if (baudRate == 0 || baudRate > quint32(std::numeric_limits<qint32>::max()))
+        return InvalidParameter;
+    return p->call([p, baudRate] { return p->serial->setBaudRate(qint32(baudRate)); }) ? Ok
+                                                                                         : IoError;
+}
+
+FtdiStatus QtSerialFtdiDriver::setDataCharacteristics(FtdiHandle handle, quint8 wordLength,
+                                                      quint8 stopBits, quint8 parity)
+{
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    if (wordLength < 5 || wordLength > 8 || (stopBits != 1 && stopBits != 2) || parity > 2)
+        return InvalidParameter;
+    const auto bits = QSerialPort::DataBits(wordLength);
+    const auto stop = stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop;
+    const auto par = parity == 1   ? QSerialPort::OddParity
+                     : parity == 2 ? QSerialPort::EvenParity
+                                   : QSerialPort::NoParity;
+    const bool ok = p->call([p, bits, stop, par] {
+        return p->serial->setDataBits(bits) && p->serial->setStopBits(stop) &&
+               p->serial->setParity(par);
+    });
+    return ok ? Ok : IoError;
+}
+
+FtdiStatus QtSerialFtdiDriver::setTimeouts(FtdiHandle handle, quint32 readMs, quint32 writeMs)
+{
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    p->readTimeoutMs.store(readMs);
+    p->writeTimeoutMs.store(writeMs);
+    return Ok;
+}
+
+FtdiStatus QtSerialFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 count,
+                                    quint32 *countRead)
+{
+    if (!buffer || !countRead)
+        return InvalidParameter;
+    *countRead = 0;
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    if (count == 0)
+        return Ok;
+    const quint32 timeout = p->readTimeoutMs.load();
+    std::unique_lock<std::mutex> l(p->mutex);
+    auto ready = [p] { return !p->received.isEmpty() || p->gone.load(); };
+    if (timeout == 0)
+        p->arrived.wait(l, ready);
+    else
+        p->arrived.wait_for(l, std::chrono::milliseconds(timeout), ready);
+    if (p->received.isEmpty())
+        return p->gone.load() ? IoError : Ok;
+    const quint32 n = qMin(count, quint32(p->received.size()));
+    std::memcpy(buffer, p->received.constData(), n);
+    p->received.remove(0, int(n));
+    *countRead = n;
+    return Ok;
+}
+
+FtdiStatus QtSerialFtdiDriver::write(FtdiHandle handle, const void *buffer, quint32 count,
+                                     quint32 *countWritten)
+{
+    if (!buffer || !countWritten)
+        return InvalidParameter;
+    *countWritten = 0;
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    if (p->gone.load())
+        return IoError;
+    const QByteArray bytes(static_cast<const char *>(buffer), int(count));
+    const int timeout = int(qMin<quint32>(p->writeTimeoutMs.load(), 1u << 30));
+    const qint64 left = p->call([p, bytes, timeout] {
+        QSerialPort *s = p->serial;
+        if (s->write(bytes) != bytes.size())
+            return qint64(bytes.size());
+        const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout);
+        while (s->bytesToWrite() > 0 && !p->gone.load()) {
+            int wait = -1;
+            if (timeout > 0) {
+                wait = int(std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now())
+                               .count());
+                if (wait <= 0)
+                    break;
+            }
+            if (!s->waitForBytesWritten(wait) && s->error() != QSerialPort::NoError &&
+                s->error() != QSerialPort::TimeoutError)
+                break;
+        }
+        const qint64 unsent = s->bytesToWrite();
+        // What missed the time-out never goes out late, in the middle of the next frame.
+        if (unsent > 0)
+            s->clear(QSerialPort::Output);
+        return unsent;
+    });
+    *countWritten = count - quint32(qBound<qint64>(0, left, count));
+    return p->gone.load() ? IoError : Ok;
+}
+
+FtdiStatus QtSerialFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
+                                         quint32 *eventWord)
+{
+    Port *p = port(handle);
+    if (!p)
+        return InvalidHandle;
+    if (p->gone.load())
+        return IoError;
+    if (rxQueue) {
+        Lock l(p->mutex);
+        *rxQueue = quint32(p->received.size());
+    }
+    if (txQueue)
+        *txQueue = 0;
+    if (eventWord)
+        *eventWord = 0;
+    return Ok;
+}
+
+FtdiStatus QtSerialFtdiDriver::close(FtdiHandle handle)
+{
+    Port *p = nullptr;
+    {
+        Lock l(m_mutex);
+        auto *candidate = static_cast<Port *>(handle);
+        if (!m_ports.erase(candidate))
+            return InvalidHandle;
+        p = candidate;
+    }
+    p->call([p] {
+        p->serial->close();
+        delete p->context;
+        return true;
+    });
+    p->thread.quit();
+    p->thread.wait();
+    delete p;
+    return Ok;
+}
