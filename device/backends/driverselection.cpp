@@ -2,53 +2,152 @@
 
 #include "demodevices.h"
 #include "ftdidriver.h"
-#include "serialftdidriver.h"
+#include "d2xxftdidriver.h"
+#include "qtserialftdidriver.h"
 #include "simulatedftdidriver.h"
+#ifdef KDR_WITH_TERMIOS2
+#include "serialftdidriver.h"
+#endif
 
 #include <QCoreApplication>
+
+#include <memory>
+#include <mutex>
+
+namespace
+{
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("DriverOptions", text);
+}
+
+std::mutex g_installedMutex;
+QString g_installed;
+
+// --name VALUE or --name=VALUE at args[*i]; false when it is another argument.
+bool takeValue(const QStringList &args, int *i, const QString &name, QString *value)
+{
+    const QString &a = args.at(*i);
+    if (a == name) {
+        *value = *i + 1 < args.size() ? args.at(++*i) : QString();
+        return true;
+    }
+    if (a.startsWith(name + QLatin1Char('='))) {
+        *value = a.mid(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString defaultBackendName()
+{
+#if defined(KDR_WITH_TERMIOS2)
+    return QStringLiteral("serial");
+#elif defined(Q_OS_WIN)
+    QString unused;
+    D2xxFtdiDriver probe;
+    return probe.load(&unused) ? QStringLiteral("d2xx") : QStringLiteral("qtserial");
+#else
+    return QStringLiteral("qtserial");
+#endif
+}
+
+QString installedBackendName()
+{
+    std::lock_guard<std::mutex> l(g_installedMutex);
+    return g_installed;
+}
 
 bool takeDriverOptions(QStringList *args, DriverOptions *options, QString *error)
 {
     QStringList rest;
     for (int i = 0; i < args->size(); ++i) {
-        const QString &a = args->at(i);
-        if (a == QLatin1String("--simulate")) {
+        QString value;
+        if (args->at(i) == QLatin1String("--simulate")) {
             options->simulate = true;
-        } else if (a == QLatin1String("--port")) {
-            if (i + 1 >= args->size() || args->at(i + 1).isEmpty()) {
-                *error = QCoreApplication::translate("DriverOptions",
-                                                     "--port needs the path of a serial port");
+        } else if (takeValue(*args, &i, QStringLiteral("--port"), &value)) {
+            if (value.isEmpty()) {
+                *error = tr("--port needs the path of a serial port");
                 return false;
             }
-            options->portPath = args->at(++i);
-        } else if (a.startsWith(QLatin1String("--port="))) {
-            options->portPath = a.mid(7);
-            if (options->portPath.isEmpty()) {
-                *error = QCoreApplication::translate("DriverOptions",
-                                                     "--port needs the path of a serial port");
+            options->portPath = value;
+        } else if (takeValue(*args, &i, QStringLiteral("--backend"), &value)) {
+            QStringList known{QStringLiteral("qtserial"), QStringLiteral("d2xx")};
+#ifdef KDR_WITH_TERMIOS2
+            known.prepend(QStringLiteral("serial"));
+#endif
+            if (!known.contains(value)) {
+                *error = tr("--backend needs one of: %1").arg(known.join(QLatin1String(", ")));
                 return false;
             }
+            options->backend = value;
+        } else if (takeValue(*args, &i, QStringLiteral("--d2xx-library"), &value)) {
+            if (value.isEmpty()) {
+                *error = tr("--d2xx-library needs the path of the D2XX driver library");
+                return false;
+            }
+            options->d2xxLibrary = value;
         } else {
-            rest.append(a);
+            rest.append(args->at(i));
         }
     }
-    if (options->simulate && !options->portPath.isEmpty()) {
-        *error = QCoreApplication::translate("DriverOptions",
-                                             "--simulate and --port cannot be used together");
+    if (options->simulate && (!options->portPath.isEmpty() || !options->backend.isEmpty())) {
+        *error = options->portPath.isEmpty()
+                     ? tr("--simulate and --backend cannot be used together")
+                     : tr("--simulate and --port cannot be used together");
         return false;
     }
+    const QString backend = options->backend.isEmpty() && !options->d2xxLibrary.isEmpty()
+                                ? QStringLiteral("d2xx")
+                                : options->backend;
+    if (backend == QLatin1String("d2xx") && !options->portPath.isEmpty()) {
+        *error = tr("--port works with the serial and qtserial backends, not d2xx");
+        return false;
+    }
+    if (!options->d2xxLibrary.isEmpty() && backend != QLatin1String("d2xx")) {
+        *error = tr("--d2xx-library goes with --backend d2xx");
+        return false;
+    }
+    options->backend = backend;
     *args = rest;
     return true;
 }
 
-void installDriver(const DriverOptions &options)
+bool installDriver(const DriverOptions &options, QString *error)
 {
     // Never destroyed: device threads may still use the driver while the process exits.
+    QString name;
     if (options.simulate) {
         auto *simulated = new SimulatedFtdiDriver;
         addDemoControllers(*simulated);
         FtdiDriver::setCurrent(simulated);
+        name = QStringLiteral("simulated");
     } else {
-        FtdiDriver::setCurrent(new SerialFtdiDriver(options.portPath));
+        name = options.backend.isEmpty() ? defaultBackendName() : options.backend;
+        if (name == QLatin1String("d2xx")) {
+            auto d2xx = std::make_unique<D2xxFtdiDriver>(options.d2xxLibrary);
+            QString reason;
+            if (!d2xx->load(&reason)) {
+                if (error)
+                    *error = reason;
+                return false;
+            }
+            FtdiDriver::setCurrent(d2xx.release());
+        } else if (name == QLatin1String("qtserial")) {
+            FtdiDriver::setCurrent(new QtSerialFtdiDriver(options.portPath));
+        } else {
+#ifdef KDR_WITH_TERMIOS2
+            FtdiDriver::setCurrent(new SerialFtdiDriver(options.portPath));
+#else
+            FtdiDriver::setCurrent(new QtSerialFtdiDriver(options.portPath));
+            name = QStringLiteral("qtserial");
+#endif
+        }
     }
+    std::lock_guard<std::mutex> l(g_installedMutex);
+    g_installed = name;
+    return true;
 }

@@ -1,6 +1,9 @@
 #include "toolrunner.h"
 
+#include <QFileInfo>
 #include <QtTest>
+
+#include <cstdlib>
 
 class DeviceCommands : public QObject
 {
@@ -9,13 +12,34 @@ class DeviceCommands : public QObject
 private slots:
     void devicesListsTheDemoControllersWithEntryTextAndVersions()
     {
+        const QByteArray lines("device 0: KDR-450P #1 (Stage left), software 1.3, "
+                               "hardware 2.0\n"
+                               "device 1: KDR-450P #2 (Rehearsal room), software 1.2, "
+                               "hardware 1.0\n");
         const ToolRun run = runTool({"devices", "--simulate"});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out, QByteArray("device 0: KDR-450P #1 (Stage left), software 1.3, "
-                                     "hardware 2.0\n"
-                                     "device 1: KDR-450P #2 (Rehearsal room), software 1.2, "
-                                     "hardware 1.0\n"));
+        QCOMPARE(run.out, "backend: simulated\n" + lines);
         QVERIFY2(run.err.isEmpty(), run.err.constData()); // diagnostics stay off stderr
+
+        // The D2XX stand-in runs the same demo controllers behind the driver library.
+        const ToolRun d2xx = runTool(
+            {"devices", "--backend", "d2xx", "--d2xx-library", QStringLiteral(KDR_D2XX_STANDIN)});
+        QCOMPARE(d2xx.exitCode, 0);
+        QCOMPARE(d2xx.out, "backend: d2xx\n" + lines);
+        const QByteArray dir = QFileInfo(QStringLiteral(KDR_D2XX_STANDIN)).path().toLocal8Bit();
+        const ToolRun found = runTool({"devices", "--backend", "d2xx"},
+                                      [dir] { setenv("LD_LIBRARY_PATH", dir.constData(), 1); });
+        QCOMPARE(found.out, "backend: d2xx\n" + lines);
+    }
+
+    void aMissingD2xxLibraryIsOneLineNamingIt()
+    {
+        const ToolRun run = runTool({"devices", "--backend", "d2xx"},
+                                    [] { unsetenv("LD_LIBRARY_PATH"); });
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.oneErrorLine());
+        QCOMPARE(run.err, QByteArray("kdr450p-tool devices: FTDI D2XX driver library not found: "
+                                     "libftd2xx.so\n"));
     }
 
     void infoPrintsTheFirstControllerByDefault()

@@ -49,7 +49,11 @@ bool prepare(const char *command, QStringList args, bool allowDevice, DeviceOpti
     }
     // The link's diagnostics are for the editor's debug output, not the tool's stderr.
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    installDeviceDriver(*options);
+    QString reason;
+    if (!installDeviceDriver(*options, &reason)) {
+        *code = failure(command, reason);
+        return false;
+    }
     return true;
 }
 
@@ -80,6 +84,7 @@ int runDevicesCommand(const QStringList &args)
     if (devices.isEmpty())
         return failure("devices", DeviceCommand::tr("no controller found"));
     QTextStream out(stdout);
+    out << "backend: " << installedBackendName() << "\n";
     for (const DiscoveredDevice &d : devices)
         out << DeviceCommand::tr("device %1: %2, software %3, hardware %4\n")
                    .arg(QString::number(d.deviceIndex), d.entryText, versionText(d.softwareVersion),

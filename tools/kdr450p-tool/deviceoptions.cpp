@@ -70,7 +70,9 @@ QString deviceOptionsHelp(bool withDevice)
 {
     QString help = tr("  --simulate      use the simulated demo controllers (no hardware needed)\n"
                       "  --port PATH     this serial port is a controller, whatever its USB "
-                      "description\n");
+                      "description\n"
+                      "  --backend NAME  serial, qtserial or d2xx (the FTDI D2XX driver library)\n"
+                      "  --d2xx-library PATH  the D2XX driver library to load\n");
     if (withDevice)
         help += tr("  --device N      the controller with device number N, as 'devices' lists "
                    "it\n"
@@ -78,9 +80,9 @@ QString deviceOptionsHelp(bool withDevice)
     return help;
 }
 
-void installDeviceDriver(const DeviceOptions &options)
+bool installDeviceDriver(const DeviceOptions &options, QString *error)
 {
-    installDriver(options.driver);
+    return installDriver(options.driver, error);
 }
 
 DeviceLink::DeviceLink()

@@ -8,7 +8,7 @@
 //   DeviceOptions options;
 //   QString error;
 //   if (!takeDeviceOptions(&args, &options, &error)) -> usage error
-//   installDeviceDriver(options);           // once per process
+//   if (!installDeviceDriver(options, &error)) -> failure (once per process)
 //   DeviceLink link;
 //   if (!link.open(options.device, &error)) -> failure
 //   link.master()->writeData(...);          // blocking operations on this thread
@@ -38,7 +38,8 @@ bool takeDeviceOptions(QStringList *args, DeviceOptions *options, QString *error
 // The help lines of those options, for a command's --help.
 QString deviceOptionsHelp(bool withDevice = true);
 // Chooses the backend; once per process, before any DeviceLink.
-void installDeviceDriver(const DeviceOptions &options);
+// False with one line in error when the chosen backend cannot be loaded.
+bool installDeviceDriver(const DeviceOptions &options, QString *error);
 
 struct DeviceIdentity {
     int deviceIndex = -1;

@@ -33,7 +33,8 @@ bool StoreSession::takeOptions(QStringList *args, QString *error)
 
 bool StoreSession::open(QString *error)
 {
-    installDeviceDriver(m_options);
+    if (!installDeviceDriver(m_options, error))
+        return false;
     if (!m_statePath.isEmpty() && !loadSimulatedState(m_statePath, error))
         return false;
     m_link = std::make_unique<DeviceLink>();
