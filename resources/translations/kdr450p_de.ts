@@ -163,6 +163,17 @@
     </message>
 </context>
 <context>
+    <name>D2xxFtdiDriver</name>
+    <message>
+        <source>FTDI D2XX driver library not found: %1</source>
+        <translation>FTDI-D2XX-Treiberbibliothek nicht gefunden: %1</translation>
+    </message>
+    <message>
+        <source>FTDI D2XX driver library %1 lacks the function %2</source>
+        <translation>Der FTDI-D2XX-Treiberbibliothek %1 fehlt die Funktion %2</translation>
+    </message>
+</context>
+<context>
     <name>DeviceCommand</name>
     <message>
         <source>unexpected argument &apos;%1&apos; (see kdr450p-tool %2 --help)</source>
@@ -322,17 +333,6 @@ Optionen:
     <message>
         <source>channel %1 short name</source>
         <translation>Kurzname von Kanal %1</translation>
-    </message>
-</context>
-<context>
-    <name>DriverOptions</name>
-    <message>
-        <source>--port needs the path of a serial port</source>
-        <translation>--port braucht den Pfad einer seriellen Schnittstelle</translation>
-    </message>
-    <message>
-        <source>--simulate and --port cannot be used together</source>
-        <translation>--simulate und --port lassen sich nicht zusammen verwenden</translation>
     </message>
 </context>
 <context>
