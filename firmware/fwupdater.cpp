@@ -56,7 +56,10 @@ void FwUpdater::run()
     m_bytesDone = 0;
     m_blockInProgress = -1;
     const int deviceIndex = m_deviceIndex;
+    m_failure.store(BLPMaster::LinkStatus::Ok);
+    m_wrongDevice.store(false);
     if (!m_master || !m_phy || !m_file || deviceIndex == -1 || !m_file->isValid()) {
+        m_failure.store(BLPMaster::LinkStatus::InvalidRequest);
         emit failed();
         return;
     }
@@ -75,29 +78,46 @@ void FwUpdater::run()
     emit failed();
 }
 
-// True on success, and also when only the last sector's write went unacknowledged: the
-// controller restarts into the new firmware before it answers.
+// True on success, and also when only the final segment of the last sector went
+// unanswered: the controller restarts into the new firmware before it acknowledges. An error
+// status, or silence on an earlier segment, is a failure.
 bool FwUpdater::writeAll()
 {
     QString name;
     int softwareVersion = 0;
     int hardwareVersion = 0;
-    if (!m_master->readDeviceInfo(name, softwareVersion, hardwareVersion) ||
-        name != QLatin1String(DeviceName))
+    if (!m_master->readDeviceInfo(name, softwareVersion, hardwareVersion)) {
+        m_failure.store(m_master->lastStatus());
         return false;
+    }
+    if (name != QLatin1String(DeviceName)) {
+        m_wrongDevice.store(true);
+        return false;
+    }
 
     const QByteArrayView header = m_file->headerBlock();
-    if (header.isNull() ||
-        !m_master->writeData(quint32(header.size()), header.data(), HeaderCommand, 0))
+    if (header.isNull())
         return false;
+    if (!m_master->writeData(quint32(header.size()), header.data(), HeaderCommand, 0)) {
+        m_failure.store(m_master->lastStatus());
+        return false;
+    }
 
     const int count = m_file->sectorCount();
     for (int i = 0; i < count; ++i) {
         const QByteArrayView sector = m_file->sector(i);
         if (sector.isNull() || sector.isEmpty())
             return false;
-        if (!m_master->writeData(quint32(sector.size()), sector.data(), SectorCommand, quint16(i)))
-            return i == count - 1;
+        if (!m_master->writeData(quint32(sector.size()), sector.data(), SectorCommand,
+                                 quint16(i))) {
+            const BLPMaster::LinkStatus status = m_master->lastStatus();
+            const bool unanswered = status == BLPMaster::LinkStatus::TimedOut ||
+                                    status == BLPMaster::LinkStatus::LinkLost;
+            if (i == count - 1 && unanswered && m_master->lastFailureOnFinalSegment())
+                return true;
+            m_failure.store(status);
+            return false;
+        }
     }
     return true;
 }

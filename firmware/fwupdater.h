@@ -1,10 +1,11 @@
 #pragma once
 
+#include "blpmaster.h"
+
 #include <QThread>
 
 #include <atomic>
 
-class BLPMaster;
 class BLPmPhyUSB;
 class FirmwareFile;
 
@@ -27,6 +28,11 @@ public:
     void setFile(const FirmwareFile *file) { m_file = file; }
     void setDeviceIndex(int index) { m_deviceIndex = index; }
 
+    // After failed(): the link status that ended the update (Ok when the device was refused
+    // or the file unusable) and whether the device was another controller.
+    BLPMaster::LinkStatus failureStatus() const { return m_failure.load(); }
+    bool refusedWrongDevice() const { return m_wrongDevice.load(); }
+
 signals:
     void failed();
     void success();
@@ -45,6 +51,8 @@ private:
     BLPmPhyUSB *m_phy = nullptr;
     const FirmwareFile *m_file = nullptr;
     std::atomic<int> m_deviceIndex{-1};
+    std::atomic<BLPMaster::LinkStatus> m_failure{BLPMaster::LinkStatus::Ok};
+    std::atomic<bool> m_wrongDevice{false};
     // Touched only on the updater's thread.
     int m_bytesDone = 0;
     int m_blockInProgress = -1;

@@ -131,18 +131,21 @@ void BLPMaster::stopThread()
     m_stop.store(false);
 }
 
+// The phy's reader stops before link-lost is cleared: a read still running on a vanished
+// device would otherwise mark the fresh link lost.
 void BLPMaster::resetLink()
 {
     QMutexLocker locker(&m_transactionLock);
     stopThread();
     m_awaiting.store(false);
+    if (BLPmPhy *p = m_phy.load())
+        p->disconnectDevice();
     while (m_feeding.load())
         QThread::usleep(10);
     engineReset(m_engine.get());
     installEngineFunctions();
     m_linkLost.store(false);
-    if (BLPmPhy *p = m_phy.load())
-        p->disconnectDevice();
+    m_lostCause.store(LinkStatus::Ok);
 }
 
 template <typename Ready> void BLPMaster::sleepUnless(unsigned long maxUs, Ready ready)
@@ -191,6 +194,14 @@ void BLPMaster::inputByte(quint8 byte)
 // master's thread is inside enginePoll, and nothing uses the engine until the reset.
 void BLPMaster::linkLost()
 {
+    markLost(LinkStatus::LinkLost);
+}
+
+// The first cause wins: a time-out that makes the phy give up stays a time-out.
+void BLPMaster::markLost(LinkStatus cause)
+{
+    LinkStatus none = LinkStatus::Ok;
+    m_lostCause.compare_exchange_strong(none, cause);
     m_linkLost.store(true);
     m_awaiting.store(false);
     wakeSleepers();
@@ -204,7 +215,7 @@ void BLPMaster::run()
 #endif
     while (!m_stop.load()) {
         if (m_awaiting.load() && m_answerTimer.elapsed() > m_responseTimeout.load())
-            linkLost();
+            markLost(LinkStatus::TimedOut);
         if (m_linkLost.load()) {
             // Operations fail at once while the link is lost; only resetLink ends it.
             sleepUnless(kIdleSleepUs, [this] { return m_stop.load(); });
@@ -231,6 +242,7 @@ void BLPMaster::frameToSend(quint32 length, const quint8 *bytes)
 
 void BLPMaster::statusAnswered(quint8 status)
 {
+    m_deviceStatus.store(status);
     m_error.store(status != 0);
     m_awaiting.store(false);
     m_done.store(true);
@@ -247,6 +259,8 @@ void BLPMaster::dataAnswered(quint16 length, const quint8 *payload, bool last, q
         m_last.store(last);
         m_error.store(false);
     } else {
+        m_deviceStatus.store(status);
+        m_answerTooLong.store(status == 0);
         m_error.store(true);
         m_receivedCount.store(0);
     }
@@ -264,6 +278,17 @@ void BLPMaster::progressTick()
     emit sigTransferred(uint(m_progressCurrent));
 }
 
+bool BLPMaster::fail(LinkStatus status)
+{
+    m_status.store(status);
+    return false;
+}
+
+bool BLPMaster::failForAnswer()
+{
+    return fail(m_answerTooLong.load() ? LinkStatus::AnswerTooLong : LinkStatus::DeviceStatus);
+}
+
 bool BLPMaster::writeTransaction(const quint8 *data, quint16 length, bool first, bool last,
                                  quint8 command, quint16 parameter, bool withProgress)
 {
@@ -271,12 +296,12 @@ bool BLPMaster::writeTransaction(const quint8 *data, quint16 length, bool first,
     m_error.store(false);
     m_receiveQueue.clear();
     if (m_linkLost.load())
-        return false;
+        return fail(m_lostCause.load());
     engineBuildData(m_engine.get(), length, data, first, last, kAddress, command, parameter);
     wakeSleepers();
     while (!m_done.load()) {
         if (m_linkLost.load())
-            return false;
+            return fail(m_lostCause.load());
         if (withProgress) {
             QThread::usleep(kProgressTickUs);
             progressTick();
@@ -284,7 +309,7 @@ bool BLPMaster::writeTransaction(const quint8 *data, quint16 length, bool first,
             sleepUntilAnswered();
         }
     }
-    return !m_error.load();
+    return m_error.load() ? failForAnswer() : true;
 }
 
 bool BLPMaster::readTransaction(quint16 maxAnswer, quint8 *buffer, qint32 &count, bool &last,
@@ -299,22 +324,30 @@ bool BLPMaster::readTransaction(quint16 maxAnswer, quint8 *buffer, qint32 &count
     m_receivedCount.store(0);
     m_receiveQueue.clear();
     if (m_linkLost.load())
-        return false;
+        return fail(m_lostCause.load());
     engineBuildRequest(m_engine.get(), kAddress, command, parameter, first);
     wakeSleepers();
     while (!m_done.load()) {
         if (m_linkLost.load())
-            return false;
+            return fail(m_lostCause.load());
         sleepUntilAnswered();
     }
     if (m_error.load())
-        return false;
+        return failForAnswer();
     count = m_receivedCount.load();
     if (count > 0)
         std::memcpy(buffer, m_receiveQueue.constData(), size_t(count));
     m_receiveQueue.clear();
     last = m_last.load();
     return true;
+}
+
+void BLPMaster::beginOperation()
+{
+    m_status.store(LinkStatus::Ok);
+    m_deviceStatus.store(0);
+    m_answerTooLong.store(false);
+    m_failedOnFinalSegment.store(false);
 }
 
 int BLPMaster::probeDevice()
@@ -324,6 +357,7 @@ int BLPMaster::probeDevice()
     int result;
     {
         TransactionScope scope(m_transactionActive);
+        beginOperation();
         const quint8 bytes[4] = {0, 0, 0, 0};
         result = writeTransaction(bytes, sizeof bytes, true, true, BLPCommand::Probe, 0, false)
                      ? ProbeAnswered
@@ -338,14 +372,17 @@ bool BLPMaster::readDeviceInfo(QString &name, int &softwareVersion, int &hardwar
 {
     QMutexLocker locker(&m_transactionLock);
     TransactionScope scope(m_transactionActive);
+    beginOperation();
     if (m_linkLost.load())
-        return false;
+        return fail(m_lostCause.load());
     quint8 block[InfoBlockLength];
     qint32 count = 0;
     bool last = false;
     if (!readTransaction(InfoBlockLength, block, count, last, BLPCommand::DeviceInfo, 0, true) ||
         count != InfoBlockLength) {
         m_awaiting.store(false);
+        if (m_status.load() == LinkStatus::Ok)
+            m_status.store(LinkStatus::BadAnswer);
         return false;
     }
     hardwareVersion = block[2] | (block[3] << 8);
@@ -360,8 +397,11 @@ bool BLPMaster::writeData(quint32 length, const void *data, quint8 command, quin
 {
     QMutexLocker locker(&m_transactionLock);
     TransactionScope scope(m_transactionActive);
-    if (m_linkLost.load() || length == 0 || !data)
-        return false;
+    beginOperation();
+    if (m_linkLost.load())
+        return fail(m_lostCause.load());
+    if (length == 0 || !data)
+        return fail(LinkStatus::InvalidRequest);
     m_cancel.store(false);
     m_receiveQueue.clear();
 
@@ -380,9 +420,14 @@ bool BLPMaster::writeData(quint32 length, const void *data, quint8 command, quin
     bool ok = false;
     for (;;) {
         if (!writeTransaction(bytes + sent, quint16(segment), first, last, command, parameter,
-                              true) ||
-            m_linkLost.load())
+                              true)) {
+            m_failedOnFinalSegment.store(last);
             break;
+        }
+        if (m_linkLost.load()) {
+            fail(m_lostCause.load());
+            break;
+        }
         sent += segment;
         const int percent = percentOf(sent);
         if (percent != m_lastEmitted) {
@@ -393,8 +438,10 @@ bool BLPMaster::writeData(quint32 length, const void *data, quint8 command, quin
             ok = true;
             break;
         }
-        if (m_cancel.load())
+        if (m_cancel.load()) {
+            fail(LinkStatus::Cancelled);
             break;
+        }
         first = false;
         if (length - sent <= segment) {
             segment = length - sent;
@@ -414,9 +461,10 @@ bool BLPMaster::readData(qint32 maxLength, void *buffer, qint32 &received, quint
 {
     QMutexLocker locker(&m_transactionLock);
     TransactionScope scope(m_transactionActive);
+    beginOperation();
     received = 0;
     if (m_linkLost.load())
-        return false;
+        return fail(m_lostCause.load());
     emit sigReceived(0);
     m_cancel.store(false);
     m_receiveQueue.clear();
@@ -427,16 +475,20 @@ bool BLPMaster::readData(qint32 maxLength, void *buffer, qint32 &received, quint
         return quint16(
             std::clamp(qint64(maxLength) - received, qint64(0), qint64(BLPSize::MaxAnswerPayload)));
     };
-    const auto fail = [this]() {
+    // A failed transaction has set the status already.
+    const auto failWith = [this](LinkStatus status) {
         m_awaiting.store(false);
+        if (status != LinkStatus::Ok)
+            m_status.store(status);
         return false;
     };
 
     qint32 count = 0;
     bool last = false;
-    if (!readTransaction(room(), out, count, last, command, parameter, true) ||
-        (!last && maxLength <= 0))
-        return fail();
+    if (!readTransaction(room(), out, count, last, command, parameter, true))
+        return failWith(LinkStatus::Ok);
+    if (!last && maxLength <= 0)
+        return failWith(LinkStatus::AnswerTooLong);
     received += count;
     emit sigReceived(uint(received));
     if (last) {
@@ -445,10 +497,16 @@ bool BLPMaster::readData(qint32 maxLength, void *buffer, qint32 &received, quint
     }
     for (;;) {
         if (!readTransaction(room(), out + received, count, last, command, parameter, false))
-            return fail();
+            return failWith(LinkStatus::Ok);
         received += count;
-        if ((!last && received >= maxLength) || count == 0 || m_linkLost.load() || m_cancel.load())
-            return fail();
+        if (!last && received >= maxLength)
+            return failWith(LinkStatus::AnswerTooLong);
+        if (count == 0)
+            return failWith(LinkStatus::BadAnswer);
+        if (m_linkLost.load())
+            return failWith(m_lostCause.load());
+        if (m_cancel.load())
+            return failWith(LinkStatus::Cancelled);
         emit sigReceived(uint(received));
         if (last) {
             emit sigReceived(0xFFFFFFFFu);

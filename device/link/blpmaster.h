@@ -35,6 +35,20 @@ public:
 
     enum ProbeResult { ProbeBusy = 0, ProbeNoAnswer = 1, ProbeAnswered = 2 };
 
+    // Why the latest blocking operation ended. While the link stays lost every operation
+    // reports the cause that lost it.
+    enum class LinkStatus {
+        Ok,
+        TimedOut,      // no answer within the answer time-out
+        LinkLost,      // write failed or the device went away
+        DeviceStatus,  // the controller answered a failure status (see lastDeviceStatus)
+        Cancelled,
+        AnswerTooLong, // more than the caller's buffer could take
+        BadAnswer,     // an answer of the wrong size or an empty middle segment
+        InvalidRequest // nothing to send, or no buffer
+    };
+    Q_ENUM(LinkStatus)
+
     explicit BLPMaster(QObject *parent = nullptr);
     // Stops the thread; the owner disconnects the phy before.
     ~BLPMaster() override;
@@ -53,6 +67,11 @@ public:
     // Makes a running writeData/readData stop after its current segment.
     void cancel() { m_cancel.store(true); }
     bool isLinkLost() const { return m_linkLost.load(); }
+    // Any thread, after the operation returned; meaningful on the operation's own thread.
+    LinkStatus lastStatus() const { return m_status.load(); }
+    quint8 lastDeviceStatus() const { return m_deviceStatus.load(); }
+    // Whether writeData's failure came on the segment that ends the transfer.
+    bool lastFailureOnFinalSegment() const { return m_failedOnFinalSegment.load(); }
     // Frame limit from the last information block, never below 80.
     int maxFrameLength() const { return m_maxFrameLength.load(); }
 
@@ -96,6 +115,10 @@ private:
     bool readTransaction(quint16 maxAnswer, quint8 *buffer, qint32 &count, bool &last,
                          quint8 command, quint16 parameter, bool first);
     void progressTick();
+    void markLost(LinkStatus cause);
+    void beginOperation();
+    bool fail(LinkStatus status);
+    bool failForAnswer();
 
     // Engine functions, on the master's thread.
     void frameToSend(quint32 length, const quint8 *bytes);
@@ -123,6 +146,12 @@ private:
     std::atomic<bool> m_feeding{false};
     std::atomic<int> m_transactionActive{0};
     std::atomic<int> m_responseTimeout{DefaultResponseTimeoutMs};
+    std::atomic<LinkStatus> m_status{LinkStatus::Ok};
+    // What lost the link; Ok while it works.
+    std::atomic<LinkStatus> m_lostCause{LinkStatus::Ok};
+    std::atomic<quint8> m_deviceStatus{0};
+    std::atomic<bool> m_answerTooLong{false};
+    std::atomic<bool> m_failedOnFinalSegment{false};
     std::atomic<int> m_maxFrameLength{MinimumFrameLength};
 
     // The link's threads sleep on this between events instead of napping in short steps.

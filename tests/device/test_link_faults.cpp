@@ -56,67 +56,76 @@ private slots:
     void everyFaultEndsEachOperationWithAResultWithinTheTimeout_data()
     {
         QTest::addColumn<Fault>("fault");
-        QTest::addColumn<bool>("expected");
+        QTest::addColumn<BLPMaster::LinkStatus>("expected");
 
-        const auto add = [](const char *name, Fault fault, bool expected) {
+        using S = BLPMaster::LinkStatus;
+        const auto add = [](const char *name, Fault fault, S expected) {
             QTest::newRow(name) << fault << expected;
         };
         for (quint8 status = 7; status <= 10; ++status) {
             add(
                 qPrintable(QStringLiteral("status %1 once: resent, succeeds").arg(status)),
-                [status](SimulatedDevice *d) { d->answerWithStatus(status, 1); }, true);
+                [status](SimulatedDevice *d) { d->answerWithStatus(status, 1); }, S::Ok);
             add(
                 qPrintable(QStringLiteral("status %1 twice: fails").arg(status)),
-                [status](SimulatedDevice *d) { d->answerWithStatus(status, 2); }, false);
+                [status](SimulatedDevice *d) { d->answerWithStatus(status, 2); },
+                S::DeviceStatus);
         }
         add(
             "status 7 on the second frame: resent, succeeds",
-            [](SimulatedDevice *d) { d->answerWithStatus(7, 1, 1); }, true);
+            [](SimulatedDevice *d) { d->answerWithStatus(7, 1, 1); }, S::Ok);
         add(
             "failure status 3: fails", [](SimulatedDevice *d) { d->answerWithStatus(3, 1); },
-            false);
+            S::DeviceStatus);
         add(
-            "answer dropped: fails", [](SimulatedDevice *d) { d->dropAnswers(1); }, false);
+            "answer dropped: fails", [](SimulatedDevice *d) { d->dropAnswers(1); }, S::TimedOut);
         add(
             "header checksum corrupted: fails",
-            [](SimulatedDevice *d) { d->corruptAnswers(1, 0, 11); }, false);
+            [](SimulatedDevice *d) { d->corruptAnswers(1, 0, 11); }, S::TimedOut);
         add(
             "frame checksum corrupted: fails",
-            [](SimulatedDevice *d) { d->corruptAnswers(1, 0, -2); }, false);
+            [](SimulatedDevice *d) { d->corruptAnswers(1, 0, -2); }, S::TimedOut);
         add(
             "a payload byte corrupted: fails",
-            [](SimulatedDevice *d) { d->corruptAnswers(1, 0, 12); }, false);
+            [](SimulatedDevice *d) { d->corruptAnswers(1, 0, 12); }, S::TimedOut);
         add(
-            "stops answering: fails", [](SimulatedDevice *d) { d->setAnswering(false); }, false);
+            "stops answering: fails", [](SimulatedDevice *d) { d->setAnswering(false); },
+            S::TimedOut);
         add(
             "unplugged after a few bytes: fails",
-            [](SimulatedDevice *d) { d->unplugAfterReceivedBytes(10); }, false);
+            [](SimulatedDevice *d) { d->unplugAfterReceivedBytes(10); }, S::LinkLost);
         add(
-            "unplugged before: fails", [](SimulatedDevice *d) { d->unplug(); }, false);
+            "unplugged before: fails", [](SimulatedDevice *d) { d->unplug(); }, S::LinkLost);
         add(
             "answers slowly within the timeout: succeeds",
-            [](SimulatedDevice *d) { d->setAnswerDelay(60ms); }, true);
+            [](SimulatedDevice *d) { d->setAnswerDelay(60ms); }, S::Ok);
         add(
             "answers slower than the timeout: fails",
             [](SimulatedDevice *d) {
                 d->setAnswerDelay(std::chrono::milliseconds(kTimeoutMs + 300));
             },
-            false);
+            S::TimedOut);
     }
 
     void everyFaultEndsEachOperationWithAResultWithinTheTimeout()
     {
         QFETCH(Fault, fault);
-        QFETCH(bool, expected);
+        QFETCH(BLPMaster::LinkStatus, expected);
         for (Operation op : {Operation::SegmentedWrite, Operation::SegmentedRead, Operation::Info,
                              Operation::Probe}) {
             SimLink link(true, kTimeoutMs);
             link.controller()->setLabel(QByteArray(99, 'q')); // a read of two answers
             fault(link.device);
-            bool ok = !expected;
+            const bool succeeds = expected == BLPMaster::LinkStatus::Ok;
+            bool ok = !succeeds;
             const qint64 ms = elapsedMs([&] { ok = run(link, op); });
             const QString what = QStringLiteral("operation %1 took %2 ms").arg(int(op)).arg(ms);
-            QVERIFY2(ok == expected, qPrintable(what));
+            QVERIFY2(ok == succeeds, qPrintable(what));
+            QVERIFY2(link.master->lastStatus() == expected,
+                     qPrintable(what + QStringLiteral(", status %1")
+                                           .arg(int(link.master->lastStatus()))));
+            if (expected == BLPMaster::LinkStatus::DeviceStatus)
+                QVERIFY(link.master->lastDeviceStatus() != 0);
             QVERIFY2(ms < kTimeoutMs + kSlackMs, qPrintable(what));
         }
     }

@@ -111,6 +111,7 @@ private slots:
         load(SyntheticFirmware::oneSector(QStringLiteral("KDR-450P"), 512));
         m_link->device->clearFrameLog();
         QCOMPARE(run(), QList<QByteArray>({"failed"}));
+        QVERIFY(m_updater->refusedWrongDevice());
         QVERIFY(m_link->controller->firmwareHeader().isEmpty());
         QVERIFY(m_link->controller->firmwareSectors().isEmpty());
         for (const SimulatedFrameInfo &f : m_link->device->frameLog())
@@ -126,14 +127,52 @@ private slots:
         QCOMPARE(m_link->device->framesReceived(), before);
     }
 
-    void aFailingLastSectorStillEndsInSuccess()
+    // A 256-byte header and two 256-byte sectors go out in 64-byte segments at the default
+    // frame limit: frame 0 is the information request, 1-4 the header, 5-8 the first sector
+    // and 9-12 the last one. Only silence on frame 12 itself counts as the restart.
+    void theLastSectorSucceedsOnlyWhenItsFinalSegmentAloneGoesUnanswered_data()
     {
+        using Status = BLPMaster::LinkStatus;
+        QTest::addColumn<QByteArray>("fault");
+        QTest::addColumn<int>("frame");
+        QTest::addColumn<bool>("succeeds");
+        QTest::addColumn<Status>("status");
+        QTest::newRow("error status on the first segment") << QByteArray("status") << 9 << false
+                                                           << Status::DeviceStatus;
+        QTest::newRow("error status on the final segment") << QByteArray("status") << 12 << false
+                                                           << Status::DeviceStatus;
+        QTest::newRow("silence before the final segment") << QByteArray("silence") << 10 << false
+                                                          << Status::TimedOut;
+        QTest::newRow("unplugged before the final segment") << QByteArray("unplug") << 10 << false
+                                                            << Status::LinkLost;
+        QTest::newRow("silence on the final segment only") << QByteArray("silence") << 12 << true
+                                                           << Status::Ok;
+        QTest::newRow("unplugged during the final segment") << QByteArray("unplug") << 12 << true
+                                                            << Status::Ok;
+    }
+
+    void theLastSectorSucceedsOnlyWhenItsFinalSegmentAloneGoesUnanswered()
+    {
+        QFETCH(QByteArray, fault);
+        QFETCH(int, frame);
+        QFETCH(bool, succeeds);
+        QFETCH(BLPMaster::LinkStatus, status);
         using namespace SyntheticFirmware;
-        load(image(QStringLiteral("KDR-450P"), {sectorData(256, 1), sectorData(64, 2)}));
-        // Info, 4 header segments, 4 first-sector segments pass; the last sector fails.
-        m_link->device->answerWithStatus(3, -1, 1 + 4 + 4);
-        QCOMPARE(run(), QList<QByteArray>({"success"}));
-        QCOMPARE(m_link->controller->firmwareSectors().size(), 1);
+        load(image(QStringLiteral("KDR-450P"), {sectorData(256, 1), sectorData(256, 2)}));
+        if (fault == "status") {
+            m_link->device->answerWithStatus(3, 1, frame);
+        } else if (fault == "silence") {
+            m_link->device->dropAnswers(-1, frame);
+        } else {
+            // Request 14 bytes, each segment 64 + 14: the device goes mid-frame.
+            m_link->device->unplugAfterReceivedBytes(14 + 78 * (frame - 1) + 10);
+        }
+        QCOMPARE(run(), QList<QByteArray>({succeeds ? "success" : "failed"}));
+        QCOMPARE(m_updater->failureStatus(), status);
+        // A dropped answer follows a frame the controller took in whole.
+        const bool lastSectorArrived = fault == "silence" && frame == 12;
+        QCOMPARE(m_link->controller->firmwareSectors().size(), lastSectorArrived ? 2 : 1);
+        QCOMPARE(m_link->master.responseTimeout(), 2000);
     }
 
     void aControllerThatRestartsBeforeAnsweringTheLastSegmentStillSucceeds()
@@ -152,6 +191,7 @@ private slots:
         load(image(QStringLiteral("KDR-450P"), {sectorData(256, 1), sectorData(64, 2)}));
         m_link->device->answerWithStatus(3, -1, 1 + 4 + 1);
         QCOMPARE(run(), QList<QByteArray>({"failed"}));
+        QCOMPARE(m_updater->failureStatus(), BLPMaster::LinkStatus::DeviceStatus);
         QCOMPARE(m_link->master.responseTimeout(), 2000);
     }
 
