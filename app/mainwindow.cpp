@@ -4,11 +4,13 @@
 #include "aboutdialog.h"
 #include "library/blflarchive.h"
 #include "views/libraryform.h"
+#include "views/libraryhistory.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QMovie>
 #include <QSettings>
+#include <QUndoStack>
 
 namespace
 {
@@ -55,6 +57,7 @@ void MainWindow::construct()
 
     createToolBarActions();
     addStandardLibraryKeys();
+    createUndoActions();
     ui->progressBars->hide();
 
     loadInitialLibrary();
@@ -101,6 +104,32 @@ void MainWindow::createToolBarActions()
     ui->toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
 }
 
+void MainWindow::createUndoActions()
+{
+    QUndoStack *stack = ui->libraryForm->history()->stack();
+    // The stack names the action in the text: "Undo Delete 12 Fixture Definitions".
+    undoAction = stack->createUndoAction(this, tr("Undo"));
+    undoAction->setObjectName(QStringLiteral("actionUndo"));
+    undoAction->setShortcuts(QKeySequence::Undo);
+    undoAction->setIcon(QIcon(QStringLiteral(":/pixmaps/undo.ico")));
+    redoAction = stack->createRedoAction(this, tr("Redo"));
+    redoAction->setObjectName(QStringLiteral("actionRedo"));
+    redoAction->setShortcuts(QKeySequence::Redo);
+    redoAction->setIcon(QIcon(QStringLiteral(":/pixmaps/redo.ico")));
+
+    QAction *first = ui->menuEdit->actions().value(0);
+    ui->menuEdit->insertAction(first, undoAction);
+    ui->menuEdit->insertAction(first, redoAction);
+    ui->menuEdit->insertSeparator(first);
+    ui->toolBar->addSeparator();
+    ui->toolBar->addAction(undoAction);
+    ui->toolBar->addAction(redoAction);
+
+    // Undoing back to the saved state leaves nothing to save; redoing past it does.
+    connect(stack, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { setWindowModified(!clean); });
+}
+
 void MainWindow::updateWindowTitle(QString fileName)
 {
     QString shownName;
@@ -123,6 +152,7 @@ void MainWindow::windowModified()
 
 void MainWindow::windowUnModified()
 {
+    ui->libraryForm->history()->stack()->setClean();
     setWindowModified(false);
 }
 

@@ -116,6 +116,7 @@ protected:
 private:
     void construct();
     void createToolBarActions();
+    void createUndoActions();
 
     // Library commands.
     void addStandardLibraryKeys();
@@ -158,6 +159,8 @@ private:
     QIcon icons[7];
     QString libraryPath;
     QAction *toolBarActions[7] = {};
+    QAction *undoAction = nullptr;
+    QAction *redoAction = nullptr;
     QSettings *settings = nullptr;
     QMovie *busyMovie = nullptr;
     bool closeRequested = false;

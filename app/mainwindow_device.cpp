@@ -413,8 +413,12 @@ void MainWindow::fixtureUploadFailedTooManyOrNotEnoughChannels()
 void MainWindow::fixturesDownloaded()
 {
     finishOperation();
-    for (const QBLFixtureDefinition *definition : downloader->downloadedDefinitions())
-        ui->libraryForm->addDefinition(definition);
+    const QList<QBLFixtureDefinition *> &downloaded = downloader->downloadedDefinitions();
+    // One undo step for the whole download.
+    ui->libraryForm->addDefinitions(
+        QList<const QBLFixtureDefinition *>(downloaded.begin(), downloaded.end()),
+        downloaded.size() == 1 ? tr("Download Fixture Definition")
+                               : tr("Download %1 Fixture Definitions").arg(downloaded.size()));
     ui->progressBars->hide();
 }
 

@@ -187,6 +187,115 @@ void LocalFixtureDefinitionListModel::appendCopies(const QList<QBLFixtureDefinit
     endInsertRows();
 }
 
+void LocalFixtureDefinitionListModel::release(QBLFixtureDefinition *definition)
+{
+    disconnect(definition, nullptr, this, nullptr);
+    definition->setListModel(nullptr);
+    definition->setListIndex(QModelIndex());
+}
+
+namespace
+{
+
+// Scattered rows are announced as one reset: a removal or insertion signal per run costs
+// the proxy and the table a pass over all rows each, which thousands of runs make slow.
+constexpr int MaxAnnouncedRuns = 8;
+
+// Runs of consecutive rows in an ascending list, as (first row, count).
+QList<QPair<int, int>> runsOf(const QList<int> &rows)
+{
+    QList<QPair<int, int>> runs;
+    for (int row : rows) {
+        if (!runs.isEmpty() && runs.last().first + runs.last().second == row)
+            ++runs.last().second;
+        else
+            runs.append({row, 1});
+    }
+    return runs;
+}
+
+} // namespace
+
+QList<QBLFixtureDefinition *> LocalFixtureDefinitionListModel::takeRows(const QList<int> &rows)
+{
+    QList<QBLFixtureDefinition *> taken;
+    for (int row : rows) {
+        if (row < 0 || row >= m_definitions.size())
+            return taken;
+    }
+    const QList<QPair<int, int>> runs = runsOf(rows);
+    const bool reset = runs.size() > MaxAnnouncedRuns;
+    taken.reserve(rows.size());
+    for (int row : rows)
+        taken.append(m_definitions.at(row));
+    if (reset) {
+        beginResetModel();
+        QList<QBLFixtureDefinition *> kept;
+        kept.reserve(m_definitions.size() - rows.size());
+        int next = 0;
+        for (int row = 0; row < m_definitions.size(); ++row) {
+            if (next < rows.size() && rows.at(next) == row)
+                ++next;
+            else
+                kept.append(m_definitions.at(row));
+        }
+        m_definitions = kept;
+        updateListIndexes();
+        endResetModel();
+    } else {
+        // From the bottom up, so the runs still to remove keep their rows.
+        for (int k = int(runs.size()) - 1; k >= 0; --k) {
+            const auto [first, count] = runs.at(k);
+            beginRemoveRows(QModelIndex(), first, first + count - 1);
+            m_definitions.remove(first, count);
+            updateListIndexes();
+            endRemoveRows();
+        }
+    }
+    for (QBLFixtureDefinition *definition : taken)
+        release(definition);
+    return taken;
+}
+
+void LocalFixtureDefinitionListModel::insertDefinitions(
+    const QList<int> &rows, const QList<QBLFixtureDefinition *> &definitions)
+{
+    if (rows.size() != definitions.size() || rows.isEmpty())
+        return;
+    for (QBLFixtureDefinition *definition : definitions)
+        adopt(definition);
+    const QList<QPair<int, int>> runs = runsOf(rows);
+    if (runs.size() > MaxAnnouncedRuns) {
+        beginResetModel();
+        QList<QBLFixtureDefinition *> merged;
+        merged.reserve(m_definitions.size() + definitions.size());
+        int next = 0;
+        int old = 0;
+        while (next < rows.size() || old < m_definitions.size()) {
+            if (next < rows.size() && rows.at(next) == int(merged.size()))
+                merged.append(definitions.at(next++));
+            else if (old < m_definitions.size())
+                merged.append(m_definitions.at(old++));
+            else // a row beyond the end: append the rest in order
+                merged.append(definitions.at(next++));
+        }
+        m_definitions = merged;
+        updateListIndexes();
+        endResetModel();
+        return;
+    }
+    // From the top down: each run's rows are final once the runs above it are in.
+    int taken = 0;
+    for (const auto &[first, count] : runs) {
+        const int at = qMin(first, int(m_definitions.size()));
+        beginInsertRows(QModelIndex(), at, at + count - 1);
+        for (int k = 0; k < count; ++k)
+            m_definitions.insert(at + k, definitions.at(taken++));
+        updateListIndexes();
+        endInsertRows();
+    }
+}
+
 void LocalFixtureDefinitionListModel::nbrOfChannelsChanged(QModelIndex sourceIndex)
 {
     if (sourceIndex.row() < 0 || sourceIndex.row() >= m_definitions.size())

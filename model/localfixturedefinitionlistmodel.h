@@ -35,6 +35,12 @@ public:
     // attached views one update instead of one per row; the caller keeps the originals.
     void appendCopies(const QList<QBLFixtureDefinition *> &sources);
 
+    // Takes the definitions of the given rows (ascending) out of the list; the caller owns
+    // them. insertDefinitions puts taken definitions back: rows (ascending) are the positions
+    // they stand at afterwards, and the model owns them again.
+    QList<QBLFixtureDefinition *> takeRows(const QList<int> &rows);
+    void insertDefinitions(const QList<int> &rows, const QList<QBLFixtureDefinition *> &definitions);
+
     // The row's definition (still owned by the model), or null outside the list.
     QBLFixtureDefinition *definitionAt(int row) const;
     // The definitions in row order; the model keeps ownership.
@@ -46,6 +52,7 @@ public slots:
 private:
     QBLFixtureDefinition *createDefinition();
     void adopt(QBLFixtureDefinition *definition);
+    void release(QBLFixtureDefinition *definition);
     void updateListIndexes();
     bool isRow(const QModelIndex &index) const;
 

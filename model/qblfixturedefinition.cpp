@@ -111,10 +111,15 @@ void QBLFixtureDefinition::emitNbrOfChannelChanged()
 
 void QBLFixtureDefinition::applyAutoShortNames()
 {
+    const QString fixtureNameShort = m_fixtureNameShort;
     if (m_autoFixtureNameShort)
         m_fixtureNameShort = cut(m_fixtureName, AutoShortNameLength);
     if (m_autoManufacturerNameShort)
         m_manufacturerNameShort = cut(m_manufacturerName, AutoShortNameLength);
+    // The row shows the short name when the name is empty; the list and its filter must see
+    // a short name that changed here as they see one that was set.
+    if (m_fixtureName.isEmpty() && m_fixtureNameShort != fixtureNameShort)
+        notifyListModel();
 }
 
 void QBLFixtureDefinition::detectAutoShortNames()

@@ -68,6 +68,8 @@ public:
     // adding or removing channels.
     void emitNbrOfChannelChanged();
 
+    // Derives the short names whose flag is set; notifies the list model when that changes
+    // the displayed name.
     void applyAutoShortNames();
     void detectAutoShortNames();
     // An erased device slot reads back as U+00FF characters.

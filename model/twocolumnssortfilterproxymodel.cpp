@@ -74,6 +74,14 @@ void TwoColumnsSortFilterProxyModel::setFilterText(const QString &text)
     setFilterFixedString(text);
 }
 
+bool TwoColumnsSortFilterProxyModel::setData(const QModelIndex &index, const QVariant &value,
+                                             int role)
+{
+    if (role != Qt::EditRole || !m_editHandler || !index.isValid())
+        return QSortFilterProxyModel::setData(index, value, role);
+    return m_editHandler(mapToSource(index), value);
+}
+
 int TwoColumnsSortFilterProxyModel::acceptedRowCount() const
 {
     const QAbstractItemModel *source = sourceModel();

@@ -4,6 +4,8 @@
 #include <QSortFilterProxyModel>
 #include <QStringMatcher>
 
+#include <functional>
+
 class LocalFixtureDefinitionListModel;
 
 // Filters the library list on the fixture-name column, the manufacturer column, or either.
@@ -28,6 +30,13 @@ public:
 
     // Source rows that pass the filter, counted over the whole source model.
     int acceptedRowCount() const;
+
+    // Edits made through this proxy (the table's in-place editor) go to the handler, given
+    // the source index and the new value, instead of straight into the source model; the
+    // library pane records them so that they can be undone.
+    using EditHandler = std::function<bool(const QModelIndex &source, const QVariant &value)>;
+    void setEditHandler(EditHandler handler) { m_editHandler = std::move(handler); }
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
@@ -55,4 +64,5 @@ private:
     QStringMatcher m_matcher;
     mutable QList<RowTexts> m_rowTexts;
     mutable bool m_rowTextsValid = false;
+    EditHandler m_editHandler;
 };

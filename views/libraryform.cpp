@@ -3,6 +3,7 @@
 
 #include "library/blflarchive.h"
 #include "library/qblfixturedefinitionloader.h"
+#include "libraryhistory.h"
 #include "model/localfixturedefinitionlistmodel.h"
 #include "model/qblfixturedefinition.h"
 #include "model/twocolumnssortfilterproxymodel.h"
@@ -53,6 +54,24 @@ LibraryForm::LibraryForm(QWidget *parent) : QWidget(parent), ui(new Ui::LibraryF
     m_proxyModel->setFilterCaseSensitivity(Qt::CaseInsensitive);
     m_proxyModel->setDynamicSortFilter(true);
     m_proxyModel->setSourceModel(m_listModel);
+    m_proxyModel->setEditHandler([this](const QModelIndex &source, const QVariant &value) {
+        return renameInPlace(source, value);
+    });
+
+    m_history = new LibraryHistory(this);
+    m_history->setModel(m_listModel);
+    ui->fixtureDefinitionForm->setHistory(m_history);
+    connect(m_history, &LibraryHistory::rowsAboutToBeRemoved, this, [this](const QList<int> &rows) {
+        for (int row : rows)
+            ui->fixtureDefinitionForm->fixtureDefinitionToBeRemoved(
+                m_listModel->index(row, LocalFixtureDefinitionListModel::FixtureNameColumn));
+    });
+    connect(m_history, &LibraryHistory::rowAboutToBeRestored, this, [this](int row) {
+        // Its channel list is about to be rebuilt under the editor's channel model.
+        if (ui->fixtureDefinitionForm->definition() == m_listModel->definitionAt(row))
+            ui->fixtureDefinitionForm->setDefinition(nullptr);
+    });
+    connect(m_history, &LibraryHistory::touched, this, &LibraryForm::showRows);
 
     QTableView *table = ui->fixtureDefinitionsTableView;
     table->setModel(m_proxyModel);
@@ -339,6 +358,7 @@ void LibraryForm::installListModel(LocalFixtureDefinitionListModel *model)
     LocalFixtureDefinitionListModel *old = m_listModel;
     m_proxyModel->setSourceModel(model);
     m_listModel = model;
+    m_history->setModel(model);
     ui->fixtureDefinitionForm->setDefinition(nullptr);
     delete old;
     m_filterUpdateRequested = true;
@@ -349,69 +369,33 @@ void LibraryForm::installListModel(LocalFixtureDefinitionListModel *model)
     updateCounter();
 }
 
-void LibraryForm::insertDefinitionRow(const QBLFixtureDefinition *definition)
-{
-    const int row = m_listModel->rowCount();
-    m_listModel->insertRows(row, 1);
-    // The row's own definition becomes a copy; the given one is left as it is, so that
-    // a duplicated row's source keeps its own list index.
-    m_listModel->setData(
-        m_listModel->index(row, LocalFixtureDefinitionListModel::FixtureNameColumn),
-        QVariant::fromValue(const_cast<void *>(static_cast<const void *>(definition))),
-        Qt::UserRole);
-    QBLFixtureDefinition *own = m_listModel->definitionAt(row);
-    own->setListModel(m_listModel);
-    own->setListIndex(m_listModel->index(row, LocalFixtureDefinitionListModel::FixtureNameColumn));
-}
-
 void LibraryForm::addDefinition(const QBLFixtureDefinition *definition)
 {
     if (!definition)
         return;
     QElapsedTimer elapsed;
     elapsed.start();
-    const int row = m_listModel->rowCount();
-    insertDefinitionRow(definition);
-    const QModelIndex sourceIndex =
-        m_listModel->index(row, LocalFixtureDefinitionListModel::FixtureNameColumn);
-    auto *own = static_cast<QBLFixtureDefinition *>(sourceIndex.data(Qt::UserRole).value<void *>());
-    qDebug().noquote() << "After add new fixturedefinition Int " << elapsed.elapsed() << " ms";
-
-    qDebug().noquote() << "Before request setCurrentIndex " << elapsed.elapsed() << " ms";
-    ui->fixtureDefinitionsTableView->setCurrentIndex(m_proxyModel->mapFromSource(sourceIndex));
-
-    qDebug().noquote() << "Before request filterUpdate " << elapsed.elapsed() << " ms";
-    m_filterUpdateRequested = true;
-    m_completerUpdateRequested = true;
-    updateCurrentFixtureDefinition();
-    ui->fixtureDefinitionForm->setDefinition(own);
-    emit archiveModified();
-    currentFixtureDefinitionChanged();
+    // The command's first run inserts the row, makes it current and shows it in the editor.
+    m_history->addDefinitions({definition}, tr("Add Fixture Definition"));
     qDebug().noquote() << "Adding one fixture definition: " << elapsed.elapsed() << " ms";
+    emit archiveModified();
+}
+
+void LibraryForm::addDefinitions(const QList<const QBLFixtureDefinition *> &definitions,
+                                 const QString &text)
+{
+    if (definitions.isEmpty())
+        return;
+    m_history->addDefinitions(definitions, text.isEmpty()
+                                               ? tr("Add %1 Fixture Definitions")
+                                                     .arg(definitions.size())
+                                               : text);
+    emit archiveModified();
 }
 
 void LibraryForm::addDefinitions(const QList<QBLFixtureDefinition *> &definitions)
 {
-    if (definitions.isEmpty())
-        return;
-    const int first = m_listModel->rowCount();
-    m_listModel->appendCopies(definitions);
-    const int last = m_listModel->rowCount() - 1;
-    // One selection range for all new rows: the proxy maps it at once, not row by row.
-    const QItemSelection added(
-        m_listModel->index(first, 0),
-        m_listModel->index(last, m_listModel->columnCount() - 1));
-    QItemSelectionModel *selection = ui->fixtureDefinitionsTableView->selectionModel();
-    const QModelIndex current =
-        m_proxyModel->mapFromSource(m_listModel->index(last, LocalFixtureDefinitionListModel::FixtureNameColumn));
-    selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
-    selection->select(m_proxyModel->mapSelectionFromSource(added),
-                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_filterUpdateRequested = true;
-    m_completerUpdateRequested = true;
-    m_counterUpdateRequested = true;
-    ui->fixtureDefinitionForm->setDefinition(m_listModel->definitionAt(last));
-    emit archiveModified();
+    addDefinitions(QList<const QBLFixtureDefinition *>(definitions.begin(), definitions.end()));
 }
 
 void LibraryForm::on_addFixtureDefinition_clicked()
@@ -426,8 +410,14 @@ void LibraryForm::on_addFixtureDefinition_clicked()
 
 void LibraryForm::duplicateFixtures_clicked()
 {
+    const QList<QBLFixtureDefinition *> selected = selectedDefinitions();
+    if (selected.isEmpty())
+        return;
     // One insertion for the whole selection: the table sorts once, not once per copy.
-    m_listModel->appendCopies(selectedDefinitions());
+    m_history->addDefinitions(
+        QList<const QBLFixtureDefinition *>(selected.begin(), selected.end()),
+        selected.size() == 1 ? tr("Duplicate Fixture Definition")
+                             : tr("Duplicate %1 Fixture Definitions").arg(selected.size()));
     m_filterUpdateRequested = true;
     m_counterUpdateRequested = true;
     emit archiveModified();
@@ -443,49 +433,88 @@ void LibraryForm::removeSelectedRows()
         sourceRows.append(m_proxyModel->mapToSource(row).row());
     if (sourceRows.isEmpty())
         return;
-    // From the bottom up, so the rows still to remove keep their numbers; neighbouring rows
-    // go in one removal.
-    std::sort(sourceRows.begin(), sourceRows.end(), std::greater<int>());
-    int index = 0;
-    while (index < sourceRows.size()) {
-        int first = sourceRows.at(index);
-        int count = 1;
-        while (index + count < sourceRows.size() && sourceRows.at(index + count) == first - 1) {
-            --first;
-            ++count;
-        }
-        for (int row = first; row < first + count; ++row)
-            ui->fixtureDefinitionForm->fixtureDefinitionToBeRemoved(
-                m_listModel->index(row, LocalFixtureDefinitionListModel::FixtureNameColumn));
-        m_listModel->removeRows(first, count);
-        index += count;
-    }
+    m_history->removeRows(sourceRows,
+                          sourceRows.size() == 1
+                              ? tr("Delete Fixture Definition")
+                              : tr("Delete %1 Fixture Definitions").arg(sourceRows.size()));
     emit archiveModified();
 }
 
-void LibraryForm::loadDefinitions(BLFLArchive *archive, LocalFixtureDefinitionListModel *model)
+QList<QBLFixtureDefinition *> LibraryForm::definitionsOf(BLFLArchive *archive)
 {
-    const QList<QBLFixtureDefinitionLoader *> &loaders = archive->loaders();
-    const QBLFixtureDefinition *last = nullptr;
-    QList<QBLFixtureDefinition *> rows;
-    for (QBLFixtureDefinitionLoader *loader : loaders) {
+    QList<QBLFixtureDefinition *> all;
+    for (QBLFixtureDefinitionLoader *loader : archive->loaders()) {
         loader->parse();
-        const QList<QBLFixtureDefinition *> *definitions = loader->definitions();
-        if (!definitions)
-            continue;
-        for (QBLFixtureDefinition *definition : *definitions)
-            rows.append(definition);
+        if (const QList<QBLFixtureDefinition *> *definitions = loader->definitions())
+            all.append(*definitions);
     }
-    // Only the very last definition of the last loader becomes current.
-    if (!loaders.isEmpty() && loaders.last()->definitions() &&
-        !loaders.last()->definitions()->isEmpty())
-        last = rows.takeLast();
-    model->appendCopies(rows);
-    if (last) {
-        if (model != m_listModel)
-            installListModel(model);
-        addDefinition(last);
+    return all;
+}
+
+void LibraryForm::showRows(const QList<int> &sourceRows, int channelPosition)
+{
+    m_filterUpdateRequested = true;
+    m_completerUpdateRequested = true;
+    m_counterUpdateRequested = true;
+    QItemSelectionModel *selection = ui->fixtureDefinitionsTableView->selectionModel();
+    if (sourceRows.isEmpty()) {
+        selection->clearSelection();
+        return;
     }
+    QList<int> proxyRows;
+    proxyRows.reserve(sourceRows.size());
+    for (int row : sourceRows) {
+        const QModelIndex shown = m_proxyModel->mapFromSource(
+            m_listModel->index(row, LocalFixtureDefinitionListModel::FixtureNameColumn));
+        if (shown.isValid())
+            proxyRows.append(shown.row());
+    }
+    // Runs of neighbouring rows as one range each: thousands of single ranges select slowly.
+    std::sort(proxyRows.begin(), proxyRows.end());
+    QItemSelection rows;
+    const int lastColumn = m_proxyModel->columnCount() - 1;
+    for (int k = 0; k < proxyRows.size();) {
+        int end = k;
+        while (end + 1 < proxyRows.size() && proxyRows.at(end + 1) == proxyRows.at(end) + 1)
+            ++end;
+        rows.select(m_proxyModel->index(proxyRows.at(k), 0),
+                    m_proxyModel->index(proxyRows.at(end), lastColumn));
+        k = end + 1;
+    }
+    selection->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QModelIndex current = m_proxyModel->mapFromSource(
+        m_listModel->index(sourceRows.last(), LocalFixtureDefinitionListModel::FixtureNameColumn));
+    if (current.isValid()) {
+        selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        ui->fixtureDefinitionsTableView->scrollTo(current);
+    }
+    ui->fixtureDefinitionForm->setDefinition(m_listModel->definitionAt(sourceRows.last()));
+    if (channelPosition >= 0)
+        ui->fixtureDefinitionForm->showChannel(channelPosition);
+}
+
+bool LibraryForm::renameInPlace(const QModelIndex &source, const QVariant &value)
+{
+    QBLFixtureDefinition *definition = m_listModel->definitionAt(source.row());
+    if (!definition || source.column() == LocalFixtureDefinitionListModel::ChannelsColumn)
+        return false;
+    const DefinitionState before = DefinitionState::of(*definition);
+    if (!m_listModel->setData(source, value, Qt::EditRole))
+        return false;
+    // The short name follows the new name now, not when the row is next shown.
+    definition->applyAutoShortNames();
+    const DefinitionState after = DefinitionState::of(*definition);
+    if (after == before)
+        return true;
+    m_history->recordEdit(source.row(), before, after,
+                          source.column() == LocalFixtureDefinitionListModel::FixtureNameColumn
+                              ? LibraryHistory::Edit::RenameFixture
+                              : LibraryHistory::Edit::RenameManufacturer,
+                          -1, -1);
+    if (ui->fixtureDefinitionForm->definition() == definition)
+        ui->fixtureDefinitionForm->refreshNames();
+    emit archiveModified();
+    return true;
 }
 
 bool LibraryForm::setArchive(BLFLArchive *archive)
@@ -497,9 +526,16 @@ bool LibraryForm::setArchive(BLFLArchive *archive)
     m_updateTimer->stop();
     // Filled before it is shown, so the table sorts once instead of once per row.
     auto *model = new LocalFixtureDefinitionListModel({}, this);
-    loadDefinitions(archive, model);
-    if (model != m_listModel)
-        installListModel(model);
+    model->appendCopies(definitionsOf(archive));
+    installListModel(model);
+    // Only the very last definition of the last loader becomes current.
+    const QList<QBLFixtureDefinitionLoader *> &loaders = archive->loaders();
+    if (!loaders.isEmpty() && loaders.last()->definitions() &&
+        !loaders.last()->definitions()->isEmpty()) {
+        showRows({model->rowCount() - 1}, -1);
+        m_counterUpdateRequested = false;
+        updateCounter();
+    }
     m_updateTimer->start();
     m_archive = archive;
     return true;
@@ -509,10 +545,9 @@ bool LibraryForm::importArchive(BLFLArchive *archive)
 {
     if (!archive)
         return false;
-    loadDefinitions(archive, m_listModel);
-    m_filterUpdateRequested = true;
-    m_completerUpdateRequested = true;
-    m_counterUpdateRequested = true;
+    const QList<QBLFixtureDefinition *> imported = definitionsOf(archive);
+    addDefinitions(QList<const QBLFixtureDefinition *>(imported.begin(), imported.end()),
+                   tr("Import Library"));
     return true;
 }
 

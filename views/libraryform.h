@@ -9,6 +9,7 @@
 
 class BLFLArchive;
 class LocalFixtureDefinitionEditForm;
+class LibraryHistory;
 class LocalFixtureDefinitionListModel;
 class QBLFixtureDefinition;
 class QMenu;
@@ -47,11 +48,17 @@ public:
     // Appends copies of the definitions as new rows in one step, selects exactly them and makes
     // the last one current; the caller keeps the originals. Imports go through here.
     void addDefinitions(const QList<QBLFixtureDefinition *> &definitions);
+    // Adds copies of the definitions as new rows in one undoable step named text (empty: "Add
+    // %1 Fixture Definitions") and selects them; the caller keeps the given objects.
+    void addDefinitions(const QList<const QBLFixtureDefinition *> &definitions,
+                        const QString &text = QString());
     // The definitions of the selected rows in selection order (owned by the pane's model).
     QList<QBLFixtureDefinition *> selectedDefinitions() const;
 
     LocalFixtureDefinitionListModel *listModel() const { return m_listModel; }
     TwoColumnsSortFilterProxyModel *proxyModel() const { return m_proxyModel; }
+    // The undo history of the shown library; emptied whenever another library is shown.
+    LibraryHistory *history() const { return m_history; }
     QTableView *tableView() const;
     LocalFixtureDefinitionEditForm *editor() const;
     // The context menu for the current selection; showContextMenu runs it.
@@ -101,8 +108,9 @@ public slots:
 private:
     void setUpKeysAndTips();
     void installListModel(LocalFixtureDefinitionListModel *model);
-    void insertDefinitionRow(const QBLFixtureDefinition *definition);
-    void loadDefinitions(BLFLArchive *archive, LocalFixtureDefinitionListModel *model);
+    static QList<QBLFixtureDefinition *> definitionsOf(BLFLArchive *archive);
+    void showRows(const QList<int> &sourceRows, int channelPosition);
+    bool renameInPlace(const QModelIndex &source, const QVariant &value);
     void removeSelectedRows();
     QBLFixtureDefinition *definitionAtProxyRow(int proxyRow) const;
 
@@ -110,6 +118,7 @@ private:
     LocalFixtureDefinitionListModel *m_listModel = nullptr;
     TwoColumnsSortFilterProxyModel *m_proxyModel = nullptr;
     QStringListModel *m_completerModel = nullptr;
+    LibraryHistory *m_history = nullptr;
     QPointer<BLFLArchive> m_archive;
     QIcon m_newIcon;
     QIcon m_deleteIcon;

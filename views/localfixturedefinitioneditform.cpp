@@ -1,6 +1,7 @@
 #include "localfixturedefinitioneditform.h"
 #include "ui_localfixturedefinitioneditform.h"
 
+#include "libraryhistory.h"
 #include "model/localchannellistmodel.h"
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
@@ -17,6 +18,36 @@ constexpr int FixtureTypeCount = 11;
 
 } // namespace
 
+// Records the edit made while it lives, as one undo step of the edited definition.
+class LocalFixtureDefinitionEditForm::EditScope
+{
+public:
+    EditScope(LocalFixtureDefinitionEditForm *form, LibraryHistory::Edit edit,
+              int channelPosition = -1)
+        : m_form(form), m_definition(form->m_definition), m_edit(edit),
+          m_channelPosition(channelPosition)
+    {
+        if (m_definition)
+            m_before = DefinitionState::of(*m_definition);
+    }
+    ~EditScope()
+    {
+        if (m_definition && m_definition == m_form->m_definition && m_form->m_history)
+            m_form->m_history->recordEdit(m_definition->listIndex().row(), m_before,
+                                          DefinitionState::of(*m_definition), m_edit,
+                                          m_channelPosition, m_form->m_typingSession);
+    }
+    EditScope(const EditScope &) = delete;
+    EditScope &operator=(const EditScope &) = delete;
+
+private:
+    LocalFixtureDefinitionEditForm *m_form;
+    QBLFixtureDefinition *m_definition;
+    LibraryHistory::Edit m_edit;
+    int m_channelPosition;
+    DefinitionState m_before;
+};
+
 LocalFixtureDefinitionEditForm::LocalFixtureDefinitionEditForm(QWidget *parent)
     : QWidget(parent), ui(new Ui::LocalFixtureDefinitionEditForm),
       m_channelModel(new LocalChannelListModel(nullptr, this)),
@@ -29,6 +60,9 @@ LocalFixtureDefinitionEditForm::LocalFixtureDefinitionEditForm(QWidget *parent)
     ui->channelListView->sortByColumn(LocalChannelListModel::NumberColumn, Qt::AscendingOrder);
     connect(ui->channelListView->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &LocalFixtureDefinitionEditForm::currentChanged);
+    for (QLineEdit *field : {ui->fixtureName, ui->manufacturerName, ui->fixtureNameShort,
+                             ui->manufacturerNameShort, ui->channelName, ui->channelNameShort})
+        connect(field, &QLineEdit::editingFinished, this, [this] { ++m_typingSession; });
 
     showCharactersLeft(ui->fixtureNameShort, ui->fixtureNameShortLeft);
     showCharactersLeft(ui->manufacturerNameShort, ui->manufacturerNameShortLeft);
@@ -102,6 +136,7 @@ LocalFixtureDefinitionEditForm::~LocalFixtureDefinitionEditForm()
 
 void LocalFixtureDefinitionEditForm::setDefinition(QBLFixtureDefinition *definition)
 {
+    ++m_typingSession;
     clearForm();
     if (!definition) {
         setEnabled(false);
@@ -111,10 +146,7 @@ void LocalFixtureDefinitionEditForm::setDefinition(QBLFixtureDefinition *definit
     m_definition = definition;
     m_definition->applyAutoShortNames();
 
-    ui->fixtureName->setText(m_definition->fixtureName());
-    ui->manufacturerName->setText(m_definition->manufacturerName());
-    ui->fixtureNameShort->setText(m_definition->fixtureNameShort());
-    ui->manufacturerNameShort->setText(m_definition->manufacturerNameShort());
+    refreshNames();
     {
         // Showing the type must not rewrite a type the box cannot show.
         const QSignalBlocker blocker(ui->fixtureType);
@@ -132,6 +164,26 @@ void LocalFixtureDefinitionEditForm::setDefinition(QBLFixtureDefinition *definit
     m_channelModel->setDefinition(m_definition);
     ui->channelNameShort->clear();
     setEnabled(true);
+}
+
+void LocalFixtureDefinitionEditForm::refreshNames()
+{
+    if (!m_definition)
+        return;
+    ui->fixtureName->setText(m_definition->fixtureName());
+    ui->manufacturerName->setText(m_definition->manufacturerName());
+    ui->fixtureNameShort->setText(m_definition->fixtureNameShort());
+    ui->manufacturerNameShort->setText(m_definition->manufacturerNameShort());
+}
+
+void LocalFixtureDefinitionEditForm::showChannel(int listPosition)
+{
+    if (!m_definition || listPosition < 0 || listPosition >= m_definition->nbrOfChannels())
+        return;
+    const QModelIndex shown = m_channelProxy->mapFromSource(
+        m_channelModel->index(listPosition, LocalChannelListModel::NumberColumn));
+    ui->channelListView->selectionModel()->setCurrentIndex(
+        shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void LocalFixtureDefinitionEditForm::clearForm()
@@ -167,6 +219,7 @@ void LocalFixtureDefinitionEditForm::on_fixtureName_textEdited(const QString &te
 {
     if (!m_definition)
         return;
+    EditScope edit(this, LibraryHistory::Edit::FixtureName);
     m_definition->setFixtureName(text);
     m_definition->applyAutoShortNames();
     ui->fixtureNameShort->setText(m_definition->fixtureNameShort());
@@ -177,6 +230,7 @@ void LocalFixtureDefinitionEditForm::on_manufacturerName_textEdited(const QStrin
 {
     if (!m_definition)
         return;
+    EditScope edit(this, LibraryHistory::Edit::ManufacturerName);
     m_definition->setManufacturerName(text);
     m_definition->applyAutoShortNames();
     ui->manufacturerNameShort->setText(m_definition->manufacturerNameShort());
@@ -187,6 +241,7 @@ void LocalFixtureDefinitionEditForm::on_fixtureNameShort_textEdited(const QStrin
 {
     if (!m_definition)
         return;
+    EditScope edit(this, LibraryHistory::Edit::FixtureNameShort);
     m_definition->setFixtureNameShort(text.left(QBLFixtureDefinition::AutoShortNameLength));
     emit contentEdited();
 }
@@ -195,6 +250,7 @@ void LocalFixtureDefinitionEditForm::on_manufacturerNameShort_textEdited(const Q
 {
     if (!m_definition)
         return;
+    EditScope edit(this, LibraryHistory::Edit::ManufacturerNameShort);
     m_definition->setManufacturerNameShort(text.left(QBLFixtureDefinition::AutoShortNameLength));
     emit contentEdited();
 }
@@ -204,6 +260,7 @@ void LocalFixtureDefinitionEditForm::on_autoFixtureNameShort_toggled(bool checke
     ui->fixtureNameShort->setEnabled(!checked);
     if (!m_definition)
         return;
+    EditScope edit(this, LibraryHistory::Edit::AutoFixtureNameShort);
     m_definition->setAutoFixtureNameShort(checked);
     m_definition->applyAutoShortNames();
     ui->fixtureNameShort->setText(m_definition->fixtureNameShort());
@@ -219,6 +276,7 @@ void LocalFixtureDefinitionEditForm::on_autoManufacturerNameShort_toggled(bool c
     ui->manufacturerNameShort->setEnabled(!checked);
     if (!m_definition)
         return;
+    EditScope edit(this, LibraryHistory::Edit::AutoManufacturerNameShort);
     m_definition->setAutoManufacturerNameShort(checked);
     m_definition->applyAutoShortNames();
     ui->manufacturerNameShort->setText(m_definition->manufacturerNameShort());
@@ -232,6 +290,7 @@ void LocalFixtureDefinitionEditForm::on_autoManufacturerNameShort_clicked()
 
 void LocalFixtureDefinitionEditForm::on_fixtureType_currentIndexChanged(int index)
 {
+    EditScope edit(this, LibraryHistory::Edit::FixtureType);
     if (m_definition)
         m_definition->setFixtureType(index < 0 ? QBLFixtureDefinition::NoFixtureType
                                                : quint32(index));
@@ -295,6 +354,7 @@ void LocalFixtureDefinitionEditForm::on_channelName_textEdited(const QString &te
         emit contentEdited();
         return;
     }
+    EditScope edit(this, LibraryHistory::Edit::ChannelName, currentSourceIndex().row());
     channel->setName(text);
     channel->applyAutoNameShort();
     ui->channelNameShort->setText(channel->nameShort());
@@ -313,6 +373,7 @@ void LocalFixtureDefinitionEditForm::on_channelNameShort_textEdited(const QStrin
         emit contentEdited();
         return;
     }
+    EditScope edit(this, LibraryHistory::Edit::ChannelNameShort, currentSourceIndex().row());
     channel->setNameShort(text);
     ui->channelName->setText(channel->name());
     refreshChannelShortControls(channel);
@@ -327,6 +388,7 @@ void LocalFixtureDefinitionEditForm::on_autoChannelNameShort_toggled(bool checke
     QBLFixtureChannel *channel = currentChannel();
     if (!channel)
         return;
+    EditScope edit(this, LibraryHistory::Edit::AutoChannelNameShort, currentSourceIndex().row());
     channel->setAutoNameShort(checked);
     showCurrentChannel();
 }
@@ -342,6 +404,7 @@ void LocalFixtureDefinitionEditForm::on_addChannel_clicked()
     if (!m_definition)
         return;
     const int n = m_definition->nbrOfChannels();
+    EditScope edit(this, LibraryHistory::Edit::AddChannel, n);
     QBLFixtureChannel prepared;
     prepared.setNumber(n + 1);
     prepared.setName(tr("Channel %1").arg(n + 1));
@@ -363,6 +426,7 @@ void LocalFixtureDefinitionEditForm::on_pushButton_clicked()
 {
     const QModelIndex source = currentSourceIndex();
     if (source.isValid()) {
+        EditScope edit(this, LibraryHistory::Edit::DeleteChannel, source.row());
         m_channelModel->removeRows(source.row(), 1);
         emit contentEdited();
     }
@@ -374,6 +438,9 @@ void LocalFixtureDefinitionEditForm::moveCurrentChannel(bool up)
     const QModelIndex source = currentSourceIndex();
     if (!source.isValid())
         return;
+    EditScope edit(this, up ? LibraryHistory::Edit::MoveChannelUp
+                            : LibraryHistory::Edit::MoveChannelDown,
+                   source.row());
     if (up)
         m_channelModel->moveChannelUp(source.row());
     else

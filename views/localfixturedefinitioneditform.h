@@ -3,6 +3,7 @@
 #include <QModelIndex>
 #include <QWidget>
 
+class LibraryHistory;
 class LocalChannelListModel;
 class QBLFixtureChannel;
 class QBLFixtureDefinition;
@@ -31,6 +32,12 @@ public:
     LocalChannelListModel *channelModel() const { return m_channelModel; }
     // Focus in the fixture name with its text selected, so typing replaces it.
     void editFixtureName();
+    // Every edit made here is recorded there, so that it can be undone.
+    void setHistory(LibraryHistory *history) { m_history = history; }
+    // Makes the channel at this position of the definition's list current.
+    void showChannel(int listPosition);
+    // Shows the names anew after they were changed elsewhere (the table's in-place editor).
+    void refreshNames();
 
 signals:
     void contentEdited();
@@ -63,6 +70,8 @@ private slots:
 private:
     void showCharactersLeft(QLineEdit *field, QLabel *label);
     void setUpChannelKeys();
+    class EditScope;
+
     void clearForm();
     void showCurrentChannel();
     void clearChannelFields();
@@ -76,4 +85,7 @@ private:
     QBLFixtureDefinition *m_definition = nullptr;
     LocalChannelListModel *m_channelModel;
     QSortFilterProxyModel *m_channelProxy;
+    LibraryHistory *m_history = nullptr;
+    // Typing merges into one undo step until the field is left; each leaving starts a session.
+    int m_typingSession = 0;
 };
