@@ -79,7 +79,12 @@ private slots:
         auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("toolBar"));
         QVERIFY(toolBar);
         const QList<QAction *> actions = toolBar->actions();
-        QCOMPARE(actions.size(), 8);
+        QCOMPARE(actions.size(), 11);
+        // Undo and Redo follow, disabled while there is nothing to undo.
+        QVERIFY(actions[8]->isSeparator());
+        QCOMPARE(actions[9]->text(), QString("Undo"));
+        QVERIFY(!actions[9]->isEnabled() && !actions[9]->icon().isNull());
+        QCOMPARE(actions[10]->text(), QString("Redo"));
         const QStringList texts = {"New Library",
                                    "Open Library",
                                    "Save Library",
@@ -88,7 +93,7 @@ private slots:
                                    QString(),
                                    "Upload selection to device",
                                    "Download selection to computer"};
-        for (int i = 0; i < actions.size(); ++i) {
+        for (int i = 0; i < texts.size(); ++i) {
             QCOMPARE(actions[i]->isSeparator(), i == 5);
             QCOMPARE(actions[i]->text(), texts[i]);
             QCOMPARE(actions[i]->icon().isNull(), i == 5);
