@@ -1,4 +1,6 @@
 #include "mainwindow.h"
+
+#include "devicelink.h"
 #include "ui_mainwindow.h"
 
 #include "aboutdialog.h"
@@ -39,7 +41,6 @@ MainWindow::~MainWindow()
 
 void MainWindow::construct()
 {
-    operationRunning = false;
     closeRequested = false;
     settings = new QSettings(QStringLiteral("Brenlow AG"),
                              QStringLiteral("KDR-450P Fixture Library Editor"), this);
@@ -92,9 +93,9 @@ void MainWindow::createToolBarActions()
          &MainWindow::downloadCurrentSelection},
     };
     for (int i = 0; i < 7; ++i) {
-        icons[i] = QIcon(QString::fromLatin1(entries[i].icon));
         // Owned by the window so they go with it; the tool bar only shows them.
-        toolBarActions[i] = new QAction(icons[i], entries[i].text, this);
+        toolBarActions[i] =
+            new QAction(QIcon(QString::fromLatin1(entries[i].icon)), entries[i].text, this);
         if (i == 5)
             ui->toolBar->addSeparator();
         ui->toolBar->addAction(toolBarActions[i]);

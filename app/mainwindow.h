@@ -1,32 +1,26 @@
 #pragma once
 
+#include "devicejobs.h"
 #include "devicelinkoptions.h"
 
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
-#include <QMap>
 #include <QString>
+
+#include <memory>
 
 class BLFLArchive;
 class BLPMaster;
 class BLPmPhyUSB;
-class ConnectionProbe;
-class DeviceChanger;
+class ConnectionMonitor;
 class DeviceForm;
-class DevicesDiscoverer;
-class FixtureDefinitionsDownloader;
-class FixtureDefinitionsUploader;
-class FixtureListDownloader;
-class FixturesDeleter;
-class PatchListClearer;
+class DeviceJobRunner;
+class DeviceLink;
 class QAction;
 class QCloseEvent;
 class QMovie;
-class QMutex;
 class QSettings;
-class QThread;
-class QTimer;
 
 namespace Ui
 {
@@ -50,8 +44,8 @@ public:
     BLPMaster *master() const;
     BLPmPhyUSB *phy() const;
     DeviceForm *deviceForm() const;
-    bool isOperationRunning() const { return operationRunning; }
-    bool isDeviceConnected() const { return deviceConnected; }
+    bool isOperationRunning() const;
+    bool isDeviceConnected() const;
 
 signals:
     void abortDownloadingFixtureList();
@@ -82,6 +76,7 @@ public slots:
     void deviceChanged();
     void on_actionUpdate_firmware_triggered();
     void operationDone();
+    void finishOperation();
     void fixtureListDownloaded(void *data, int length);
     void fixtureListDownloadFailed();
     void fixtureListDownloadAborted();
@@ -91,8 +86,6 @@ public slots:
     void fixtureUploadFailedTooManyOrNotEnoughChannels();
     void fixtureUploadNeedsPatchListCleared();
     void patchListClearerFailed();
-    void patchListClearerOKContUpload();
-    void patchListClearerOKContDelete();
     void patchListClearerAborted();
     void fixturesDownloaded();
     void fixturesDownloadFailed();
@@ -135,28 +128,28 @@ private:
     void connectDeviceSide();
     void shutDownDeviceSide();
     static QString appTitle();
-    void clearPendingFlags();
     void setProgressIdle(bool busy);
     QList<QAction *> operationActions() const;
     void disableOperationActions();
     void enableOperationActions();
-    bool beginOperation();
-    void finishOperation();
-    void servePendingRequest();
+    // The runner's jobs mapped to the panel and the result slots.
+    void deviceJobStarted(DeviceJob job);
+    void deviceJobEnded(DeviceJob job, DeviceJobOutcome outcome);
+    void uploadEnded(DeviceJobOutcome outcome);
+    void deletionEnded(DeviceJobOutcome outcome);
+    void fixtureListEnded(DeviceJobOutcome outcome);
     void showResult(const QString &text);
     void endUploadPanel();
     void endDeletePanel();
-    void askToClearPatchList(void (MainWindow::*continuation)());
+    void askToClearPatchList();
     void runFirmwareUpdate();
-    void connectionProbed(int probe);
-    void connectionLossStep();
     void checkFirmwareVersion();
+    void showClosingPanel(bool closing);
 
     Ui::MainWindow *ui;
     BLFLArchive *archive = nullptr;
     QString startupLibraryPath;
     DeviceLinkOptions linkOptions;
-    QIcon icons[7];
     QString libraryPath;
     QAction *toolBarActions[7] = {};
     QAction *undoAction = nullptr;
@@ -164,33 +157,13 @@ private:
     QSettings *settings = nullptr;
     QMovie *busyMovie = nullptr;
     bool closeRequested = false;
-    bool operationRunning = false;
 
-    // Device side. The link and the workers live on their own threads; every flag here is
-    // touched by the GUI thread only.
-    BLPMaster *linkMaster = nullptr;
-    BLPmPhyUSB *linkPhy = nullptr;
-    QMutex *operationLock = nullptr;
-    QTimer *connectionTimer = nullptr;
-    QThread *probeThread = nullptr;
-    ConnectionProbe *prober = nullptr;
-    QMap<int, int> firmwareVersions; // device number -> software version
-    int connectionGrace = 0;
+    // Device side: the link and the jobs that use it (their workers run on their own
+    // threads and report through queued signals); every flag here is the GUI thread's.
+    std::unique_ptr<DeviceLink> link;
+    DeviceJobRunner *jobs = nullptr;
+    ConnectionMonitor *monitor = nullptr;
     bool abortRequested = false;
-    bool deviceConnected = false;
-    DevicesDiscoverer *discoverer = nullptr;
-    FixtureListDownloader *listDownloader = nullptr;
-    FixtureDefinitionsUploader *uploader = nullptr;
-    FixtureDefinitionsDownloader *downloader = nullptr;
-    PatchListClearer *patchListClearer = nullptr;
-    FixturesDeleter *deleter = nullptr;
-    DeviceChanger *deviceChanger = nullptr;
-    bool uploadPending = false;
-    bool deletePending = false;
-    bool downloadPending = false;
-    bool discoveryPending = false;
-    bool firmwareUpdatePending = false;
-    bool deviceChangePending = false;
     // The device chosen before the firmware dialog, chosen again after the new discovery.
     int deviceToReselect = -1;
 };

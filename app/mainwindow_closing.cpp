@@ -1,10 +1,9 @@
-// Closing the window: the last library is remembered and unsaved changes are offered for saving.
+// Closing the window: the last library is remembered, running device work is stopped and
+// waited for without blocking, and unsaved changes are offered for saving.
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "transfer/fixturedefinitionsdownloader.h"
-#include "transfer/fixturedefinitionsuploader.h"
-#include "transfer/fixturesdeleter.h"
+#include "devicejobrunner.h"
 #include "views/widgets/userprompts.h"
 
 #include <QCloseEvent>
@@ -16,31 +15,15 @@ void MainWindow::closeEvent(QCloseEvent *e)
     // Written every time, also when the close is then refused.
     settings->setValue(QStringLiteral("library"), libraryPath);
 
-    if (operationRunning) {
-        // Stop the device work and wait for its end without blocking: the result slot ends
-        // the operation, and operationDone() closes again.
-        closeRequested = true;
-        emit abortDownloadingFixtureList();
-        downloader->abort();
-        uploader->abort();
-        deleter->abort();
-        if (beginOperation()) {
-            e->accept();
-            return;
-        }
-        ui->menuFile->hide();
-        ui->menuAbout->hide();
-        ui->menuEdit->hide();
-        menuBar()->hide();
-        ui->toolBar->hide();
-        ui->widget_2->hide();
-        ui->progressBars->hide();
-        ui->closingWidget->show();
-        busyMovie->start();
+    // From here on no device job starts, and a running one is asked to stop; its end (after
+    // the refresh that follows it) calls close() again through operationDone().
+    closeRequested = true;
+    jobs->beginClosing();
+    if (jobs->isOperationRunning()) {
+        showClosingPanel(true);
         e->ignore();
         return;
     }
-    closeRequested = false;
 
     if (!archive || !isWindowModified()) {
         e->accept();
@@ -57,13 +40,29 @@ void MainWindow::closeEvent(QCloseEvent *e)
         e->accept();
         return;
     }
-    ui->closingWidget->hide();
-    ui->widget_2->show();
-    ui->toolBar->show();
-    menuBar()->show();
-    busyMovie->stop();
+    closeRequested = false;
+    jobs->cancelClosing();
+    showClosingPanel(false);
     e->ignore();
     // The device list is read again, as after any operation.
-    if (beginOperation())
-        finishOperation();
+    jobs->refresh();
+}
+
+void MainWindow::showClosingPanel(bool closing)
+{
+    if (closing) {
+        ui->menuFile->hide();
+        ui->menuAbout->hide();
+        ui->menuEdit->hide();
+    }
+    menuBar()->setVisible(!closing);
+    ui->toolBar->setVisible(!closing);
+    ui->widget_2->setVisible(!closing);
+    if (closing)
+        ui->progressBars->hide();
+    ui->closingWidget->setVisible(closing);
+    if (closing)
+        busyMovie->start();
+    else
+        busyMovie->stop();
 }

@@ -1,73 +1,23 @@
-// Connection monitoring: the 300 ms probe of the active controller while no operation runs,
-// and the notice for controllers whose firmware is too old.
+// Connection monitoring: the connection monitor's events mapped to the device pane, and the
+// notice for controllers whose firmware is too old.
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "connectionprobe.h"
+#include "connectionmonitor.h"
+#include "devicejobrunner.h"
 #include "views/deviceform.h"
 
 #include <QComboBox>
 #include <QDebug>
-#include <QMutex>
-#include <QTimer>
 
-namespace
+bool MainWindow::isDeviceConnected() const
 {
-
-// Controllers at this version or older are offered the update.
-constexpr int LastOutdatedFirmware = 0x0102;
-// Failed probes tolerated after an answered one before the controller counts as gone.
-constexpr int ProbeGrace = 2;
-
-} // namespace
+    return monitor->isConnected();
+}
 
 void MainWindow::updateConnectionStatus()
 {
-    if (!linkMaster || operationRunning || !operationLock->tryLock())
-        return;
-    operationLock->unlock();
-    // The probe runs on its own thread; the timer waits for its answer.
-    connectionTimer->stop();
-    QMetaObject::invokeMethod(prober, &ConnectionProbe::probe, Qt::QueuedConnection);
-}
-
-void MainWindow::connectionProbed(int probe)
-{
-    // An operation that started meanwhile owns the link; its outcome decides, not this probe.
-    if (!operationRunning) {
-        const int count = ui->remoteForm->devicesComboBox()->count();
-        if (probe == 2) {
-            if (!deviceConnected && count > 0) {
-                connectionGrace = ProbeGrace;
-                deviceConnected = true;
-                onConnected();
-            } else if (deviceConnected && count > 0) {
-                connectionGrace = ProbeGrace;
-            } else if (deviceConnected) {
-                connectionLossStep();
-            }
-        } else if (probe == 1) {
-            if (deviceConnected) {
-                connectionLossStep();
-            } else if (count > 0) {
-                if (connectionGrace > 0)
-                    --connectionGrace;
-                else
-                    onDisconnected();
-            }
-        }
-    }
-    connectionTimer->start();
-}
-
-void MainWindow::connectionLossStep()
-{
-    if (connectionGrace > 0) {
-        --connectionGrace;
-        return;
-    }
-    deviceConnected = false;
-    onDisconnected();
+    monitor->poll();
 }
 
 void MainWindow::onConnected()
@@ -80,36 +30,31 @@ void MainWindow::onDisconnected()
 {
     qDebug() << "device disconnected";
     ui->firmwareUpdateInfoWidget->hide();
-    if (!beginOperation())
+    if (jobs->currentJob() != DeviceJob::None)
         return;
+    // The devices stay out of the list until the next discovery.
     QComboBox *combo = ui->remoteForm->devicesComboBox();
     combo->clear();
     combo->setCurrentIndex(-1);
     ui->remoteForm->clearList();
-    operationDone();
 }
 
 void MainWindow::checkFirmwareVersion()
 {
     const int deviceNumber = ui->remoteForm->devicesComboBox()->currentData(Qt::UserRole).toInt();
-    const auto entry = firmwareVersions.constFind(deviceNumber);
-    if (entry == firmwareVersions.constEnd()) {
+    const int version = monitor->firmwareVersion(deviceNumber);
+    if (version < 0 || !ConnectionMonitor::isOutdated(version)) {
         ui->firmwareUpdateInfoWidget->hide();
         return;
     }
-    const int version = entry.value() & 0xFFFF;
-    if (version > LastOutdatedFirmware) {
-        ui->firmwareUpdateInfoWidget->hide();
-        return;
-    }
-    qDebug() << "too old: " << (version >> 8) << "," << (version & 0xFF);
-    if (deviceConnected)
+    qDebug() << "too old: " << ((version >> 8) & 0xFF) << "," << (version & 0xFF);
+    if (monitor->isConnected())
         ui->firmwareUpdateInfoWidget->show();
 }
 
 void MainWindow::receivedANewFirmwareVersion(int deviceNbr, int swv)
 {
-    firmwareVersions.insert(deviceNbr, swv);
+    monitor->recordFirmwareVersion(deviceNbr, swv);
     qDebug() << "received " << ((swv >> 8) & 0xFF) << "," << (swv & 0xFF);
 }
 
@@ -120,7 +65,7 @@ void MainWindow::on_labelFirmwareUpdateInfo_linkActivated(QString link)
         return;
     }
     qDebug() << "Link clicked";
-    if (!beginOperation())
+    if (!jobs->beginFirmwareDialog(false))
         return;
     ui->firmwareUpdateInfoWidget->hide();
     runFirmwareUpdate();

@@ -1,23 +1,15 @@
-// The window's device side: the link, the workers, the operation lock with its pending
-// requests and background refresh, every result slot, the progress panel and discovery.
+// The window's device side: the job runner's starts and outcomes mapped to the progress panel,
+// the device pane and the result messages, and device discovery.
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "connectionprobe.h"
+#include "connectionmonitor.h"
+#include "devicejobrunner.h"
+#include "devicelink.h"
 #include "blpmaster.h"
-#include "blpmphyusb.h"
-#include "devicechanger.h"
-#include "devicesdiscoverer.h"
-#include "driverselection.h"
 #include "firmware/firmwareupdatedialog.h"
 #include "model/qblfixturedefinition.h"
 #include "transfer/devicerecord.h"
-#include "transfer/fixturedefinitionsdownloader.h"
-#include "transfer/fixturedefinitionsuploader.h"
-#include "transfer/fixturelistdownloader.h"
-#include "transfer/fixturesdeleter.h"
-#include "transfer/patchlistclearer.h"
-#include "transfer/qblremotefixturedefinition.h"
 #include "views/deviceform.h"
 #include "views/libraryform.h"
 #include "views/widgets/userprompts.h"
@@ -26,34 +18,26 @@
 #include <QComboBox>
 #include <QDebug>
 #include <QMenu>
-#include <QMutex>
 #include <QSignalBlocker>
-#include <QThread>
-#include <QTimer>
-#include <QtEndian>
-
-namespace
-{
-
-constexpr int LinkResponseTimeoutMs = 2000;
-constexpr int ConnectionPollMs = 300;
-constexpr int OperationLockWaitMs = 100;
-
-} // namespace
 
 BLPMaster *MainWindow::master() const
 {
-    return linkMaster;
+    return link->master();
 }
 
 BLPmPhyUSB *MainWindow::phy() const
 {
-    return linkPhy;
+    return link->phy();
 }
 
 DeviceForm *MainWindow::deviceForm() const
 {
     return ui->remoteForm;
+}
+
+bool MainWindow::isOperationRunning() const
+{
+    return jobs->isOperationRunning();
 }
 
 QString MainWindow::appTitle()
@@ -63,103 +47,48 @@ QString MainWindow::appTitle()
 
 void MainWindow::createWorkers()
 {
-    clearPendingFlags();
-    connectionGrace = 0;
-    deviceConnected = false;
-    operationLock = new QMutex;
-
     // --simulate and --port choose the driver backend; without them the one already current
     // (the serial ports, or a test's simulated bus) stays.
     if (linkOptions.simulate || !linkOptions.port.isEmpty()) {
         DriverOptions options;
         options.simulate = linkOptions.simulate;
         options.portPath = linkOptions.port;
-        installDriver(options);
+        DeviceLink::installBackend(options);
     }
+    link = std::make_unique<DeviceLink>();
+    link->master()->connectDevice();
+    jobs = new DeviceJobRunner(link.get(), this);
+    QComboBox *combo = ui->remoteForm->devicesComboBox();
+    monitor = new ConnectionMonitor(
+        jobs, [combo] { return combo->count(); }, this);
 
-    linkMaster = new BLPMaster;
-    linkPhy = new BLPmPhyUSB;
-    linkPhy->setDeviceIndex(0);
-    linkMaster->attachPhy(linkPhy);
-    linkMaster->connectDevice();
-    linkMaster->setResponseTimeout(LinkResponseTimeoutMs);
-
-    connectionTimer = new QTimer(this);
-    connectionTimer->setObjectName(QStringLiteral("connectionTimer"));
-    connect(connectionTimer, &QTimer::timeout, this, &MainWindow::updateConnectionStatus);
-    probeThread = new QThread;
-    prober = new ConnectionProbe(linkMaster);
-    prober->moveToThread(probeThread);
-    connect(prober, &ConnectionProbe::probed, this, &MainWindow::connectionProbed);
-    probeThread->start();
-    connectionTimer->start(ConnectionPollMs);
-
-    listDownloader = new FixtureListDownloader;
-    listDownloader->setMaster(linkMaster);
-    connect(listDownloader, &FixtureListDownloader::receivedData, this,
-            &MainWindow::fixtureListDownloaded);
-    connect(listDownloader, &FixtureListDownloader::failed, this,
-            &MainWindow::fixtureListDownloadFailed);
-    connect(listDownloader, &FixtureListDownloader::downloadAborted, this,
-            &MainWindow::fixtureListDownloadAborted);
-    connect(this, &MainWindow::abortDownloadingFixtureList, listDownloader,
-            &FixtureListDownloader::abort);
-
-    // The uploader routes the master's per-write progress into its own progressCurrent.
-    uploader = new FixtureDefinitionsUploader;
-    uploader->setMaster(linkMaster);
-    connect(uploader, &FixtureDefinitionsUploader::failed, this, &MainWindow::fixtureUploadFailed);
-    connect(uploader, &FixtureDefinitionsUploader::failedNotEnoughFreeSpace, this,
-            &MainWindow::fixtureUploadFailedNotEnoughMemory);
-    connect(uploader, &FixtureDefinitionsUploader::failedTooManyOrNotEnoughChannels, this,
-            &MainWindow::fixtureUploadFailedTooManyOrNotEnoughChannels);
-    connect(uploader, &FixtureDefinitionsUploader::dataSent, this, &MainWindow::fixturesUploaded);
-    connect(uploader, &FixtureDefinitionsUploader::progressTotal, this, &MainWindow::progressTotal);
-    connect(uploader, &FixtureDefinitionsUploader::failedPatchingNeedsToBeCleared, this,
-            &MainWindow::fixtureUploadNeedsPatchListCleared);
-
-    downloader = new FixtureDefinitionsDownloader;
-    downloader->setMaster(linkMaster);
-    connect(downloader, &FixtureDefinitionsDownloader::failed, this,
-            &MainWindow::fixturesDownloadFailed);
-    connect(downloader, &FixtureDefinitionsDownloader::fixturesDownloaded, this,
-            &MainWindow::fixturesDownloaded);
-    connect(downloader, &FixtureDefinitionsDownloader::progressTotal, this,
-            &MainWindow::progressTotal);
-    connect(downloader, &FixtureDefinitionsDownloader::progressCurrent, this,
-            &MainWindow::progressCurrentItem);
-
-    deleter = new FixturesDeleter;
-    deleter->setMaster(linkMaster);
-    connect(deleter, &FixturesDeleter::fixturesDeleted, this, &MainWindow::fixturesDeleted);
-    connect(deleter, &FixturesDeleter::failed, this, &MainWindow::fixtureDeletionFailed);
-    connect(deleter, &FixturesDeleter::progressTotal, this, &MainWindow::progressTotal);
-    connect(deleter, &FixturesDeleter::failedPatchingNeedsToBeCleared, this,
-            &MainWindow::fixtureDeletionNeedsPatchListCleared);
-
-    patchListClearer = new PatchListClearer;
-    patchListClearer->setMaster(linkMaster);
-    connect(patchListClearer, &PatchListClearer::failed, this, &MainWindow::patchListClearerFailed);
-    connect(patchListClearer, &PatchListClearer::aborted, this,
-            &MainWindow::patchListClearerAborted);
-
-    deviceChanger = new DeviceChanger;
-    deviceChanger->setLink(linkMaster, linkPhy);
-    connect(deviceChanger, &DeviceChanger::done, this, &MainWindow::deviceChanged);
-
-    connect(linkMaster, &BLPMaster::sigTransferred, this, &MainWindow::progressCurrentItem);
+    connect(jobs, &DeviceJobRunner::jobStarted, this, &MainWindow::deviceJobStarted);
+    connect(jobs, &DeviceJobRunner::jobEnded, this, &MainWindow::deviceJobEnded);
+    connect(jobs, &DeviceJobRunner::refreshStarted, this, &MainWindow::finishOperation);
+    connect(jobs, &DeviceJobRunner::released, this, &MainWindow::operationDone);
+    connect(jobs, &DeviceJobRunner::patchListClearingNeeded, this,
+            [this](DeviceJob job) {
+                if (job == DeviceJob::Upload)
+                    fixtureUploadNeedsPatchListCleared();
+                else
+                    fixtureDeletionNeedsPatchListCleared();
+            });
+    connect(jobs, &DeviceJobRunner::firmwareUpdateDue, this,
+            &MainWindow::on_actionUpdate_firmware_triggered);
+    connect(jobs, &DeviceJobRunner::progressTotal, this, &MainWindow::progressTotal);
+    connect(jobs, &DeviceJobRunner::progressCurrent, this, &MainWindow::progressCurrentItem);
+    connect(monitor, &ConnectionMonitor::connected, this, &MainWindow::onConnected);
+    connect(monitor, &ConnectionMonitor::disconnected, this, &MainWindow::onDisconnected);
+    monitor->start();
 }
 
 void MainWindow::connectDeviceSide()
 {
     QComboBox *combo = ui->remoteForm->devicesComboBox();
-    discoverer = new DevicesDiscoverer;
-    discoverer->setLink(linkMaster, linkPhy);
-    connect(discoverer, &DevicesDiscoverer::clearDevicesComboBox, combo, &QComboBox::clear);
-    connect(discoverer, &DevicesDiscoverer::deviceFound, combo,
+    connect(jobs, &DeviceJobRunner::devicesCleared, combo, &QComboBox::clear);
+    connect(jobs, &DeviceJobRunner::deviceFound, combo,
             [combo](const QString &text, int deviceIndex) { combo->addItem(text, deviceIndex); });
-    connect(discoverer, &QThread::finished, this, &MainWindow::devicesDiscovered);
-    connect(discoverer, &DevicesDiscoverer::newFirmwareVersion, this,
+    connect(jobs, &DeviceJobRunner::firmwareVersionReported, this,
             &MainWindow::receivedANewFirmwareVersion);
     connect(ui->remoteForm, &DeviceForm::discoverDevicesClicked, this,
             &MainWindow::discoverDevices);
@@ -172,11 +101,6 @@ void MainWindow::connectDeviceSide()
             &MainWindow::downloadCurrentSelection);
     connect(this, &MainWindow::operationStarts, ui->remoteForm, &DeviceForm::operationStarts);
     connect(this, &MainWindow::operationEnds, ui->remoteForm, &DeviceForm::operationEnds);
-
-    connect(ui->abortButton, &QPushButton::clicked, downloader,
-            &FixtureDefinitionsDownloader::abort);
-    connect(ui->abortButton, &QPushButton::clicked, uploader, &FixtureDefinitionsUploader::abort);
-    connect(ui->abortButton, &QPushButton::clicked, deleter, &FixturesDeleter::abort);
     connect(ui->abortButton, &QPushButton::clicked, this, &MainWindow::abortButtonClicked);
 }
 
@@ -184,38 +108,11 @@ void MainWindow::shutDownDeviceSide()
 {
     // The application never gets here (the process ends with the window); tests and the
     // benchmark make and drop windows, so the threads are ended properly.
-    connectionTimer->stop();
-    probeThread->quit();
-    probeThread->wait();
-    delete prober;
-    delete probeThread;
-    emit abortDownloadingFixtureList();
-    uploader->abort();
-    downloader->abort();
-    deleter->abort();
-    patchListClearer->abort();
-    linkMaster->cancel();
-    const QList<QThread *> workers = {listDownloader,   uploader,      downloader, deleter,
-                                      patchListClearer, deviceChanger, discoverer};
-    for (QThread *worker : workers)
-        worker->wait();
-    linkMaster->resetLink();
-    qDeleteAll(workers);
-    delete linkMaster;
-    delete linkPhy;
-    if (operationRunning)
-        operationLock->unlock();
-    delete operationLock;
-}
-
-void MainWindow::clearPendingFlags()
-{
-    deviceChangePending = false;
-    uploadPending = false;
-    deletePending = false;
-    downloadPending = false;
-    discoveryPending = false;
-    firmwareUpdatePending = false;
+    delete monitor;
+    monitor = nullptr;
+    delete jobs;
+    jobs = nullptr;
+    link.reset();
 }
 
 void MainWindow::setProgressIdle(bool busy)
@@ -255,40 +152,149 @@ void MainWindow::enableOperationActions()
         action->setEnabled(true);
 }
 
-bool MainWindow::beginOperation()
+void MainWindow::deviceJobStarted(DeviceJob job)
 {
-    if (!operationLock->tryLock(OperationLockWaitMs))
-        return false;
-    operationRunning = true;
     abortRequested = false;
     setProgressIdle(false);
     emit operationStarts();
     disableOperationActions();
-    return true;
+    switch (job) {
+    case DeviceJob::Upload:
+    case DeviceJob::Download:
+        ui->progBarTotal->setEnabled(true);
+        ui->progrBarCurrent->setEnabled(true);
+        ui->progressBars->show();
+        ui->progBarTotal->setValue(0);
+        ui->progrBarCurrent->setValue(0);
+        break;
+    case DeviceJob::Delete:
+        ui->progrBarCurrent->hide();
+        ui->lblProgCurrent->hide();
+        ui->progressBars->show();
+        ui->progBarTotal->setValue(0);
+        ui->progrBarCurrent->setValue(0);
+        break;
+    case DeviceJob::Discover:
+        monitor->forgetFirmwareVersions();
+        ui->remoteForm->clearList();
+        ui->remoteForm->setBusy(true);
+        break;
+    case DeviceJob::ChangeDevice:
+        ui->firmwareUpdateInfoWidget->hide();
+        ui->remoteForm->clearList();
+        break;
+    default:
+        break;
+    }
 }
 
 void MainWindow::operationDone()
 {
-    if (operationRunning)
-        operationLock->unlock();
-    operationRunning = false;
     enableOperationActions();
     emit operationEnds();
     if (closeRequested)
         close();
 }
 
+// The lock stays held while the device's list is read again.
 void MainWindow::finishOperation()
 {
-    if (listDownloader->isRunning()) {
-        operationDone();
-        return;
-    }
-    // The lock stays held until the refresh of the device's list ends.
     ui->remoteForm->setBusy(true);
     enableOperationActions();
     emit operationEnds();
-    listDownloader->start();
+}
+
+void MainWindow::deviceJobEnded(DeviceJob job, DeviceJobOutcome outcome)
+{
+    switch (job) {
+    case DeviceJob::Refresh:
+        fixtureListEnded(outcome);
+        break;
+    case DeviceJob::Upload:
+        uploadEnded(outcome);
+        break;
+    case DeviceJob::Delete:
+        deletionEnded(outcome);
+        break;
+    case DeviceJob::Download:
+        if (outcome == DeviceJobOutcome::Done)
+            fixturesDownloaded();
+        else
+            fixturesDownloadFailed();
+        break;
+    case DeviceJob::ChangeDevice:
+        deviceChanged();
+        break;
+    case DeviceJob::Discover:
+        devicesDiscovered();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::uploadEnded(DeviceJobOutcome outcome)
+{
+    switch (outcome) {
+    case DeviceJobOutcome::Done:
+        fixturesUploaded();
+        break;
+    case DeviceJobOutcome::NotEnoughFreeSlots:
+        fixtureUploadFailedNotEnoughMemory();
+        break;
+    case DeviceJobOutcome::ChannelCountsOutOfRange:
+        fixtureUploadFailedTooManyOrNotEnoughChannels();
+        break;
+    case DeviceJobOutcome::PatchListKept:
+        endUploadPanel();
+        break;
+    case DeviceJobOutcome::PatchListClearFailed:
+        patchListClearerFailed();
+        break;
+    case DeviceJobOutcome::PatchListClearAborted:
+        patchListClearerAborted();
+        break;
+    default:
+        fixtureUploadFailed();
+        break;
+    }
+}
+
+void MainWindow::deletionEnded(DeviceJobOutcome outcome)
+{
+    switch (outcome) {
+    case DeviceJobOutcome::Done:
+        fixturesDeleted();
+        break;
+    case DeviceJobOutcome::PatchListKept:
+        endUploadPanel();
+        break;
+    case DeviceJobOutcome::PatchListClearFailed:
+        patchListClearerFailed();
+        break;
+    case DeviceJobOutcome::PatchListClearAborted:
+        patchListClearerAborted();
+        break;
+    default:
+        fixtureDeletionFailed();
+        break;
+    }
+}
+
+void MainWindow::fixtureListEnded(DeviceJobOutcome outcome)
+{
+    const StoredFixtureList &list = jobs->fixtureList();
+    if (outcome == DeviceJobOutcome::Aborted) {
+        fixtureListDownloadAborted();
+    } else if (outcome == DeviceJobOutcome::Done && !list.isEmpty()) {
+        // The runner has checked the answer: its count, then the headers.
+        QByteArray answer = list.answer();
+        fixtureListDownloaded(answer.data(), int(answer.size()));
+    } else {
+        // A store without definitions reads like a failed refresh: the list stays empty and
+        // the firmware notice is looked at again.
+        fixtureListDownloadFailed();
+    }
 }
 
 void MainWindow::showResult(const QString &text)
@@ -303,20 +309,7 @@ void MainWindow::uploadCurrentSelection()
     if (selection.isEmpty())
         return;
     emit abortDownloadingFixtureList();
-    if (!beginOperation()) {
-        uploadPending = true;
-        return;
-    }
-    clearPendingFlags();
-    ui->progBarTotal->setEnabled(true);
-    ui->progrBarCurrent->setEnabled(true);
-    ui->progressBars->show();
-    ui->progBarTotal->setValue(0);
-    ui->progrBarCurrent->setValue(0);
-    uploader->clearDefinitions();
-    for (const QBLFixtureDefinition *definition : selection)
-        uploader->addDefinition(*definition);
-    uploader->start();
+    jobs->upload(selection);
 }
 
 void MainWindow::downloadCurrentSelection()
@@ -325,20 +318,7 @@ void MainWindow::downloadCurrentSelection()
     if (selection.isEmpty())
         return;
     emit abortDownloadingFixtureList();
-    if (!beginOperation()) {
-        downloadPending = true;
-        return;
-    }
-    clearPendingFlags();
-    ui->progBarTotal->setValue(0);
-    ui->progrBarCurrent->setValue(0);
-    downloader->clearDefinitions();
-    for (const QBLRemoteFixtureDefinition *definition : selection)
-        downloader->addDefinition(*definition);
-    ui->progBarTotal->setEnabled(true);
-    ui->progrBarCurrent->setEnabled(true);
-    ui->progressBars->show();
-    downloader->start();
+    jobs->download(selection);
 }
 
 void MainWindow::deleteCurrentlySelectedFixturesOnDevice()
@@ -347,20 +327,7 @@ void MainWindow::deleteCurrentlySelectedFixturesOnDevice()
     if (selection.isEmpty())
         return;
     emit abortDownloadingFixtureList();
-    if (!beginOperation()) {
-        deletePending = true;
-        return;
-    }
-    clearPendingFlags();
-    ui->progrBarCurrent->hide();
-    ui->lblProgCurrent->hide();
-    ui->progressBars->show();
-    ui->progBarTotal->setValue(0);
-    ui->progrBarCurrent->setValue(0);
-    deleter->clearTargets();
-    for (QBLRemoteFixtureDefinition *definition : selection)
-        deleter->addTarget(definition);
-    deleter->start();
+    jobs->remove(selection);
 }
 
 void MainWindow::endUploadPanel()
@@ -379,14 +346,12 @@ void MainWindow::endDeletePanel()
 
 void MainWindow::fixturesUploaded()
 {
-    finishOperation();
     endUploadPanel();
 }
 
 void MainWindow::fixtureUploadFailed()
 {
     qDebug() << "Uploading fixtureList failed";
-    finishOperation();
     endUploadPanel();
     showResult(tr("Upload of fixture definition(s) failed."));
 }
@@ -394,7 +359,6 @@ void MainWindow::fixtureUploadFailed()
 void MainWindow::fixtureUploadFailedNotEnoughMemory()
 {
     qDebug() << "Uploading fixtureList failed";
-    finishOperation();
     endUploadPanel();
     showResult(tr("The device seems not to have enough free memory slots to store\nall of the "
                   "selected fixtures."));
@@ -403,7 +367,6 @@ void MainWindow::fixtureUploadFailedNotEnoughMemory()
 void MainWindow::fixtureUploadFailedTooManyOrNotEnoughChannels()
 {
     qDebug() << "Uploading fixtureList failed";
-    finishOperation();
     endUploadPanel();
     showResult(tr("Make sure that no fixture definition has less than 1 channel or more\nthan %1 "
                   "channels.")
@@ -412,8 +375,7 @@ void MainWindow::fixtureUploadFailedTooManyOrNotEnoughChannels()
 
 void MainWindow::fixturesDownloaded()
 {
-    finishOperation();
-    const QList<QBLFixtureDefinition *> &downloaded = downloader->downloadedDefinitions();
+    const QList<QBLFixtureDefinition *> &downloaded = jobs->downloadedDefinitions();
     // One undo step for the whole download.
     ui->libraryForm->addDefinitions(
         QList<const QBLFixtureDefinition *>(downloaded.begin(), downloaded.end()),
@@ -424,89 +386,58 @@ void MainWindow::fixturesDownloaded()
 
 void MainWindow::fixturesDownloadFailed()
 {
-    finishOperation();
     ui->progressBars->hide();
     showResult(tr("Downloading of fixture definition(s) failed."));
 }
 
 void MainWindow::fixturesDeleted()
 {
-    finishOperation();
     endDeletePanel();
 }
 
 void MainWindow::fixtureDeletionFailed()
 {
-    finishOperation();
     endDeletePanel();
     showResult(tr("Deletion of fixture definition(s) failed."));
 }
 
 void MainWindow::patchListClearerFailed()
 {
-    finishOperation();
     endDeletePanel();
     showResult(tr("Deletion of patch list has failed.\n"));
 }
 
 void MainWindow::patchListClearerAborted()
 {
-    finishOperation();
     endDeletePanel();
     showResult(tr("Deletion of fixture definition(s) failed."));
 }
 
-void MainWindow::askToClearPatchList(void (MainWindow::*continuation)())
+void MainWindow::askToClearPatchList()
 {
     qDebug() << "We need to clear the patch list";
     // Asked also while closing: erasing the patch list is the user's decision alone.
     const QMessageBox::StandardButton answer = UserPrompts::question(
         this, appTitle(), tr("The current patch list will be erased.\nDo you want to continue?"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
-        disconnect(patchListClearer, &PatchListClearer::success, nullptr, nullptr);
-        connect(patchListClearer, &PatchListClearer::success, this, continuation);
-        patchListClearer->start();
-        return;
-    }
-    finishOperation();
-    ui->progBarTotal->show();
-    ui->progrBarCurrent->show();
-    ui->progressBars->hide();
+    jobs->answerPatchListQuestion(answer == QMessageBox::Yes);
 }
 
 void MainWindow::fixtureUploadNeedsPatchListCleared()
 {
-    askToClearPatchList(&MainWindow::patchListClearerOKContUpload);
+    askToClearPatchList();
 }
 
 void MainWindow::fixtureDeletionNeedsPatchListCleared()
 {
-    askToClearPatchList(&MainWindow::patchListClearerOKContDelete);
-}
-
-void MainWindow::patchListClearerOKContUpload()
-{
-    uploader->start();
-}
-
-void MainWindow::patchListClearerOKContDelete()
-{
-    deleter->start();
+    askToClearPatchList();
 }
 
 void MainWindow::fixtureListDownloaded(void *data, int length)
 {
-    const auto *bytes = static_cast<const char *>(data);
-    const int count = length >= 2 ? qFromLittleEndian<quint16>(bytes) : 0;
-    if (length <= 2 || length != 2 + DeviceRecord::HeaderSize * count) {
-        fixtureListDownloadFailed();
-        return;
-    }
-    ui->remoteForm->setFixtureList(bytes + 2, count);
+    ui->remoteForm->setFixtureList(static_cast<const char *>(data) + 2,
+                                   (length - 2) / DeviceRecord::HeaderSize);
     ui->remoteForm->setBusy(false);
-    operationDone();
-    servePendingRequest();
 }
 
 void MainWindow::fixtureListDownloadFailed()
@@ -515,37 +446,11 @@ void MainWindow::fixtureListDownloadFailed()
     ui->remoteForm->clearList();
     ui->remoteForm->setBusy(false);
     checkFirmwareVersion();
-    operationDone();
-    servePendingRequest();
 }
 
 void MainWindow::fixtureListDownloadAborted()
 {
     ui->remoteForm->setBusy(false);
-    operationDone();
-    servePendingRequest();
-}
-
-// A request made during the refresh runs once the refresh has ended, also when the refresh
-// was past the point where the abort could stop it (its device check, its last answer).
-void MainWindow::servePendingRequest()
-{
-    if (closeRequested)
-        return;
-    if (deviceChangePending) {
-        updateActiveDevice();
-        return;
-    }
-    if (uploadPending)
-        uploadCurrentSelection();
-    else if (deletePending)
-        deleteCurrentlySelectedFixturesOnDevice();
-    else if (downloadPending)
-        downloadCurrentSelection();
-    else if (discoveryPending)
-        discoverDevices();
-    else if (firmwareUpdatePending)
-        on_actionUpdate_firmware_triggered();
 }
 
 void MainWindow::progressCurrentItem(uint percents)
@@ -564,26 +469,13 @@ void MainWindow::abortButtonClicked()
 {
     abortRequested = true;
     setProgressIdle(true);
+    jobs->abort();
 }
 
 void MainWindow::discoverDevices()
 {
-    QComboBox *combo = ui->remoteForm->devicesComboBox();
-    if (!linkPhy) {
-        combo->clear();
-        ui->remoteForm->clearList();
-        return;
-    }
     emit abortDownloadingFixtureList();
-    if (!beginOperation()) {
-        discoveryPending = true;
-        return;
-    }
-    firmwareVersions.clear();
-    ui->remoteForm->clearList();
-    ui->remoteForm->setBusy(true);
-    clearPendingFlags();
-    discoverer->start();
+    jobs->discover();
 }
 
 void MainWindow::on_actionDiscoverDevices_triggered()
@@ -593,7 +485,6 @@ void MainWindow::on_actionDiscoverDevices_triggered()
 
 void MainWindow::devicesDiscovered()
 {
-    operationDone();
     QComboBox *combo = ui->remoteForm->devicesComboBox();
     if (deviceToReselect >= 0) {
         const int index = combo->findData(deviceToReselect, Qt::UserRole);
@@ -612,47 +503,31 @@ void MainWindow::devicesDiscovered()
 
 void MainWindow::updateActiveDevice()
 {
-    if (!linkMaster || !linkPhy)
+    const QComboBox *combo = ui->remoteForm->devicesComboBox();
+    // An emptied list names no device to switch to.
+    if (combo->currentIndex() < 0)
         return;
     emit abortDownloadingFixtureList();
-    if (!beginOperation()) {
-        deviceChangePending = true;
-        return;
-    }
-    clearPendingFlags();
-    ui->firmwareUpdateInfoWidget->hide();
-    ui->remoteForm->clearList();
-    if (linkMaster->responseTimeout() != 0 && !deviceChanger->isRunning()) {
-        deviceChanger->setTargetIndex(
-            ui->remoteForm->devicesComboBox()->currentData(Qt::UserRole).toInt());
-        deviceChanger->start();
-        return;
-    }
-    operationDone();
+    jobs->changeDevice(combo->currentData(Qt::UserRole).toInt());
 }
 
 void MainWindow::deviceChanged()
 {
     // The notice follows the active device: the one just chosen may need the update.
     checkFirmwareVersion();
-    finishOperation();
 }
 
 void MainWindow::on_actionUpdate_firmware_triggered()
 {
     emit abortDownloadingFixtureList();
-    if (!beginOperation()) {
-        firmwareUpdatePending = true;
-        return;
-    }
-    clearPendingFlags();
-    runFirmwareUpdate();
+    if (jobs->beginFirmwareDialog(true))
+        runFirmwareUpdate();
 }
 
 void MainWindow::runFirmwareUpdate()
 {
     auto *dialog = new FirmwareUpdateDlg(this);
-    dialog->setLink(linkMaster, linkPhy);
+    dialog->setLink(link->master(), link->phy());
     const QComboBox *combo = ui->remoteForm->devicesComboBox();
     QList<int> devices;
     for (int i = 0; i < combo->count(); ++i)
@@ -664,16 +539,11 @@ void MainWindow::runFirmwareUpdate()
         // Devices may have come or gone, and an updated one reports a new version: search
         // anew, which also refreshes the firmware notice and the device's list.
         deviceToReselect = combo->count() > 0 ? combo->currentData(Qt::UserRole).toInt() : -1;
-        operationDone();
+        jobs->releaseFirmwareDialog();
         discoverDevices();
         return;
     }
     // The link may have been moved by the dialog: switch it back to the device the pane
     // names before its list is read again.
-    if (combo->count() > 0 && !deviceChanger->isRunning()) {
-        deviceChanger->setTargetIndex(combo->currentData(Qt::UserRole).toInt());
-        deviceChanger->start();
-        return;
-    }
-    finishOperation();
+    jobs->endFirmwareDialog(combo->count() > 0 ? combo->currentData(Qt::UserRole).toInt() : -1);
 }

@@ -5,6 +5,7 @@
 #include "blpmaster.h"
 #include "blpmphyusb.h"
 #include "blpprotocol.h"
+#include "devicelink.h"
 
 namespace
 {
@@ -63,19 +64,16 @@ void FwUpdater::run()
         emit failed();
         return;
     }
-    const int savedTimeout = m_master->responseTimeout();
-    m_master->setResponseTimeout(UpdateTimeoutMs);
-    m_master->resetLink();
-    m_phy->setDeviceIndex(deviceIndex);
-    m_master->connectDevice();
-
-    if (writeAll()) {
-        emit success();
-        m_master->setResponseTimeout(savedTimeout);
-        return;
+    bool ok = false;
+    {
+        const ScopedAnswerTimeout timeout(m_master, UpdateTimeoutMs);
+        DeviceLink::switchDevice(m_master, m_phy, deviceIndex);
+        ok = writeAll();
     }
-    m_master->setResponseTimeout(savedTimeout);
-    emit failed();
+    if (ok)
+        emit success();
+    else
+        emit failed();
 }
 
 // True on success, and also when only the final segment of the last sector went

@@ -1,7 +1,6 @@
 #include "devicechanger.h"
 
-#include "blpmaster.h"
-#include "blpmphyusb.h"
+#include "devicelink.h"
 
 DeviceChanger::DeviceChanger(QObject *parent) : QThread(parent) {}
 
@@ -15,10 +14,7 @@ void DeviceChanger::run()
 {
     BLPMaster *master = m_master.load();
     BLPmPhyUSB *phy = m_phy.load();
-    if (master && phy) {
-        master->resetLink();
-        phy->setDeviceIndex(m_targetIndex.load());
-        master->connectDevice();
-    }
+    if (master && phy)
+        DeviceLink::switchDevice(master, phy, m_targetIndex.load());
     emit done();
 }

@@ -2,6 +2,7 @@
 
 #include "blpmaster.h"
 #include "blpmphyusb.h"
+#include "devicelink.h"
 
 #include <QDebug>
 
@@ -56,9 +57,7 @@ void DevicesDiscoverer::run()
 
     int controllers = 0;
     for (int index : indexes) {
-        master->resetLink();
-        phy->setDeviceIndex(index);
-        master->connectDevice();
+        DeviceLink::switchDevice(master, phy, index);
 
         DiscoveredDevice d;
         d.deviceIndex = index;

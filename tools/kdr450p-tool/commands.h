@@ -19,3 +19,10 @@ int runFirmwareCommand(const QStringList &args);
 int runFirmwareUpdate(const QStringList &args);
 int runQxfCommand(const QStringList &args);
 int runLibraryImportQxf(const QStringList &args);
+
+// The subcommands of 'device', one file each (device_<name>_command.cpp).
+int runDeviceFixtures(QStringList args);
+int runDeviceUpload(QStringList args);
+int runDeviceDownload(QStringList args);
+int runDeviceDelete(QStringList args);
+int runDeviceClearPatchList(QStringList args);

@@ -1,7 +1,6 @@
 #include "deviceoptions.h"
 
 #include "blpmaster.h"
-#include "blpmphyusb.h"
 
 #include <QCoreApplication>
 #include <QMutexLocker>
@@ -83,53 +82,6 @@ QString deviceOptionsHelp(bool withDevice)
 bool installDeviceDriver(const DeviceOptions &options, QString *error)
 {
     return installDriver(options.driver, error);
-}
-
-DeviceLink::DeviceLink()
-    : m_master(std::make_unique<BLPMaster>()), m_phy(std::make_unique<BLPmPhyUSB>())
-{
-    m_master->attachPhy(m_phy.get());
-    m_master->setResponseTimeout(ResponseTimeoutMs);
-}
-
-DeviceLink::~DeviceLink()
-{
-    m_master->resetLink();
-}
-
-QMap<int, QString> DeviceLink::controllers()
-{
-    return m_phy->listDevices();
-}
-
-bool DeviceLink::open(int deviceIndex, QString *error)
-{
-    const QMap<int, QString> found = controllers();
-    if (found.isEmpty()) {
-        *error = tr("no controller found");
-        return false;
-    }
-    const int index = deviceIndex < 0 ? found.firstKey() : deviceIndex;
-    if (!found.contains(index)) {
-        *error = tr("no controller with device number %1 (see 'kdr450p-tool devices')").arg(index);
-        return false;
-    }
-    m_master->resetLink();
-    m_phy->setDeviceIndex(index);
-    m_master->connectDevice();
-    DeviceIdentity id;
-    id.deviceIndex = index;
-    id.usbName = found.value(index);
-    if (!m_master->readDeviceInfo(id.name, id.softwareVersion, id.hardwareVersion)) {
-        const QString reason = m_phy->lastError();
-        *error = reason.isEmpty()
-                     ? tr("device %1 (%2) does not answer").arg(index).arg(id.usbName)
-                     : tr("device %1 (%2) does not answer: %3").arg(index).arg(id.usbName, reason);
-        return false;
-    }
-    id.frameLimit = m_master->maxFrameLength();
-    m_identity = id;
-    return true;
 }
 
 TerminalProgress::TerminalProgress(const QString &label) : m_label(label) {}

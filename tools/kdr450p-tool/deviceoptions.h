@@ -13,6 +13,7 @@
 //   if (!link.open(options.device, &error)) -> failure
 //   link.master()->writeData(...);          // blocking operations on this thread
 
+#include "devicelink.h"
 #include "driverselection.h"
 
 #include <QMap>
@@ -24,7 +25,6 @@
 #include <memory>
 
 class BLPMaster;
-class BLPmPhyUSB;
 
 struct DeviceOptions {
     DriverOptions driver;
@@ -40,40 +40,6 @@ QString deviceOptionsHelp(bool withDevice = true);
 // Chooses the backend; once per process, before any DeviceLink.
 // False with one line in error when the chosen backend cannot be loaded.
 bool installDeviceDriver(const DeviceOptions &options, QString *error);
-
-struct DeviceIdentity {
-    int deviceIndex = -1;
-    QString usbName; // "USB Device 1"
-    QString name;
-    int softwareVersion = 0;
-    int hardwareVersion = 0;
-    int frameLimit = 0;
-};
-
-// A master and a USB phy set up as the editor sets them up (answer time-out 2000 ms).
-class DeviceLink
-{
-public:
-    static constexpr int ResponseTimeoutMs = 2000;
-
-    DeviceLink();
-    ~DeviceLink(); // resets the link and closes the device
-
-    // The controllers attached now: device index -> "USB Device n" / "USB Dongle n".
-    QMap<int, QString> controllers();
-    // Connects to the device index (-1: the first controller) and reads its information
-    // block. False with a one-line reason.
-    bool open(int deviceIndex, QString *error);
-    const DeviceIdentity &identity() const { return m_identity; }
-
-    BLPMaster *master() const { return m_master.get(); }
-    BLPmPhyUSB *phy() const { return m_phy.get(); }
-
-private:
-    std::unique_ptr<BLPMaster> m_master;
-    std::unique_ptr<BLPmPhyUSB> m_phy;
-    DeviceIdentity m_identity;
-};
 
 // "label [#######       ]  45 %" on one terminal line, redrawn on change. Shown only when
 // stdout is a terminal, so piped output stays clean. Safe to call from any thread.

@@ -1,0 +1,64 @@
+#include "commands.h"
+#include "storesession.h"
+
+#include "devicejobrunner.h"
+
+#include <QTextStream>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define STDIN_FILENO 0
+#else
+#include <unistd.h>
+#endif
+
+using namespace StoreCommand;
+
+namespace
+{
+
+const char kHelp[] = "Usage: kdr450p-tool device clear-patch-list [--yes] [options]\n\n"
+                     "Erases the controller's patch list, which must be empty before\n"
+                     "definitions can be uploaded or deleted.\n"
+                     "  --yes           do not ask before erasing\n";
+
+bool confirmed(const QString &question)
+{
+    if (!isatty(STDIN_FILENO))
+        return false;
+    QTextStream(stdout) << question << " [y/N] " << Qt::flush;
+    QTextStream in(stdin);
+    const QString answer = in.readLine().trimmed().toLower();
+    return answer == QLatin1String("y") || answer == QLatin1String("yes");
+}
+
+} // namespace
+
+int runDeviceClearPatchList(QStringList args)
+{
+    if (wantsHelp(args)) {
+        out(QString::fromLatin1(kHelp) + StoreSession::optionsHelp());
+        return Success;
+    }
+    const QString command = QStringLiteral("device clear-patch-list");
+    StoreSession session;
+    QString error;
+    if (!session.takeOptions(&args, &error))
+        return usage(command, error);
+    const bool yes = takeFlag(&args, QStringLiteral("--yes"));
+    if (!args.isEmpty())
+        return usage(command, tr("unexpected argument '%1'").arg(args.first()));
+    if (!yes && !confirmed(tr("The current patch list will be erased.\nDo you want to continue?")))
+        return fail(tr("patch list not cleared: not confirmed (add --yes to clear without "
+                       "asking)"));
+    if (!session.open(&error))
+        return fail(error);
+    const StoreSession::JobResult result = session.run(
+        QString(), [](DeviceJobRunner &jobs) { return jobs.clearPatchList(); });
+    if (result.outcome != DeviceJobOutcome::Done)
+        return session.finish(fail(tr("clearing the patch list of %1 failed: %2")
+                                       .arg(session.deviceText(), session.failureReason())));
+    out(tr("Cleared the patch list of %1.\n").arg(session.deviceText()));
+    return session.finish(Success);
+}

@@ -1,0 +1,75 @@
+#include "commands.h"
+#include "storesession.h"
+
+#include "devicejobrunner.h"
+#include "qblremotefixturedefinition.h"
+
+using namespace StoreCommand;
+
+namespace
+{
+
+const char kHelp[] =
+    "Usage: kdr450p-tool device delete --slot N... [--clear-patch-list] [options]\n\n"
+    "Deletes the definitions stored in the given slots.\n"
+    "  --slot N            delete the definition in slot N (repeatable; see 'device fixtures')\n"
+    "  --clear-patch-list  erase a non-empty patch list instead of refusing\n";
+
+int report(const StoreSession::JobResult &result, StoreSession &session, const QStringList &names)
+{
+    if (result.patchListCleared)
+        out(tr("Cleared the patch list of %1.\n").arg(session.deviceText()));
+    switch (result.outcome) {
+    case DeviceJobOutcome::Done:
+        out(tr("Deleted slot %1 from %2.\n")
+                .arg(names.join(QStringLiteral(", slot ")), session.deviceText()));
+        return Success;
+    case DeviceJobOutcome::PatchListKept:
+        return fail(patchListRefusal(tr("deletion"), session));
+    case DeviceJobOutcome::PatchListClearFailed:
+    case DeviceJobOutcome::PatchListClearAborted:
+        return fail(tr("clearing the patch list of %1 failed").arg(session.deviceText()));
+    default:
+        return fail(tr("deletion on %1 failed: %2; slots deleted before stay deleted")
+                        .arg(session.deviceText(), session.failureReason()));
+    }
+}
+
+} // namespace
+
+int runDeviceDelete(QStringList args)
+{
+    if (wantsHelp(args)) {
+        out(QString::fromLatin1(kHelp) + StoreSession::optionsHelp());
+        return Success;
+    }
+    const QString command = QStringLiteral("device delete");
+    StoreSession session;
+    QString error;
+    QList<int> slotNumbers;
+    if (!session.takeOptions(&args, &error) || !takeSlots(&args, &slotNumbers, &error))
+        return usage(command, error);
+    const bool clearPatch = takeFlag(&args, QStringLiteral("--clear-patch-list"));
+    if (!args.isEmpty())
+        return usage(command, tr("unexpected argument '%1'").arg(args.first()));
+    if (slotNumbers.isEmpty())
+        return usage(command, tr("name at least one --slot N"));
+
+    if (!session.open(&error))
+        return fail(error);
+    std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> entries;
+    if (!session.readStoredList(&entries, &error))
+        return session.finish(fail(error));
+    QList<QBLRemoteFixtureDefinition *> targets;
+    QStringList names;
+    for (int s : std::as_const(slotNumbers)) {
+        QBLRemoteFixtureDefinition *entry = findSlot(entries, s);
+        if (!entry)
+            return session.finish(fail(noSuchSlot(s, session)));
+        targets.append(entry);
+        names << QStringLiteral("%1 '%2'").arg(s).arg(entry->displayName());
+    }
+    const StoreSession::JobResult result = session.run(
+        tr("Deleting"), [&](DeviceJobRunner &jobs) { return jobs.remove(targets); }, clearPatch);
+    return session.finish(report(result, session, names));
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+// What a device job is and how it ended: the one value every front end words for itself.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QMetaType>
+
+#include <memory>
+#include <vector>
+
+class QBLRemoteFixtureDefinition;
+
+enum class DeviceJob {
+    None,
+    Refresh,        // reading the fixture list
+    Upload,
+    Download,
+    Delete,
+    ClearPatchList,
+    ChangeDevice,
+    Discover,
+    FirmwareUpdate,
+    Probe,          // the connection poll's probe; holds the lock like any job
+};
+
+// One per job, whatever terminal signal its worker gave.
+enum class DeviceJobOutcome {
+    Done,                    // receivedData, dataSent, fixturesDownloaded, fixturesDeleted,
+                             // success, done, finished
+    Failed,                  // failed(): the link, the device check or the controller
+    Aborted,                 // downloadAborted, the clearer's aborted
+    NotEnoughFreeSlots,      // failedNotEnoughFreeSpace
+    ChannelCountsOutOfRange, // failedTooManyOrNotEnoughChannels
+    PatchListKept,           // failedPatchingNeedsToBeCleared, and the patch list was not cleared
+    PatchListClearFailed,    // the clearer's failed() on the way to an upload or deletion
+    PatchListClearAborted,   // the clearer's aborted() on that way
+    MalformedList,           // a fixture list answer of the wrong length
+};
+
+Q_DECLARE_METATYPE(DeviceJob)
+Q_DECLARE_METATYPE(DeviceJobOutcome)
+
+// A fixture list answer, checked once: a 2-byte count, then count 244-byte headers.
+class StoredFixtureList
+{
+public:
+    // False for an answer of the wrong length (the list then stays empty).
+    bool parse(QByteArrayView answer);
+    void clear();
+
+    int count() const { return m_count; }
+    bool isEmpty() const { return m_count == 0; }
+    // The controller's answer as it came: the count, then the headers back to back.
+    const QByteArray &answer() const { return m_answer; }
+    const char *headers() const { return m_answer.constData() + 2; }
+    std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> entries() const;
+
+private:
+    QByteArray m_answer;
+    int m_count = 0;
+};
