@@ -35,7 +35,12 @@ for ts in resources/translations/kdr450p_*.ts; do
   cp "$ts" "$copy"
   extra=()
   [[ $ts == *_en.ts ]] && extra+=(-pluralonly)
-  refresh "$copy" "${extra[@]}"
+  refresh "$copy" "${extra[@]}" >"$tmp/lupdate.log"
+  # A tr() lupdate cannot place in a context is a text no translation reaches.
+  if grep -q "cannot be called without context" "$tmp/lupdate.log"; then
+    sed 's/^/  /' "$tmp/lupdate.log" | head -20
+    status=1
+  fi
   obsolete=$(grep -c -E 'type="(obsolete|vanished)"' "$copy" || true)
   report=$("$lrelease" "$copy" -qm "$tmp/out.qm" 2>&1)
   translated=$(sed -n 's/.*Generated \([0-9]*\) translation.*/\1/p' <<<"$report")

@@ -21,6 +21,8 @@ stage "normal build and tests"
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$jobs"
 ctest --preset default -j "$jobs"
+# Every text of the sources translated, none obsolete.
+scripts/check-translations.sh
 elapsed "$t0"
 [ $quick -eq 1 ] && exit 0
 

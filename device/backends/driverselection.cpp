@@ -1,8 +1,8 @@
 #include "driverselection.h"
 
+#include "d2xxftdidriver.h"
 #include "demodevices.h"
 #include "ftdidriver.h"
-#include "d2xxftdidriver.h"
 #include "qtserialftdidriver.h"
 #include "simulatedftdidriver.h"
 #ifdef KDR_WITH_TERMIOS2
@@ -17,10 +17,9 @@
 namespace
 {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DriverOptions", text);
-}
+struct DriverOptionsText {
+    Q_DECLARE_TR_FUNCTIONS(DriverOptionsText)
+};
 
 std::mutex g_installedMutex;
 QString g_installed;
@@ -70,7 +69,7 @@ bool takeDriverOptions(QStringList *args, DriverOptions *options, QString *error
             options->simulate = true;
         } else if (takeValue(*args, &i, QStringLiteral("--port"), &value)) {
             if (value.isEmpty()) {
-                *error = tr("--port needs the path of a serial port");
+                *error = DriverOptionsText::tr("--port needs the path of a serial port");
                 return false;
             }
             options->portPath = value;
@@ -80,13 +79,15 @@ bool takeDriverOptions(QStringList *args, DriverOptions *options, QString *error
             known.prepend(QStringLiteral("serial"));
 #endif
             if (!known.contains(value)) {
-                *error = tr("--backend needs one of: %1").arg(known.join(QLatin1String(", ")));
+                *error = DriverOptionsText::tr("--backend needs one of: %1")
+                             .arg(known.join(QLatin1String(", ")));
                 return false;
             }
             options->backend = value;
         } else if (takeValue(*args, &i, QStringLiteral("--d2xx-library"), &value)) {
             if (value.isEmpty()) {
-                *error = tr("--d2xx-library needs the path of the D2XX driver library");
+                *error = DriverOptionsText::tr(
+                    "--d2xx-library needs the path of the D2XX driver library");
                 return false;
             }
             options->d2xxLibrary = value;
@@ -96,19 +97,20 @@ bool takeDriverOptions(QStringList *args, DriverOptions *options, QString *error
     }
     if (options->simulate && (!options->portPath.isEmpty() || !options->backend.isEmpty())) {
         *error = options->portPath.isEmpty()
-                     ? tr("--simulate and --backend cannot be used together")
-                     : tr("--simulate and --port cannot be used together");
+                     ? DriverOptionsText::tr("--simulate and --backend cannot be used together")
+                     : DriverOptionsText::tr("--simulate and --port cannot be used together");
         return false;
     }
     const QString backend = options->backend.isEmpty() && !options->d2xxLibrary.isEmpty()
                                 ? QStringLiteral("d2xx")
                                 : options->backend;
     if (backend == QLatin1String("d2xx") && !options->portPath.isEmpty()) {
-        *error = tr("--port works with the serial and qtserial backends, not d2xx");
+        *error =
+            DriverOptionsText::tr("--port works with the serial and qtserial backends, not d2xx");
         return false;
     }
     if (!options->d2xxLibrary.isEmpty() && backend != QLatin1String("d2xx")) {
-        *error = tr("--d2xx-library goes with --backend d2xx");
+        *error = DriverOptionsText::tr("--d2xx-library goes with --backend d2xx");
         return false;
     }
     options->backend = backend;

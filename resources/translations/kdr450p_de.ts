@@ -290,7 +290,39 @@ Optionen:
     </message>
 </context>
 <context>
-    <name>DeviceLink</name>
+    <name>DeviceOptionsText</name>
+    <message>
+        <source>--device needs a device number</source>
+        <translation>--device braucht eine Gerätenummer</translation>
+    </message>
+    <message>
+        <source>this command takes no --device</source>
+        <translation>dieser Befehl nimmt kein --device</translation>
+    </message>
+    <message>
+        <source>--device needs a device number (0 or more), not &apos;%1&apos;</source>
+        <translation>--device braucht eine Gerätenummer (0 oder mehr), nicht „%1“</translation>
+    </message>
+    <message>
+        <source>  --simulate      use the simulated demo controllers (no hardware needed)
+  --port PATH     this serial port is a controller, whatever its USB description
+  --backend NAME  serial, qtserial or d2xx (the FTDI D2XX driver library)
+  --d2xx-library PATH  the D2XX driver library to load
+</source>
+        <translation>  --simulate      die simulierten Demo-Controller verwenden (ohne Hardware)
+  --port PFAD     diese serielle Schnittstelle ist ein Controller, gleich welche USB-Beschreibung
+  --backend NAME  serial, qtserial oder d2xx (die FTDI-D2XX-Treiberbibliothek)
+  --d2xx-library PFAD  die zu ladende D2XX-Treiberbibliothek
+</translation>
+    </message>
+    <message>
+        <source>  --device N      the controller with device number N, as &apos;devices&apos; lists it
+                  (default: the first controller found)
+</source>
+        <translation>  --device N      der Controller mit der Gerätenummer N, wie „devices“ ihn listet
+                  (Vorgabe: der erste gefundene Controller)
+</translation>
+    </message>
     <message>
         <source>no controller found</source>
         <translation>kein Controller gefunden</translation>
@@ -333,6 +365,37 @@ Optionen:
     <message>
         <source>channel %1 short name</source>
         <translation>Kurzname von Kanal %1</translation>
+    </message>
+</context>
+<context>
+    <name>DriverOptionsText</name>
+    <message>
+        <source>--port needs the path of a serial port</source>
+        <translation>--port braucht den Pfad einer seriellen Schnittstelle</translation>
+    </message>
+    <message>
+        <source>--backend needs one of: %1</source>
+        <translation>--backend braucht eines von: %1</translation>
+    </message>
+    <message>
+        <source>--d2xx-library needs the path of the D2XX driver library</source>
+        <translation>--d2xx-library braucht den Pfad der D2XX-Treiberbibliothek</translation>
+    </message>
+    <message>
+        <source>--simulate and --backend cannot be used together</source>
+        <translation>--simulate und --backend lassen sich nicht zusammen verwenden</translation>
+    </message>
+    <message>
+        <source>--simulate and --port cannot be used together</source>
+        <translation>--simulate und --port lassen sich nicht zusammen verwenden</translation>
+    </message>
+    <message>
+        <source>--port works with the serial and qtserial backends, not d2xx</source>
+        <translation>--port geht mit den Backends serial und qtserial, nicht mit d2xx</translation>
+    </message>
+    <message>
+        <source>--d2xx-library goes with --backend d2xx</source>
+        <translation>--d2xx-library gehört zu --backend d2xx</translation>
     </message>
 </context>
 <context>
@@ -935,6 +998,101 @@ Gerätetypen: 0 Moving Head, 1 Scanner, 2 LED Fixture, 3 Color Changer, 4 Dimmer
         <source>The filter ignores: %1</source>
         <translation>Der Filter übergeht: %1</translation>
     </message>
+    <message>
+        <source>Add Fixture Definition</source>
+        <translation>Fixture-Definition hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add %1 Fixture Definitions</source>
+        <translation>%1 Fixture-Definitionen hinzufügen</translation>
+    </message>
+    <message>
+        <source>Duplicate Fixture Definition</source>
+        <translation>Fixture-Definition duplizieren</translation>
+    </message>
+    <message>
+        <source>Duplicate %1 Fixture Definitions</source>
+        <translation>%1 Fixture-Definitionen duplizieren</translation>
+    </message>
+    <message>
+        <source>Delete Fixture Definition</source>
+        <translation>Fixture-Definition löschen</translation>
+    </message>
+    <message>
+        <source>Delete %1 Fixture Definitions</source>
+        <translation>%1 Fixture-Definitionen löschen</translation>
+    </message>
+    <message>
+        <source>Import Library</source>
+        <translation>Bibliothek importieren</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryHistory</name>
+    <message>
+        <source>Edit Fixture Name</source>
+        <translation>Fixture-Name bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Manufacturer Name</source>
+        <translation>Herstellername bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Fixture Short Name</source>
+        <translation>Fixture-Kurzname bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Manufacturer Short Name</source>
+        <translation>Hersteller-Kurzname bearbeiten</translation>
+    </message>
+    <message>
+        <source>Automatic Fixture Short Name</source>
+        <translation>Automatischer Fixture-Kurzname</translation>
+    </message>
+    <message>
+        <source>Automatic Manufacturer Short Name</source>
+        <translation>Automatischer Hersteller-Kurzname</translation>
+    </message>
+    <message>
+        <source>Change Fixture Type</source>
+        <translation>Fixture-Typ ändern</translation>
+    </message>
+    <message>
+        <source>Add Channel</source>
+        <translation>Kanal hinzufügen</translation>
+    </message>
+    <message>
+        <source>Delete Channel</source>
+        <translation>Kanal löschen</translation>
+    </message>
+    <message>
+        <source>Move Channel Up</source>
+        <translation>Kanal nach oben</translation>
+    </message>
+    <message>
+        <source>Move Channel Down</source>
+        <translation>Kanal nach unten</translation>
+    </message>
+    <message>
+        <source>Edit Channel Name</source>
+        <translation>Kanalname bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Channel Short Name</source>
+        <translation>Kanal-Kurzname bearbeiten</translation>
+    </message>
+    <message>
+        <source>Automatic Channel Short Name</source>
+        <translation>Automatischer Kanal-Kurzname</translation>
+    </message>
+    <message>
+        <source>Rename Fixture Definition</source>
+        <translation>Fixture-Definition umbenennen</translation>
+    </message>
+    <message>
+        <source>Rename Manufacturer</source>
+        <translation>Hersteller umbenennen</translation>
+    </message>
 </context>
 <context>
     <name>LocalChannelListModel</name>
@@ -1318,6 +1476,22 @@ Möchten Sie sie ersetzen?</translation>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Download Fixture Definition</source>
+        <translation>Fixture-Definition herunterladen</translation>
+    </message>
+    <message>
+        <source>Download %1 Fixture Definitions</source>
+        <translation>%1 Fixture-Definitionen herunterladen</translation>
+    </message>
 </context>
 <context>
     <name>QBLFixtureDefinitionLoader</name>
@@ -1482,7 +1656,383 @@ Optionen:
     </message>
 </context>
 <context>
-    <name>StoreSession</name>
+    <name>SimulatedStateText</name>
+    <message>
+        <source>--simulate-state needs the path of a state file</source>
+        <translation>--simulate-state braucht den Pfad einer Zustandsdatei</translation>
+    </message>
+    <message>
+        <source>  --simulate-state FILE  with --simulate: keep the simulated stores in FILE between runs
+</source>
+        <translation>  --simulate-state DATEI  mit --simulate: die simulierten Speicher zwischen Aufrufen in DATEI halten
+</translation>
+    </message>
+    <message>
+        <source>cannot read the simulator state %1: %2</source>
+        <translation>der Simulatorzustand %1 lässt sich nicht lesen: %2</translation>
+    </message>
+    <message>
+        <source>the simulator state %1 is damaged: %2</source>
+        <translation>der Simulatorzustand %1 ist beschädigt: %2</translation>
+    </message>
+    <message>
+        <source>the simulator state %1 holds a bad record</source>
+        <translation>der Simulatorzustand %1 enthält einen fehlerhaften Datensatz</translation>
+    </message>
+    <message>
+        <source>cannot write the simulator state %1: %2</source>
+        <translation>der Simulatorzustand %1 lässt sich nicht schreiben: %2</translation>
+    </message>
+</context>
+<context>
+    <name>StoreCommandsText</name>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>--slot needs a slot number from 0 to 255, not &apos;%1&apos;</source>
+        <translation>--slot braucht eine Slot-Nummer von 0 bis 255, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>fixture list %1</source>
+        <translation>Fixture-Liste %1</translation>
+    </message>
+    <message>
+        <source>reading the fixture list of %1 failed</source>
+        <translation>das Lesen der Fixture-Liste von %1 ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>the fixture list of %1 is malformed (%2 bytes)</source>
+        <translation>die Fixture-Liste von %1 ist fehlerhaft (%2 Byte)</translation>
+    </message>
+    <message>
+        <source>1 fixture definition</source>
+        <translation>1 Fixture-Definition</translation>
+    </message>
+    <message>
+        <source>%1 fixture definitions</source>
+        <translation>%1 Fixture-Definitionen</translation>
+    </message>
+    <message>
+        <source>No fixture definitions are stored on %1.
+</source>
+        <translation>Auf %1 sind keine Fixture-Definitionen gespeichert.
+</translation>
+    </message>
+    <message>
+        <source>The current patch list will be erased.
+Do you want to continue?</source>
+        <translation>Die aktuelle Patch-Liste wird gelöscht.
+Möchten Sie fortfahren?</translation>
+    </message>
+    <message>
+        <source>clearing the patch list of %1 failed</source>
+        <translation>das Löschen der Patch-Liste von %1 ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>%1 refused (patch list): the patch list of %2 is not empty; clear it with &apos;kdr450p-tool device clear-patch-list&apos; or add --clear-patch-list</source>
+        <translation>%1 abgelehnt (Patch-Liste): die Patch-Liste von %2 ist nicht leer; mit „kdr450p-tool device clear-patch-list“ löschen oder --clear-patch-list angeben</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device fixtures [--json] [options]
+
+Lists the fixture definitions stored on a controller: slot, name, manufacturer, channels.
+  --json          print {&quot;fixtures&quot;: [{&quot;slot&quot;, &quot;fixtureName&quot;, &quot;fixtureNameShort&quot;,
+                  &quot;manufacturerName&quot;, &quot;manufacturerNameShort&quot;, &quot;fixtureType&quot;,
+                  &quot;channelCount&quot;}]}
+</source>
+        <translation>Aufruf: kdr450p-tool device fixtures [--json] [Optionen]
+
+Listet die in einem Controller gespeicherten Fixture-Definitionen: Slot, Name, Hersteller, Kanäle.
+  --json          {&quot;fixtures&quot;: [{&quot;slot&quot;, &quot;fixtureName&quot;, &quot;fixtureNameShort&quot;,
+                  &quot;manufacturerName&quot;, &quot;manufacturerNameShort&quot;, &quot;fixtureType&quot;,
+                  &quot;channelCount&quot;}]} ausgeben
+</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;</source>
+        <translation>unerwartetes Argument „%1“</translation>
+    </message>
+    <message>
+        <source>%1 on %2:
+</source>
+        <translation>%1 auf %2:
+</translation>
+    </message>
+    <message>
+        <source>Slot</source>
+        <translation>Slot</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Manufacturer</source>
+        <translation>Hersteller</translation>
+    </message>
+    <message>
+        <source>Channels</source>
+        <translation>Kanäle</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device upload LIBRARY [--only NAME]... [--clear-patch-list] [options]
+
+Uploads the definitions of a library file (all, or those whose fixture name is NAME).
+  --only NAME         upload only definitions with this fixture name (repeatable)
+  --clear-patch-list  erase a non-empty patch list instead of refusing
+</source>
+        <translation>Aufruf: kdr450p-tool device upload BIBLIOTHEK [--only NAME]... [--clear-patch-list] [Optionen]
+
+Lädt die Definitionen einer Bibliotheksdatei hoch (alle oder die mit dem Fixture-Namen NAME).
+  --only NAME         nur Definitionen mit diesem Fixture-Namen hochladen (wiederholbar)
+  --clear-patch-list  eine nicht leere Patch-Liste löschen statt abzulehnen
+</translation>
+    </message>
+    <message>
+        <source>expects one LIBRARY file</source>
+        <translation>erwartet eine BIBLIOTHEK-Datei</translation>
+    </message>
+    <message>
+        <source>cannot load %1: %2</source>
+        <translation>%1 lässt sich nicht laden: %2</translation>
+    </message>
+    <message>
+        <source>%1 holds no definition named &apos;%2&apos;</source>
+        <translation>%1 enthält keine Definition namens „%2“</translation>
+    </message>
+    <message>
+        <source>%1 holds no definitions; nothing to upload.
+</source>
+        <translation>%1 enthält keine Definitionen; nichts hochzuladen.
+</translation>
+    </message>
+    <message>
+        <source>upload refused (channel counts): &apos;%1&apos; has %2 channels; every definition needs 1 to %3</source>
+        <translation>Hochladen abgelehnt (Kanalanzahl): „%1“ hat %2 Kanäle; jede Definition braucht 1 bis %3</translation>
+    </message>
+    <message>
+        <source>upload %1</source>
+        <translation>Hochladen %1</translation>
+    </message>
+    <message>
+        <source>Uploading</source>
+        <translation>Hochladen</translation>
+    </message>
+    <message>
+        <source>Uploaded %1 to %2.
+</source>
+        <translation>%1 auf %2 hochgeladen.
+</translation>
+    </message>
+    <message>
+        <source>Cleared the patch list of %1.
+</source>
+        <translation>Die Patch-Liste von %1 wurde gelöscht.
+</translation>
+    </message>
+    <message>
+        <source>upload</source>
+        <translation>Hochladen</translation>
+    </message>
+    <message>
+        <source>upload refused (free slots): %1 has fewer free slots than the %2 definitions to upload</source>
+        <translation>Hochladen abgelehnt (freie Slots): %1 hat weniger freie Slots als die %2 hochzuladenden Definitionen</translation>
+    </message>
+    <message>
+        <source>upload refused (channel counts): every definition needs 1 to 45 channels</source>
+        <translation>Hochladen abgelehnt (Kanalanzahl): jede Definition braucht 1 bis 45 Kanäle</translation>
+    </message>
+    <message>
+        <source>upload to %1 failed: the controller stopped answering or refused a record; definitions written before stay</source>
+        <translation>Hochladen auf %1 fehlgeschlagen: der Controller antwortet nicht mehr oder lehnte einen Datensatz ab; zuvor geschriebene Definitionen bleiben</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device download OUT.blfl [--slot N]... [options]
+
+Reads stored definitions (all, or those of the given slots) into a library file; an
+existing library gets them appended (the file is replaced only once fully written).
+  --slot N        read the definition in slot N (repeatable; see &apos;device fixtures&apos;)
+</source>
+        <translation>Aufruf: kdr450p-tool device download AUS.blfl [--slot N]... [Optionen]
+
+Liest gespeicherte Definitionen (alle oder die der angegebenen Slots) in eine Bibliotheksdatei;
+einer bestehenden Bibliothek werden sie angehängt (die Datei wird erst vollständig geschrieben ersetzt).
+  --slot N        die Definition in Slot N lesen (wiederholbar; siehe „device fixtures“)
+</translation>
+    </message>
+    <message>
+        <source>expects one OUT.blfl file</source>
+        <translation>erwartet eine AUS.blfl-Datei</translation>
+    </message>
+    <message>
+        <source>cannot append to %1: %2</source>
+        <translation>an %1 lässt sich nicht anhängen: %2</translation>
+    </message>
+    <message>
+        <source>cannot append to %1: it holds content this version does not support, which saving would lose</source>
+        <translation>an %1 lässt sich nicht anhängen: sie enthält Inhalte, die diese Version nicht unterstützt und die beim Speichern verloren gingen</translation>
+    </message>
+    <message>
+        <source>slot %1 holds no definition</source>
+        <translation>Slot %1 enthält keine Definition</translation>
+    </message>
+    <message>
+        <source>slot %1 of %2 holds no definition (see &apos;kdr450p-tool device fixtures&apos;)</source>
+        <translation>Slot %1 von %2 enthält keine Definition (siehe „kdr450p-tool device fixtures“)</translation>
+    </message>
+    <message>
+        <source>Downloading</source>
+        <translation>Herunterladen</translation>
+    </message>
+    <message>
+        <source>downloading from %1 failed; %2 was not changed</source>
+        <translation>Herunterladen von %1 fehlgeschlagen; %2 wurde nicht verändert</translation>
+    </message>
+    <message>
+        <source>cannot save %1: %2</source>
+        <translation>%1 lässt sich nicht speichern: %2</translation>
+    </message>
+    <message>
+        <source>%1 %2 from %3 to %4.
+</source>
+        <translation>%1: %2 von %3 nach %4.
+</translation>
+    </message>
+    <message>
+        <source>Appended</source>
+        <translation>Angehängt</translation>
+    </message>
+    <message>
+        <source>Downloaded</source>
+        <translation>Heruntergeladen</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device delete --slot N... [--clear-patch-list] [options]
+
+Deletes the definitions stored in the given slots.
+  --slot N            delete the definition in slot N (repeatable; see &apos;device fixtures&apos;)
+  --clear-patch-list  erase a non-empty patch list instead of refusing
+</source>
+        <translation>Aufruf: kdr450p-tool device delete --slot N... [--clear-patch-list] [Optionen]
+
+Löscht die in den angegebenen Slots gespeicherten Definitionen.
+  --slot N            die Definition in Slot N löschen (wiederholbar; siehe „device fixtures“)
+  --clear-patch-list  eine nicht leere Patch-Liste löschen statt abzulehnen
+</translation>
+    </message>
+    <message>
+        <source>name at least one --slot N</source>
+        <translation>mindestens ein --slot N angeben</translation>
+    </message>
+    <message>
+        <source>Deleting</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Deleted slot %1 from %2.
+</source>
+        <translation>Slot %1 auf %2 gelöscht.
+</translation>
+    </message>
+    <message>
+        <source>deletion</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>deletion %1</source>
+        <translation>Löschen %1</translation>
+    </message>
+    <message>
+        <source>deletion on %1 failed; slots deleted before stay deleted</source>
+        <translation>Löschen auf %1 fehlgeschlagen; zuvor gelöschte Slots bleiben gelöscht</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device clear-patch-list [--yes] [options]
+
+Erases the controller&apos;s patch list, which must be empty before
+definitions can be uploaded or deleted.
+  --yes           do not ask before erasing
+</source>
+        <translation>Aufruf: kdr450p-tool device clear-patch-list [--yes] [Optionen]
+
+Löscht die Patch-Liste des Controllers, die leer sein muss, bevor
+Definitionen hochgeladen oder gelöscht werden können.
+  --yes           vor dem Löschen nicht nachfragen
+</translation>
+    </message>
+    <message>
+        <source>patch list not cleared: not confirmed (add --yes to clear without asking)</source>
+        <translation>Patch-Liste nicht gelöscht: nicht bestätigt (mit --yes ohne Nachfrage löschen)</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device &lt;subcommand&gt; [options]
+
+The fixture store of a controller:
+  fixtures [--json]                      list the stored definitions
+  upload LIBRARY [--only NAME]...        upload definitions of a library file
+  download OUT.blfl [--slot N]...        read stored definitions into a library
+  delete --slot N...                     delete stored definitions
+  clear-patch-list [--yes]               erase the controller&apos;s patch list
+
+Options of every subcommand:
+</source>
+        <translation>Aufruf: kdr450p-tool device &lt;Unterbefehl&gt; [Optionen]
+
+Der Fixture-Speicher eines Controllers:
+  fixtures [--json]                      die gespeicherten Definitionen auflisten
+  upload BIBLIOTHEK [--only NAME]...     Definitionen einer Bibliotheksdatei hochladen
+  download AUS.blfl [--slot N]...        gespeicherte Definitionen in eine Bibliothek lesen
+  delete --slot N...                     gespeicherte Definitionen löschen
+  clear-patch-list [--yes]               die Patch-Liste des Controllers löschen
+
+Optionen jedes Unterbefehls:
+</translation>
+    </message>
+    <message>
+        <source>unknown subcommand &apos;%1&apos;</source>
+        <translation>unbekannter Unterbefehl „%1“</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool firmware update FILE [--device N] [options]
+
+Programs a controller with a firmware file (.bl2).
+</source>
+        <translation>Aufruf: kdr450p-tool firmware update DATEI [--device N] [Optionen]
+
+Programmiert einen Controller mit einer Firmware-Datei (.bl2).
+</translation>
+    </message>
+    <message>
+        <source>expects one firmware FILE</source>
+        <translation>erwartet eine Firmware-DATEI</translation>
+    </message>
+    <message>
+        <source>update refused (wrong device): %1 holds firmware for &apos;%2&apos;, but %3 is a &apos;%4&apos;</source>
+        <translation>Update abgelehnt (falsches Gerät): %1 enthält Firmware für „%2“, aber %3 ist ein „%4“</translation>
+    </message>
+    <message>
+        <source>device %1</source>
+        <translation>Gerät %1</translation>
+    </message>
+    <message>
+        <source>Programming</source>
+        <translation>Programmieren</translation>
+    </message>
+    <message>
+        <source>firmware update of %1 failed</source>
+        <translation>Firmware-Update von %1 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Programmed %1 with %2 (%3 bytes).
+</source>
+        <translation>%1 mit %2 programmiert (%3 Byte).
+</translation>
+    </message>
+</context>
+<context>
+    <name>StoreSessionText</name>
     <message>
         <source>--simulate-state needs --simulate</source>
         <translation>--simulate-state braucht --simulate</translation>

@@ -13,10 +13,9 @@
 namespace
 {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SimulatedState", text);
-}
+struct SimulatedStateText {
+    Q_DECLARE_TR_FUNCTIONS(SimulatedStateText)
+};
 
 QList<SimulatedController *> controllers()
 {
@@ -39,7 +38,7 @@ bool takeSimulatedStateOption(QStringList *args, QString *path, QString *error)
         const QString &a = args->at(i);
         if (a == QLatin1String("--simulate-state")) {
             if (i + 1 >= args->size() || args->at(i + 1).isEmpty()) {
-                *error = tr("--simulate-state needs the path of a state file");
+                *error = SimulatedStateText::tr("--simulate-state needs the path of a state file");
                 return false;
             }
             *path = args->at(++i);
@@ -55,8 +54,9 @@ bool takeSimulatedStateOption(QStringList *args, QString *path, QString *error)
 
 QString simulatedStateHelp()
 {
-    return tr("  --simulate-state FILE  with --simulate: keep the simulated stores in FILE between "
-              "runs\n");
+    return SimulatedStateText::tr(
+        "  --simulate-state FILE  with --simulate: keep the simulated stores in FILE between "
+        "runs\n");
 }
 
 bool loadSimulatedState(const QString &path, QString *error)
@@ -65,13 +65,15 @@ bool loadSimulatedState(const QString &path, QString *error)
     if (!file.exists())
         return true;
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("cannot read the simulator state %1: %2").arg(path, file.errorString());
+        *error = SimulatedStateText::tr("cannot read the simulator state %1: %2")
+                     .arg(path, file.errorString());
         return false;
     }
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
     if (!doc.isObject()) {
-        *error = tr("the simulator state %1 is damaged: %2").arg(path, parseError.errorString());
+        *error = SimulatedStateText::tr("the simulator state %1 is damaged: %2")
+                     .arg(path, parseError.errorString());
         return false;
     }
     const QJsonArray saved = doc.object().value(QLatin1String("controllers")).toArray();
@@ -86,7 +88,8 @@ bool loadSimulatedState(const QString &path, QString *error)
             const QByteArray record = QByteArray::fromBase64(it.value().toString().toLatin1());
             if (record.size() != SimulatedController::RecordSize ||
                 !controller->putRecord(it.key().toInt(), record)) {
-                *error = tr("the simulator state %1 holds a bad record").arg(path);
+                *error =
+                    SimulatedStateText::tr("the simulator state %1 holds a bad record").arg(path);
                 return false;
             }
         }
@@ -110,7 +113,8 @@ bool saveSimulatedState(const QString &path, QString *error)
         file.write(QJsonDocument(QJsonObject{{QStringLiteral("controllers"), saved}}).toJson()) <
             0 ||
         !file.commit()) {
-        *error = tr("cannot write the simulator state %1: %2").arg(path, file.errorString());
+        *error = SimulatedStateText::tr("cannot write the simulator state %1: %2")
+                     .arg(path, file.errorString());
         return false;
     }
     return true;
