@@ -8,10 +8,9 @@
 namespace
 {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DeviceLink", text);
-}
+struct DeviceLinkText {
+    Q_DECLARE_TR_FUNCTIONS(DeviceLinkText)
+};
 
 } // namespace
 
@@ -50,12 +49,14 @@ bool DeviceLink::open(int deviceIndex, QString *error)
 {
     const QMap<int, QString> found = controllers();
     if (found.isEmpty()) {
-        *error = tr("no controller found");
+        *error = DeviceLinkText::tr("no controller found");
         return false;
     }
     const int index = deviceIndex < 0 ? found.firstKey() : deviceIndex;
     if (!found.contains(index)) {
-        *error = tr("no controller with device number %1 (see 'kdr450p-tool devices')").arg(index);
+        *error =
+            DeviceLinkText::tr("no controller with device number %1 (see 'kdr450p-tool devices')")
+                .arg(index);
         return false;
     }
     selectDevice(index);
@@ -64,9 +65,12 @@ bool DeviceLink::open(int deviceIndex, QString *error)
     id.usbName = found.value(index);
     if (!m_master->readDeviceInfo(id.name, id.softwareVersion, id.hardwareVersion)) {
         const QString reason = m_phy->lastError();
-        *error = reason.isEmpty()
-                     ? tr("device %1 (%2) does not answer").arg(index).arg(id.usbName)
-                     : tr("device %1 (%2) does not answer: %3").arg(index).arg(id.usbName, reason);
+        *error =
+            reason.isEmpty()
+                ? DeviceLinkText::tr("device %1 (%2) does not answer").arg(index).arg(id.usbName)
+                : DeviceLinkText::tr("device %1 (%2) does not answer: %3")
+                      .arg(index)
+                      .arg(id.usbName, reason);
         return false;
     }
     id.frameLimit = m_master->maxFrameLength();

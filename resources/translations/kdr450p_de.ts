@@ -290,6 +290,25 @@ Optionen:
     </message>
 </context>
 <context>
+    <name>DeviceLinkText</name>
+    <message>
+        <source>no controller found</source>
+        <translation>kein Controller gefunden</translation>
+    </message>
+    <message>
+        <source>no controller with device number %1 (see &apos;kdr450p-tool devices&apos;)</source>
+        <translation>kein Controller mit der Gerätenummer %1 (siehe „kdr450p-tool devices“)</translation>
+    </message>
+    <message>
+        <source>device %1 (%2) does not answer</source>
+        <translation>Gerät %1 (%2) antwortet nicht</translation>
+    </message>
+    <message>
+        <source>device %1 (%2) does not answer: %3</source>
+        <translation>Gerät %1 (%2) antwortet nicht: %3</translation>
+    </message>
+</context>
+<context>
     <name>DeviceOptionsText</name>
     <message>
         <source>--device needs a device number</source>
@@ -322,22 +341,6 @@ Optionen:
         <translation>  --device N      der Controller mit der Gerätenummer N, wie „devices“ ihn listet
                   (Vorgabe: der erste gefundene Controller)
 </translation>
-    </message>
-    <message>
-        <source>no controller found</source>
-        <translation>kein Controller gefunden</translation>
-    </message>
-    <message>
-        <source>no controller with device number %1 (see &apos;kdr450p-tool devices&apos;)</source>
-        <translation>kein Controller mit der Gerätenummer %1 (siehe „kdr450p-tool devices“)</translation>
-    </message>
-    <message>
-        <source>device %1 (%2) does not answer</source>
-        <translation>Gerät %1 (%2) antwortet nicht</translation>
-    </message>
-    <message>
-        <source>device %1 (%2) does not answer: %3</source>
-        <translation>Gerät %1 (%2) antwortet nicht: %3</translation>
     </message>
 </context>
 <context>
@@ -1685,40 +1688,24 @@ Optionen:
     </message>
 </context>
 <context>
-    <name>StoreCommandsText</name>
+    <name>StoreCommand</name>
     <message>
-        <source>%1 needs a value</source>
-        <translation>%1 braucht einen Wert</translation>
-    </message>
-    <message>
-        <source>--slot needs a slot number from 0 to 255, not &apos;%1&apos;</source>
-        <translation>--slot braucht eine Slot-Nummer von 0 bis 255, nicht „%1“</translation>
-    </message>
-    <message>
-        <source>fixture list %1</source>
-        <translation>Fixture-Liste %1</translation>
-    </message>
-    <message>
-        <source>reading the fixture list of %1 failed</source>
-        <translation>das Lesen der Fixture-Liste von %1 ist fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>the fixture list of %1 is malformed (%2 bytes)</source>
-        <translation>die Fixture-Liste von %1 ist fehlerhaft (%2 Byte)</translation>
-    </message>
-    <message>
-        <source>1 fixture definition</source>
-        <translation>1 Fixture-Definition</translation>
-    </message>
-    <message>
-        <source>%1 fixture definitions</source>
-        <translation>%1 Fixture-Definitionen</translation>
-    </message>
-    <message>
-        <source>No fixture definitions are stored on %1.
+        <source>Usage: kdr450p-tool device clear-patch-list [--yes] [options]
+
+Erases the controller&apos;s patch list, which must be empty before
+definitions can be uploaded or deleted.
+  --yes           do not ask before erasing
 </source>
-        <translation>Auf %1 sind keine Fixture-Definitionen gespeichert.
+        <translation>Aufruf: kdr450p-tool device clear-patch-list [--yes] [Optionen]
+
+Löscht die Patch-Liste des Controllers, die leer sein muss, bevor
+Definitionen hochgeladen oder gelöscht werden können.
+  --yes           vor dem Löschen nicht nachfragen
 </translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;</source>
+        <translation>unerwartetes Argument „%1“</translation>
     </message>
     <message>
         <source>The current patch list will be erased.
@@ -1727,12 +1714,148 @@ Do you want to continue?</source>
 Möchten Sie fortfahren?</translation>
     </message>
     <message>
+        <source>patch list not cleared: not confirmed (add --yes to clear without asking)</source>
+        <translation>Patch-Liste nicht gelöscht: nicht bestätigt (mit --yes ohne Nachfrage löschen)</translation>
+    </message>
+    <message>
+        <source>clearing the patch list of %1 failed: %2</source>
+        <translation>das Löschen der Patch-Liste von %1 ist fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>Cleared the patch list of %1.
+</source>
+        <translation>Die Patch-Liste von %1 wurde gelöscht.
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device &lt;subcommand&gt; [options]
+
+The fixture store of a controller:
+  fixtures [--json]                      list the stored definitions
+  upload LIBRARY [--only NAME]...        upload definitions of a library file
+  download OUT.blfl [--slot N]...        read stored definitions into a library
+  delete --slot N...                     delete stored definitions
+  clear-patch-list [--yes]               erase the controller&apos;s patch list
+
+Options of every subcommand:
+</source>
+        <translation>Aufruf: kdr450p-tool device &lt;Unterbefehl&gt; [Optionen]
+
+Der Fixture-Speicher eines Controllers:
+  fixtures [--json]                      die gespeicherten Definitionen auflisten
+  upload BIBLIOTHEK [--only NAME]...     Definitionen einer Bibliotheksdatei hochladen
+  download AUS.blfl [--slot N]...        gespeicherte Definitionen in eine Bibliothek lesen
+  delete --slot N...                     gespeicherte Definitionen löschen
+  clear-patch-list [--yes]               die Patch-Liste des Controllers löschen
+
+Optionen jedes Unterbefehls:
+</translation>
+    </message>
+    <message>
+        <source>unknown subcommand &apos;%1&apos;</source>
+        <translation>unbekannter Unterbefehl „%1“</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device delete --slot N... [--clear-patch-list] [options]
+
+Deletes the definitions stored in the given slots.
+  --slot N            delete the definition in slot N (repeatable; see &apos;device fixtures&apos;)
+  --clear-patch-list  erase a non-empty patch list instead of refusing
+</source>
+        <translation>Aufruf: kdr450p-tool device delete --slot N... [--clear-patch-list] [Optionen]
+
+Löscht die in den angegebenen Slots gespeicherten Definitionen.
+  --slot N            die Definition in Slot N löschen (wiederholbar; siehe „device fixtures“)
+  --clear-patch-list  eine nicht leere Patch-Liste löschen statt abzulehnen
+</translation>
+    </message>
+    <message>
+        <source>Deleted slot %1 from %2.
+</source>
+        <translation>Slot %1 auf %2 gelöscht.
+</translation>
+    </message>
+    <message>
+        <source>deletion</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
         <source>clearing the patch list of %1 failed</source>
         <translation>das Löschen der Patch-Liste von %1 ist fehlgeschlagen</translation>
     </message>
     <message>
-        <source>%1 refused (patch list): the patch list of %2 is not empty; clear it with &apos;kdr450p-tool device clear-patch-list&apos; or add --clear-patch-list</source>
-        <translation>%1 abgelehnt (Patch-Liste): die Patch-Liste von %2 ist nicht leer; mit „kdr450p-tool device clear-patch-list“ löschen oder --clear-patch-list angeben</translation>
+        <source>deletion on %1 failed: %2; slots deleted before stay deleted</source>
+        <translation>Löschen auf %1 fehlgeschlagen: %2; zuvor gelöschte Slots bleiben gelöscht</translation>
+    </message>
+    <message>
+        <source>name at least one --slot N</source>
+        <translation>mindestens ein --slot N angeben</translation>
+    </message>
+    <message>
+        <source>Deleting</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device download OUT.blfl [--slot N]... [options]
+
+Reads stored definitions (all, or those of the given slots) into a library file; an
+existing library gets them appended (the file is replaced only once fully written).
+  --slot N        read the definition in slot N (repeatable; see &apos;device fixtures&apos;)
+</source>
+        <translation>Aufruf: kdr450p-tool device download AUS.blfl [--slot N]... [Optionen]
+
+Liest gespeicherte Definitionen (alle oder die der angegebenen Slots) in eine Bibliotheksdatei;
+einer bestehenden Bibliothek werden sie angehängt (die Datei wird erst vollständig geschrieben ersetzt).
+  --slot N        die Definition in Slot N lesen (wiederholbar; siehe „device fixtures“)
+</translation>
+    </message>
+    <message>
+        <source>cannot append to %1: %2</source>
+        <translation>an %1 lässt sich nicht anhängen: %2</translation>
+    </message>
+    <message>
+        <source>cannot append to %1: it holds content this version does not support, which saving would lose</source>
+        <translation>an %1 lässt sich nicht anhängen: sie enthält Inhalte, die diese Version nicht unterstützt und die beim Speichern verloren gingen</translation>
+    </message>
+    <message>
+        <source>expects one OUT.blfl file</source>
+        <translation>erwartet eine AUS.blfl-Datei</translation>
+    </message>
+    <message>
+        <source>No fixture definitions are stored on %1.
+</source>
+        <translation>Auf %1 sind keine Fixture-Definitionen gespeichert.
+</translation>
+    </message>
+    <message>
+        <source>slot %1 holds no definition</source>
+        <translation>Slot %1 enthält keine Definition</translation>
+    </message>
+    <message>
+        <source>Downloading</source>
+        <translation>Herunterladen</translation>
+    </message>
+    <message>
+        <source>downloading from %1 failed: %2; %3 was not changed</source>
+        <translation>Herunterladen von %1 fehlgeschlagen: %2; %3 wurde nicht verändert</translation>
+    </message>
+    <message>
+        <source>cannot save %1: %2</source>
+        <translation>%1 lässt sich nicht speichern: %2</translation>
+    </message>
+    <message>
+        <source>%1 %2 from %3 to %4.
+</source>
+        <translation>%1: %2 von %3 nach %4.
+</translation>
+    </message>
+    <message>
+        <source>Appended</source>
+        <translation>Angehängt</translation>
+    </message>
+    <message>
+        <source>Downloaded</source>
+        <translation>Heruntergeladen</translation>
     </message>
     <message>
         <source>Usage: kdr450p-tool device fixtures [--json] [options]
@@ -1749,10 +1872,6 @@ Listet die in einem Controller gespeicherten Fixture-Definitionen: Slot, Name, H
                   &quot;manufacturerName&quot;, &quot;manufacturerNameShort&quot;, &quot;fixtureType&quot;,
                   &quot;channelCount&quot;}]} ausgeben
 </translation>
-    </message>
-    <message>
-        <source>unexpected argument &apos;%1&apos;</source>
-        <translation>unerwartetes Argument „%1“</translation>
     </message>
     <message>
         <source>%1 on %2:
@@ -1791,6 +1910,32 @@ Lädt die Definitionen einer Bibliotheksdatei hoch (alle oder die mit dem Fixtur
 </translation>
     </message>
     <message>
+        <source>upload refused (channel counts): &apos;%1&apos; has %2 channels; every definition needs 1 to %3</source>
+        <translation>Hochladen abgelehnt (Kanalanzahl): „%1“ hat %2 Kanäle; jede Definition braucht 1 bis %3</translation>
+    </message>
+    <message>
+        <source>Uploaded %1 to %2.
+</source>
+        <translation>%1 auf %2 hochgeladen.
+</translation>
+    </message>
+    <message>
+        <source>upload</source>
+        <translation>Hochladen</translation>
+    </message>
+    <message>
+        <source>upload refused (free slots): %1 has fewer free slots than the %2 definitions to upload</source>
+        <translation>Hochladen abgelehnt (freie Slots): %1 hat weniger freie Slots als die %2 hochzuladenden Definitionen</translation>
+    </message>
+    <message>
+        <source>upload refused (channel counts): every definition needs 1 to %1 channels</source>
+        <translation>Hochladen abgelehnt (Kanalanzahl): jede Definition braucht 1 bis %1 Kanäle</translation>
+    </message>
+    <message>
+        <source>upload to %1 failed: %2; definitions written before stay</source>
+        <translation>Hochladen auf %1 fehlgeschlagen: %2; zuvor geschriebene Definitionen bleiben</translation>
+    </message>
+    <message>
         <source>expects one LIBRARY file</source>
         <translation>erwartet eine BIBLIOTHEK-Datei</translation>
     </message>
@@ -1809,190 +1954,12 @@ Lädt die Definitionen einer Bibliotheksdatei hoch (alle oder die mit dem Fixtur
 </translation>
     </message>
     <message>
-        <source>upload refused (channel counts): &apos;%1&apos; has %2 channels; every definition needs 1 to %3</source>
-        <translation>Hochladen abgelehnt (Kanalanzahl): „%1“ hat %2 Kanäle; jede Definition braucht 1 bis %3</translation>
-    </message>
-    <message>
         <source>upload %1</source>
         <translation>Hochladen %1</translation>
     </message>
     <message>
         <source>Uploading</source>
         <translation>Hochladen</translation>
-    </message>
-    <message>
-        <source>Uploaded %1 to %2.
-</source>
-        <translation>%1 auf %2 hochgeladen.
-</translation>
-    </message>
-    <message>
-        <source>Cleared the patch list of %1.
-</source>
-        <translation>Die Patch-Liste von %1 wurde gelöscht.
-</translation>
-    </message>
-    <message>
-        <source>upload</source>
-        <translation>Hochladen</translation>
-    </message>
-    <message>
-        <source>upload refused (free slots): %1 has fewer free slots than the %2 definitions to upload</source>
-        <translation>Hochladen abgelehnt (freie Slots): %1 hat weniger freie Slots als die %2 hochzuladenden Definitionen</translation>
-    </message>
-    <message>
-        <source>upload refused (channel counts): every definition needs 1 to 45 channels</source>
-        <translation>Hochladen abgelehnt (Kanalanzahl): jede Definition braucht 1 bis 45 Kanäle</translation>
-    </message>
-    <message>
-        <source>upload to %1 failed: the controller stopped answering or refused a record; definitions written before stay</source>
-        <translation>Hochladen auf %1 fehlgeschlagen: der Controller antwortet nicht mehr oder lehnte einen Datensatz ab; zuvor geschriebene Definitionen bleiben</translation>
-    </message>
-    <message>
-        <source>Usage: kdr450p-tool device download OUT.blfl [--slot N]... [options]
-
-Reads stored definitions (all, or those of the given slots) into a library file; an
-existing library gets them appended (the file is replaced only once fully written).
-  --slot N        read the definition in slot N (repeatable; see &apos;device fixtures&apos;)
-</source>
-        <translation>Aufruf: kdr450p-tool device download AUS.blfl [--slot N]... [Optionen]
-
-Liest gespeicherte Definitionen (alle oder die der angegebenen Slots) in eine Bibliotheksdatei;
-einer bestehenden Bibliothek werden sie angehängt (die Datei wird erst vollständig geschrieben ersetzt).
-  --slot N        die Definition in Slot N lesen (wiederholbar; siehe „device fixtures“)
-</translation>
-    </message>
-    <message>
-        <source>expects one OUT.blfl file</source>
-        <translation>erwartet eine AUS.blfl-Datei</translation>
-    </message>
-    <message>
-        <source>cannot append to %1: %2</source>
-        <translation>an %1 lässt sich nicht anhängen: %2</translation>
-    </message>
-    <message>
-        <source>cannot append to %1: it holds content this version does not support, which saving would lose</source>
-        <translation>an %1 lässt sich nicht anhängen: sie enthält Inhalte, die diese Version nicht unterstützt und die beim Speichern verloren gingen</translation>
-    </message>
-    <message>
-        <source>slot %1 holds no definition</source>
-        <translation>Slot %1 enthält keine Definition</translation>
-    </message>
-    <message>
-        <source>slot %1 of %2 holds no definition (see &apos;kdr450p-tool device fixtures&apos;)</source>
-        <translation>Slot %1 von %2 enthält keine Definition (siehe „kdr450p-tool device fixtures“)</translation>
-    </message>
-    <message>
-        <source>Downloading</source>
-        <translation>Herunterladen</translation>
-    </message>
-    <message>
-        <source>downloading from %1 failed; %2 was not changed</source>
-        <translation>Herunterladen von %1 fehlgeschlagen; %2 wurde nicht verändert</translation>
-    </message>
-    <message>
-        <source>cannot save %1: %2</source>
-        <translation>%1 lässt sich nicht speichern: %2</translation>
-    </message>
-    <message>
-        <source>%1 %2 from %3 to %4.
-</source>
-        <translation>%1: %2 von %3 nach %4.
-</translation>
-    </message>
-    <message>
-        <source>Appended</source>
-        <translation>Angehängt</translation>
-    </message>
-    <message>
-        <source>Downloaded</source>
-        <translation>Heruntergeladen</translation>
-    </message>
-    <message>
-        <source>Usage: kdr450p-tool device delete --slot N... [--clear-patch-list] [options]
-
-Deletes the definitions stored in the given slots.
-  --slot N            delete the definition in slot N (repeatable; see &apos;device fixtures&apos;)
-  --clear-patch-list  erase a non-empty patch list instead of refusing
-</source>
-        <translation>Aufruf: kdr450p-tool device delete --slot N... [--clear-patch-list] [Optionen]
-
-Löscht die in den angegebenen Slots gespeicherten Definitionen.
-  --slot N            die Definition in Slot N löschen (wiederholbar; siehe „device fixtures“)
-  --clear-patch-list  eine nicht leere Patch-Liste löschen statt abzulehnen
-</translation>
-    </message>
-    <message>
-        <source>name at least one --slot N</source>
-        <translation>mindestens ein --slot N angeben</translation>
-    </message>
-    <message>
-        <source>Deleting</source>
-        <translation>Löschen</translation>
-    </message>
-    <message>
-        <source>Deleted slot %1 from %2.
-</source>
-        <translation>Slot %1 auf %2 gelöscht.
-</translation>
-    </message>
-    <message>
-        <source>deletion</source>
-        <translation>Löschen</translation>
-    </message>
-    <message>
-        <source>deletion %1</source>
-        <translation>Löschen %1</translation>
-    </message>
-    <message>
-        <source>deletion on %1 failed; slots deleted before stay deleted</source>
-        <translation>Löschen auf %1 fehlgeschlagen; zuvor gelöschte Slots bleiben gelöscht</translation>
-    </message>
-    <message>
-        <source>Usage: kdr450p-tool device clear-patch-list [--yes] [options]
-
-Erases the controller&apos;s patch list, which must be empty before
-definitions can be uploaded or deleted.
-  --yes           do not ask before erasing
-</source>
-        <translation>Aufruf: kdr450p-tool device clear-patch-list [--yes] [Optionen]
-
-Löscht die Patch-Liste des Controllers, die leer sein muss, bevor
-Definitionen hochgeladen oder gelöscht werden können.
-  --yes           vor dem Löschen nicht nachfragen
-</translation>
-    </message>
-    <message>
-        <source>patch list not cleared: not confirmed (add --yes to clear without asking)</source>
-        <translation>Patch-Liste nicht gelöscht: nicht bestätigt (mit --yes ohne Nachfrage löschen)</translation>
-    </message>
-    <message>
-        <source>Usage: kdr450p-tool device &lt;subcommand&gt; [options]
-
-The fixture store of a controller:
-  fixtures [--json]                      list the stored definitions
-  upload LIBRARY [--only NAME]...        upload definitions of a library file
-  download OUT.blfl [--slot N]...        read stored definitions into a library
-  delete --slot N...                     delete stored definitions
-  clear-patch-list [--yes]               erase the controller&apos;s patch list
-
-Options of every subcommand:
-</source>
-        <translation>Aufruf: kdr450p-tool device &lt;Unterbefehl&gt; [Optionen]
-
-Der Fixture-Speicher eines Controllers:
-  fixtures [--json]                      die gespeicherten Definitionen auflisten
-  upload BIBLIOTHEK [--only NAME]...     Definitionen einer Bibliotheksdatei hochladen
-  download AUS.blfl [--slot N]...        gespeicherte Definitionen in eine Bibliothek lesen
-  delete --slot N...                     gespeicherte Definitionen löschen
-  clear-patch-list [--yes]               die Patch-Liste des Controllers löschen
-
-Optionen jedes Unterbefehls:
-</translation>
-    </message>
-    <message>
-        <source>unknown subcommand &apos;%1&apos;</source>
-        <translation>unbekannter Unterbefehl „%1“</translation>
     </message>
     <message>
         <source>Usage: kdr450p-tool firmware update FILE [--device N] [options]
@@ -2013,16 +1980,12 @@ Programmiert einen Controller mit einer Firmware-Datei (.bl2).
         <translation>Update abgelehnt (falsches Gerät): %1 enthält Firmware für „%2“, aber %3 ist ein „%4“</translation>
     </message>
     <message>
-        <source>device %1</source>
-        <translation>Gerät %1</translation>
-    </message>
-    <message>
         <source>Programming</source>
         <translation>Programmieren</translation>
     </message>
     <message>
-        <source>firmware update of %1 failed</source>
-        <translation>Firmware-Update von %1 fehlgeschlagen</translation>
+        <source>firmware update of %1 failed: %2</source>
+        <translation>Firmware-Update von %1 fehlgeschlagen: %2</translation>
     </message>
     <message>
         <source>Programmed %1 with %2 (%3 bytes).
@@ -2030,9 +1993,6 @@ Programmiert einen Controller mit einer Firmware-Datei (.bl2).
         <translation>%1 mit %2 programmiert (%3 Byte).
 </translation>
     </message>
-</context>
-<context>
-    <name>StoreSessionText</name>
     <message>
         <source>--simulate-state needs --simulate</source>
         <translation>--simulate-state braucht --simulate</translation>
@@ -2048,6 +2008,54 @@ Programmiert einen Controller mit einer Firmware-Datei (.bl2).
     <message>
         <source>refused (outdated device): %1 needs software newer than 1.1 for its fixture store; update its firmware</source>
         <translation>abgelehnt (veraltetes Gerät): %1 braucht für seinen Fixture-Speicher eine Software neuer als 1.1; aktualisieren Sie seine Firmware</translation>
+    </message>
+    <message>
+        <source>the link failed: %1</source>
+        <translation>die Verbindung ist ausgefallen: %1</translation>
+    </message>
+    <message>
+        <source>the controller stopped answering</source>
+        <translation>der Controller antwortet nicht mehr</translation>
+    </message>
+    <message>
+        <source>the controller refused a request</source>
+        <translation>der Controller hat eine Anfrage abgelehnt</translation>
+    </message>
+    <message>
+        <source>fixture list %1</source>
+        <translation>Fixture-Liste %1</translation>
+    </message>
+    <message>
+        <source>the fixture list of %1 is malformed</source>
+        <translation>die Fixture-Liste von %1 ist fehlerhaft</translation>
+    </message>
+    <message>
+        <source>reading the fixture list of %1 failed: %2</source>
+        <translation>das Lesen der Fixture-Liste von %1 ist fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>--slot needs a slot number from 0 to 255, not &apos;%1&apos;</source>
+        <translation>--slot braucht eine Slot-Nummer von 0 bis 255, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>1 fixture definition</source>
+        <translation>1 Fixture-Definition</translation>
+    </message>
+    <message>
+        <source>%1 fixture definitions</source>
+        <translation>%1 Fixture-Definitionen</translation>
+    </message>
+    <message>
+        <source>%1 refused (patch list): the patch list of %2 is not empty; clear it with &apos;kdr450p-tool device clear-patch-list&apos; or add --clear-patch-list</source>
+        <translation>%1 abgelehnt (Patch-Liste): die Patch-Liste von %2 ist nicht leer; mit „kdr450p-tool device clear-patch-list“ löschen oder --clear-patch-list angeben</translation>
+    </message>
+    <message>
+        <source>slot %1 of %2 holds no definition (see &apos;kdr450p-tool device fixtures&apos;)</source>
+        <translation>Slot %1 von %2 enthält keine Definition (siehe „kdr450p-tool device fixtures“)</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,8 @@
 #include "commands.h"
 #include "storesession.h"
 
+#include <QCoreApplication>
+
 #include "devicejobrunner.h"
 
 #include <QTextStream>
@@ -18,10 +20,11 @@ using namespace StoreCommand;
 namespace
 {
 
-const char kHelp[] = "Usage: kdr450p-tool device clear-patch-list [--yes] [options]\n\n"
-                     "Erases the controller's patch list, which must be empty before\n"
-                     "definitions can be uploaded or deleted.\n"
-                     "  --yes           do not ask before erasing\n";
+const char *const kHelp = QT_TRANSLATE_NOOP(
+    "StoreCommand", "Usage: kdr450p-tool device clear-patch-list [--yes] [options]\n\n"
+                    "Erases the controller's patch list, which must be empty before\n"
+                    "definitions can be uploaded or deleted.\n"
+                    "  --yes           do not ask before erasing\n");
 
 bool confirmed(const QString &question)
 {
@@ -38,7 +41,7 @@ bool confirmed(const QString &question)
 int runDeviceClearPatchList(QStringList args)
 {
     if (wantsHelp(args)) {
-        out(QString::fromLatin1(kHelp) + StoreSession::optionsHelp());
+        out(StoreCommand::tr(kHelp) + StoreSession::optionsHelp());
         return Success;
     }
     const QString command = QStringLiteral("device clear-patch-list");
@@ -48,17 +51,19 @@ int runDeviceClearPatchList(QStringList args)
         return usage(command, error);
     const bool yes = takeFlag(&args, QStringLiteral("--yes"));
     if (!args.isEmpty())
-        return usage(command, tr("unexpected argument '%1'").arg(args.first()));
-    if (!yes && !confirmed(tr("The current patch list will be erased.\nDo you want to continue?")))
-        return fail(tr("patch list not cleared: not confirmed (add --yes to clear without "
-                       "asking)"));
+        return usage(command, StoreCommand::tr("unexpected argument '%1'").arg(args.first()));
+    if (!yes && !confirmed(StoreCommand::tr(
+                    "The current patch list will be erased.\nDo you want to continue?")))
+        return fail(
+            StoreCommand::tr("patch list not cleared: not confirmed (add --yes to clear without "
+                             "asking)"));
     if (!session.open(&error))
         return fail(error);
-    const StoreSession::JobResult result = session.run(
-        QString(), [](DeviceJobRunner &jobs) { return jobs.clearPatchList(); });
+    const StoreSession::JobResult result =
+        session.run(QString(), [](DeviceJobRunner &jobs) { return jobs.clearPatchList(); });
     if (result.outcome != DeviceJobOutcome::Done)
-        return session.finish(fail(tr("clearing the patch list of %1 failed: %2")
+        return session.finish(fail(StoreCommand::tr("clearing the patch list of %1 failed: %2")
                                        .arg(session.deviceText(), session.failureReason())));
-    out(tr("Cleared the patch list of %1.\n").arg(session.deviceText()));
+    out(StoreCommand::tr("Cleared the patch list of %1.\n").arg(session.deviceText()));
     return session.finish(Success);
 }

@@ -1,6 +1,8 @@
 #include "commands.h"
 #include "storesession.h"
 
+#include <QCoreApplication>
+
 #include <QTextStream>
 
 using namespace StoreCommand;
@@ -23,14 +25,15 @@ const Subcommand kSubcommands[] = {
 
 void printDeviceUsage(QTextStream &s)
 {
-    s << "Usage: kdr450p-tool device <subcommand> [options]\n\n"
-         "The fixture store of a controller:\n"
-         "  fixtures [--json]                      list the stored definitions\n"
-         "  upload LIBRARY [--only NAME]...        upload definitions of a library file\n"
-         "  download OUT.blfl [--slot N]...        read stored definitions into a library\n"
-         "  delete --slot N...                     delete stored definitions\n"
-         "  clear-patch-list [--yes]               erase the controller's patch list\n\n"
-         "Options of every subcommand:\n"
+    s << StoreCommand::tr(
+             "Usage: kdr450p-tool device <subcommand> [options]\n\n"
+             "The fixture store of a controller:\n"
+             "  fixtures [--json]                      list the stored definitions\n"
+             "  upload LIBRARY [--only NAME]...        upload definitions of a library file\n"
+             "  download OUT.blfl [--slot N]...        read stored definitions into a library\n"
+             "  delete --slot N...                     delete stored definitions\n"
+             "  clear-patch-list [--yes]               erase the controller's patch list\n\n"
+             "Options of every subcommand:\n")
       << StoreSession::optionsHelp();
 }
 
@@ -53,5 +56,5 @@ int runDeviceCommand(const QStringList &args)
     for (const Subcommand &c : kSubcommands)
         if (sub == QLatin1String(c.name))
             return c.run(args.mid(1));
-    return usage(QStringLiteral("device"), tr("unknown subcommand '%1'").arg(sub));
+    return usage(QStringLiteral("device"), StoreCommand::tr("unknown subcommand '%1'").arg(sub));
 }

@@ -1,6 +1,8 @@
 #include "commands.h"
 #include "storesession.h"
 
+#include <QCoreApplication>
+
 #include "devicejobrunner.h"
 #include "qblremotefixturedefinition.h"
 
@@ -9,28 +11,30 @@ using namespace StoreCommand;
 namespace
 {
 
-const char kHelp[] =
+const char *const kHelp = QT_TRANSLATE_NOOP(
+    "StoreCommand",
     "Usage: kdr450p-tool device delete --slot N... [--clear-patch-list] [options]\n\n"
     "Deletes the definitions stored in the given slots.\n"
     "  --slot N            delete the definition in slot N (repeatable; see 'device fixtures')\n"
-    "  --clear-patch-list  erase a non-empty patch list instead of refusing\n";
+    "  --clear-patch-list  erase a non-empty patch list instead of refusing\n");
 
 int report(const StoreSession::JobResult &result, StoreSession &session, const QStringList &names)
 {
     if (result.patchListCleared)
-        out(tr("Cleared the patch list of %1.\n").arg(session.deviceText()));
+        out(StoreCommand::tr("Cleared the patch list of %1.\n").arg(session.deviceText()));
     switch (result.outcome) {
     case DeviceJobOutcome::Done:
-        out(tr("Deleted slot %1 from %2.\n")
+        out(StoreCommand::tr("Deleted slot %1 from %2.\n")
                 .arg(names.join(QStringLiteral(", slot ")), session.deviceText()));
         return Success;
     case DeviceJobOutcome::PatchListKept:
-        return fail(patchListRefusal(tr("deletion"), session));
+        return fail(patchListRefusal(StoreCommand::tr("deletion"), session));
     case DeviceJobOutcome::PatchListClearFailed:
     case DeviceJobOutcome::PatchListClearAborted:
-        return fail(tr("clearing the patch list of %1 failed").arg(session.deviceText()));
+        return fail(
+            StoreCommand::tr("clearing the patch list of %1 failed").arg(session.deviceText()));
     default:
-        return fail(tr("deletion on %1 failed: %2; slots deleted before stay deleted")
+        return fail(StoreCommand::tr("deletion on %1 failed: %2; slots deleted before stay deleted")
                         .arg(session.deviceText(), session.failureReason()));
     }
 }
@@ -40,7 +44,7 @@ int report(const StoreSession::JobResult &result, StoreSession &session, const Q
 int runDeviceDelete(QStringList args)
 {
     if (wantsHelp(args)) {
-        out(QString::fromLatin1(kHelp) + StoreSession::optionsHelp());
+        out(StoreCommand::tr(kHelp) + StoreSession::optionsHelp());
         return Success;
     }
     const QString command = QStringLiteral("device delete");
@@ -51,9 +55,9 @@ int runDeviceDelete(QStringList args)
         return usage(command, error);
     const bool clearPatch = takeFlag(&args, QStringLiteral("--clear-patch-list"));
     if (!args.isEmpty())
-        return usage(command, tr("unexpected argument '%1'").arg(args.first()));
+        return usage(command, StoreCommand::tr("unexpected argument '%1'").arg(args.first()));
     if (slotNumbers.isEmpty())
-        return usage(command, tr("name at least one --slot N"));
+        return usage(command, StoreCommand::tr("name at least one --slot N"));
 
     if (!session.open(&error))
         return fail(error);
@@ -70,6 +74,7 @@ int runDeviceDelete(QStringList args)
         names << QStringLiteral("%1 '%2'").arg(s).arg(entry->displayName());
     }
     const StoreSession::JobResult result = session.run(
-        tr("Deleting"), [&](DeviceJobRunner &jobs) { return jobs.remove(targets); }, clearPatch);
+        StoreCommand::tr("Deleting"), [&](DeviceJobRunner &jobs) { return jobs.remove(targets); },
+        clearPatch);
     return session.finish(report(result, session, names));
 }

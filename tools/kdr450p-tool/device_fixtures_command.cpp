@@ -1,6 +1,8 @@
 #include "commands.h"
 #include "storesession.h"
 
+#include <QCoreApplication>
+
 #include "qblremotefixturedefinition.h"
 
 #include <QJsonArray>
@@ -12,25 +14,26 @@ using namespace StoreCommand;
 namespace
 {
 
-const char kHelp[] =
+const char *const kHelp = QT_TRANSLATE_NOOP(
+    "StoreCommand",
     "Usage: kdr450p-tool device fixtures [--json] [options]\n\n"
     "Lists the fixture definitions stored on a controller: slot, name, manufacturer, channels.\n"
     "  --json          print {\"fixtures\": [{\"slot\", \"fixtureName\", \"fixtureNameShort\",\n"
     "                  \"manufacturerName\", \"manufacturerNameShort\", \"fixtureType\",\n"
-    "                  \"channelCount\"}]}\n";
+    "                  \"channelCount\"}]}\n");
 
 QString jsonList(const std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> &entries)
 {
     QJsonArray fixtures;
     for (const auto &e : entries)
-        fixtures.append(QJsonObject{{QStringLiteral("slot"), int(e->slotNumber())},
-                                    {QStringLiteral("fixtureName"), e->fixtureName()},
-                                    {QStringLiteral("fixtureNameShort"), e->fixtureNameShort()},
-                                    {QStringLiteral("manufacturerName"), e->manufacturerName()},
-                                    {QStringLiteral("manufacturerNameShort"),
-                                     e->manufacturerNameShort()},
-                                    {QStringLiteral("fixtureType"), e->fixtureType()},
-                                    {QStringLiteral("channelCount"), e->nbrOfChannels()}});
+        fixtures.append(
+            QJsonObject{{QStringLiteral("slot"), int(e->slotNumber())},
+                        {QStringLiteral("fixtureName"), e->fixtureName()},
+                        {QStringLiteral("fixtureNameShort"), e->fixtureNameShort()},
+                        {QStringLiteral("manufacturerName"), e->manufacturerName()},
+                        {QStringLiteral("manufacturerNameShort"), e->manufacturerNameShort()},
+                        {QStringLiteral("fixtureType"), e->fixtureType()},
+                        {QStringLiteral("channelCount"), e->nbrOfChannels()}});
     return QString::fromUtf8(
         QJsonDocument(QJsonObject{{QStringLiteral("fixtures"), fixtures}}).toJson());
 }
@@ -39,14 +42,15 @@ QString table(const std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> &en
               const StoreSession &session)
 {
     if (entries.empty())
-        return tr("No fixture definitions are stored on %1.\n").arg(session.deviceText());
-    QString text = tr("%1 on %2:\n")
+        return StoreCommand::tr("No fixture definitions are stored on %1.\n")
+            .arg(session.deviceText());
+    QString text = StoreCommand::tr("%1 on %2:\n")
                        .arg(definitionsText(qsizetype(entries.size())), session.deviceText());
     text += QStringLiteral("%1  %2  %3  %4\n")
-                .arg(tr("Slot"), 4)
-                .arg(tr("Name"), -32)
-                .arg(tr("Manufacturer"), -24)
-                .arg(tr("Channels"));
+                .arg(StoreCommand::tr("Slot"), 4)
+                .arg(StoreCommand::tr("Name"), -32)
+                .arg(StoreCommand::tr("Manufacturer"), -24)
+                .arg(StoreCommand::tr("Channels"));
     for (const auto &e : entries)
         text += QStringLiteral("%1  %2  %3  %4\n")
                     .arg(int(e->slotNumber()), 4)
@@ -61,7 +65,7 @@ QString table(const std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> &en
 int runDeviceFixtures(QStringList args)
 {
     if (wantsHelp(args)) {
-        out(QString::fromLatin1(kHelp) + StoreSession::optionsHelp());
+        out(StoreCommand::tr(kHelp) + StoreSession::optionsHelp());
         return Success;
     }
     StoreSession session;
@@ -71,7 +75,7 @@ int runDeviceFixtures(QStringList args)
     const bool json = takeFlag(&args, QStringLiteral("--json"));
     if (!args.isEmpty())
         return usage(QStringLiteral("device fixtures"),
-                     tr("unexpected argument '%1'").arg(args.first()));
+                     StoreCommand::tr("unexpected argument '%1'").arg(args.first()));
     if (!session.open(&error))
         return fail(error);
     std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> entries;

@@ -1,6 +1,8 @@
 #include "commands.h"
 #include "storesession.h"
 
+#include <QCoreApplication>
+
 #include "devicejobrunner.h"
 #include "fixturedefinitionsuploader.h"
 #include "library/blflarchive.h"
@@ -12,16 +14,18 @@ using namespace StoreCommand;
 namespace
 {
 
-const char kHelp[] =
+const char *const kHelp = QT_TRANSLATE_NOOP(
+    "StoreCommand",
     "Usage: kdr450p-tool device upload LIBRARY [--only NAME]... [--clear-patch-list] [options]\n\n"
     "Uploads the definitions of a library file (all, or those whose fixture name is NAME).\n"
     "  --only NAME         upload only definitions with this fixture name (repeatable)\n"
-    "  --clear-patch-list  erase a non-empty patch list instead of refusing\n";
+    "  --clear-patch-list  erase a non-empty patch list instead of refusing\n");
 
 QString channelRefusal(const QBLFixtureDefinition &d)
 {
-    return tr("upload refused (channel counts): '%1' has %2 channels; every definition needs 1 "
-              "to %3")
+    return StoreCommand::tr(
+               "upload refused (channel counts): '%1' has %2 channels; every definition needs 1 "
+               "to %3")
         .arg(d.displayName())
         .arg(d.nbrOfChannels())
         .arg(FixtureDefinitionsUploader::MaxChannels);
@@ -31,26 +35,30 @@ QString channelRefusal(const QBLFixtureDefinition &d)
 int report(const StoreSession::JobResult &result, StoreSession &session, qsizetype count)
 {
     if (result.patchListCleared)
-        out(tr("Cleared the patch list of %1.\n").arg(session.deviceText()));
+        out(StoreCommand::tr("Cleared the patch list of %1.\n").arg(session.deviceText()));
     switch (result.outcome) {
     case DeviceJobOutcome::Done:
-        out(tr("Uploaded %1 to %2.\n").arg(definitionsText(count), session.deviceText()));
+        out(StoreCommand::tr("Uploaded %1 to %2.\n")
+                .arg(definitionsText(count), session.deviceText()));
         return Success;
     case DeviceJobOutcome::PatchListKept:
-        return fail(patchListRefusal(tr("upload"), session));
+        return fail(patchListRefusal(StoreCommand::tr("upload"), session));
     case DeviceJobOutcome::PatchListClearFailed:
     case DeviceJobOutcome::PatchListClearAborted:
-        return fail(tr("clearing the patch list of %1 failed").arg(session.deviceText()));
+        return fail(
+            StoreCommand::tr("clearing the patch list of %1 failed").arg(session.deviceText()));
     case DeviceJobOutcome::NotEnoughFreeSlots:
-        return fail(tr("upload refused (free slots): %1 has fewer free slots than the %2 "
-                       "definitions to upload")
-                        .arg(session.deviceText())
-                        .arg(count));
+        return fail(
+            StoreCommand::tr("upload refused (free slots): %1 has fewer free slots than the %2 "
+                             "definitions to upload")
+                .arg(session.deviceText())
+                .arg(count));
     case DeviceJobOutcome::ChannelCountsOutOfRange:
-        return fail(tr("upload refused (channel counts): every definition needs 1 to %1 channels")
+        return fail(StoreCommand::tr(
+                        "upload refused (channel counts): every definition needs 1 to %1 channels")
                         .arg(FixtureDefinitionsUploader::MaxChannels));
     default:
-        return fail(tr("upload to %1 failed: %2; definitions written before stay")
+        return fail(StoreCommand::tr("upload to %1 failed: %2; definitions written before stay")
                         .arg(session.deviceText(), session.failureReason()));
     }
 }
@@ -60,7 +68,7 @@ int report(const StoreSession::JobResult &result, StoreSession &session, qsizety
 int runDeviceUpload(QStringList args)
 {
     if (wantsHelp(args)) {
-        out(QString::fromLatin1(kHelp) + StoreSession::optionsHelp());
+        out(StoreCommand::tr(kHelp) + StoreSession::optionsHelp());
         return Success;
     }
     const QString command = QStringLiteral("device upload");
@@ -72,11 +80,12 @@ int runDeviceUpload(QStringList args)
         return usage(command, error);
     const bool clearPatch = takeFlag(&args, QStringLiteral("--clear-patch-list"));
     if (args.size() != 1 || args.first().startsWith(QLatin1String("--")))
-        return usage(command, tr("expects one LIBRARY file"));
+        return usage(command, StoreCommand::tr("expects one LIBRARY file"));
 
     BLFLArchive archive(args.first());
     if (!archive.load())
-        return fail(tr("cannot load %1: %2").arg(args.first(), archive.errorString()));
+        return fail(
+            StoreCommand::tr("cannot load %1: %2").arg(args.first(), archive.errorString()));
     QList<QBLFixtureDefinition *> chosen;
     QStringList unmatched = only;
     for (QBLFixtureDefinitionLoader *loader : archive.loaders()) {
@@ -89,9 +98,10 @@ int runDeviceUpload(QStringList args)
         }
     }
     if (!unmatched.isEmpty())
-        return fail(tr("%1 holds no definition named '%2'").arg(args.first(), unmatched.first()));
+        return fail(StoreCommand::tr("%1 holds no definition named '%2'")
+                        .arg(args.first(), unmatched.first()));
     if (chosen.isEmpty()) {
-        out(tr("%1 holds no definitions; nothing to upload.\n").arg(args.first()));
+        out(StoreCommand::tr("%1 holds no definitions; nothing to upload.\n").arg(args.first()));
         return Success;
     }
     for (const QBLFixtureDefinition *d : std::as_const(chosen)) {
@@ -103,8 +113,9 @@ int runDeviceUpload(QStringList args)
     if (!session.open(&error))
         return fail(error);
     if (const QString refusal = session.deviceRefusal(); !refusal.isEmpty())
-        return session.finish(fail(tr("upload %1").arg(refusal)));
+        return session.finish(fail(StoreCommand::tr("upload %1").arg(refusal)));
     const StoreSession::JobResult result = session.run(
-        tr("Uploading"), [&](DeviceJobRunner &jobs) { return jobs.upload(chosen); }, clearPatch);
+        StoreCommand::tr("Uploading"), [&](DeviceJobRunner &jobs) { return jobs.upload(chosen); },
+        clearPatch);
     return session.finish(report(result, session, chosen.size()));
 }

@@ -20,10 +20,9 @@
 namespace
 {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DeviceOptions", text);
-}
+struct DeviceOptionsText {
+    Q_DECLARE_TR_FUNCTIONS(DeviceOptionsText)
+};
 
 constexpr int kBarWidth = 30;
 
@@ -39,7 +38,7 @@ bool takeDeviceOptions(QStringList *args, DeviceOptions *options, QString *error
         QString value;
         if (a == QLatin1String("--device")) {
             if (i + 1 >= args->size()) {
-                *error = tr("--device needs a device number");
+                *error = DeviceOptionsText::tr("--device needs a device number");
                 return false;
             }
             value = args->at(++i);
@@ -50,13 +49,14 @@ bool takeDeviceOptions(QStringList *args, DeviceOptions *options, QString *error
             continue;
         }
         if (!allowDevice) {
-            *error = tr("this command takes no --device");
+            *error = DeviceOptionsText::tr("this command takes no --device");
             return false;
         }
         bool ok = false;
         const int n = value.toInt(&ok);
         if (!ok || n < 0) {
-            *error = tr("--device needs a device number (0 or more), not '%1'").arg(value);
+            *error = DeviceOptionsText::tr("--device needs a device number (0 or more), not '%1'")
+                         .arg(value);
             return false;
         }
         options->device = n;
@@ -67,15 +67,17 @@ bool takeDeviceOptions(QStringList *args, DeviceOptions *options, QString *error
 
 QString deviceOptionsHelp(bool withDevice)
 {
-    QString help = tr("  --simulate      use the simulated demo controllers (no hardware needed)\n"
-                      "  --port PATH     this serial port is a controller, whatever its USB "
-                      "description\n"
-                      "  --backend NAME  serial, qtserial or d2xx (the FTDI D2XX driver library)\n"
-                      "  --d2xx-library PATH  the D2XX driver library to load\n");
+    QString help = DeviceOptionsText::tr(
+        "  --simulate      use the simulated demo controllers (no hardware needed)\n"
+        "  --port PATH     this serial port is a controller, whatever its USB "
+        "description\n"
+        "  --backend NAME  serial, qtserial or d2xx (the FTDI D2XX driver library)\n"
+        "  --d2xx-library PATH  the D2XX driver library to load\n");
     if (withDevice)
-        help += tr("  --device N      the controller with device number N, as 'devices' lists "
-                   "it\n"
-                   "                  (default: the first controller found)\n");
+        help += DeviceOptionsText::tr(
+            "  --device N      the controller with device number N, as 'devices' lists "
+            "it\n"
+            "                  (default: the first controller found)\n");
     return help;
 }
 

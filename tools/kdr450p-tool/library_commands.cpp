@@ -363,10 +363,11 @@ struct Subcommand {
     int (*run)(const QStringList &args);
 };
 
-const Subcommand kSubcommands[] = {
-    {"list", runList},     {"check", runCheck},
-    {"resave", runResave}, {"create", runCreate},
-    {"import-qxf", runLibraryImportQxf}};
+const Subcommand kSubcommands[] = {{"list", runList},
+                                   {"check", runCheck},
+                                   {"resave", runResave},
+                                   {"create", runCreate},
+                                   {"import-qxf", runLibraryImportQxf}};
 
 } // namespace
 

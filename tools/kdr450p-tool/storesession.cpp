@@ -31,7 +31,7 @@ bool StoreSession::takeOptions(QStringList *args, QString *error)
     if (!takeDeviceOptions(args, &m_options, error))
         return false;
     if (!m_statePath.isEmpty() && !m_options.driver.simulate) {
-        *error = tr("--simulate-state needs --simulate");
+        *error = StoreCommand::tr("--simulate-state needs --simulate");
         return false;
     }
     return true;
@@ -65,7 +65,7 @@ int StoreSession::finish(int code)
 QString StoreSession::deviceText() const
 {
     const DeviceIdentity &id = identity();
-    return tr("device %1 (%2, software %3)")
+    return StoreCommand::tr("device %1 (%2, software %3)")
         .arg(id.deviceIndex)
         .arg(id.name, versionText(id.softwareVersion));
 }
@@ -74,11 +74,12 @@ QString StoreSession::deviceRefusal() const
 {
     const DeviceIdentity &id = identity();
     if (id.name != QLatin1String(FixtureStore::DeviceName))
-        return tr("refused (wrong device): %1 is not a %2")
+        return StoreCommand::tr("refused (wrong device): %1 is not a %2")
             .arg(deviceText(), QLatin1String(FixtureStore::DeviceName));
     if (id.softwareVersion < FixtureStore::MinSoftwareVersion)
-        return tr("refused (outdated device): %1 needs software newer than 1.1 for its fixture "
-                  "store; update its firmware")
+        return StoreCommand::tr(
+                   "refused (outdated device): %1 needs software newer than 1.1 for its fixture "
+                   "store; update its firmware")
             .arg(deviceText());
     return QString();
 }
@@ -87,10 +88,10 @@ QString StoreSession::failureReason() const
 {
     const QString driver = m_link->phy()->lastError();
     if (!driver.isEmpty())
-        return tr("the link failed: %1").arg(driver);
+        return StoreCommand::tr("the link failed: %1").arg(driver);
     if (m_link->master()->isLinkLost())
-        return tr("the controller stopped answering");
-    return tr("the controller refused a request");
+        return StoreCommand::tr("the controller stopped answering");
+    return StoreCommand::tr("the controller refused a request");
 }
 
 StoreSession::JobResult StoreSession::run(const QString &label,
@@ -126,21 +127,21 @@ StoreSession::JobResult StoreSession::run(const QString &label,
     return result;
 }
 
-bool StoreSession::readStoredList(
-    std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> *entries, QString *error)
+bool StoreSession::readStoredList(std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> *entries,
+                                  QString *error)
 {
     if (const QString refusal = deviceRefusal(); !refusal.isEmpty()) {
-        *error = tr("fixture list %1").arg(refusal);
+        *error = StoreCommand::tr("fixture list %1").arg(refusal);
         return false;
     }
-    const JobResult result =
-        run(QString(), [](DeviceJobRunner &jobs) { return jobs.refresh(); });
+    const JobResult result = run(QString(), [](DeviceJobRunner &jobs) { return jobs.refresh(); });
     if (result.outcome == DeviceJobOutcome::MalformedList) {
-        *error = tr("the fixture list of %1 is malformed").arg(deviceText());
+        *error = StoreCommand::tr("the fixture list of %1 is malformed").arg(deviceText());
         return false;
     }
     if (result.outcome != DeviceJobOutcome::Done) {
-        *error = tr("reading the fixture list of %1 failed: %2").arg(deviceText(), failureReason());
+        *error = StoreCommand::tr("reading the fixture list of %1 failed: %2")
+                     .arg(deviceText(), failureReason());
         return false;
     }
     *entries = m_jobs->fixtureList().entries();
@@ -162,7 +163,7 @@ namespace StoreCommand
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("StoreCommands", text);
+    return QCoreApplication::translate("StoreCommand", text);
 }
 
 void out(const QString &text)
@@ -197,7 +198,7 @@ bool takeRepeated(QStringList *args, const QString &name, QStringList *values, Q
         const QString &a = args->at(i);
         if (a == name) {
             if (i + 1 >= args->size()) {
-                *error = tr("%1 needs a value").arg(name);
+                *error = StoreCommand::tr("%1 needs a value").arg(name);
                 return false;
             }
             values->append(args->at(++i));
@@ -225,7 +226,7 @@ bool takeSlots(QStringList *args, QList<int> *slotNumbers, QString *error)
         bool ok = false;
         const int n = v.toInt(&ok);
         if (!ok || n < 0 || n > 255) {
-            *error = tr("--slot needs a slot number from 0 to 255, not '%1'").arg(v);
+            *error = StoreCommand::tr("--slot needs a slot number from 0 to 255, not '%1'").arg(v);
             return false;
         }
         if (!slotNumbers->contains(n))
@@ -236,13 +237,15 @@ bool takeSlots(QStringList *args, QList<int> *slotNumbers, QString *error)
 
 QString definitionsText(qsizetype n)
 {
-    return n == 1 ? tr("1 fixture definition") : tr("%1 fixture definitions").arg(n);
+    return n == 1 ? StoreCommand::tr("1 fixture definition")
+                  : StoreCommand::tr("%1 fixture definitions").arg(n);
 }
 
 QString patchListRefusal(const QString &what, const StoreSession &session)
 {
-    return tr("%1 refused (patch list): the patch list of %2 is not empty; clear it with "
-              "'kdr450p-tool device clear-patch-list' or add --clear-patch-list")
+    return StoreCommand::tr(
+               "%1 refused (patch list): the patch list of %2 is not empty; clear it with "
+               "'kdr450p-tool device clear-patch-list' or add --clear-patch-list")
         .arg(what, session.deviceText());
 }
 
@@ -257,7 +260,8 @@ findSlot(const std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> &entries
 
 QString noSuchSlot(int slot, const StoreSession &session)
 {
-    return tr("slot %1 of %2 holds no definition (see 'kdr450p-tool device fixtures')")
+    return StoreCommand::tr(
+               "slot %1 of %2 holds no definition (see 'kdr450p-tool device fixtures')")
         .arg(slot)
         .arg(session.deviceText());
 }
