@@ -62,6 +62,7 @@ public slots:
     void on_actionSave_Archive_triggered();
     void on_actionSave_archive_as_triggered();
     void on_actionImport_Library_triggered();
+    void on_actionImport_QLC_Fixtures_triggered();
     void on_actionQuit_triggered();
     void on_actionAbout_triggered();
 

@@ -3,7 +3,9 @@
 #include "ui_mainwindow.h"
 
 #include "library/blflarchive.h"
+#include "library/qxfcatalogue.h"
 #include "views/libraryform.h"
+#include "views/qxfcatalogdialog.h"
 #include "views/widgets/userprompts.h"
 
 #include <QAction>
@@ -276,4 +278,21 @@ void MainWindow::on_actionImport_Library_triggered()
         windowModified();
     else
         showLibraryFailure(tr("Failed to open the library."));
+}
+
+// Not modal to the application: the scan fills it while the user already filters and picks.
+void MainWindow::on_actionImport_QLC_Fixtures_triggered()
+{
+    if (!archive)
+        startNewLibrary();
+    if (auto *open = findChild<QxfCatalogDialog *>()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    QStringList folders = QxfCatalogue::systemFolders();
+    folders.append(QxfCatalogue::userFolder());
+    auto *dialog = new QxfCatalogDialog(ui->libraryForm, settings, folders, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }

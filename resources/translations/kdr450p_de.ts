@@ -1260,6 +1260,10 @@ Gerätetypen: 0 Moving Head, 1 Scanner, 2 LED Fixture, 3 Color Changer, 4 Dimmer
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Import from QLC+ &amp;Fixtures…</source>
+        <translation>Aus QLC+-Fixtures im&amp;portieren…</translation>
+    </message>
+    <message>
         <source>KDR-450P Fixture Library Editor</source>
         <translation>KDR-450P Fixture Library Editor</translation>
     </message>
@@ -1575,6 +1579,105 @@ Möchten Sie sie ersetzen?</translation>
     <message>
         <source>mode &quot;%1&quot; has %2 channels; the controller takes at most %3</source>
         <translation>Modus „%1“ hat %2 Kanäle; der Controller nimmt höchstens %3</translation>
+    </message>
+</context>
+<context>
+    <name>QxfCatalogDialog</name>
+    <message>
+        <source>Import from QLC+ Fixtures</source>
+        <translation>Aus QLC+-Fixtures importieren</translation>
+    </message>
+    <message>
+        <source>Add Folder…</source>
+        <translation>Ordner hinzufügen…</translation>
+    </message>
+    <message>
+        <source>Add file…</source>
+        <translation>Datei hinzufügen…</translation>
+    </message>
+    <message>
+        <source>Filter by manufacturer or model</source>
+        <translation>Nach Hersteller oder Modell filtern</translation>
+    </message>
+    <message>
+        <source>Add to Library</source>
+        <translation>Zur Bibliothek hinzufügen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Fixture</source>
+        <translation>Fixture</translation>
+    </message>
+    <message>
+        <source>Channels</source>
+        <translation>Kanäle</translation>
+    </message>
+    <message>
+        <source>Searched: %1</source>
+        <translation>Durchsucht: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n mode(s)</source>
+        <translation>
+            <numerusform>%n Modus</numerusform>
+            <numerusform>%n Modi</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 ⚠</source>
+        <translation>%1 ⚠</translation>
+    </message>
+    <message>
+        <source>More than %1 channels: the controller cannot take this mode.</source>
+        <translation>Mehr als %1 Kanäle: Das Steuergerät kann diesen Modus nicht übernehmen.</translation>
+    </message>
+    <message>
+        <source>This mode has no channels and is not imported.</source>
+        <translation>Dieser Modus hat keine Kanäle und wird nicht importiert.</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) skipped</source>
+        <translation>
+            <numerusform>%n Datei übersprungen</numerusform>
+            <numerusform>%n Dateien übersprungen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fixture(s), %1 modes</source>
+        <translation>
+            <numerusform>%n Fixture, %1 Modi</numerusform>
+            <numerusform>%n Fixtures, %1 Modi</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1. %2</source>
+        <translation>%1. %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n definition(s) added to the library</source>
+        <translation>
+            <numerusform>%n Definition zur Bibliothek hinzugefügt</numerusform>
+            <numerusform>%n Definitionen zur Bibliothek hinzugefügt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Add QLC+ Fixture File</source>
+        <translation>QLC+-Fixture-Datei hinzufügen</translation>
+    </message>
+    <message>
+        <source>QLC+ Fixtures (*.qxf *.QXF)</source>
+        <translation>QLC+-Fixtures (*.qxf *.QXF)</translation>
+    </message>
+    <message>
+        <source>Add QLC+ Fixture Folder</source>
+        <translation>QLC+-Fixture-Ordner hinzufügen</translation>
     </message>
 </context>
 <context>

@@ -76,6 +76,37 @@
     </message>
 </context>
 <context>
+    <name>QxfCatalogDialog</name>
+    <message numerus="yes">
+        <source>%n mode(s)</source>
+        <translation>
+            <numerusform>%n mode</numerusform>
+            <numerusform>%n modes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) skipped</source>
+        <translation>
+            <numerusform>%n file skipped</numerusform>
+            <numerusform>%n files skipped</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fixture(s), %1 modes</source>
+        <translation>
+            <numerusform>%n fixture, %1 modes</numerusform>
+            <numerusform>%n fixtures, %1 modes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n definition(s) added to the library</source>
+        <translation>
+            <numerusform>%n definition added to the library</numerusform>
+            <numerusform>%n definitions added to the library</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>QxfCommand</name>
     <message numerus="yes">
         <source>%n channel(s)</source>

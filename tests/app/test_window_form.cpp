@@ -53,7 +53,8 @@ private slots:
             file << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
         QCOMPARE(file,
                  (QStringList{"actionNew_Archive", "action_Open_Archive", "actionSave_Archive",
-                              "actionSave_archive_as", "actionImport_Library", "-", "actionQuit"}));
+                              "actionSave_archive_as", "actionImport_Library",
+                              "actionImport_QLC_Fixtures", "-", "actionQuit"}));
         QStringList edit;
         for (QAction *action : window.findChild<QMenu *>("menuEdit")->actions())
             edit << (action->isSeparator() ? QStringLiteral("-") : action->objectName());

@@ -130,3 +130,11 @@ QString UserPrompts::getSaveFileName(QWidget *parent, const QString &caption,
         return answerer()(filePrompt(Kind::SaveFile, caption, directory, filter)).fileName;
     return QFileDialog::getSaveFileName(parent, caption, directory, filter);
 }
+
+QString UserPrompts::getExistingDirectory(QWidget *parent, const QString &caption,
+                                          const QString &directory)
+{
+    if (answerer())
+        return answerer()(filePrompt(Kind::OpenFolder, caption, directory, QString())).fileName;
+    return QFileDialog::getExistingDirectory(parent, caption, directory);
+}

@@ -11,7 +11,7 @@
 class UserPrompts
 {
 public:
-    enum class Kind { Information, Warning, Question, OpenFile, SaveFile };
+    enum class Kind { Information, Warning, Question, OpenFile, SaveFile, OpenFolder };
 
     struct Prompt {
         Kind kind;
@@ -53,6 +53,10 @@ public:
                                    const QString &directory, const QString &filter);
     static QString getSaveFileName(QWidget *parent, const QString &caption,
                                    const QString &directory, const QString &filter);
+
+    // A folder chooser; the answer's fileName is the folder, empty when cancelled.
+    static QString getExistingDirectory(QWidget *parent, const QString &caption,
+                                        const QString &directory);
 
 private:
     static Answerer &answerer();

@@ -1,0 +1,343 @@
+#include "qxfcatalogdialog.h"
+#include "ui_qxfcatalogdialog.h"
+
+#include "libraryform.h"
+#include "model/qblfixturedefinition.h"
+#include "views/widgets/userprompts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QSet>
+#include <QSettings>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QThread>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace
+{
+// Where a mode item points into the fixtures read; manufacturer rows hold neither.
+constexpr int FixtureRole = Qt::UserRole + 1;
+constexpr int ModeRole = Qt::UserRole + 2;
+// Only manufacturer and fixture rows carry it, so the filter never matches mode names.
+constexpr int FilterRole = Qt::UserRole + 3;
+} // namespace
+
+QxfCatalogDialog::QxfCatalogDialog(LibraryForm *library, QSettings *settings,
+                                   const QStringList &builtInFolders, QWidget *parent)
+    : QDialog(parent), ui(new Ui::QxfCatalogDialog), m_library(library), m_settings(settings),
+      m_builtIn(builtInFolders), m_model(new QStandardItemModel(this)),
+      m_proxy(new QSortFilterProxyModel(this))
+{
+    ui->setupUi(this);
+    m_model->setHorizontalHeaderLabels({tr("Fixture"), tr("Channels")});
+    m_proxy->setSourceModel(m_model);
+    m_proxy->setFilterRole(FilterRole);
+    m_proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    m_proxy->setRecursiveFilteringEnabled(true);
+    m_proxy->setAutoAcceptChildRows(true);
+    ui->catalogTree->setModel(m_proxy);
+    ui->catalogTree->header()->setStretchLastSection(false);
+    ui->catalogTree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    ui->catalogTree->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    connect(ui->catalogTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &QxfCatalogDialog::showCurrentMode);
+    connect(ui->catalogTree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { ui->addToLibraryButton->setEnabled(!chosenModes().isEmpty()); });
+    ui->foldersLabel->setText(tr("Searched: %1").arg(folders().join(QStringLiteral("; "))));
+    ui->foldersLabel->setToolTip(folders().join(QLatin1Char('\n')));
+    ui->skippedButton->hide();
+    updateCounts();
+
+    QStringList existing;
+    for (const QString &folder : folders())
+        if (QFileInfo(folder).isDir())
+            existing.append(folder);
+    startScan(existing);
+}
+
+QxfCatalogDialog::~QxfCatalogDialog()
+{
+    m_pendingScans.clear();
+    stopScan();
+    delete ui;
+}
+
+QStringList QxfCatalogDialog::folders() const
+{
+    QStringList all = m_builtIn;
+    if (m_settings)
+        for (const QString &folder : m_settings->value(QLatin1String(FoldersKey)).toStringList())
+            if (!all.contains(folder))
+                all.append(folder);
+    return all;
+}
+
+QString QxfCatalogDialog::skippedDetails() const
+{
+    return ui->skippedText->toPlainText();
+}
+
+void QxfCatalogDialog::done(int result)
+{
+    m_pendingScans.clear();
+    stopScan();
+    QDialog::done(result);
+}
+
+void QxfCatalogDialog::startScan(const QStringList &foldersOrFiles)
+{
+    if (foldersOrFiles.isEmpty()) {
+        emit scanFinished();
+        return;
+    }
+    if (m_thread) {
+        m_pendingScans.append(foldersOrFiles);
+        return;
+    }
+    m_cancel = false;
+    ui->scanProgress->setRange(0, 0);
+    ui->scanProgress->show();
+    m_thread = QThread::create([this, foldersOrFiles] {
+        QxfCatalogue::scan(foldersOrFiles, &m_cancel,
+                           [this](const QList<QxfFixture> &fixtures, const QList<QxfNote> &skipped,
+                                  int done, int total) {
+                               QMetaObject::invokeMethod(
+                                   this,
+                                   [this, fixtures, skipped, done, total] {
+                                       addBatch(fixtures, skipped, done, total);
+                                   },
+                                   Qt::QueuedConnection);
+                           });
+    });
+    connect(m_thread, &QThread::finished, this, &QxfCatalogDialog::scanEnded);
+    m_thread->start(QThread::LowPriority);
+}
+
+// The scan looks at the flag between files, so the wait is one file's read at most.
+void QxfCatalogDialog::stopScan()
+{
+    if (!m_thread)
+        return;
+    m_cancel = true;
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+    ui->scanProgress->hide();
+}
+
+void QxfCatalogDialog::addBatch(const QList<QxfFixture> &fixtures, const QList<QxfNote> &skipped,
+                                int done, int total)
+{
+    if (m_cancel)
+        return;
+    ui->catalogTree->setUpdatesEnabled(false);
+    for (const QxfFixture &fixture : fixtures)
+        addFixture(fixture);
+    ui->catalogTree->setUpdatesEnabled(true);
+    addSkipped(skipped);
+    ui->scanProgress->setRange(0, total);
+    ui->scanProgress->setValue(done);
+    updateCounts();
+}
+
+void QxfCatalogDialog::scanEnded()
+{
+    if (!m_thread)
+        return;
+    m_thread->deleteLater();
+    m_thread = nullptr;
+    ui->scanProgress->hide();
+    if (!m_pendingScans.isEmpty()) {
+        startScan(m_pendingScans.takeFirst());
+        return;
+    }
+    updateCounts();
+    emit scanFinished();
+}
+
+void QxfCatalogDialog::addFixture(const QxfFixture &fixture)
+{
+    const int fixtureIndex = m_fixtures.size();
+    m_fixtures.append(fixture);
+
+    QStandardItem *manufacturer = nullptr;
+    const QList<QStandardItem *> found =
+        m_model->findItems(fixture.manufacturer, Qt::MatchExactly, 0);
+    if (!found.isEmpty()) {
+        manufacturer = found.first();
+    } else {
+        manufacturer = new QStandardItem(fixture.manufacturer);
+        manufacturer->setData(fixture.manufacturer, FilterRole);
+        manufacturer->setEditable(false);
+        auto *blank = new QStandardItem;
+        blank->setEditable(false);
+        m_model->appendRow({manufacturer, blank});
+    }
+
+    auto *model = new QStandardItem(fixture.model);
+    model->setEditable(false);
+    model->setToolTip(fixture.path);
+    model->setData(fixture.manufacturer + QLatin1Char(' ') + fixture.model, FilterRole);
+    model->setData(fixtureIndex, FixtureRole);
+    auto *modeCount = new QStandardItem(tr("%n mode(s)", nullptr, int(fixture.modes.size())));
+    modeCount->setEditable(false);
+    manufacturer->appendRow({model, modeCount});
+
+    for (int i = 0; i < fixture.modes.size(); ++i) {
+        const QxfMode &mode = fixture.modes.at(i);
+        auto *name = new QStandardItem(mode.name);
+        name->setEditable(false);
+        name->setData(fixtureIndex, FixtureRole);
+        name->setData(i, ModeRole);
+        const int channels = int(mode.channels.size());
+        auto *count = new QStandardItem(QString::number(channels));
+        count->setEditable(false);
+        if (channels > Qxf::ControllerChannelLimit) {
+            count->setText(tr("%1 ⚠").arg(channels));
+            const QString why =
+                tr("More than %1 channels: the controller cannot take this mode.")
+                    .arg(Qxf::ControllerChannelLimit);
+            count->setToolTip(why);
+            name->setToolTip(why);
+        } else if (channels == 0) {
+            name->setToolTip(tr("This mode has no channels and is not imported."));
+        }
+        model->appendRow({name, count});
+        ++m_modeCount;
+    }
+}
+
+void QxfCatalogDialog::addSkipped(const QList<QxfNote> &notes)
+{
+    if (notes.isEmpty())
+        return;
+    for (const QxfNote &note : notes) {
+        const QString line = tr("%1: %2").arg(note.file, note.text);
+        m_skipped.append(line);
+        ui->skippedText->appendPlainText(line);
+    }
+    ui->skippedButton->setText(tr("%n file(s) skipped", nullptr, int(m_skipped.size())));
+    ui->skippedButton->show();
+}
+
+void QxfCatalogDialog::on_skippedButton_toggled(bool shown)
+{
+    ui->skippedButton->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+    ui->skippedText->setVisible(shown);
+}
+
+void QxfCatalogDialog::updateCounts()
+{
+    ui->statusLabel->setText(tr("%n fixture(s), %1 modes", nullptr, int(m_fixtures.size()))
+                                 .arg(m_modeCount));
+}
+
+void QxfCatalogDialog::showCurrentMode()
+{
+    ui->channelList->clear();
+    const QModelIndex current =
+        m_proxy->mapToSource(ui->catalogTree->currentIndex().siblingAtColumn(0));
+    const QVariant mode = current.data(ModeRole);
+    if (!mode.isValid())
+        return;
+    const QxfMode &chosen = m_fixtures.at(current.data(FixtureRole).toInt()).modes.at(mode.toInt());
+    for (int i = 0; i < chosen.channels.size(); ++i)
+        ui->channelList->addItem(tr("%1. %2").arg(i + 1).arg(chosen.channels.at(i)));
+}
+
+// Selected modes, and every mode of a selected fixture, each once, in tree order.
+QList<QPair<int, int>> QxfCatalogDialog::chosenModes() const
+{
+    QModelIndexList rows = ui->catalogTree->selectionModel()->selectedRows(0);
+    std::sort(rows.begin(), rows.end());
+    QList<QPair<int, int>> chosen;
+    QSet<QPair<int, int>> seen;
+    auto take = [&](int fixture, int mode) {
+        if (m_fixtures.at(fixture).modes.at(mode).channels.isEmpty())
+            return;
+        if (!seen.contains({fixture, mode})) {
+            seen.insert({fixture, mode});
+            chosen.append({fixture, mode});
+        }
+    };
+    for (const QModelIndex &row : rows) {
+        const QModelIndex source = m_proxy->mapToSource(row);
+        const QVariant fixture = source.data(FixtureRole);
+        if (!fixture.isValid())
+            continue;
+        const QVariant mode = source.data(ModeRole);
+        if (mode.isValid()) {
+            take(fixture.toInt(), mode.toInt());
+        } else {
+            for (int i = 0; i < m_fixtures.at(fixture.toInt()).modes.size(); ++i)
+                take(fixture.toInt(), i);
+        }
+    }
+    return chosen;
+}
+
+void QxfCatalogDialog::on_addToLibraryButton_clicked()
+{
+    const QList<QPair<int, int>> chosen = chosenModes();
+    if (chosen.isEmpty() || !m_library)
+        return;
+    std::vector<std::unique_ptr<QBLFixtureDefinition>> built;
+    QList<QBLFixtureDefinition *> definitions;
+    for (const auto &[fixture, mode] : chosen) {
+        const QxfFixture &file = m_fixtures.at(fixture);
+        std::unique_ptr<QBLFixtureDefinition> definition = Qxf::toDefinition(file, file.modes.at(mode));
+        if (!definition)
+            continue;
+        definitions.append(definition.get());
+        built.push_back(std::move(definition));
+    }
+    m_library->addDefinitions(definitions);
+    ui->statusLabel->setText(tr("%n definition(s) added to the library", nullptr,
+                                int(definitions.size())));
+}
+
+void QxfCatalogDialog::on_addFileButton_clicked()
+{
+    const QString path = UserPrompts::getOpenFileName(
+        this, tr("Add QLC+ Fixture File"), QxfCatalogue::userFolder(),
+        tr("QLC+ Fixtures (*.qxf *.QXF)"));
+    if (path.isEmpty())
+        return;
+    QxfFixture fixture;
+    QString reason;
+    if (!Qxf::readFile(path, fixture, reason)) {
+        addSkipped({{path, reason}});
+        return;
+    }
+    fixture.file = path;
+    addFixture(fixture);
+    updateCounts();
+}
+
+void QxfCatalogDialog::on_addFolderButton_clicked()
+{
+    const QString folder = UserPrompts::getExistingDirectory(this, tr("Add QLC+ Fixture Folder"),
+                                                             QDir::homePath());
+    if (folder.isEmpty() || folders().contains(folder))
+        return;
+    if (m_settings) {
+        QStringList own = m_settings->value(QLatin1String(FoldersKey)).toStringList();
+        own.append(folder);
+        m_settings->setValue(QLatin1String(FoldersKey), own);
+    }
+    ui->foldersLabel->setText(tr("Searched: %1").arg(folders().join(QStringLiteral("; "))));
+    ui->foldersLabel->setToolTip(folders().join(QLatin1Char('\n')));
+    startScan({folder});
+}
+
+void QxfCatalogDialog::on_filterLineEdit_textChanged(const QString &text)
+{
+    m_proxy->setFilterFixedString(text.trimmed());
+    if (!text.trimmed().isEmpty())
+        ui->catalogTree->expandToDepth(0);
+}
