@@ -109,11 +109,11 @@ void MainWindow::createUndoActions()
 {
     QUndoStack *stack = ui->libraryForm->history()->stack();
     // The stack names the action in the text: "Undo Delete 12 Fixture Definitions".
-    undoAction = stack->createUndoAction(this, tr("Undo"));
+    undoAction = stack->createUndoAction(this, tr("U&ndo"));
     undoAction->setObjectName(QStringLiteral("actionUndo"));
     undoAction->setShortcuts(QKeySequence::Undo);
     undoAction->setIcon(QIcon(QStringLiteral(":/pixmaps/undo.ico")));
-    redoAction = stack->createRedoAction(this, tr("Redo"));
+    redoAction = stack->createRedoAction(this, tr("&Redo"));
     redoAction->setObjectName(QStringLiteral("actionRedo"));
     redoAction->setShortcuts(QKeySequence::Redo);
     redoAction->setIcon(QIcon(QStringLiteral(":/pixmaps/redo.ico")));

@@ -1484,12 +1484,12 @@ Möchten Sie sie ersetzen?</translation>
         <translation>%1 (%2)</translation>
     </message>
     <message>
-        <source>Undo</source>
-        <translation>Rückgängig</translation>
+        <source>U&amp;ndo</source>
+        <translation>&amp;Rückgängig</translation>
     </message>
     <message>
-        <source>Redo</source>
-        <translation>Wiederholen</translation>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
     </message>
     <message>
         <source>Download Fixture Definition</source>

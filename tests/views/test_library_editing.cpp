@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(form.listModel()->definitionAt(4)->fixtureName(), QString("New B"));
         for (const auto &source : sources)
             QVERIFY(source->listModel() == nullptr); // the caller's objects are left alone
-        form.addDefinitions({});
+        form.addDefinitions(QList<QBLFixtureDefinition *>());
         QCOMPARE(modified.size(), 1);
     }
 
