@@ -30,7 +30,7 @@ struct StandIn {
         unplugFn = reinterpret_cast<void (*)(int)>(library.resolve("kdrStandInUnplug"));
         return setUpFn && callsFn && unplugFn;
     }
-    void setUp(const char *spec) { setUpFn(spec); }
+    void setUp(const char *deviceKinds) { setUpFn(deviceKinds); }
     QStringList calls() const
     {
         return QString::fromLatin1(callsFn()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

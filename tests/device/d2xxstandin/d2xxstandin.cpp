@@ -40,10 +40,10 @@ std::string g_calls;
 std::string g_callsCopy;
 quint32 g_listed = 0; // nodes in the latest list, as the library keeps them
 
-void setUpLocked(const QByteArray &spec)
+void setUpLocked(const QByteArray &deviceKinds)
 {
     g_driver = std::make_unique<SimulatedFtdiDriver>();
-    for (const QByteArray &kind : spec.split(',')) {
+    for (const QByteArray &kind : deviceKinds.split(',')) {
         const QByteArray k = kind.trimmed();
         if (k == "dev")
             g_driver->addController(SimulatedFtdiDriver::DeviceDescription);
@@ -70,8 +70,8 @@ SimulatedFtdiDriver *bus(const std::string &call)
 {
     std::lock_guard<std::mutex> l(g_mutex);
     if (!g_driver) {
-        const QByteArray spec = qgetenv("KDR_D2XX_STANDIN_DEVICES");
-        setUpLocked(spec.isEmpty() ? QByteArray("demo") : spec);
+        const QByteArray deviceKinds = qgetenv("KDR_D2XX_STANDIN_DEVICES");
+        setUpLocked(deviceKinds.isEmpty() ? QByteArray("demo") : deviceKinds);
     }
     if (g_calls.size() < (8u << 20))
         g_calls += call + '\n';
@@ -85,10 +85,10 @@ std::string str(unsigned long v)
 
 } // namespace
 
-STANDIN_EXPORT void kdrStandInSetUp(const char *spec)
+STANDIN_EXPORT void kdrStandInSetUp(const char *deviceKinds)
 {
     std::lock_guard<std::mutex> l(g_mutex);
-    setUpLocked(QByteArray(spec));
+    setUpLocked(QByteArray(deviceKinds));
     g_calls.clear();
 }
 
