@@ -131,6 +131,10 @@ void LocalFixtureDefinitionEditForm::editFixtureName()
 
 LocalFixtureDefinitionEditForm::~LocalFixtureDefinitionEditForm()
 {
+    // The fields outlive this part of the form: a focused one emits editingFinished while
+    // QWidget destroys it, and that must not reach a half-destroyed form.
+    for (QWidget *child : findChildren<QWidget *>())
+        disconnect(child, nullptr, this, nullptr);
     delete ui;
 }
 
