@@ -136,6 +136,7 @@ private:
     // The runner's jobs mapped to the panel and the result slots.
     void deviceJobStarted(DeviceJob job);
     void deviceJobEnded(DeviceJob job, DeviceJobOutcome outcome);
+    bool patchListOutcomeShown(DeviceJobOutcome outcome);
     void uploadEnded(DeviceJobOutcome outcome);
     void deletionEnded(DeviceJobOutcome outcome);
     void fixtureListEnded(DeviceJobOutcome outcome);

@@ -233,8 +233,28 @@ void MainWindow::deviceJobEnded(DeviceJob job, DeviceJobOutcome outcome)
     }
 }
 
+// Upload and deletion end alike when they stopped at the patch-list question.
+bool MainWindow::patchListOutcomeShown(DeviceJobOutcome outcome)
+{
+    switch (outcome) {
+    case DeviceJobOutcome::PatchListKept:
+        endUploadPanel();
+        return true;
+    case DeviceJobOutcome::PatchListClearFailed:
+        patchListClearerFailed();
+        return true;
+    case DeviceJobOutcome::PatchListClearAborted:
+        patchListClearerAborted();
+        return true;
+    default:
+        return false;
+    }
+}
+
 void MainWindow::uploadEnded(DeviceJobOutcome outcome)
 {
+    if (patchListOutcomeShown(outcome))
+        return;
     switch (outcome) {
     case DeviceJobOutcome::Done:
         fixturesUploaded();
@@ -245,15 +265,6 @@ void MainWindow::uploadEnded(DeviceJobOutcome outcome)
     case DeviceJobOutcome::ChannelCountsOutOfRange:
         fixtureUploadFailedTooManyOrNotEnoughChannels();
         break;
-    case DeviceJobOutcome::PatchListKept:
-        endUploadPanel();
-        break;
-    case DeviceJobOutcome::PatchListClearFailed:
-        patchListClearerFailed();
-        break;
-    case DeviceJobOutcome::PatchListClearAborted:
-        patchListClearerAborted();
-        break;
     default:
         fixtureUploadFailed();
         break;
@@ -262,18 +273,11 @@ void MainWindow::uploadEnded(DeviceJobOutcome outcome)
 
 void MainWindow::deletionEnded(DeviceJobOutcome outcome)
 {
+    if (patchListOutcomeShown(outcome))
+        return;
     switch (outcome) {
     case DeviceJobOutcome::Done:
         fixturesDeleted();
-        break;
-    case DeviceJobOutcome::PatchListKept:
-        endUploadPanel();
-        break;
-    case DeviceJobOutcome::PatchListClearFailed:
-        patchListClearerFailed();
-        break;
-    case DeviceJobOutcome::PatchListClearAborted:
-        patchListClearerAborted();
         break;
     default:
         fixtureDeletionFailed();
