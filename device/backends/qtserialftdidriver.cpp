@@ -18,7 +18,6 @@
 namespace
 {
 using Lock = std::lock_guard<std::mutex>;
-using Clock = std::chrono::steady_clock;
 
 bool hungUp(QSerialPort *serial)
 {
@@ -39,9 +38,12 @@ struct QtSerialFtdiDriver::Port {
     QObject *context = nullptr; // lives in thread; the serial port is its child
     QSerialPort *serial = nullptr;
 
-    std::mutex mutex; // guards received
+    std::mutex mutex; // guards received, queued and sent
     std::condition_variable arrived;
+    std::condition_variable flushed;
     QByteArray received;
+    quint64 queued = 0; // bytes handed to the serial port, ever
+    quint64 sent = 0;   // of those, bytes the system took
     std::atomic<bool> gone{false};
     std::atomic<quint32> readTimeoutMs{0}; // 0: without limit, as the driver does by default
     std::atomic<quint32> writeTimeoutMs{0};
@@ -61,6 +63,17 @@ struct QtSerialFtdiDriver::Port {
             gone.store(true);
         }
         arrived.notify_all();
+        flushed.notify_all();
+    }
+
+    // In the port thread.
+    void noteWritten(qint64 n)
+    {
+        {
+            Lock l(mutex);
+            sent += quint64(n);
+        }
+        flushed.notify_all();
     }
 
     // In the port's thread.
@@ -137,11 +150,15 @@ FtdiStatus QtSerialFtdiDriver::open(int index, FtdiHandle *handle)
         p->serial = new QSerialPort(path, p->context);
         QObject::connect(p->serial, &QSerialPort::readyRead, p->context,
                          [p] { p->takeReceived(); });
+        QObject::connect(p->serial, &QSerialPort::bytesWritten, p->context,
+                         [p](qint64 n) { p->noteWritten(n); });
         QObject::connect(p->serial, &QSerialPort::errorOccurred, p->context,
                          [p](QSerialPort::SerialPortError e) {
                              // A read error is also what a wake-up without data gives.
                              if (e == QSerialPort::ResourceError ||
-                                 (e == QSerialPort::ReadError && hungUp(p->serial))) {
+                                 ((e == QSerialPort::ReadError ||
+                                   e == QSerialPort::WriteError) &&
+                                  hungUp(p->serial))) {
                                  p->markGone();
                                  // Else a hung-up line keeps waking the thread.
                                  QMetaObject::invokeMethod(
@@ -185,6 +202,7 @@ FtdiStatus QtSerialFtdiDriver::resetDevice(FtdiHandle handle)
     const bool cleared = p->call([p] { return p->serial->clear(QSerialPort::AllDirections); });
     Lock l(p->mutex);
     p->received.clear();
+    p->sent = p->queued;
     return cleared ? Ok : IoError;
 }
 
@@ -268,28 +286,38 @@ FtdiStatus QtSerialFtdiDriver::write(FtdiHandle handle, const void *buffer, quin
     if (p->gone.load())
         return IoError;
     const QByteArray bytes(static_cast<const char *>(buffer), int(count));
-    const int timeout = int(qMin<quint32>(p->writeTimeoutMs.load(), 1u << 30));
-    const qint64 left = p->call([p, bytes, timeout] {
-        QSerialPort *s = p->serial;
-        if (s->write(bytes) != bytes.size())
-            return qint64(bytes.size());
-        const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout);
-        while (s->bytesToWrite() > 0 && !p->gone.load()) {
-            int wait = -1;
-            if (timeout > 0) {
-                wait = int(std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now())
-                               .count());
-                if (wait <= 0)
-                    break;
-            }
-            if (!s->waitForBytesWritten(wait) && s->error() != QSerialPort::NoError &&
-                s->error() != QSerialPort::TimeoutError)
-                break;
+    // The port's thread only queues the bytes; its event loop sends them and counts them
+    // sent, so it never blocks in a wait of its own (which would read the line from inside
+    // the write) while the other thread reads.
+    const quint64 target = p->call([p, bytes]() -> quint64 {
+        if (p->serial->write(bytes) != bytes.size())
+            return 0;
+        Lock l(p->mutex);
+        p->queued += quint64(bytes.size());
+        return p->queued;
+    });
+    if (target == 0)
+        return IoError;
+    const quint32 timeout = p->writeTimeoutMs.load();
+    {
+        std::unique_lock<std::mutex> l(p->mutex);
+        auto done = [p, target] { return p->sent >= target || p->gone.load(); };
+        if (timeout == 0)
+            p->flushed.wait(l, done);
+        else
+            p->flushed.wait_for(l, std::chrono::milliseconds(timeout), done);
+        if (p->sent >= target) {
+            *countWritten = count;
+            return Ok;
         }
-        const qint64 unsent = s->bytesToWrite();
+    }
+    const qint64 left = p->call([p] {
+        const qint64 unsent = p->serial->bytesToWrite();
         // What missed the time-out never goes out late, in the middle of the next frame.
         if (unsent > 0)
-            s->clear(QSerialPort::Output);
+            p->serial->clear(QSerialPort::Output);
+        Lock l(p->mutex);
+        p->sent = p->queued;
         return unsent;
     });
     *countWritten = count - quint32(qBound<qint64>(0, left, count));

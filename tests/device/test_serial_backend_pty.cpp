@@ -199,12 +199,6 @@ private slots:
 
     void readsAndWritesFromTwoThreadsAtOnceKeepEveryFrameWhole()
     {
-#if defined(__SANITIZE_ADDRESS__)
-        // Known fault, not yet mended: under the sanitizer's timing the Qt serial-port backend
-        // starts failing whole writes while another thread reads.
-        if (m_backend == QLatin1String("qtserial"))
-            QSKIP("qtserial: concurrent writes fail under AddressSanitizer timing (open fault)");
-#endif
         PtyStandIn pty;
         pty.startAnswering();
         const auto owned = makeDriver(pty.slavePath());
