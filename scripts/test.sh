@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the normal build, then the whole suite under
-# ASan+UBSan, the device-link and transfer tests under TSan, a short run of every fuzz
-# target, and an install check. `--quick` stops after the normal build's tests.
+# ASan+UBSan, the device-link and transfer tests under TSan, the device tests in a build
+# without the Linux termios2 backend, a short run of every fuzz target, and an install check.
+# `--quick` stops after the normal build's tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,6 +42,14 @@ cmake --preset tsan >/dev/null
 mapfile -t tsan_targets < <(ctest --preset tsan -N -L "$tsan_labels" | sed -n 's/^ *Test *#[0-9]*: *//p')
 cmake --build --preset tsan -j "$jobs" --target "${tsan_targets[@]}"
 ctest --preset tsan -j "$jobs" -L "$tsan_labels"
+elapsed "$t"
+
+t=$(date +%s)
+stage "device tests without the termios2 backend (Qt serial ports, over a pseudo-terminal)"
+cmake --preset no-termios2 >/dev/null
+mapfile -t plain_targets < <(ctest --preset no-termios2 -N -L '^device$' | sed -n 's/^ *Test *#[0-9]*: *//p')
+cmake --build --preset no-termios2 -j "$jobs" --target "${plain_targets[@]}"
+ctest --preset no-termios2 -j "$jobs" -L '^device$'
 elapsed "$t"
 
 if [ -x scripts/fuzz.sh ]; then

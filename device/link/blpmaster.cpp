@@ -9,9 +9,7 @@
 #include <cstring>
 
 #ifdef Q_OS_LINUX
-#ifdef Q_OS_LINUX
 #include <sys/prctl.h>
-#endif
 #endif
 
 namespace

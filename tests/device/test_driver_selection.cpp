@@ -2,7 +2,10 @@
 
 #include "driverselection.h"
 #include "ftdidriver.h"
+#include "qtserialftdidriver.h"
+#ifdef KDR_WITH_TERMIOS2
 #include "serialftdidriver.h"
+#endif
 #include "simulatedftdidriver.h"
 #include "ptystandin.h"
 
@@ -43,7 +46,11 @@ private slots:
     void withoutAnInstalledDriverTheSerialBackendServes()
     {
         ScopedFtdiDriver none(nullptr);
+#ifdef KDR_WITH_TERMIOS2
         QVERIFY(dynamic_cast<SerialFtdiDriver *>(FtdiDriver::current()));
+#else
+        QVERIFY(dynamic_cast<QtSerialFtdiDriver *>(FtdiDriver::current()));
+#endif
     }
 
     void simulateInstallsTheDemoPair()
