@@ -2,10 +2,13 @@
 #include "version.h"
 
 #include "model/uilanguage.h"
+#include "driverselection.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -37,19 +40,40 @@ int main(int argc, char *argv[])
     // Used by tools/screenshot.sh: saves a picture of the window once it is shown, then quits.
     QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("FILE"));
     screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+    // Listed for --help; their values are taken by the same code as the tool's.
+    const QCommandLineOption backend(
+        QStringLiteral("backend"),
+        QApplication::translate("main", "Driver backend: serial, qtserial or d2xx."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption d2xxLibrary(
+        QStringLiteral("d2xx-library"),
+        QApplication::translate("main", "The D2XX driver library file to load."),
+        QStringLiteral("PATH"));
     parser.addOption(simulate);
     parser.addOption(port);
+    parser.addOption(backend);
+    parser.addOption(d2xxLibrary);
     parser.addOption(screenshot);
     // The arguments as the platform decoded them, so a path in any script opens.
-    parser.process(QCoreApplication::arguments());
+    QStringList arguments = QCoreApplication::arguments();
+    DriverOptions driver;
+    QString driverError;
+    const bool driverUnderstood = takeDriverOptions(&arguments, &driver, &driverError);
+    parser.process(arguments);
+    if (!driverUnderstood) {
+        std::fprintf(stderr, "%s\n", qPrintable(driverError));
+        return 2;
+    }
 
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1)
         parser.showHelp(1);
 
     DeviceLinkOptions link;
-    link.simulate = parser.isSet(simulate);
-    link.port = parser.value(port);
+    link.simulate = driver.simulate;
+    link.port = driver.portPath;
+    link.backend = driver.backend;
+    link.d2xxLibrary = driver.d2xxLibrary;
     // Never deleted: the process ends with the window.
     auto *window = new MainWindow(positional.value(0), link);
     window->show();

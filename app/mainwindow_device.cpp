@@ -19,6 +19,7 @@
 #include <QDebug>
 #include <QMenu>
 #include <QSignalBlocker>
+#include <QTimer>
 
 BLPMaster *MainWindow::master() const
 {
@@ -47,13 +48,23 @@ QString MainWindow::appTitle()
 
 void MainWindow::createWorkers()
 {
-    // --simulate and --port choose the driver backend; without them the one already current
-    // (the serial ports, or a test's simulated bus) stays.
-    if (linkOptions.simulate || !linkOptions.port.isEmpty()) {
+    // --simulate, --port and --backend choose the driver backend; without them the one
+    // already current (the platform's default, or a test's simulated bus) stays.
+    if (linkOptions.simulate || !linkOptions.port.isEmpty() || !linkOptions.backend.isEmpty() ||
+        !linkOptions.d2xxLibrary.isEmpty()) {
         DriverOptions options;
         options.simulate = linkOptions.simulate;
         options.portPath = linkOptions.port;
-        DeviceLink::installBackend(options);
+        options.backend = linkOptions.backend;
+        options.d2xxLibrary = linkOptions.d2xxLibrary;
+        QString error;
+        if (!DeviceLink::installBackend(options, &error)) {
+            // The window still opens for library work; the user learns why no controller shows.
+            QTimer::singleShot(0, this, [this, error] {
+                UserPrompts::warning(this, appTitle(),
+                                     tr("The controller link is not available: %1").arg(error));
+            });
+        }
     }
     link = std::make_unique<DeviceLink>();
     link->master()->connectDevice();

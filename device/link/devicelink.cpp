@@ -28,9 +28,9 @@ DeviceLink::~DeviceLink()
     m_master->resetLink();
 }
 
-void DeviceLink::installBackend(const DriverOptions &options)
+bool DeviceLink::installBackend(const DriverOptions &options, QString *error)
 {
-    installDriver(options);
+    return installDriver(options, error);
 }
 
 void DeviceLink::switchDevice(BLPMaster *master, BLPmPhyUSB *phy, int deviceIndex)

@@ -35,8 +35,9 @@ public:
     DeviceLink();
     ~DeviceLink(); // cancels a running operation, resets the link and closes the device
 
-    // Makes the chosen backend the process's driver (FtdiDriver::current()).
-    static void installBackend(const DriverOptions &options);
+    // Makes the chosen backend the process's driver (FtdiDriver::current()). False, with one
+    // line in error, when the D2XX library or one of its functions is missing.
+    static bool installBackend(const DriverOptions &options, QString *error = nullptr);
     // The reset, select and connect sequence; every switch of the active device goes here.
     static void switchDevice(BLPMaster *master, BLPmPhyUSB *phy, int deviceIndex);
 

@@ -1499,6 +1499,10 @@ Möchten Sie sie ersetzen?</translation>
         <source>Download %1 Fixture Definitions</source>
         <translation>%1 Fixture-Definitionen herunterladen</translation>
     </message>
+    <message>
+        <source>The controller link is not available: %1</source>
+        <translation>Die Verbindung zum Steuergerät ist nicht verfügbar: %1</translation>
+    </message>
 </context>
 <context>
     <name>QBLFixtureDefinitionLoader</name>
@@ -2233,6 +2237,14 @@ Run &apos;kdr450p-tool &lt;command&gt; --help&apos; for the options of one comma
     <message>
         <source>Reach the controller at PATH.</source>
         <translation>Den Controller unter PFAD ansprechen.</translation>
+    </message>
+    <message>
+        <source>Driver backend: serial, qtserial or d2xx.</source>
+        <translation>Treiber-Backend: serial, qtserial oder d2xx.</translation>
+    </message>
+    <message>
+        <source>The D2XX driver library file to load.</source>
+        <translation>Die zu ladende Bibliotheksdatei des D2XX-Treibers.</translation>
     </message>
 </context>
 </TS>

@@ -47,6 +47,8 @@ private slots:
         QCOMPARE(code, 0);
         QVERIFY(out.contains("--simulate"));
         QVERIFY(out.contains("--port <PATH>"));
+        QVERIFY(out.contains("--backend <NAME>"));
+        QVERIFY(out.contains("--d2xx-library <PATH>"));
         QVERIFY(out.contains("--version"));
         QVERIFY(out.contains("library"));
         QVERIFY(!out.contains("--screenshot"));
@@ -59,6 +61,20 @@ private slots:
         const QString out = run({"--version"}, config.path(), &code);
         QCOMPARE(code, 0);
         QVERIFY(out.contains("KDR-450P Fixture Library Editor 0.1"));
+    }
+
+    void driverOptionsThatDoNotGoTogetherAreRefusedBeforeTheWindowOpens()
+    {
+        QTemporaryDir config;
+        for (const QStringList &args :
+             {QStringList{"--backend", "parallel"}, QStringList{"--simulate", "--port", "/dev/null"},
+              QStringList{"--backend", "d2xx", "--port", "/dev/null"}}) {
+            int code = 0;
+            const QString out = run(args, config.path(), &code);
+            QCOMPARE(code, 2);
+            QVERIFY2(out.contains(args.last() == "parallel" ? "--backend" : "--port"),
+                     qPrintable(out));
+        }
     }
 
     void twoLibraryPathsAreRefused()

@@ -97,6 +97,25 @@ private slots:
         QVERIFY(!window.isDeviceConnected());
     }
 
+    void aMissingD2xxLibraryIsToldAndTheWindowStaysOnItsBus()
+    {
+        SimulatedBus bus;
+        bus.addController(0x0103);
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Ok);
+        DeviceLinkOptions options;
+        options.backend = QStringLiteral("d2xx");
+        options.d2xxLibrary = dir.filePath("no-such/libftd2xx.so");
+        MainWindow window(QString(), options);
+        QVERIFY(QTest::qWaitFor([&] { return !prompts.asked.isEmpty(); }, 5000));
+        QCOMPARE(prompts.asked.first().kind, UserPrompts::Kind::Warning);
+        QVERIFY2(prompts.asked.first().text.contains("no-such/libftd2xx.so"),
+                 qPrintable(prompts.asked.first().text));
+        // Library work goes on, and the bus that was current still reaches its controller.
+        QVERIFY(waitUntilIdle(window));
+        QCOMPARE(window.deviceForm()->devicesComboBox()->count(), 1);
+    }
+
     void theFirmwareNoticeShowsForVersion1_2AndNotFor1_3_data()
     {
         QTest::addColumn<int>("version");
