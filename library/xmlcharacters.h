@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Character rules of XML 1.0 shared by the fast readers, which must refuse exactly what a
+// conforming reader refuses.
+namespace XmlCharacters
+{
+
+// The ASCII part of XML names; the fast readers leave every other name to the stream reader.
+inline bool isNameStart(uchar c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+inline bool isNameChar(uchar c)
+{
+    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+
+inline bool isXmlChar(char32_t u)
+{
+    return u == 0x9 || u == 0xA || u == 0xD || (u >= 0x20 && u <= 0xD7FF) ||
+           (u >= 0xE000 && u <= 0xFFFD) || (u >= 0x10000 && u <= 0x10FFFF);
+}
+
+// Length of the well-formed UTF-8 sequence of an XML character at p (lead byte >= 0x80),
+// or 0.
+inline int utf8Length(const uchar *p, const uchar *end)
+{
+    auto cont = [&](int i) { return p + i < end && (p[i] & 0xC0) == 0x80; };
+    const uchar c = p[0];
+    if (c >= 0xC2 && c <= 0xDF)
+        return cont(1) ? 2 : 0;
+    if (c >= 0xE0 && c <= 0xEF) {
+        if (!cont(1) || !cont(2))
+            return 0;
+        if ((c == 0xE0 && p[1] < 0xA0) || (c == 0xED && p[1] >= 0xA0))
+            return 0; // overlong, surrogate
+        if (c == 0xEF && p[1] == 0xBF && (p[2] == 0xBE || p[2] == 0xBF))
+            return 0; // U+FFFE, U+FFFF
+        return 3;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        if (!cont(1) || !cont(2) || !cont(3))
+            return 0;
+        if ((c == 0xF0 && p[1] < 0x90) || (c == 0xF4 && p[1] >= 0x90))
+            return 0;
+        return 4;
+    }
+    return 0;
+}
+
+} // namespace XmlCharacters
