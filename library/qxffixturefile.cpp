@@ -32,13 +32,29 @@ QString tr(const char *text)
     return QCoreApplication::translate("Qxf", text);
 }
 
-struct ModeChannel {
-    int number; // -1 when missing or not a number
-    QString name;
-};
+QxfMode readMode(QXmlStreamReader &xml)
+{
+    QxfMode mode;
+    mode.name = Qxf::normalizedName(xml.attributes().value(QLatin1String("Name")));
+    QList<Qxf::ModeChannel> channels;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("Channel")) {
+            bool ok = false;
+            const int number = xml.attributes().value(QLatin1String("Number")).toInt(&ok);
+            const QString name =
+                Qxf::normalizedName(xml.readElementText(QXmlStreamReader::SkipChildElements));
+            channels.append({ok && number >= 0 ? number : -1, name});
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    mode.channels = Qxf::orderedChannels(channels);
+    return mode;
+}
 
-// Ascending numbers; document order when any number is missing (stable, so repeats keep it).
-QStringList orderedChannels(QList<ModeChannel> &channels)
+} // namespace
+
+QStringList Qxf::orderedChannels(QList<ModeChannel> &channels)
 {
     const bool numbered = std::all_of(channels.cbegin(), channels.cend(),
                                       [](const ModeChannel &c) { return c.number >= 0; });
@@ -53,28 +69,6 @@ QStringList orderedChannels(QList<ModeChannel> &channels)
         names.append(c.name);
     return names;
 }
-
-QxfMode readMode(QXmlStreamReader &xml)
-{
-    QxfMode mode;
-    mode.name = Qxf::normalizedName(xml.attributes().value(QLatin1String("Name")));
-    QList<ModeChannel> channels;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("Channel")) {
-            bool ok = false;
-            const int number = xml.attributes().value(QLatin1String("Number")).toInt(&ok);
-            const QString name =
-                Qxf::normalizedName(xml.readElementText(QXmlStreamReader::SkipChildElements));
-            channels.append({ok && number >= 0 ? number : -1, name});
-        } else {
-            xml.skipCurrentElement();
-        }
-    }
-    mode.channels = orderedChannels(channels);
-    return mode;
-}
-
-} // namespace
 
 QString Qxf::normalizedName(QStringView text)
 {
@@ -92,6 +86,11 @@ quint32 Qxf::fixtureType(QStringView qxfType)
 }
 
 bool Qxf::parse(const QByteArray &document, QxfFixture &fixture, QString &reason)
+{
+    return readPlainDocument(document, fixture) || parseWithStreamReader(document, fixture, reason);
+}
+
+bool Qxf::parseWithStreamReader(const QByteArray &document, QxfFixture &fixture, QString &reason)
 {
     QXmlStreamReader xml(document);
     if (!xml.readNextStartElement()) {
