@@ -27,19 +27,56 @@ constexpr int ModeRole = Qt::UserRole + 2;
 constexpr int FilterRole = Qt::UserRole + 3;
 } // namespace
 
+// Shows the fixtures whose manufacturer and model hold the text, their manufacturers and all
+// their modes. Decided per row from the text stored with it: a keystroke tests the shown
+// manufacturers' fixtures, not every mode, as the generic recursive filter did.
+class QxfCatalogFilter : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void setText(const QString &text)
+    {
+        if (text == m_text)
+            return;
+        m_text = text;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        if (m_text.isEmpty() || (parent.isValid() && parent.parent().isValid()))
+            return true; // a mode: shown whenever its fixture is
+        const QModelIndex index = sourceModel()->index(row, 0, parent);
+        if (parent.isValid())
+            return matches(index);
+        // A fixture's text starts with its manufacturer's, so a manufacturer is shown exactly
+        // when one of its fixtures is.
+        for (int r = 0, n = sourceModel()->rowCount(index); r < n; ++r)
+            if (matches(sourceModel()->index(r, 0, index)))
+                return true;
+        return false;
+    }
+
+private:
+    bool matches(const QModelIndex &index) const
+    {
+        return index.data(FilterRole).toString().contains(m_text, Qt::CaseInsensitive);
+    }
+
+    QString m_text;
+};
+
 QxfCatalogDialog::QxfCatalogDialog(LibraryForm *library, QSettings *settings,
                                    const QStringList &builtInFolders, QWidget *parent)
     : QDialog(parent), ui(new Ui::QxfCatalogDialog), m_library(library), m_settings(settings),
       m_builtIn(builtInFolders), m_model(new QStandardItemModel(this)),
-      m_proxy(new QSortFilterProxyModel(this))
+      m_proxy(new QxfCatalogFilter(this))
 {
     ui->setupUi(this);
     m_model->setHorizontalHeaderLabels({tr("Fixture"), tr("Channels")});
     m_proxy->setSourceModel(m_model);
-    m_proxy->setFilterRole(FilterRole);
-    m_proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    m_proxy->setRecursiveFilteringEnabled(true);
-    m_proxy->setAutoAcceptChildRows(true);
     ui->catalogTree->setModel(m_proxy);
     ui->catalogTree->header()->setStretchLastSection(false);
     ui->catalogTree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -75,6 +112,11 @@ QStringList QxfCatalogDialog::folders() const
             if (!all.contains(folder))
                 all.append(folder);
     return all;
+}
+
+QSortFilterProxyModel *QxfCatalogDialog::filterModel() const
+{
+    return m_proxy;
 }
 
 QString QxfCatalogDialog::skippedDetails() const
@@ -136,8 +178,7 @@ void QxfCatalogDialog::addBatch(const QList<QxfFixture> &fixtures, const QList<Q
     if (m_cancel)
         return;
     ui->catalogTree->setUpdatesEnabled(false);
-    for (const QxfFixture &fixture : fixtures)
-        addFixture(fixture);
+    addFixtures(fixtures);
     ui->catalogTree->setUpdatesEnabled(true);
     addSkipped(skipped);
     ui->scanProgress->setRange(0, total);
@@ -160,24 +201,32 @@ void QxfCatalogDialog::scanEnded()
     emit scanFinished();
 }
 
-void QxfCatalogDialog::addFixture(const QxfFixture &fixture)
+// Each fixture goes in with its modes attached, and a manufacturer new in this batch with all
+// its fixtures: the model reports a few insertions a batch instead of one per mode.
+void QxfCatalogDialog::addFixtures(const QList<QxfFixture> &fixtures)
 {
-    const int fixtureIndex = m_fixtures.size();
-    m_fixtures.append(fixture);
-
-    QStandardItem *manufacturer = nullptr;
-    const QList<QStandardItem *> found =
-        m_model->findItems(fixture.manufacturer, Qt::MatchExactly, 0);
-    if (!found.isEmpty()) {
-        manufacturer = found.first();
-    } else {
-        manufacturer = new QStandardItem(fixture.manufacturer);
-        manufacturer->setData(fixture.manufacturer, FilterRole);
-        manufacturer->setEditable(false);
+    QList<QStandardItem *> newManufacturers;
+    for (const QxfFixture &fixture : fixtures) {
+        QStandardItem *&manufacturer = m_manufacturers[fixture.manufacturer];
+        if (!manufacturer) {
+            manufacturer = new QStandardItem(fixture.manufacturer);
+            manufacturer->setData(fixture.manufacturer, FilterRole);
+            manufacturer->setEditable(false);
+            newManufacturers.append(manufacturer);
+        }
+        manufacturer->appendRow(fixtureRow(fixture));
+    }
+    for (QStandardItem *manufacturer : std::as_const(newManufacturers)) {
         auto *blank = new QStandardItem;
         blank->setEditable(false);
         m_model->appendRow({manufacturer, blank});
     }
+}
+
+QList<QStandardItem *> QxfCatalogDialog::fixtureRow(const QxfFixture &fixture)
+{
+    const int fixtureIndex = int(m_fixtures.size());
+    m_fixtures.append(fixture);
 
     auto *model = new QStandardItem(fixture.model);
     model->setEditable(false);
@@ -186,7 +235,6 @@ void QxfCatalogDialog::addFixture(const QxfFixture &fixture)
     model->setData(fixtureIndex, FixtureRole);
     auto *modeCount = new QStandardItem(tr("%n mode(s)", nullptr, int(fixture.modes.size())));
     modeCount->setEditable(false);
-    manufacturer->appendRow({model, modeCount});
 
     for (int i = 0; i < fixture.modes.size(); ++i) {
         const QxfMode &mode = fixture.modes.at(i);
@@ -210,6 +258,7 @@ void QxfCatalogDialog::addFixture(const QxfFixture &fixture)
         model->appendRow({name, count});
         ++m_modeCount;
     }
+    return {model, modeCount};
 }
 
 void QxfCatalogDialog::addSkipped(const QList<QxfNote> &notes)
@@ -315,7 +364,7 @@ void QxfCatalogDialog::on_addFileButton_clicked()
         return;
     }
     fixture.file = path;
-    addFixture(fixture);
+    addFixtures({fixture});
     updateCounts();
 }
 
@@ -337,7 +386,7 @@ void QxfCatalogDialog::on_addFolderButton_clicked()
 
 void QxfCatalogDialog::on_filterLineEdit_textChanged(const QString &text)
 {
-    m_proxy->setFilterFixedString(text.trimmed());
+    m_proxy->setText(text.trimmed());
     if (!text.trimmed().isEmpty())
         ui->catalogTree->expandToDepth(0);
 }

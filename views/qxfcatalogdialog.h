@@ -3,6 +3,7 @@
 #include "library/qxfcatalogue.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -10,6 +11,7 @@
 
 class LibraryForm;
 class QSettings;
+class QxfCatalogFilter;
 class QSortFilterProxyModel;
 class QStandardItem;
 class QStandardItemModel;
@@ -40,7 +42,7 @@ public:
     QStringList folders() const;
     bool isScanning() const { return m_thread != nullptr; }
     QStandardItemModel *catalogModel() const { return m_model; }
-    QSortFilterProxyModel *filterModel() const { return m_proxy; }
+    QSortFilterProxyModel *filterModel() const;
     QString skippedDetails() const;
 
 signals:
@@ -62,7 +64,8 @@ private:
     void addBatch(const QList<QxfFixture> &fixtures, const QList<QxfNote> &skipped, int done,
                   int total);
     void scanEnded();
-    void addFixture(const QxfFixture &fixture);
+    void addFixtures(const QList<QxfFixture> &fixtures);
+    QList<QStandardItem *> fixtureRow(const QxfFixture &fixture);
     void addSkipped(const QList<QxfNote> &notes);
     void showCurrentMode();
     void updateCounts();
@@ -73,8 +76,9 @@ private:
     QSettings *m_settings;
     QStringList m_builtIn;
     QStandardItemModel *m_model;
-    QSortFilterProxyModel *m_proxy;
+    QxfCatalogFilter *m_proxy;
     QList<QxfFixture> m_fixtures;
+    QHash<QString, QStandardItem *> m_manufacturers; // by name, column 0 of their rows
     QStringList m_skipped;
     int m_modeCount = 0;
     QThread *m_thread = nullptr;
