@@ -154,8 +154,12 @@ bool Qxf::readFile(const QString &path, QxfFixture &fixture, QString &reason)
         reason = tr("cannot be read: %1").arg(file.errorString());
         return false;
     }
-    // Bounded even when the file grew after its size was taken.
-    const QByteArray document = file.read(MaxFileSize + 1);
+    // Sized from the open file, one byte over to notice growth, and bounded even when it grew
+    // after its size was taken; reading up to the bound at once would allocate 16 MiB a file.
+    const qint64 expected = std::min(file.size(), MaxFileSize);
+    QByteArray document = file.read(expected + 1);
+    if (file.error() == QFileDevice::NoError && document.size() > expected)
+        document += file.read(MaxFileSize + 1 - document.size());
     if (file.error() != QFileDevice::NoError) {
         reason = tr("cannot be read: %1").arg(file.errorString());
         return false;

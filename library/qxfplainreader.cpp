@@ -123,7 +123,8 @@ private:
         if (m_p < m_end && (*m_p == ':' || *m_p >= 0x80))
             return false;
         out = QByteArrayView(start, m_p - start);
-        return !(out.size() >= 3 && qstrnicmp(out.data(), "xml", 3) == 0 && out != "xmlns");
+        return (*start | 0x20) != 'x' ||
+               !(out.size() >= 3 && qstrnicmp(out.data(), "xml", 3) == 0 && out != "xmlns");
     }
 
     // BOM, declaration (version 1.0, UTF-8), comments and a DOCTYPE without internal subset,
