@@ -43,6 +43,19 @@ public:
         invalidateFilter();
     }
 
+    // Rows added under a manufacturer that the filter hides do not make the proxy look at the
+    // manufacturer again; a matching fixture among them must show it.
+    void fixturesAdded(const QList<QStandardItem *> &manufacturers)
+    {
+        if (m_text.isEmpty())
+            return;
+        for (const QStandardItem *manufacturer : manufacturers)
+            if (!mapFromSource(manufacturer->index()).isValid()) {
+                invalidateFilter();
+                return;
+            }
+    }
+
 protected:
     bool filterAcceptsRow(int row, const QModelIndex &parent) const override
     {
@@ -206,6 +219,7 @@ void QxfCatalogDialog::scanEnded()
 void QxfCatalogDialog::addFixtures(const QList<QxfFixture> &fixtures)
 {
     QList<QStandardItem *> newManufacturers;
+    QList<QStandardItem *> grown;
     for (const QxfFixture &fixture : fixtures) {
         QStandardItem *&manufacturer = m_manufacturers[fixture.manufacturer];
         if (!manufacturer) {
@@ -213,6 +227,8 @@ void QxfCatalogDialog::addFixtures(const QList<QxfFixture> &fixtures)
             manufacturer->setData(fixture.manufacturer, FilterRole);
             manufacturer->setEditable(false);
             newManufacturers.append(manufacturer);
+        } else if (!newManufacturers.contains(manufacturer) && !grown.contains(manufacturer)) {
+            grown.append(manufacturer);
         }
         manufacturer->appendRow(fixtureRow(fixture));
     }
@@ -221,6 +237,7 @@ void QxfCatalogDialog::addFixtures(const QList<QxfFixture> &fixtures)
         blank->setEditable(false);
         m_model->appendRow({manufacturer, blank});
     }
+    m_proxy->fixturesAdded(grown);
 }
 
 QList<QStandardItem *> QxfCatalogDialog::fixtureRow(const QxfFixture &fixture)

@@ -170,6 +170,17 @@ private slots:
         prompts.thenChooseFile(catalogue.filePath("broken.qxf"));
         dialog.findChild<QPushButton *>("addFileButton")->click();
         QCOMPARE(dialog.skippedDetails().count("broken.qxf"), 2);
+
+        // A fixture that arrives while the filter hides its manufacturer shows it.
+        QTemporaryDir single;
+        write(single.filePath("spot.qxf"), fixture("Acme", "Spot 300", {{"Std", 4}}));
+        filter->setText("acme spot");
+        QCOMPARE(tree->rowCount(), 0);
+        prompts.thenChooseFile(single.filePath("spot.qxf"));
+        dialog.findChild<QPushButton *>("addFileButton")->click();
+        QCOMPARE(rowsUnder(tree, {}).size(), 1);
+        QVERIFY(child(tree, child(tree, {}, "Acme"), "Spot 300").isValid());
+        QVERIFY(!child(tree, child(tree, {}, "Acme"), "Par 64").isValid());
         QCOMPARE(prompts.unexpected, 0);
     }
 
