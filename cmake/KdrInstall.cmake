@@ -1,4 +1,4 @@
-# Desktop integration: launcher, metainfo, MIME type for .blfl, icon, udev rule, man page.
+# Desktop integration: launcher, metainfo, MIME type for .blfl, icon, udev rule, man pages.
 include(GNUInstallDirs)
 set(KDR_APP_ID ag.brenlow.KDR450PEditor)
 set(KDR_DESKTOP_DIR "${CMAKE_SOURCE_DIR}/resources/desktop")
@@ -11,7 +11,23 @@ install(FILES "${KDR_DESKTOP_DIR}/kdr450p-library.xml"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages")
 install(FILES "${CMAKE_SOURCE_DIR}/resources/udev/60-kdr450p.rules"
         DESTINATION "lib/udev/rules.d")
-install(FILES "${CMAKE_SOURCE_DIR}/resources/man/kdr450p-tool.1"
+
+# Manual pages are installed gzip-compressed, as Debian expects; -n keeps name and time
+# stamp out of the file, so the package is the same from build to build.
+find_program(KDR_GZIP gzip REQUIRED)
+set(KDR_DOC_BUILD_DIR "${CMAKE_BINARY_DIR}/doc")
+function(kdr_gzip_doc source name)
+  set(out "${KDR_DOC_BUILD_DIR}/${name}.gz")
+  add_custom_command(OUTPUT "${out}"
+    COMMAND ${CMAKE_COMMAND} -E copy "${source}" "${KDR_DOC_BUILD_DIR}/${name}"
+    COMMAND "${KDR_GZIP}" -9nf "${KDR_DOC_BUILD_DIR}/${name}"
+    DEPENDS "${source}" VERBATIM)
+  add_custom_target("kdr_gzip_${name}" ALL DEPENDS "${out}")
+endfunction()
+kdr_gzip_doc("${CMAKE_SOURCE_DIR}/resources/man/kdr450p-tool.1" kdr450p-tool.1)
+kdr_gzip_doc("${CMAKE_SOURCE_DIR}/resources/man/kdr450p-editor.1" kdr450p-editor.1)
+
+install(FILES "${KDR_DOC_BUILD_DIR}/kdr450p-tool.1.gz" "${KDR_DOC_BUILD_DIR}/kdr450p-editor.1.gz"
         DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 
 set(KDR_APP_ICON "${CMAKE_SOURCE_DIR}/resources/icons/app-icon.svg")
