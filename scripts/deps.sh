@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
       qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libarchive-dev
-      libarchive-tools
+      libarchive-tools dpkg-dev file
       libgl-dev xvfb xauth "$@")
 missing=()
 for p in "${pkgs[@]}"; do

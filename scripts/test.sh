@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the normal build, then the whole suite under
 # ASan+UBSan, the device-link and transfer tests under TSan, the device tests in a build
-# without the Linux termios2 backend, a short run of every fuzz target, and an install check.
+# without the Linux termios2 backend, a short run of every fuzz target, and an install check
+# with the Debian package (built, lintian, and as root installed, run and purged).
 # `--quick` stops after the normal build's tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -60,8 +61,9 @@ if [ -x scripts/fuzz.sh ]; then
 fi
 
 t=$(date +%s)
-stage "install check"
+stage "install check and Debian package"
 scripts/check-install.sh build
+scripts/check-deb.sh build
 elapsed "$t"
 
 echo
