@@ -131,6 +131,7 @@ private:
     static QString appTitle();
     void setProgressIdle(bool busy);
     QList<QAction *> operationActions() const;
+    bool isUndoAction(const QAction *action) const;
     void disableOperationActions();
     void enableOperationActions();
     // The runner's jobs mapped to the panel and the result slots.

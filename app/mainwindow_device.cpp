@@ -145,11 +145,20 @@ QList<QAction *> MainWindow::operationActions() const
     return {toolBarActions[5], toolBarActions[6]};
 }
 
+// Undo and Redo share the Edit menu with the device commands, but the history alone says
+// whether they can run: library edits go on during device work.
+bool MainWindow::isUndoAction(const QAction *action) const
+{
+    return action == undoAction || action == redoAction;
+}
+
 void MainWindow::disableOperationActions()
 {
     for (QAction *action : operationActions())
         action->setEnabled(false);
     for (QAction *action : ui->menuEdit->actions()) {
+        if (isUndoAction(action))
+            continue;
         qDebug() << "Disabling action: " << action->objectName();
         action->setEnabled(false);
     }
@@ -160,7 +169,8 @@ void MainWindow::enableOperationActions()
     for (QAction *action : operationActions())
         action->setEnabled(true);
     for (QAction *action : ui->menuEdit->actions())
-        action->setEnabled(true);
+        if (!isUndoAction(action))
+            action->setEnabled(true);
 }
 
 void MainWindow::deviceJobStarted(DeviceJob job)
