@@ -63,7 +63,11 @@ void MainWindow::construct()
 
     loadInitialLibrary();
 
-    connect(ui->libraryForm, &LibraryForm::archiveModified, this, &MainWindow::windowModified);
+    // The mark is the history's: an edit that ends where the library was saved (typed and typed
+    // away, an import of nothing) leaves nothing to save.
+    connect(ui->libraryForm, &LibraryForm::archiveModified, this, [this] {
+        setWindowModified(!ui->libraryForm->history()->stack()->isClean());
+    });
     connect(ui->libraryForm, &LibraryForm::copyToDeviceRequested, this,
             &MainWindow::uploadCurrentSelection);
     connect(this, &MainWindow::operationStarts, ui->libraryForm, &LibraryForm::operationStarts);

@@ -274,9 +274,8 @@ void MainWindow::on_actionImport_Library_triggered()
         showLibraryFailure(tr("Failed to open the library."));
         return;
     }
-    if (ui->libraryForm->importArchive(&imported))
-        windowModified();
-    else
+    // The import is a step of the history, which sets the mark.
+    if (!ui->libraryForm->importArchive(&imported))
         showLibraryFailure(tr("Failed to open the library."));
 }
 

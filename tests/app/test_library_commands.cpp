@@ -39,6 +39,7 @@ private slots:
         QVERIFY(writeLibrary(path("stage.blfl"), {{"Spot 250", "Acme", {"Pan", "Tilt"}},
                                                   {"Wash 575", "Acme", {"Dimmer"}}}));
         QVERIFY(writeLibrary(path("extra.blfl"), {{"Strobe 1500", "Flash", {"Rate"}}}));
+        QVERIFY(writeLibrary(path("empty.blfl"), QList<DefinitionSpec>()));
         QFile broken(path("broken.blfl"));
         QVERIFY(broken.open(QIODevice::WriteOnly));
         broken.write("definitely not gzip");
@@ -299,7 +300,7 @@ private slots:
         QCOMPARE(shownTitle(window), appTitle + " - target.blfl");
     }
 
-    void importAddsTheDefinitionsAndMarksTheLibraryModified()
+    void importAddsTheDefinitionsInOneStepAndMarksTheLibraryModified()
     {
         ScriptedPrompts prompts;
         MainWindow window(path("stage.blfl"));
@@ -311,6 +312,16 @@ private slots:
         QVERIFY(libraryFixtureNames(window).contains("Strobe 1500"));
         QVERIFY(window.isWindowModified());
         QCOMPARE(shownTitle(window), appTitle + " - *stage.blfl");
+
+        // One step, undone as one; a library without definitions adds nothing to save.
+        windowAction(window, "actionUndo")->trigger();
+        QCOMPARE(libraryRowCount(window), 2);
+        QVERIFY(!window.isWindowModified());
+        prompts.thenChooseFile(path("empty.blfl"));
+        trigger(window, "actionImport_Library");
+        QCOMPARE(prompts.asked.size(), 2);
+        QCOMPARE(libraryRowCount(window), 2);
+        QVERIFY(!window.isWindowModified());
     }
 
     void importOfAnUnreadableFileReportsAndLeavesTheLibrary()
