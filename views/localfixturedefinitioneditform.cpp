@@ -7,6 +7,7 @@
 #include "model/qblfixturedefinition.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 
@@ -61,8 +62,10 @@ LocalFixtureDefinitionEditForm::LocalFixtureDefinitionEditForm(QWidget *parent)
     connect(ui->channelListView->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &LocalFixtureDefinitionEditForm::currentChanged);
     for (QLineEdit *field : {ui->fixtureName, ui->manufacturerName, ui->fixtureNameShort,
-                             ui->manufacturerNameShort, ui->channelName, ui->channelNameShort})
+                             ui->manufacturerNameShort, ui->channelName, ui->channelNameShort}) {
         connect(field, &QLineEdit::editingFinished, this, [this] { ++m_typingSession; });
+        field->installEventFilter(this);
+    }
 
     showCharactersLeft(ui->fixtureNameShort, ui->fixtureNameShortLeft);
     showCharactersLeft(ui->manufacturerNameShort, ui->manufacturerNameShortLeft);
@@ -121,6 +124,20 @@ void LocalFixtureDefinitionEditForm::setUpChannelKeys()
         if (channel && channel->number() == m_channelModel->rowCount())
             ui->addChannel->click();
     });
+}
+
+// A field would take the undo keys for its own history, which a new definition or an undo
+// step has just emptied: the keys would do nothing while the Edit menu offers them. The
+// library's history holds every typed word of the field as a step, so the keys go there,
+// and never to the field's own history, not even when the menu has nothing to offer.
+bool LocalFixtureDefinitionEditForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void LocalFixtureDefinitionEditForm::editFixtureName()

@@ -42,6 +42,9 @@ public:
 signals:
     void contentEdited();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 public slots:
     // Called before the library removes the row of index: forgets the definition if it is
     // the one being edited.
