@@ -4,16 +4,23 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
 
 // A user's session from start to restart: open a library, add a definition with its names and
-// three channels, save, start the window again and find all of it.
+// three channels, save, start the window again and find all of it. Undo and redo in the same
+// window: what the Edit menu offers, how much one step takes back, and what is shown after it.
 class EditingSession : public QObject
 {
     Q_OBJECT
@@ -42,6 +49,42 @@ class EditingSession : public QObject
             if (table->model()->index(row, 0).data().toString() == fixtureName)
                 return row;
         return -1;
+    }
+
+    static QString plain(const QAction *action) { return action->text().remove(QLatin1Char('&')); }
+
+    static QStringList selectedNames(QTableView *table)
+    {
+        QStringList names;
+        for (const QModelIndex &row : table->selectionModel()->selectedRows(0))
+            names << row.data().toString();
+        names.sort();
+        return names;
+    }
+
+    static void clickRow(QTableView *table, int row, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, modifiers,
+                          table->visualRect(table->model()->index(row, 0)).center());
+    }
+
+    // The window with its Edit menu open, as the user sees it: the menu is a window of its own.
+    static void screenshotEditMenu(MainWindow &window)
+    {
+        const QString folder = qEnvironmentVariable("KDR_SCREENSHOT_DIR");
+        if (folder.isEmpty())
+            return;
+        QMenu *edit = window.findChild<QMenu *>(QStringLiteral("menuEdit"));
+        QMenuBar *bar = window.menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(edit->menuAction()).center());
+        QVERIFY(QTest::qWaitForWindowExposed(edit));
+        QPixmap picture = window.grab();
+        QPainter painter(&picture);
+        painter.drawPixmap(window.mapFromGlobal(edit->mapToGlobal(QPoint(0, 0))), edit->grab());
+        painter.end();
+        QDir().mkpath(folder);
+        QVERIFY(picture.save(QDir(folder).filePath(QStringLiteral("edit-menu-undo.png"))));
+        edit->hide();
     }
 
 private slots:
@@ -120,6 +163,98 @@ private slots:
             names << channels->index(i, 1).data().toString();
         QCOMPARE(names, (QStringList{"Pan", "Tilt", "Dimmer"}));
         QVERIFY(prompts.asked.isEmpty());
+    }
+
+    void undoAndRedoNameTheirStepTakeBackWholeWordsAndShowWhatCameBack()
+    {
+        QList<DefinitionSpec> rig;
+        for (int k = 0; k < 14; ++k)
+            rig.append({QStringLiteral("Par %1").arg(10 + k), QStringLiteral("Acme"), {"Dimmer"}});
+        const QString library = files.filePath(QStringLiteral("rig.blfl"));
+        QVERIFY(writeLibrary(library, rig));
+        ScriptedPrompts prompts;
+        MainWindow window(library);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QAction *undo = windowAction(window, "actionUndo");
+        QAction *redo = windowAction(window, "actionRedo");
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!redo->isEnabled());
+        QTableView *table = libraryTable(window);
+        auto *counter = widget<QLabel>(window, "selectionLabel");
+
+        // Twelve rows with the mouse and the Delete key.
+        table->setFocus();
+        clickRow(table, 1);
+        clickRow(table, 12, Qt::ShiftModifier);
+        const QStringList deleted = selectedNames(table);
+        QCOMPARE(deleted.size(), 12);
+        QTest::keyClick(table, Qt::Key_Delete);
+        QCOMPARE(libraryFixtureNames(window), (QStringList{"Par 10", "Par 23"}));
+        QCOMPARE(plain(undo), QStringLiteral("Undo Delete 12 Fixture Definitions"));
+        QVERIFY(undo->isEnabled());
+        QVERIFY(!redo->isEnabled());
+        screenshotEditMenu(window);
+
+        // The platform's keys; what came back is selected, counted and in the editor.
+        QTest::keySequence(table, QKeySequence::Undo);
+        QCOMPARE(libraryRowCount(window), 14);
+        QCOMPARE(selectedNames(table), deleted);
+        QVERIFY(deleted.contains(widget<QLineEdit>(window, "fixtureName")->text()));
+        QTRY_COMPARE(counter->text(), QStringLiteral(" (12 Selected)"));
+        QCOMPARE(plain(undo), QStringLiteral("Undo"));
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(plain(redo), QStringLiteral("Redo Delete 12 Fixture Definitions"));
+        QTest::keySequence(table, QKeySequence::Redo);
+        QCOMPARE(libraryRowCount(window), 2);
+        QVERIFY(selectedNames(table).isEmpty());
+        QTRY_COMPARE(counter->text(), QString());
+        undo->trigger();
+        QCOMPARE(libraryRowCount(window), 14);
+
+        // Typing: one step per field, ended by clicking into another field.
+        clickRow(table, 0);
+        auto *name = widget<QLineEdit>(window, "fixtureName");
+        auto *maker = widget<QLineEdit>(window, "manufacturerName");
+        QCOMPARE(name->text(), QStringLiteral("Par 10"));
+        const auto typeAtEnd = [](QLineEdit *field, const QString &text) {
+            QTest::mouseClick(field, Qt::LeftButton);
+            QTest::keyClick(field, Qt::Key_End);
+            QTest::keyClicks(field, text);
+        };
+        typeAtEnd(name, QStringLiteral(" Zoom"));
+        QCOMPARE(plain(undo), QStringLiteral("Undo Edit Fixture Name"));
+        typeAtEnd(maker, QStringLiteral(" Pro"));
+        QCOMPARE(plain(undo), QStringLiteral("Undo Edit Manufacturer Name"));
+        typeAtEnd(name, QStringLiteral(" 2"));
+        QCOMPARE(libraryFixtureNames(window).first(), QStringLiteral("Par 10 Zoom 2"));
+        // Undone from the tool bar, which leaves the focus in the field.
+        auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("toolBar"));
+        QWidget *undoButton = toolBar->widgetForAction(undo);
+        QTest::mouseClick(undoButton, Qt::LeftButton);
+        QCOMPARE(name->text(), QStringLiteral("Par 10 Zoom"));
+        QCOMPARE(maker->text(), QStringLiteral("Acme Pro"));
+        QCOMPARE(libraryFixtureNames(window).first(), QStringLiteral("Par 10 Zoom"));
+        QCOMPARE(selectedNames(table), QStringList{"Par 10 Zoom"});
+        QTest::mouseClick(undoButton, Qt::LeftButton);
+        QCOMPARE(maker->text(), QStringLiteral("Acme"));
+        QCOMPARE(table->model()->index(0, 2).data().toString(), QStringLiteral("Acme"));
+        QTest::mouseClick(undoButton, Qt::LeftButton);
+        QCOMPARE(name->text(), QStringLiteral("Par 10"));
+        QCOMPARE(widget<QLineEdit>(window, "fixtureNameShort")->text(), QStringLiteral("Par 10"));
+        // The redone delete was dropped by the first typed step.
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(plain(redo), QStringLiteral("Redo Edit Fixture Name"));
+
+        // The keys reach the library's history from a field as well: a new definition's name
+        // field has the focus, and its own history is empty.
+        QTest::mouseClick(widget<QPushButton>(window, "addFixtureDefinition"), Qt::LeftButton);
+        QCOMPARE(libraryRowCount(window), 15);
+        QVERIFY(name->hasFocus());
+        QTest::keySequence(name, QKeySequence::Undo);
+        QCOMPARE(libraryRowCount(window), 14);
+        QCOMPARE(plain(redo), QStringLiteral("Redo Add Fixture Definition"));
+        QCOMPARE(prompts.unexpected, 0);
     }
 };
 
