@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <vector>
 
 quint64 LibraryForm::s_tickCounter = 0;
 
@@ -313,8 +314,7 @@ void LibraryForm::updateCompleter()
 
 void LibraryForm::updateCounter()
 {
-    const int nSelected =
-        int(ui->fixtureDefinitionsTableView->selectionModel()->selectedRows().size());
+    const int nSelected = int(selectedProxyRows().size());
     const int nTotal = m_listModel->rowCount();
     const int nVisible = m_proxyModel->acceptedRowCount();
     emit signalUpdateCounters(nVisible, nTotal, nSelected);
@@ -340,14 +340,39 @@ void LibraryForm::currentFixtureDefinitionChanged()
         updateCurrentFixtureDefinition();
 }
 
+// What QItemSelectionModel::selectedRows() gives, in linear time: it tests every row against
+// every range, which takes seconds for the thousands of ranges that undoing a scattered delete
+// selects. Ranges that span all columns (every selection the table makes) are whole rows.
+QList<int> LibraryForm::selectedProxyRows() const
+{
+    const QItemSelectionModel *selection = ui->fixtureDefinitionsTableView->selectionModel();
+    const QItemSelection ranges = selection->selection();
+    const int lastColumn = m_proxyModel->columnCount() - 1;
+    std::vector<bool> seen(size_t(m_proxyModel->rowCount()), false);
+    QList<int> rows;
+    for (const QItemSelectionRange &range : ranges) {
+        if (range.parent().isValid())
+            continue;
+        const bool wholeRows = range.left() == 0 && range.right() == lastColumn;
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (row < 0 || size_t(row) >= seen.size() || seen[size_t(row)])
+                continue;
+            if (wholeRows || selection->isRowSelected(row, QModelIndex())) {
+                seen[size_t(row)] = true;
+                rows.append(row);
+            }
+        }
+    }
+    return rows;
+}
+
 QList<QBLFixtureDefinition *> LibraryForm::selectedDefinitions() const
 {
     QList<QBLFixtureDefinition *> selected;
-    const QModelIndexList rows = ui->fixtureDefinitionsTableView->selectionModel()->selectedRows(
-        LocalFixtureDefinitionListModel::FixtureNameColumn);
+    const QList<int> rows = selectedProxyRows();
     selected.reserve(rows.size());
-    for (const QModelIndex &row : rows) {
-        if (QBLFixtureDefinition *definition = definitionAtProxyRow(row.row()))
+    for (int row : rows) {
+        if (QBLFixtureDefinition *definition = definitionAtProxyRow(row))
             selected.append(definition);
     }
     return selected;
@@ -427,10 +452,10 @@ void LibraryForm::duplicateFixtures_clicked()
 void LibraryForm::removeSelectedRows()
 {
     QList<int> sourceRows;
-    const QModelIndexList rows = ui->fixtureDefinitionsTableView->selectionModel()->selectedRows(
-        LocalFixtureDefinitionListModel::FixtureNameColumn);
-    for (const QModelIndex &row : rows)
-        sourceRows.append(m_proxyModel->mapToSource(row).row());
+    const QList<int> rows = selectedProxyRows();
+    sourceRows.reserve(rows.size());
+    for (int row : rows)
+        sourceRows.append(m_proxyModel->mapToSource(m_proxyModel->index(row, 0)).row());
     if (sourceRows.isEmpty())
         return;
     m_history->removeRows(sourceRows,

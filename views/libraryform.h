@@ -112,6 +112,7 @@ private:
     void showRows(const QList<int> &sourceRows, int channelPosition);
     bool renameInPlace(const QModelIndex &source, const QVariant &value);
     void removeSelectedRows();
+    QList<int> selectedProxyRows() const;
     QBLFixtureDefinition *definitionAtProxyRow(int proxyRow) const;
 
     Ui::LibraryForm *ui;
