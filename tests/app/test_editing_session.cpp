@@ -175,6 +175,8 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window(library);
         window.show();
+        // Without a window manager (Xvfb) nothing else activates it.
+        window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QAction *undo = windowAction(window, "actionUndo");
         QAction *redo = windowAction(window, "actionRedo");
@@ -194,7 +196,12 @@ private slots:
         QCOMPARE(plain(undo), QStringLiteral("Undo Delete 12 Fixture Definitions"));
         QVERIFY(undo->isEnabled());
         QVERIFY(!redo->isEnabled());
+        auto *total = widget<QLabel>(window, "visibleTotalLabel");
+        QTRY_COMPARE(total->text(), QStringLiteral("2 Fixture Definition(s)"));
+        QCOMPARE(counter->text(), QString());
         screenshotEditMenu(window);
+        // The menu bar keeps the keyboard after its menu closed.
+        table->setFocus();
 
         // The platform's keys; what came back is selected, counted and in the editor.
         QTest::keySequence(table, QKeySequence::Undo);
