@@ -494,7 +494,9 @@ void LibraryForm::showRows(const QList<int> &sourceRows, int channelPosition)
         if (shown.isValid())
             proxyRows.append(shown.row());
     }
-    // Runs of neighbouring rows as one range each: thousands of single ranges select slowly.
+    // Runs of neighbouring rows as one range each, each spanning every column: thousands of
+    // single ranges select slowly, and the Rows flag would widen them by merging each into all
+    // the others (quadratic; half a second for 5,000 ranges).
     std::sort(proxyRows.begin(), proxyRows.end());
     QItemSelection rows;
     const int lastColumn = m_proxyModel->columnCount() - 1;
@@ -506,7 +508,7 @@ void LibraryForm::showRows(const QList<int> &sourceRows, int channelPosition)
                     m_proxyModel->index(proxyRows.at(end), lastColumn));
         k = end + 1;
     }
-    selection->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection->select(rows, QItemSelectionModel::ClearAndSelect);
     const QModelIndex current = m_proxyModel->mapFromSource(
         m_listModel->index(sourceRows.last(), LocalFixtureDefinitionListModel::FixtureNameColumn));
     if (current.isValid()) {
