@@ -28,7 +28,8 @@ DeviceStatus queryDeviceStatus(BLPMaster *master, int slotsNeeded)
     if (!ok || received != 2)
         return status;
     status.patchListNeedsClearing = (quint8(answer[1]) & 0x01) == 0;
-    status.enoughSpace = quint8(answer[0]) >= slotsNeeded;
+    status.freeSlots = quint8(answer[0]);
+    status.enoughSpace = status.freeSlots >= slotsNeeded;
     return status;
 }
 

@@ -29,6 +29,7 @@ bool checkDevice(BLPMaster *master);
 struct DeviceStatus {
     bool enoughSpace = true;
     bool patchListNeedsClearing = false;
+    int freeSlots = -1; // -1: no usable answer
 };
 // Free slots and the patch-list flag. A failed or malformed answer counts as enough space
 // and an empty patch list: the writes that follow fail if the device is really gone.
