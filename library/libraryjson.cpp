@@ -63,7 +63,8 @@ void appendField(QByteArray &out, const char *indent, const char *key)
 const QSet<QString> kDefinitionKeys = {
     "fixtureName",      "fixtureNameShort",      "autoFixtureNameShort",
     "manufacturerName", "manufacturerNameShort", "autoManufacturerNameShort",
-    "fixtureType",      "channelCount",          "channels"};
+    "fixtureType",      "channelCount",          "channels",
+    "slot"};
 const QSet<QString> kChannelKeys = {"number", "name", "nameShort", "autoNameShort"};
 
 class Reader
@@ -154,14 +155,21 @@ public:
 } // namespace
 
 QByteArray LibraryJson::write(const QList<const QBLFixtureDefinition *> &definitions,
-                              bool withChannels)
+                              bool withChannels, const QList<int> &slotNumbers,
+                              const QByteArray &fields)
 {
-    QByteArray out = "{\n  \"definitions\": [";
+    QByteArray out = "{\n" + fields + "  \"definitions\": [";
     bool firstDefinition = true;
-    for (const QBLFixtureDefinition *d : definitions) {
+    for (qsizetype i = 0; i < definitions.size(); ++i) {
+        const QBLFixtureDefinition *d = definitions.at(i);
         out += firstDefinition ? "\n    {\n" : ",\n    {\n";
         firstDefinition = false;
         const char *in = "      ";
+        if (i < slotNumbers.size()) {
+            appendField(out, in, "slot");
+            out += QByteArray::number(slotNumbers.at(i));
+            in = ",\n      ";
+        }
         appendField(out, in, "fixtureName");
         appendString(out, d->fixtureName());
         appendField(out, ",\n      ", "fixtureNameShort");
@@ -231,8 +239,8 @@ bool LibraryJson::read(const QByteArray &json,
         const QJsonObject o = definitions.at(i).toObject();
         auto d = std::make_unique<QBLFixtureDefinition>();
         QString fixtureName, fixtureNameShort, manufacturerName, manufacturerNameShort;
-        bool autoFixture = true, autoManufacturer = true, hasCount = false;
-        qint64 count = 0;
+        bool autoFixture = true, autoManufacturer = true, hasCount = false, hasSlot = false;
+        qint64 count = 0, slot = 0;
         if (r.unknownKeys(o, kDefinitionKeys, where) ||
             r.string(o, "fixtureName", where, fixtureName) ||
             r.string(o, "fixtureNameShort", where, fixtureNameShort) ||
@@ -240,7 +248,8 @@ bool LibraryJson::read(const QByteArray &json,
             r.string(o, "manufacturerName", where, manufacturerName) ||
             r.string(o, "manufacturerNameShort", where, manufacturerNameShort) ||
             r.boolean(o, "autoManufacturerNameShort", where, autoManufacturer) ||
-            r.integer(o, "channelCount", where, 0, 1e6, count, hasCount)) {
+            r.integer(o, "channelCount", where, 0, 1e6, count, hasCount) ||
+            r.integer(o, "slot", where, 0, 254, slot, hasSlot)) {
             error = r.error;
             return false;
         }
