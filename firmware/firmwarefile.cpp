@@ -31,6 +31,7 @@ bool FirmwareFile::load(const QString &fileName)
     m_fileName = fileName;
     m_unreadable = false;
     m_invalid = false;
+    m_invalidReason.clear();
     m_loaded = false;
     m_contents.clear();
     m_size = -1;
@@ -44,6 +45,7 @@ bool FirmwareFile::load(const QString &fileName)
     if (file.size() > MaxFileSize) {
         qDebug() << "Firmware file too large:" << file.size();
         m_invalid = true;
+        m_invalidReason = tr("it is larger than %1 MB").arg(MaxFileSize / (1024 * 1024));
         return false;
     }
     m_contents = file.readAll();
@@ -59,6 +61,7 @@ bool FirmwareFile::load(const QString &fileName)
     if (m_size < MagicSize || std::memcmp(m_contents.constData(), Magic, MagicSize) != 0) {
         qDebug() << "Not an BLU2 file";
         m_invalid = true;
+        m_invalidReason = tr("it does not start with \"BLU2\" and a zero byte");
         return false;
     }
     if (!checkLayout()) {
@@ -72,6 +75,9 @@ bool FirmwareFile::load(const QString &fileName)
         qDebug() << "Expected Checksum " << expected;
         qDebug() << "Received Checksum " << received;
         m_invalid = true;
+        m_invalidReason = tr("the checksum is %1, the sectors add up to %2")
+                              .arg(expected)
+                              .arg(received);
         return false;
     }
     m_loaded = true;
@@ -81,15 +87,17 @@ bool FirmwareFile::load(const QString &fileName)
 // Every field read later must lie inside the buffer: the header block whole, at most eight
 // sizes (a ninth entry would overlap the checksum), no negative size, and every sector,
 // under both the rounded (checksum) and packed (sending) placement, inside the file.
-bool FirmwareFile::checkLayout() const
+bool FirmwareFile::checkLayout()
 {
     if (m_size < HeaderBlockSize) {
         qDebug() << "Firmware file shorter than its header:" << m_size;
+        m_invalidReason = tr("it has %1 bytes, fewer than its 256-byte header").arg(m_size);
         return false;
     }
     const int count = quint8(m_contents.at(CountOffset));
     if (count > MaxSectors) {
         qDebug() << "Firmware file claims" << count << "sectors";
+        m_invalidReason = tr("it claims %1 sectors, at most %2 are allowed").arg(count).arg(MaxSectors);
         return false;
     }
     qint64 offset = DataOffset;
@@ -97,6 +105,8 @@ bool FirmwareFile::checkLayout() const
         const qint32 size = sectorSize(i);
         if (size < 0 || offset + size > m_size) {
             qDebug() << "Firmware sector" << i << "of size" << size << "lies outside the file";
+            m_invalidReason =
+                tr("sector %1 (%2 bytes) lies outside the file").arg(i).arg(size);
             return false;
         }
         offset += roundUpTo256(size);
@@ -136,6 +146,21 @@ QString FirmwareFile::targetDeviceName() const
         return QString();
     const char *name = m_contents.constData() + NameOffset;
     return QString::fromLatin1(name, int(qstrnlen(name, NameSize)));
+}
+
+QString FirmwareFile::noteText() const
+{
+    if (!isValid())
+        return QString();
+    const QByteArray note = m_contents.mid(HeaderBlockSize, DataOffset - HeaderBlockSize);
+    QString line;
+    for (const char c : note) {
+        if (c == '\0' || c == '\n' || c == '\r')
+            break;
+        if (uchar(c) >= 0x20 && uchar(c) < 0x7F)
+            line += QLatin1Char(c);
+    }
+    return line.trimmed();
 }
 
 bool FirmwareFile::isForDevice(const QString &deviceName) const

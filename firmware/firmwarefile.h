@@ -34,13 +34,17 @@ public:
     // The device name the header is meant for; empty unless the file is valid.
     QString targetDeviceName() const;
     bool isUnreadable() const { return m_unreadable; }
+    // The rule an invalid file broke, in one translated phrase; empty for a valid one.
+    QString invalidReason() const { return m_invalidReason; }
+    // The free text after the header (its first line, printable characters only).
+    QString noteText() const;
 
     // The built-in image exists only when the build embedded one; a test image never is.
     static bool hasBuiltinImage();
     static QString builtinImagePath();
 
 private:
-    bool checkLayout() const;
+    bool checkLayout();
     quint32 storedChecksum() const;
     quint32 computeChecksum() const;
     qint32 sectorSize(int index) const;
@@ -51,4 +55,5 @@ private:
     bool m_loaded = false;
     bool m_unreadable = false;
     bool m_invalid = true;
+    QString m_invalidReason;
 };
