@@ -176,52 +176,6 @@
 <context>
     <name>DeviceCommand</name>
     <message>
-        <source>unexpected argument &apos;%1&apos; (see kdr450p-tool %2 --help)</source>
-        <translation>unerwartetes Argument „%1“ (siehe kdr450p-tool %2 --help)</translation>
-    </message>
-    <message>
-        <source>Usage: kdr450p-tool devices [--simulate] [--port PATH]
-
-Lists the attached controllers that answer, one a line: device number, entry text
-(name, running number, label), software and hardware version.
-
-Options:
-</source>
-        <translation>Aufruf: kdr450p-tool devices [--simulate] [--port PFAD]
-
-Listet die angeschlossenen Controller, die antworten, einen je Zeile: Gerätenummer,
-Eintrag (Name, laufende Nummer, Bezeichnung), Software- und Hardware-Version.
-
-Optionen:
-</translation>
-    </message>
-    <message>
-        <source>no controller found</source>
-        <translation>kein Controller gefunden</translation>
-    </message>
-    <message>
-        <source>device %1: %2, software %3, hardware %4
-</source>
-        <translation>Gerät %1: %2, Software %3, Hardware %4
-</translation>
-    </message>
-    <message>
-        <source>Usage: kdr450p-tool info [--device N] [--simulate] [--port PATH]
-
-Prints the information block of one controller: name, software and hardware
-version, frame limit, and its label.
-
-Options:
-</source>
-        <translation>Aufruf: kdr450p-tool info [--device N] [--simulate] [--port PFAD]
-
-Gibt den Informationsblock eines Controllers aus: Name, Software- und
-Hardware-Version, Rahmengrenze und seine Bezeichnung.
-
-Optionen:
-</translation>
-    </message>
-    <message>
         <source>Device:            %1 (%2)
 </source>
         <translation>Gerät:             %1 (%2)
@@ -255,6 +209,54 @@ Optionen:
         <source>Label:             %1
 </source>
         <translation>Bezeichnung:       %1
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool devices [--json] [options]
+
+Lists the attached devices that answer, one a line: the entry text as the window
+lists it (name, controller number for --device, label), software and hardware
+version.
+  --json          print {&quot;backend&quot;, &quot;devices&quot;: [{&quot;number&quot;, &quot;name&quot;, &quot;label&quot;,
+                  &quot;softwareVersion&quot;, &quot;hardwareVersion&quot;}]}
+
+Options:
+</source>
+        <translation>Aufruf: kdr450p-tool devices [--json] [Optionen]
+
+Listet die angeschlossenen Geräte, die antworten, eines je Zeile: der Eintrag, wie das
+Fenster ihn zeigt (Name, Steuergerätnummer für --device, Bezeichnung), Software- und
+Hardwareversion.
+  --json          {&quot;backend&quot;, &quot;devices&quot;: [{&quot;number&quot;, &quot;name&quot;, &quot;label&quot;,
+                  &quot;softwareVersion&quot;, &quot;hardwareVersion&quot;}]} ausgeben
+
+Optionen:
+</translation>
+    </message>
+    <message>
+        <source>%1, software %2, hardware %3
+</source>
+        <translation>%1, Software %2, Hardware %3
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool info [--device N] [--json] [options]
+
+Prints the information block of one controller: name, software and hardware
+version, frame limit, and its label.
+  --json          print {&quot;device&quot;, &quot;usbName&quot;, &quot;name&quot;, &quot;softwareVersion&quot;,
+                  &quot;hardwareVersion&quot;, &quot;frameLimit&quot;, &quot;label&quot;}
+
+Options:
+</source>
+        <translation>Aufruf: kdr450p-tool info [--device N] [--json] [Optionen]
+
+Gibt den Informationsblock eines Steuergeräts aus: Name, Software- und Hardwareversion,
+Rahmengrenze und seine Bezeichnung.
+  --json          {&quot;device&quot;, &quot;usbName&quot;, &quot;name&quot;, &quot;softwareVersion&quot;,
+                  &quot;hardwareVersion&quot;, &quot;frameLimit&quot;, &quot;label&quot;} ausgeben
+
+Optionen:
 </translation>
     </message>
 </context>
@@ -311,16 +313,8 @@ Optionen:
 <context>
     <name>DeviceOptionsText</name>
     <message>
-        <source>--device needs a device number</source>
-        <translation>--device braucht eine Gerätenummer</translation>
-    </message>
-    <message>
         <source>this command takes no --device</source>
         <translation>dieser Befehl nimmt kein --device</translation>
-    </message>
-    <message>
-        <source>--device needs a device number (0 or more), not &apos;%1&apos;</source>
-        <translation>--device braucht eine Gerätenummer (0 oder mehr), nicht „%1“</translation>
     </message>
     <message>
         <source>  --simulate      use the simulated demo controllers (no hardware needed)
@@ -335,11 +329,19 @@ Optionen:
 </translation>
     </message>
     <message>
-        <source>  --device N      the controller with device number N, as &apos;devices&apos; lists it
-                  (default: the first controller found)
+        <source>--device needs a controller number</source>
+        <translation>--device braucht eine Steuergerätnummer</translation>
+    </message>
+    <message>
+        <source>--device needs a controller number (1 or more), not &apos;%1&apos;</source>
+        <translation>--device braucht eine Steuergerätnummer (ab 1), nicht „%1“</translation>
+    </message>
+    <message>
+        <source>  --device N      controller KDR-450P #N, as &apos;devices&apos; and the window list it
+                  (default: #1)
 </source>
-        <translation>  --device N      der Controller mit der Gerätenummer N, wie „devices“ ihn listet
-                  (Vorgabe: der erste gefundene Controller)
+        <translation>  --device N      Steuergerät KDR-450P #N, wie „devices“ und das Fenster es zeigen
+                  (Vorgabe: #1)
 </translation>
     </message>
 </context>
@@ -404,30 +406,6 @@ Optionen:
 <context>
     <name>FirmwareCommand</name>
     <message>
-        <source>Usage: kdr450p-tool firmware &lt;subcommand&gt; [options]
-
-Subcommands:
-  check FILE                  check a firmware file (.bl2): magic, layout, checksum
-  update FILE [--device N]    program a controller with a firmware file
-                              (--simulate, --port PATH as for &apos;device&apos;)
-</source>
-        <translation>Aufruf: kdr450p-tool firmware &lt;Unterbefehl&gt; [Optionen]
-
-Unterbefehle:
-  check DATEI                 eine Firmware-Datei (.bl2) prüfen: Kennung, Aufbau, Prüfsumme
-  update DATEI [--device N]   einen Controller mit einer Firmware-Datei programmieren
-                              (--simulate, --port PFAD wie bei „device“)
-</translation>
-    </message>
-    <message>
-        <source>Checks a firmware file (.bl2).</source>
-        <translation>Prüft eine Firmware-Datei (.bl2).</translation>
-    </message>
-    <message>
-        <source>the firmware file</source>
-        <translation>die Firmware-Datei</translation>
-    </message>
-    <message>
         <source>expects one FILE</source>
         <translation>erwartet eine DATEI</translation>
     </message>
@@ -457,6 +435,46 @@ Unterbefehle:
         <source>unknown subcommand &apos;%1&apos; (see kdr450p-tool firmware --help)</source>
         <translation>unbekannter Unterbefehl „%1“ (siehe kdr450p-tool firmware --help)</translation>
     </message>
+    <message>
+        <source>Usage: kdr450p-tool firmware &lt;subcommand&gt; [options]
+
+Subcommands:
+  check FILE                  check a firmware file (.bl2): magic, layout, checksum
+  update FILE [--device N] [--yes]  program a controller with a firmware file
+                              (--simulate, --port PATH as for &apos;device&apos;)
+</source>
+        <translation>Aufruf: kdr450p-tool firmware &lt;Unterbefehl&gt; [Optionen]
+
+Unterbefehle:
+  check DATEI                 eine Firmware-Datei (.bl2) prüfen: Kennung, Aufbau, Prüfsumme
+  update DATEI [--device N] [--yes]  ein Steuergerät mit einer Firmware-Datei programmieren
+                              (--simulate, --port PFAD wie bei „device“)
+</translation>
+    </message>
+    <message>
+        <source>%1: %2.</source>
+        <translation>%1: %2.</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool firmware check FILE
+
+Checks a firmware file (.bl2; FILE - reads standard input): its magic, layout and
+checksum. Prints the device it is for, its sectors, size and note; a file that
+is not valid is named with the rule it breaks.
+</source>
+        <translation>Aufruf: kdr450p-tool firmware check DATEI
+
+Prüft eine Firmware-Datei (.bl2; DATEI - liest die Standardeingabe): Kennung, Aufbau und
+Prüfsumme. Gibt das Gerät aus, für das sie ist, ihre Sektoren, Größe und Notiz; bei
+einer ungültigen Datei wird die verletzte Regel genannt.
+</translation>
+    </message>
+    <message>
+        <source>Note:    %1
+</source>
+        <translation>Notiz:   %1
+</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareFile</name>
@@ -479,6 +497,30 @@ Unterbefehle:
     <message>
         <source> is OK.</source>
         <translation> ist in Ordnung.</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MB</source>
+        <translation>sie ist größer als %1 MB</translation>
+    </message>
+    <message>
+        <source>it does not start with &quot;BLU2&quot; and a zero byte</source>
+        <translation>sie beginnt nicht mit „BLU2“ und einem Nullbyte</translation>
+    </message>
+    <message>
+        <source>the checksum is %1, the sectors add up to %2</source>
+        <translation>die Prüfsumme ist %1, die Sektoren ergeben %2</translation>
+    </message>
+    <message>
+        <source>it has %1 bytes, fewer than its 256-byte header</source>
+        <translation>sie hat %1 Bytes, weniger als ihr 256-Byte-Kopf</translation>
+    </message>
+    <message>
+        <source>it claims %1 sectors, at most %2 are allowed</source>
+        <translation>sie gibt %1 Sektoren an, höchstens %2 sind erlaubt</translation>
+    </message>
+    <message>
+        <source>sector %1 (%2 bytes) lies outside the file</source>
+        <translation>Sektor %1 (%2 Bytes) liegt außerhalb der Datei</translation>
     </message>
 </context>
 <context>
@@ -644,10 +686,6 @@ Optionen:
 </translation>
     </message>
     <message>
-        <source>import-qxf: %1 (see kdr450p-tool library import-qxf --help)</source>
-        <translation>import-qxf: %1 (siehe kdr450p-tool library import-qxf --help)</translation>
-    </message>
-    <message>
         <source>%1 needs a value</source>
         <translation>%1 braucht einen Wert</translation>
     </message>
@@ -747,10 +785,6 @@ Optionen:
   --force   auch dann neu speichern, wenn EIN Inhalte hat, die diese Version nicht
             unterstützt; sie gehen dabei verloren
 </translation>
-    </message>
-    <message>
-        <source>%1: %2 (see kdr450p-tool library %1 --help)</source>
-        <translation>%1: %2 (siehe kdr450p-tool library %1 --help)</translation>
     </message>
     <message>
         <source>cannot load %1: %2</source>
@@ -1717,14 +1751,6 @@ Optionen:
 </translation>
     </message>
     <message>
-        <source>list: unknown option %1 (see kdr450p-tool qxf --help)</source>
-        <translation>list: unbekannte Option %1 (siehe kdr450p-tool qxf --help)</translation>
-    </message>
-    <message>
-        <source>list: expected DIR_OR_FILE (see kdr450p-tool qxf --help)</source>
-        <translation>list: ORDNER_ODER_DATEI erwartet (siehe kdr450p-tool qxf --help)</translation>
-    </message>
-    <message>
         <source>cannot write the output</source>
         <translation>die Ausgabe lässt sich nicht schreiben</translation>
     </message>
@@ -1748,6 +1774,10 @@ Optionen:
     <message>
         <source>unknown subcommand &apos;%1&apos; (see kdr450p-tool qxf --help)</source>
         <translation>unbekannter Unterbefehl „%1“ (siehe kdr450p-tool qxf --help)</translation>
+    </message>
+    <message>
+        <source>expected DIR_OR_FILE</source>
+        <translation>ORDNER_ODER_DATEI erwartet</translation>
     </message>
 </context>
 <context>
@@ -1835,30 +1865,6 @@ Möchten Sie fortfahren?</translation>
 </translation>
     </message>
     <message>
-        <source>Usage: kdr450p-tool device &lt;subcommand&gt; [options]
-
-The fixture store of a controller:
-  fixtures [--json]                      list the stored definitions
-  upload LIBRARY [--only NAME]...        upload definitions of a library file
-  download OUT.blfl [--slot N]...        read stored definitions into a library
-  delete --slot N...                     delete stored definitions
-  clear-patch-list [--yes]               erase the controller&apos;s patch list
-
-Options of every subcommand:
-</source>
-        <translation>Aufruf: kdr450p-tool device &lt;Unterbefehl&gt; [Optionen]
-
-Der Fixture-Speicher eines Controllers:
-  fixtures [--json]                      die gespeicherten Definitionen auflisten
-  upload BIBLIOTHEK [--only NAME]...     Definitionen einer Bibliotheksdatei hochladen
-  download AUS.blfl [--slot N]...        gespeicherte Definitionen in eine Bibliothek lesen
-  delete --slot N...                     gespeicherte Definitionen löschen
-  clear-patch-list [--yes]               die Patch-Liste des Controllers löschen
-
-Optionen jedes Unterbefehls:
-</translation>
-    </message>
-    <message>
         <source>unknown subcommand &apos;%1&apos;</source>
         <translation>unbekannter Unterbefehl „%1“</translation>
     </message>
@@ -1903,20 +1909,6 @@ Löscht die in den angegebenen Slots gespeicherten Definitionen.
         <translation>Löschen</translation>
     </message>
     <message>
-        <source>Usage: kdr450p-tool device download OUT.blfl [--slot N]... [options]
-
-Reads stored definitions (all, or those of the given slots) into a library file; an
-existing library gets them appended (the file is replaced only once fully written).
-  --slot N        read the definition in slot N (repeatable; see &apos;device fixtures&apos;)
-</source>
-        <translation>Aufruf: kdr450p-tool device download AUS.blfl [--slot N]... [Optionen]
-
-Liest gespeicherte Definitionen (alle oder die der angegebenen Slots) in eine Bibliotheksdatei;
-einer bestehenden Bibliothek werden sie angehängt (die Datei wird erst vollständig geschrieben ersetzt).
-  --slot N        die Definition in Slot N lesen (wiederholbar; siehe „device fixtures“)
-</translation>
-    </message>
-    <message>
         <source>cannot append to %1: %2</source>
         <translation>an %1 lässt sich nicht anhängen: %2</translation>
     </message>
@@ -1933,10 +1925,6 @@ einer bestehenden Bibliothek werden sie angehängt (die Datei wird erst vollstä
 </source>
         <translation>Auf %1 sind keine Fixture-Definitionen gespeichert.
 </translation>
-    </message>
-    <message>
-        <source>slot %1 holds no definition</source>
-        <translation>Slot %1 enthält keine Definition</translation>
     </message>
     <message>
         <source>Downloading</source>
@@ -1965,28 +1953,6 @@ einer bestehenden Bibliothek werden sie angehängt (die Datei wird erst vollstä
         <translation>Heruntergeladen</translation>
     </message>
     <message>
-        <source>Usage: kdr450p-tool device fixtures [--json] [options]
-
-Lists the fixture definitions stored on a controller: slot, name, manufacturer, channels.
-  --json          print {&quot;fixtures&quot;: [{&quot;slot&quot;, &quot;fixtureName&quot;, &quot;fixtureNameShort&quot;,
-                  &quot;manufacturerName&quot;, &quot;manufacturerNameShort&quot;, &quot;fixtureType&quot;,
-                  &quot;channelCount&quot;}]}
-</source>
-        <translation>Aufruf: kdr450p-tool device fixtures [--json] [Optionen]
-
-Listet die in einem Controller gespeicherten Fixture-Definitionen: Slot, Name, Hersteller, Kanäle.
-  --json          {&quot;fixtures&quot;: [{&quot;slot&quot;, &quot;fixtureName&quot;, &quot;fixtureNameShort&quot;,
-                  &quot;manufacturerName&quot;, &quot;manufacturerNameShort&quot;, &quot;fixtureType&quot;,
-                  &quot;channelCount&quot;}]} ausgeben
-</translation>
-    </message>
-    <message>
-        <source>%1 on %2:
-</source>
-        <translation>%1 auf %2:
-</translation>
-    </message>
-    <message>
         <source>Slot</source>
         <translation>Slot</translation>
     </message>
@@ -2003,20 +1969,6 @@ Listet die in einem Controller gespeicherten Fixture-Definitionen: Slot, Name, H
         <translation>Kanäle</translation>
     </message>
     <message>
-        <source>Usage: kdr450p-tool device upload LIBRARY [--only NAME]... [--clear-patch-list] [options]
-
-Uploads the definitions of a library file (all, or those whose fixture name is NAME).
-  --only NAME         upload only definitions with this fixture name (repeatable)
-  --clear-patch-list  erase a non-empty patch list instead of refusing
-</source>
-        <translation>Aufruf: kdr450p-tool device upload BIBLIOTHEK [--only NAME]... [--clear-patch-list] [Optionen]
-
-Lädt die Definitionen einer Bibliotheksdatei hoch (alle oder die mit dem Fixture-Namen NAME).
-  --only NAME         nur Definitionen mit diesem Fixture-Namen hochladen (wiederholbar)
-  --clear-patch-list  eine nicht leere Patch-Liste löschen statt abzulehnen
-</translation>
-    </message>
-    <message>
         <source>upload refused (channel counts): &apos;%1&apos; has %2 channels; every definition needs 1 to %3</source>
         <translation>Hochladen abgelehnt (Kanalanzahl): „%1“ hat %2 Kanäle; jede Definition braucht 1 bis %3</translation>
     </message>
@@ -2029,10 +1981,6 @@ Lädt die Definitionen einer Bibliotheksdatei hoch (alle oder die mit dem Fixtur
     <message>
         <source>upload</source>
         <translation>Hochladen</translation>
-    </message>
-    <message>
-        <source>upload refused (free slots): %1 has fewer free slots than the %2 definitions to upload</source>
-        <translation>Hochladen abgelehnt (freie Slots): %1 hat weniger freie Slots als die %2 hochzuladenden Definitionen</translation>
     </message>
     <message>
         <source>upload refused (channel counts): every definition needs 1 to %1 channels</source>
@@ -2069,16 +2017,6 @@ Lädt die Definitionen einer Bibliotheksdatei hoch (alle oder die mit dem Fixtur
         <translation>Hochladen</translation>
     </message>
     <message>
-        <source>Usage: kdr450p-tool firmware update FILE [--device N] [options]
-
-Programs a controller with a firmware file (.bl2).
-</source>
-        <translation>Aufruf: kdr450p-tool firmware update DATEI [--device N] [Optionen]
-
-Programmiert einen Controller mit einer Firmware-Datei (.bl2).
-</translation>
-    </message>
-    <message>
         <source>expects one firmware FILE</source>
         <translation>erwartet eine Firmware-DATEI</translation>
     </message>
@@ -2103,10 +2041,6 @@ Programmiert einen Controller mit einer Firmware-Datei (.bl2).
     <message>
         <source>--simulate-state needs --simulate</source>
         <translation>--simulate-state braucht --simulate</translation>
-    </message>
-    <message>
-        <source>device %1 (%2, software %3)</source>
-        <translation>Gerät %1 (%2, Software %3)</translation>
     </message>
     <message>
         <source>refused (wrong device): %1 is not a %2</source>
@@ -2149,20 +2083,330 @@ Programmiert einen Controller mit einer Firmware-Datei (.bl2).
         <translation>--slot braucht eine Slot-Nummer von 0 bis 255, nicht „%1“</translation>
     </message>
     <message>
-        <source>1 fixture definition</source>
-        <translation>1 Fixture-Definition</translation>
-    </message>
-    <message>
-        <source>%1 fixture definitions</source>
-        <translation>%1 Fixture-Definitionen</translation>
-    </message>
-    <message>
         <source>%1 refused (patch list): the patch list of %2 is not empty; clear it with &apos;kdr450p-tool device clear-patch-list&apos; or add --clear-patch-list</source>
         <translation>%1 abgelehnt (Patch-Liste): die Patch-Liste von %2 ist nicht leer; mit „kdr450p-tool device clear-patch-list“ löschen oder --clear-patch-list angeben</translation>
     </message>
     <message>
         <source>slot %1 of %2 holds no definition (see &apos;kdr450p-tool device fixtures&apos;)</source>
         <translation>Slot %1 von %2 enthält keine Definition (siehe „kdr450p-tool device fixtures“)</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device &lt;subcommand&gt; [options]
+
+The fixture store of a controller:
+  fixtures [--json] [--channels]         list the stored definitions, free slots
+  show --slot N [--json]                 list one stored definition&apos;s channels
+  upload LIBRARY [--only NAME]... [--skip-existing]
+                                         upload definitions of a library file
+  download OUT.blfl [--slot N]...        read stored definitions into a library
+  delete --slot N...                     delete stored definitions
+  clear-patch-list [--yes]               erase the controller&apos;s patch list
+
+Options of every subcommand:
+</source>
+        <translation>Aufruf: kdr450p-tool device &lt;Unterbefehl&gt; [Optionen]
+
+Der Gerätespeicher eines Steuergeräts:
+  fixtures [--json] [--channels]         gespeicherte Definitionen, freie Slots auflisten
+  show --slot N [--json]                 die Kanäle einer gespeicherten Definition auflisten
+  upload BIBLIOTHEK [--only NAME]... [--skip-existing]
+                                         Definitionen einer Bibliotheksdatei hochladen
+  download AUS.blfl [--slot N]...        gespeicherte Definitionen in eine Bibliothek lesen
+  delete --slot N...                     gespeicherte Definitionen löschen
+  clear-patch-list [--yes]               die Patch-Liste des Steuergeräts löschen
+
+Optionen aller Unterbefehle:
+</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>unbekannte Option %1</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device download OUT.blfl [--slot N]... [options]
+
+Reads stored definitions (all, or those of the given slots) into a library file; an
+existing library gets them appended (the file is replaced only once fully written).
+OUT must be a regular file or a new name in a writable folder, checked before the
+transfer; OUT - writes the library to standard output.
+  --slot N        read the definition in slot N (repeatable; see &apos;device fixtures&apos;)
+</source>
+        <translation>Aufruf: kdr450p-tool device download AUS.blfl [--slot N]... [Optionen]
+
+Liest gespeicherte Definitionen (alle oder die der angegebenen Slots) in eine
+Bibliotheksdatei; an eine vorhandene Bibliothek werden sie angehängt (die Datei wird erst
+ersetzt, wenn sie vollständig geschrieben ist). AUS muss eine gewöhnliche Datei oder ein
+neuer Name in einem beschreibbaren Ordner sein, geprüft vor der Übertragung; AUS -
+schreibt die Bibliothek auf die Standardausgabe.
+  --slot N        die Definition in Slot N lesen (wiederholbar; siehe „device fixtures“)
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device fixtures [--json] [--channels] [options]
+
+Lists the fixture definitions stored on a controller (slot, name, manufacturer,
+channels), its capacity, free slots and whether its patch list is empty.
+  --json          print the JSON form of &apos;library list --json&apos;, each definition with its
+                  &quot;slot&quot;, after &quot;device&quot;, &quot;capacity&quot;, &quot;freeSlots&quot; and
+                  &quot;patchListEmpty&quot;; &apos;library create --from-json&apos; reads it
+  --channels      read every stored record for its channels (slower)
+</source>
+        <translation>Aufruf: kdr450p-tool device fixtures [--json] [--channels] [Optionen]
+
+Listet die auf einem Steuergerät gespeicherten Gerätedefinitionen (Slot, Name, Hersteller,
+Kanäle), seine Kapazität, freie Slots und ob seine Patch-Liste leer ist.
+  --json          die JSON-Form von „library list --json“ ausgeben, jede Definition mit
+                  ihrem &quot;slot&quot;, nach &quot;device&quot;, &quot;capacity&quot;, &quot;freeSlots&quot; und
+                  &quot;patchListEmpty&quot;; „library create --from-json“ liest sie
+  --channels      jeden gespeicherten Datensatz für seine Kanäle lesen (langsamer)
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device show --slot N [--json] [options]
+
+Reads the definition stored in slot N and lists its channels: number, name, short name.
+  --json          print it in the JSON form of &apos;device fixtures --json --channels&apos;
+</source>
+        <translation>Aufruf: kdr450p-tool device show --slot N [--json] [Optionen]
+
+Liest die in Slot N gespeicherte Definition und listet ihre Kanäle: Nummer, Name, Kurzname.
+  --json          sie in der JSON-Form von „device fixtures --json --channels“ ausgeben
+</translation>
+    </message>
+    <message>
+        <source>%1: %2 stored, free slots unknown</source>
+        <translation>%1: %2 gespeichert, freie Slots unbekannt</translation>
+    </message>
+    <message>
+        <source>%1: %2 stored, %3 of %4 slots free</source>
+        <translation>%1: %2 gespeichert, %3 von %4 Slots frei</translation>
+    </message>
+    <message>
+        <source>; patch list in use
+</source>
+        <translation>; Patch-Liste belegt
+</translation>
+    </message>
+    <message>
+        <source>; patch list empty
+</source>
+        <translation>; Patch-Liste leer
+</translation>
+    </message>
+    <message>
+        <source>Reading</source>
+        <translation>Lesen</translation>
+    </message>
+    <message>
+        <source>reading the stored records of %1 failed: %2</source>
+        <translation>das Lesen der gespeicherten Datensätze von %1 ist fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>cannot write the output</source>
+        <translation>die Ausgabe kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>name one --slot N</source>
+        <translation>genau ein --slot N angeben</translation>
+    </message>
+    <message>
+        <source>slot %1 did not read back</source>
+        <translation>Slot %1 ließ sich nicht zurücklesen</translation>
+    </message>
+    <message>
+        <source>Slot %1 of %2: &quot;%3&quot; by &quot;%4&quot;, %5 channels
+</source>
+        <translation>Slot %1 von %2: „%3“ von „%4“, %5 Kanäle
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device upload LIBRARY [--only NAME]... [--skip-existing]
+                                  [--clear-patch-list] [options]
+
+Uploads the definitions of a library file (all, or those whose fixture name is NAME;
+LIBRARY - reads it from standard input) and prints the slot each one went to. Names the
+controller shows differently (characters outside Latin-1, names cut to their field)
+are warned about on standard error, one line each.
+  --only NAME         upload only definitions with this fixture name (repeatable)
+  --skip-existing     leave out definitions whose record the controller already holds
+  --clear-patch-list  erase a non-empty patch list instead of refusing
+</source>
+        <translation>Aufruf: kdr450p-tool device upload BIBLIOTHEK [--only NAME]... [--skip-existing]
+                                  [--clear-patch-list] [Optionen]
+
+Lädt die Definitionen einer Bibliotheksdatei hoch (alle oder die mit dem Gerätenamen NAME;
+BIBLIOTHEK - liest sie von der Standardeingabe) und gibt aus, in welchen Slot jede kam.
+Namen, die das Steuergerät anders zeigt (Zeichen außerhalb von Latin-1, auf ihr Feld
+gekürzte Namen), werden auf der Standardfehlerausgabe gemeldet, je eine Zeile.
+  --only NAME         nur Definitionen mit diesem Gerätenamen hochladen (wiederholbar)
+  --skip-existing     Definitionen auslassen, deren Datensatz das Steuergerät schon hat
+  --clear-patch-list  eine nicht leere Patch-Liste löschen statt abzulehnen
+</translation>
+    </message>
+    <message>
+        <source>upload refused (free slots): %1 has fewer free slots than the %2 needed</source>
+        <translation>Hochladen abgelehnt (freie Slots): %1 hat weniger freie Slots als die %2 benötigten</translation>
+    </message>
+    <message>
+        <source>upload refused (free slots): %1 has %2 free, the upload needs %3</source>
+        <translation>Hochladen abgelehnt (freie Slots): %1 hat %2 frei, das Hochladen braucht %3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is stored as &quot;%2&quot;</source>
+        <translation>„%1“ wird als „%2“ gespeichert</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: %2 &quot;%3&quot; is stored as &quot;%4&quot;</source>
+        <translation>„%1“: %2 „%3“ wird als „%4“ gespeichert</translation>
+    </message>
+    <message>
+        <source>Comparing</source>
+        <translation>Vergleichen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: slot unknown
+</source>
+        <translation>„%1“: Slot unbekannt
+</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: slot %2
+</source>
+        <translation>„%1“: Slot %2
+</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: already in slot %2, skipped
+</source>
+        <translation>„%1“: schon in Slot %2, ausgelassen
+</translation>
+    </message>
+    <message>
+        <source>Uploaded 0 definitions to %1: it holds them all.
+</source>
+        <translation>0 Definitionen auf %1 hochgeladen: es hat sie alle schon.
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool firmware update FILE [--device N] [--yes] [options]
+
+Programs a controller with a firmware file (.bl2; FILE - reads standard input)
+and prints its software version before and after.
+  --yes           do not ask before programming
+</source>
+        <translation>Aufruf: kdr450p-tool firmware update DATEI [--device N] [--yes] [Optionen]
+
+Programmiert ein Steuergerät mit einer Firmware-Datei (.bl2; DATEI - liest die
+Standardeingabe) und gibt seine Softwareversion davor und danach aus.
+  --yes           vor dem Programmieren nicht fragen
+</translation>
+    </message>
+    <message>
+        <source>%1 will be programmed with %2.
+Do you want to continue?</source>
+        <translation>%1 wird mit %2 programmiert.
+Möchten Sie fortfahren?</translation>
+    </message>
+    <message>
+        <source>firmware not updated: not confirmed (add --yes to program without asking)</source>
+        <translation>Firmware nicht aktualisiert: nicht bestätigt (mit --yes ohne Nachfrage programmieren)</translation>
+    </message>
+    <message>
+        <source>Software version before: %1
+</source>
+        <translation>Softwareversion davor:  %1
+</translation>
+    </message>
+    <message>
+        <source>Software version after:  %1
+</source>
+        <translation>Softwareversion danach: %1
+</translation>
+    </message>
+    <message>
+        <source>Software version after:  unknown (the controller does not answer yet)
+</source>
+        <translation>Softwareversion danach: unbekannt (das Steuergerät antwortet noch nicht)
+</translation>
+    </message>
+    <message>
+        <source>no such port: %1</source>
+        <translation>keine solche Schnittstelle: %1</translation>
+    </message>
+    <message>
+        <source>there is no %1 #%2: %3 controllers answer (see &apos;kdr450p-tool devices&apos;)</source>
+        <translation>es gibt kein %1 #%2: %3 Steuergeräte antworten (siehe „kdr450p-tool devices“)</translation>
+    </message>
+    <message>
+        <source>no controller found</source>
+        <translation>kein Steuergerät gefunden</translation>
+    </message>
+    <message>
+        <source>no controller answers on %1</source>
+        <translation>an %1 antwortet kein Steuergerät</translation>
+    </message>
+    <message>
+        <source>%1 #%2 (software %3)</source>
+        <translation>%1 #%2 (Software %3)</translation>
+    </message>
+    <message>
+        <source>warning: %1</source>
+        <translation>Warnung: %1</translation>
+    </message>
+    <message>
+        <source>1 definition</source>
+        <translation>1 Definition</translation>
+    </message>
+    <message>
+        <source>%1 definitions</source>
+        <translation>%1 Definitionen</translation>
+    </message>
+    <message>
+        <source>%1 has no slot %2: its slots are 0 to %3</source>
+        <translation>%1 hat keinen Slot %2: seine Slots sind 0 bis %3</translation>
+    </message>
+</context>
+<context>
+    <name>ToolFilesText</name>
+    <message>
+        <source>standard input</source>
+        <translation>Standardeingabe</translation>
+    </message>
+    <message>
+        <source>cannot read standard input: %1</source>
+        <translation>die Standardeingabe kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>standard output</source>
+        <translation>Standardausgabe</translation>
+    </message>
+    <message>
+        <source>cannot make a temporary file: %1</source>
+        <translation>es lässt sich keine temporäre Datei anlegen: %1</translation>
+    </message>
+    <message>
+        <source>cannot read back the output: %1</source>
+        <translation>die Ausgabe kann nicht zurückgelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>cannot write to standard output</source>
+        <translation>auf die Standardausgabe kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>cannot write %1: not a regular file</source>
+        <translation>%1 kann nicht geschrieben werden: keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>cannot write %1: no permission to write it</source>
+        <translation>%1 kann nicht geschrieben werden: keine Schreibberechtigung</translation>
+    </message>
+    <message>
+        <source>cannot write %1: the folder %2 does not exist</source>
+        <translation>%1 kann nicht geschrieben werden: der Ordner %2 existiert nicht</translation>
+    </message>
+    <message>
+        <source>cannot write %1: no permission to write in its folder</source>
+        <translation>%1 kann nicht geschrieben werden: keine Schreibberechtigung in seinem Ordner</translation>
     </message>
 </context>
 <context>

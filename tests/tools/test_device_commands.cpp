@@ -1,6 +1,9 @@
 #include "toolrunner.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 #include <cstdlib>
@@ -12,14 +15,24 @@ class DeviceCommands : public QObject
 private slots:
     void devicesListsTheDemoControllersWithEntryTextAndVersions()
     {
-        const QByteArray lines("device 0: KDR-450P #1 (Stage left), software 1.3, "
-                               "hardware 2.0\n"
-                               "device 1: KDR-450P #2 (Rehearsal room), software 1.2, "
-                               "hardware 1.0\n");
+        const QByteArray lines("KDR-450P #1 (Stage left), software 1.3, hardware 2.0\n"
+                               "KDR-450P #2 (Rehearsal room), software 1.2, hardware 1.0\n");
         const ToolRun run = runTool({"devices", "--simulate"});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, "backend: simulated\n" + lines);
         QVERIFY2(run.err.isEmpty(), run.err.constData()); // diagnostics stay off stderr
+
+        // The JSON form numbers the controllers as --device takes them.
+        const QJsonArray devices = QJsonDocument::fromJson(
+                                       runTool({"devices", "--simulate", "--json"}).out)
+                                       .object()
+                                       .value(QLatin1String("devices"))
+                                       .toArray();
+        QCOMPARE(devices.size(), 2);
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(devices.at(i).toObject().value(QLatin1String("number")).toInt(), i + 1);
+        QCOMPARE(devices.at(1).toObject().value(QLatin1String("label")).toString(),
+                 QStringLiteral("Rehearsal room"));
 
         // The D2XX stand-in runs the same demo controllers behind the driver library.
         const ToolRun d2xx = runTool(
@@ -46,7 +59,7 @@ private slots:
     {
         const ToolRun run = runTool({"info", "--simulate"});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out, QByteArray("Device:            0 (USB Device 1)\n"
+        QCOMPARE(run.out, QByteArray("Device:            KDR-450P #1 (USB Device 1)\n"
                                      "Name:              KDR-450P\n"
                                      "Software version:  1.3\n"
                                      "Hardware version:  2.0\n"
@@ -56,11 +69,18 @@ private slots:
 
     void infoOfTheChosenDevice()
     {
-        const ToolRun run = runTool({"info", "--device", "1", "--simulate"});
+        const ToolRun run = runTool({"info", "--device", "2", "--simulate"});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.out.contains("Device:            1 (USB Dongle 2)\n"));
+        QVERIFY(run.out.contains("Device:            KDR-450P #2 (USB Dongle 2)\n"));
         QVERIFY(run.out.contains("Software version:  1.2\n"));
         QVERIFY(run.out.contains("Label:             Rehearsal room\n"));
+
+        const QJsonObject json =
+            QJsonDocument::fromJson(runTool({"info", "--device", "2", "--simulate", "--json"}).out)
+                .object();
+        QCOMPARE(json.value(QLatin1String("device")).toString(), QStringLiteral("KDR-450P #2"));
+        QCOMPARE(json.value(QLatin1String("softwareVersion")).toString(), QStringLiteral("1.2"));
+        QCOMPARE(json.value(QLatin1String("frameLimit")).toInt(), 80);
     }
 
     void infoOfADeviceNumberNotAttachedFailsWithOneLine()
@@ -68,18 +88,47 @@ private slots:
         const ToolRun run = runTool({"info", "--simulate", "--device=7"});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.oneErrorLine());
-        QVERIFY(run.err.contains("device number 7"));
+        QVERIFY2(run.err.contains("there is no KDR-450P #7: 2 controllers answer"),
+                 run.err.constData());
         QVERIFY(run.out.isEmpty());
     }
 
-    void aPortThatDoesNotExistFindsNoController()
+    // A mistyped port says so; a port where nothing answers says that instead.
+    void aPortThatDoesNotExistIsToldApartFromASilentOne()
     {
-        const ToolRun devices = runTool({"devices", "--port", "/nonexistent/ttyUSB9"});
-        QCOMPARE(devices.exitCode, 1);
-        QVERIFY(devices.oneErrorLine());
-        const ToolRun info = runTool({"info", "--port", "/nonexistent/ttyUSB9"});
-        QCOMPARE(info.exitCode, 1);
-        QVERIFY(info.oneErrorLine());
+        for (const char *command : {"devices", "info"}) {
+            const ToolRun missing = runTool({command, "--port", "/nonexistent/ttyUSB9"});
+            QCOMPARE(missing.exitCode, 1);
+            QCOMPARE(missing.err, "kdr450p-tool " + QByteArray(command) +
+                                      ": no such port: /nonexistent/ttyUSB9\n");
+            const ToolRun silent = runTool({command, "--port", "/dev/null"});
+            QCOMPARE(silent.exitCode, 1);
+            QCOMPARE(silent.err, "kdr450p-tool " + QByteArray(command) +
+                                     ": no controller answers on /dev/null\n");
+        }
+    }
+
+    // Every command and level: the same wording, prefix and exit code for an unknown option,
+    // and --version anywhere.
+    void everyCommandAnswersUnknownOptionsAndVersionAlike()
+    {
+        const QList<QStringList> commands = {
+            {"devices"}, {"info"}, {"device"}, {"device", "fixtures"}, {"device", "show"},
+            {"device", "upload"}, {"device", "download"}, {"device", "delete"},
+            {"device", "clear-patch-list"}, {"firmware"}, {"firmware", "check"},
+            {"firmware", "update"}, {"library"}, {"library", "list"}, {"library", "check"},
+            {"library", "resave"}, {"library", "create"}, {"library", "import-qxf"},
+            {"qxf", "list"}};
+        for (const QStringList &command : commands) {
+            const QByteArray name = command.join(QLatin1Char(' ')).toUtf8();
+            const ToolRun run = runTool(command + QStringList{"--jsn"});
+            QCOMPARE(run.exitCode, 2);
+            QCOMPARE(run.err, "kdr450p-tool " + name + ": unknown option --jsn (see kdr450p-tool " +
+                                  name + " --help)\n");
+            const ToolRun version = runTool(command + QStringList{"--version"});
+            QCOMPARE(version.exitCode, 0);
+            QVERIFY2(version.out.startsWith("kdr450p-tool "), name.constData());
+        }
     }
 
     void malformedOptionsAreUsageErrors_data()
@@ -88,6 +137,7 @@ private slots:
         QTest::newRow("device without number") << QStringList{"info", "--simulate", "--device"};
         QTest::newRow("device not a number") << QStringList{"info", "--device", "two"};
         QTest::newRow("negative device") << QStringList{"info", "--device", "-1"};
+        QTest::newRow("controllers count from 1") << QStringList{"info", "--device", "0"};
         QTest::newRow("simulate and port") << QStringList{"devices", "--simulate", "--port", "/x"};
         QTest::newRow("devices takes no device") << QStringList{"devices", "--device", "0"};
         QTest::newRow("stray argument") << QStringList{"info", "--simulate", "extra"};

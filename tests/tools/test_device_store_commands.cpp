@@ -5,6 +5,8 @@
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -45,7 +47,7 @@ bool writeLibrary(const QString &path, const QList<QPair<QString, int>> &wanted)
 
 QJsonArray fixturesOf(const ToolRun &run)
 {
-    return QJsonDocument::fromJson(run.out).object().value(QLatin1String("fixtures")).toArray();
+    return QJsonDocument::fromJson(run.out).object().value(QLatin1String("definitions")).toArray();
 }
 
 } // namespace
@@ -102,10 +104,57 @@ private slots:
         for (const char *key : {"fixtureName", "fixtureNameShort", "manufacturerName",
                                 "manufacturerNameShort", "fixtureType", "channelCount"})
             QVERIFY2(first.contains(QLatin1String(key)), key);
+        const QJsonObject store = QJsonDocument::fromJson(run.out).object();
+        QCOMPARE(store.value(QLatin1String("capacity")).toInt(), 100);
+        QCOMPARE(store.value(QLatin1String("freeSlots")).toInt(), 100 - int(list.size()));
+        QCOMPARE(store.value(QLatin1String("patchListEmpty")).toBool(false), true);
 
         const ToolRun text = runTool(sim({QStringLiteral("device"), QStringLiteral("fixtures")}));
         QCOMPARE(text.exitCode, 0);
         QVERIFY(text.out.contains(first.value(QLatin1String("fixtureName")).toString().toUtf8()));
+        QVERIFY2(text.out.startsWith(QStringLiteral("KDR-450P #1 (software 1.3): %1 definitions "
+                                                    "stored, %2 of 100 slots free; patch list "
+                                                    "empty\n")
+                                         .arg(list.size())
+                                         .arg(100 - list.size())
+                                         .toUtf8()),
+                 text.out.constData());
+
+        const ToolRun shown = runTool(sim({QStringLiteral("device"), QStringLiteral("show"),
+                                           QStringLiteral("--slot"), QStringLiteral("0")}));
+        QCOMPARE(shown.exitCode, 0);
+        QCOMPARE(shown.out.count('\n'),
+                 1 + first.value(QLatin1String("channelCount")).toInt());
+        QVERIFY(shown.out.contains("  1  Pan [Pan]\n"));
+    }
+
+    // What the controller lists with its channels is a library's JSON form: fed to
+    // 'library create', it lists back the same definitions.
+    void theControllersJsonBuildsALibraryOfTheSameDefinitions()
+    {
+        const ToolRun stored = runTool(sim({QStringLiteral("device"), QStringLiteral("fixtures"),
+                                            QStringLiteral("--json"), QStringLiteral("--channels")}));
+        QCOMPARE(stored.exitCode, 0);
+        const QString json = m_dir.filePath(QStringLiteral("device.json"));
+        const QString library = m_dir.filePath(QStringLiteral("from-device.blfl"));
+        QFile f(json);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(stored.out);
+        f.close();
+        const ToolRun created = runTool({QStringLiteral("library"), QStringLiteral("create"),
+                                         library, QStringLiteral("--from-json"), json,
+                                         QStringLiteral("--force")});
+        QVERIFY2(created.exitCode == 0, created.err.constData());
+        const ToolRun listed = runTool({QStringLiteral("library"), QStringLiteral("list"), library,
+                                        QStringLiteral("--json"), QStringLiteral("--channels")});
+        QJsonArray expected = fixturesOf(stored);
+        QVERIFY(expected.size() >= 2);
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            QJsonObject o = expected.at(i).toObject();
+            o.remove(QStringLiteral("slot"));
+            expected.replace(i, o);
+        }
+        QCOMPARE(fixturesOf(listed), expected);
     }
 
     void aSessionUploadsListsDownloadsAppendsAndDeletes()
@@ -116,9 +165,12 @@ private slots:
                                        {QStringLiteral("Gamma"), 1}}));
         const int before = int(fixturesOf(fixtures()).size());
 
-        ToolRun up = runTool(sim({QStringLiteral("device"), QStringLiteral("upload"), library,
-                                  QStringLiteral("--only"), QStringLiteral("Alpha"),
-                                  QStringLiteral("--only"), QStringLiteral("Gamma")}));
+        const QStringList alphaAndGamma = {QStringLiteral("device"), QStringLiteral("upload"),
+                                           library,
+                                           QStringLiteral("--only"), QStringLiteral("Alpha"),
+                                           QStringLiteral("--only"), QStringLiteral("Gamma"),
+                                           QStringLiteral("--skip-existing")};
+        ToolRun up = runTool(sim(alphaAndGamma));
         QCOMPARE(up.exitCode, 0);
         QJsonArray list = fixturesOf(fixtures());
         QCOMPARE(list.size(), before + 2);
@@ -127,6 +179,26 @@ private slots:
         QCOMPARE(list.at(before + 1).toObject().value(QLatin1String("channelCount")).toInt(), 1);
         const int alphaSlot = list.at(before).toObject().value(QLatin1String("slot")).toInt();
         const int gammaSlot = list.at(before + 1).toObject().value(QLatin1String("slot")).toInt();
+        QCOMPARE(up.out, QStringLiteral("\"Alpha\": slot %1\n\"Gamma\": slot %2\n"
+                                        "Uploaded 2 definitions to KDR-450P #1 (software 1.3).\n")
+                             .arg(alphaSlot)
+                             .arg(gammaSlot)
+                             .toUtf8());
+
+        // Again: the controller holds both records, so no slot is spent on a duplicate; a
+        // changed channel makes another record, which is written.
+        up = runTool(sim(alphaAndGamma));
+        QCOMPARE(up.exitCode, 0);
+        QVERIFY(up.out.contains(QStringLiteral("\"Alpha\": already in slot %1, skipped\n")
+                                    .arg(alphaSlot)
+                                    .toUtf8()));
+        QCOMPARE(fixturesOf(fixtures()).size(), before + 2);
+        QVERIFY(writeLibrary(library, {{QStringLiteral("Alpha"), 4}}));
+        up = runTool(sim({QStringLiteral("device"), QStringLiteral("upload"), library,
+                          QStringLiteral("--skip-existing")}));
+        QCOMPARE(up.exitCode, 0);
+        QVERIFY(!up.out.contains("skipped"));
+        QCOMPARE(fixturesOf(fixtures()).size(), before + 3);
 
         const QString out = m_dir.filePath(QStringLiteral("down.blfl"));
         QFile::remove(out);
@@ -154,7 +226,7 @@ private slots:
                                    QStringLiteral("--slot"), QString::number(alphaSlot)}));
         QCOMPARE(del.exitCode, 0);
         list = fixturesOf(fixtures());
-        QCOMPARE(list.size(), before + 1);
+        QCOMPARE(list.size(), before + 2);
         for (const QJsonValue &v : list)
             QVERIFY(v.toObject().value(QLatin1String("slot")).toInt() != alphaSlot);
     }
@@ -212,7 +284,9 @@ private slots:
         QVERIFY(writeLibrary(big, many));
         run = runTool(sim({QStringLiteral("device"), QStringLiteral("upload"), big}));
         QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.err.contains("(free slots)"));
+        QVERIFY2(run.err.contains("(free slots): KDR-450P #1 (software 1.3) has 95 free, the "
+                                  "upload needs 120"),
+                 run.err.constData());
 
         run = runTool(sim({QStringLiteral("device"), QStringLiteral("upload"), tooMany,
                            QStringLiteral("--only"), QStringLiteral("Missing")}));
@@ -231,7 +305,7 @@ private slots:
 
         const ToolRun text = runTool(sim({QStringLiteral("device"), QStringLiteral("fixtures")}));
         QCOMPARE(text.exitCode, 0);
-        QVERIFY(text.out.contains("No fixture definitions"));
+        QVERIFY(text.out.contains("0 definitions stored, 100 of 100 slots free"));
         QCOMPARE(fixturesOf(fixtures()).size(), 0);
 
         const QString out = m_dir.filePath(QStringLiteral("nothing.blfl"));
@@ -248,8 +322,88 @@ private slots:
             sim({QStringLiteral("device"), QStringLiteral("delete"), QStringLiteral("--slot"),
                  QStringLiteral("0"), QStringLiteral("--slot"), QStringLiteral("99")}));
         QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.err.contains("slot 99"));
+        QVERIFY(run.err.contains("slot 99 of KDR-450P #1 (software 1.3) holds no definition"));
         QCOMPARE(fixturesOf(fixtures()).size(), before);
+        // Slots the controller does not have are refused as such, by every command.
+        for (const char *sub : {"delete", "show", "download"}) {
+            QStringList args = {QStringLiteral("device"), QLatin1String(sub),
+                                QStringLiteral("--slot"), QStringLiteral("200")};
+            if (QByteArray(sub) == "download")
+                args << m_dir.filePath(QStringLiteral("never.blfl"));
+            const ToolRun beyond = runTool(sim(args));
+            QCOMPARE(beyond.exitCode, 1);
+            QVERIFY2(beyond.err.endsWith("has no slot 200: its slots are 0 to 99\n"),
+                     beyond.err.constData());
+        }
+        QCOMPARE(fixturesOf(fixtures()).size(), before);
+    }
+
+    // Names outside Latin-1 reach the controller as "?": each changed name is one warning on
+    // stderr, and stdout keeps only the result lines.
+    void anUploadWarnsAboutEveryNameTheControllerShowsDifferently()
+    {
+        const QString json = m_dir.filePath(QStringLiteral("cyrillic.json"));
+        QFile f(json);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("{\"definitions\": [{\"fixtureName\": \"\u041f\u0440\u043e\u0436"
+                               "\u0435\u043a\u0442\u043e\u0440 575\", \"manufacturerName\": "
+                               "\"Acme\", \"channels\": [{\"name\": \"Pan\"}, {\"name\": "
+                               "\"\u042f\u0440\u043a\u043e\u0441\u0442\u044c\"}]}]}")
+                    .toUtf8());
+        f.close();
+        const QString library = m_dir.filePath(QStringLiteral("cyrillic.blfl"));
+        QCOMPARE(runTool({QStringLiteral("library"), QStringLiteral("create"), library,
+                          QStringLiteral("--from-json"), json, QStringLiteral("--force")})
+                     .exitCode,
+                 0);
+        const ToolRun up = runTool(sim({QStringLiteral("device"), QStringLiteral("upload"), library}));
+        QCOMPARE(up.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(up.err),
+                 QStringLiteral("kdr450p-tool device upload: warning: \"\u041f\u0440\u043e\u0436"
+                                "\u0435\u043a\u0442\u043e\u0440 575\" is stored as \"????????? "
+                                "575\"\n"
+                                "kdr450p-tool device upload: warning: \"\u041f\u0440\u043e\u0436"
+                                "\u0435\u043a\u0442\u043e\u0440 575\": channel 2 name \"\u042f"
+                                "\u0440\u043a\u043e\u0441\u0442\u044c\" is stored as \"???????\"\n"));
+        QVERIFY(up.out.endsWith("Uploaded 1 definition to KDR-450P #1 (software 1.3).\n"));
+        QVERIFY(!up.out.contains("warning"));
+    }
+
+    // The output is checked before the transfer: a failure names the reason, not a save.
+    void aDownloadToAnUnwritablePathIsRefusedBeforeTheTransfer()
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("a-folder"));
+        QVERIFY(QDir().mkpath(folder));
+        const QList<QPair<QString, QByteArray>> cases = {
+            {m_dir.filePath(QStringLiteral("missing/out.blfl")), "does not exist"},
+            {folder, "not a regular file"},
+            {QStringLiteral("/dev/null"), "not a regular file"}};
+        for (const auto &c : cases) {
+            const ToolRun run =
+                runTool(sim({QStringLiteral("device"), QStringLiteral("download"), c.first}));
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY(run.oneErrorLine());
+            QVERIFY2(run.err.startsWith("kdr450p-tool device download: cannot write " +
+                                        c.first.toUtf8() + ": "),
+                     run.err.constData());
+            QVERIFY2(run.err.contains(c.second), run.err.constData());
+        }
+        QVERIFY(QFileInfo(folder).isDir());
+    }
+
+    // "-" is standard output for the download and standard input for the library commands.
+    void aDownloadToStandardOutputFeedsTheLibraryCommands()
+    {
+        const ToolRun down =
+            runTool(sim({QStringLiteral("device"), QStringLiteral("download"), QStringLiteral("-"),
+                         QStringLiteral("--slot"), QStringLiteral("1")}));
+        QCOMPARE(down.exitCode, 0);
+        QVERIFY(down.err.contains("Downloaded 1 definition"));
+        const ToolRun listed = runToolWithInput(
+            {QStringLiteral("library"), QStringLiteral("list"), QStringLiteral("-")}, down.out);
+        QCOMPARE(listed.exitCode, 0);
+        QCOMPARE(listed.out.count('\n'), 1);
+        QVERIFY(listed.out.startsWith("1. Scanner 575 "));
     }
 
     void downloadingIntoAFileThatIsNoLibraryLeavesItAlone()
@@ -283,12 +437,32 @@ private slots:
         run = runTool({QStringLiteral("firmware"), QStringLiteral("check"), bad});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.oneErrorLine());
-        QVERIFY(run.err.contains("is not a valid BL2 file."));
+        QVERIFY2(run.err.contains("is not a valid BL2 file: the checksum is "), run.err.constData());
+        QByteArray tooMany = SyntheticFirmware::oneSector();
+        tooMany[46] = char(9);
+        QVERIFY(SyntheticFirmware::write(bad, tooMany));
+        run = runTool({QStringLiteral("firmware"), QStringLiteral("check"), bad});
+        QVERIFY2(run.err.contains(": it claims 9 sectors, at most 8 are allowed."),
+                 run.err.constData());
 
-        run = runTool(sim({QStringLiteral("firmware"), QStringLiteral("update"), good,
-                           QStringLiteral("--device"), QStringLiteral("1")}));
+        // Asked for unless --yes; without a terminal to ask on, nothing is programmed.
+        const QStringList update = {QStringLiteral("firmware"), QStringLiteral("update"), good,
+                                    QStringLiteral("--device"), QStringLiteral("2")};
+        run = runTool(sim(update));
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains("--yes"));
+        run = runTool(sim(update + QStringList{QStringLiteral("--yes")}));
         QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.out.contains("Programmed device 1"));
+        QVERIFY(run.out.startsWith("Software version before: 1.2\nSoftware version after:  1.3\n"
+                                   "Programmed KDR-450P #2 (software 1.2)"));
+        // The simulated controller keeps its new version in the state file.
+        const ToolRun info = runTool(sim({QStringLiteral("info"), QStringLiteral("--device"),
+                                          QStringLiteral("2"), QStringLiteral("--json")}));
+        QCOMPARE(QJsonDocument::fromJson(info.out)
+                     .object()
+                     .value(QLatin1String("softwareVersion"))
+                     .toString(),
+                 QStringLiteral("1.3"));
 
         const QString other = m_dir.filePath(QStringLiteral("other.bl2"));
         QVERIFY(SyntheticFirmware::write(other,

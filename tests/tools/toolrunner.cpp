@@ -6,9 +6,13 @@
 namespace
 {
 
-ToolRun finish(QProcess &p, const QStringList &arguments)
+ToolRun finish(QProcess &p, const QStringList &arguments, const QByteArray *input = nullptr)
 {
     p.start(QStringLiteral(KDR_TOOL_PATH), arguments);
+    if (input) {
+        p.write(*input);
+        p.closeWriteChannel();
+    }
     ToolRun run;
     if (!p.waitForFinished(60000)) {
         p.kill();
@@ -31,6 +35,12 @@ ToolRun runTool(const QStringList &arguments, const std::function<void()> &child
     if (childSetup)
         p.setChildProcessModifier(childSetup);
     return finish(p, arguments);
+}
+
+ToolRun runToolWithInput(const QStringList &arguments, const QByteArray &input)
+{
+    QProcess p;
+    return finish(p, arguments, &input);
 }
 
 ToolRun runToolInLanguage(const QString &language, const QStringList &arguments)

@@ -18,5 +18,8 @@ struct ToolRun {
 // Runs the kdr450p-tool binary with the arguments; childSetup runs in the child before exec.
 ToolRun runTool(const QStringList &arguments, const std::function<void()> &childSetup = {});
 
+// Runs it with input on its standard input.
+ToolRun runToolWithInput(const QStringList &arguments, const QByteArray &input);
+
 // Runs it with LANGUAGE set to the given list of languages ("de", "en", "fr:de").
 ToolRun runToolInLanguage(const QString &language, const QStringList &arguments);

@@ -22,6 +22,7 @@ int runLibraryImportQxf(const QStringList &args);
 
 // The subcommands of 'device', one file each (device_<name>_command.cpp).
 int runDeviceFixtures(QStringList args);
+int runDeviceShow(QStringList args);
 int runDeviceUpload(QStringList args);
 int runDeviceDownload(QStringList args);
 int runDeviceDelete(QStringList args);

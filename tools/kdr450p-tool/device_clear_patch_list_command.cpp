@@ -5,16 +5,6 @@
 
 #include "devicejobrunner.h"
 
-#include <QTextStream>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#define isatty _isatty
-#define STDIN_FILENO 0
-#else
-#include <unistd.h>
-#endif
-
 using namespace StoreCommand;
 
 namespace
@@ -25,16 +15,6 @@ const char *const kHelp = QT_TRANSLATE_NOOP(
                     "Erases the controller's patch list, which must be empty before\n"
                     "definitions can be uploaded or deleted.\n"
                     "  --yes           do not ask before erasing\n");
-
-bool confirmed(const QString &question)
-{
-    if (!isatty(STDIN_FILENO))
-        return false;
-    QTextStream(stdout) << question << " [y/N] " << Qt::flush;
-    QTextStream in(stdin);
-    const QString answer = in.readLine().trimmed().toLower();
-    return answer == QLatin1String("y") || answer == QLatin1String("yes");
-}
 
 } // namespace
 
@@ -50,8 +30,8 @@ int runDeviceClearPatchList(QStringList args)
     if (!session.takeOptions(&args, &error))
         return usage(command, error);
     const bool yes = takeFlag(&args, QStringLiteral("--yes"));
-    if (!args.isEmpty())
-        return usage(command, StoreCommand::tr("unexpected argument '%1'").arg(args.first()));
+    if (const int code = leftOver(command, args))
+        return code;
     if (!yes && !confirmed(StoreCommand::tr(
                     "The current patch list will be erased.\nDo you want to continue?")))
         return fail(

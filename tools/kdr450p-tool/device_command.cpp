@@ -17,6 +17,7 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     {"fixtures", runDeviceFixtures},
+    {"show", runDeviceShow},
     {"upload", runDeviceUpload},
     {"download", runDeviceDownload},
     {"delete", runDeviceDelete},
@@ -28,8 +29,10 @@ void printDeviceUsage(QTextStream &s)
     s << StoreCommand::tr(
              "Usage: kdr450p-tool device <subcommand> [options]\n\n"
              "The fixture store of a controller:\n"
-             "  fixtures [--json]                      list the stored definitions\n"
-             "  upload LIBRARY [--only NAME]...        upload definitions of a library file\n"
+             "  fixtures [--json] [--channels]         list the stored definitions, free slots\n"
+             "  show --slot N [--json]                 list one stored definition's channels\n"
+             "  upload LIBRARY [--only NAME]... [--skip-existing]\n"
+             "                                         upload definitions of a library file\n"
              "  download OUT.blfl [--slot N]...        read stored definitions into a library\n"
              "  delete --slot N...                     delete stored definitions\n"
              "  clear-patch-list [--yes]               erase the controller's patch list\n\n"
@@ -53,8 +56,13 @@ int runDeviceCommand(const QStringList &args)
         printDeviceUsage(s);
         return Success;
     }
-    for (const Subcommand &c : kSubcommands)
-        if (sub == QLatin1String(c.name))
+    for (const Subcommand &c : kSubcommands) {
+        if (sub == QLatin1String(c.name)) {
+            setCommand(QStringLiteral("device ") + sub);
             return c.run(args.mid(1));
+        }
+    }
+    if (isOption(sub))
+        return usage(QStringLiteral("device"), StoreCommand::tr("unknown option %1").arg(sub));
     return usage(QStringLiteral("device"), StoreCommand::tr("unknown subcommand '%1'").arg(sub));
 }

@@ -1,133 +1,146 @@
 #include "commands.h"
-#include "deviceoptions.h"
+#include "simulatedstate.h"
+#include "storesession.h"
 
 #include "blpmaster.h"
-#include "devicesdiscoverer.h"
+#include "blpprotocol.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
+
+using namespace StoreCommand;
 
 namespace
 {
-
-enum ExitCode { Success = 0, Failure = 1, UsageError = 2 };
 
 struct DeviceCommand {
     Q_DECLARE_TR_FUNCTIONS(DeviceCommand)
 };
 
-constexpr quint8 kCommandLabel = 10;
-constexpr int kMaxLabelLength = 99;
-
-int failure(const char *command, const QString &line, int code = Failure)
+QJsonValue numberOrNull(int n)
 {
-    QTextStream(stderr) << "kdr450p-tool " << command << ": " << line << "\n";
-    return code;
+    return n > 0 ? QJsonValue(n) : QJsonValue(QJsonValue::Null);
 }
 
-bool wantsHelp(const QStringList &args)
+void printJson(const QJsonObject &object)
 {
-    return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
-}
-
-// Parses the options; on a problem returns the exit code through *code.
-bool prepare(const char *command, QStringList args, bool allowDevice, DeviceOptions *options,
-             int *code)
-{
-    QString error;
-    if (!takeDeviceOptions(&args, options, &error, allowDevice)) {
-        *code = failure(command, error, UsageError);
-        return false;
-    }
-    if (!args.isEmpty()) {
-        *code = failure(command,
-                        DeviceCommand::tr("unexpected argument '%1' (see kdr450p-tool %2 --help)")
-                            .arg(args.first(), QLatin1String(command)),
-                        UsageError);
-        return false;
-    }
-    // The link's diagnostics are for the editor's debug output, not the tool's stderr.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    QString reason;
-    if (!installDeviceDriver(*options, &reason)) {
-        *code = failure(command, reason);
-        return false;
-    }
-    return true;
+    out(QString::fromUtf8(QJsonDocument(object).toJson()));
 }
 
 } // namespace
 
-int runDevicesCommand(const QStringList &args)
+int runDevicesCommand(const QStringList &arguments)
 {
+    setCommand(QStringLiteral("devices"));
+    silenceDiagnostics();
+    QStringList args = arguments;
     if (wantsHelp(args)) {
-        QTextStream(stdout) << DeviceCommand::tr(
-                                   "Usage: kdr450p-tool devices [--simulate] [--port PATH]\n\n"
-                                   "Lists the attached controllers that answer, one a line: "
-                                   "device number, entry text\n(name, running number, label), "
-                                   "software and hardware version.\n\nOptions:\n")
-                            << deviceOptionsHelp(false);
+        out(DeviceCommand::tr("Usage: kdr450p-tool devices [--json] [options]\n\n"
+                              "Lists the attached devices that answer, one a line: the entry "
+                              "text as the window\nlists it (name, controller number for "
+                              "--device, label), software and hardware\nversion.\n"
+                              "  --json          print {\"backend\", \"devices\": [{\"number\", "
+                              "\"name\", \"label\",\n"
+                              "                  \"softwareVersion\", \"hardwareVersion\"}]}\n\n"
+                              "Options:\n") +
+            deviceOptionsHelp(false) + simulatedStateHelp());
         return Success;
     }
-    DeviceOptions options;
-    int code = Success;
-    if (!prepare("devices", args, false, &options, &code))
+    const QString command = QStringLiteral("devices");
+    StoreSession session;
+    QString error;
+    if (!session.takeOptions(&args, &error, false))
+        return usage(command, error);
+    const bool json = takeFlag(&args, QStringLiteral("--json"));
+    if (const int code = leftOver(command, args))
         return code;
-
-    DeviceLink link;
-    DevicesDiscoverer discoverer;
-    discoverer.setLink(link.master(), link.phy());
-    discoverer.start();
-    discoverer.wait();
-    const QList<DiscoveredDevice> devices = discoverer.devices();
+    if (!session.prepare(&error))
+        return fail(error);
+    const QList<DiscoveredDevice> devices = session.discover();
     if (devices.isEmpty())
-        return failure("devices", DeviceCommand::tr("no controller found"));
-    QTextStream out(stdout);
-    out << "backend: " << installedBackendName() << "\n";
-    for (const DiscoveredDevice &d : devices)
-        out << DeviceCommand::tr("device %1: %2, software %3, hardware %4\n")
-                   .arg(QString::number(d.deviceIndex), d.entryText, versionText(d.softwareVersion),
-                        versionText(d.hardwareVersion));
-    return Success;
+        return session.finish(fail(session.noControllerText()));
+
+    int number = 0;
+    QJsonArray list;
+    QString text = QStringLiteral("backend: %1\n").arg(installedBackendName());
+    for (const DiscoveredDevice &d : devices) {
+        const bool controller = d.name.startsWith(QLatin1String(BLPDevice::ControllerName));
+        list.append(QJsonObject{
+            {QStringLiteral("number"), numberOrNull(controller ? ++number : 0)},
+            {QStringLiteral("name"), d.name},
+            {QStringLiteral("label"), d.hasLabel ? QJsonValue(d.label) : QJsonValue()},
+            {QStringLiteral("softwareVersion"), versionText(d.softwareVersion)},
+            {QStringLiteral("hardwareVersion"), versionText(d.hardwareVersion)}});
+        text += DeviceCommand::tr("%1, software %2, hardware %3\n")
+                    .arg(d.entryText, versionText(d.softwareVersion),
+                         versionText(d.hardwareVersion));
+    }
+    if (json)
+        printJson(QJsonObject{{QStringLiteral("backend"), installedBackendName()},
+                              {QStringLiteral("devices"), list}});
+    else
+        out(text);
+    return session.finish(Success);
 }
 
-int runInfoCommand(const QStringList &args)
+int runInfoCommand(const QStringList &arguments)
 {
+    setCommand(QStringLiteral("info"));
+    silenceDiagnostics();
+    QStringList args = arguments;
     if (wantsHelp(args)) {
-        QTextStream(stdout) << DeviceCommand::tr(
-                                   "Usage: kdr450p-tool info [--device N] [--simulate] [--port "
-                                   "PATH]\n\nPrints the information block of one controller: "
-                                   "name, software and hardware\nversion, frame limit, and its "
-                                   "label.\n\nOptions:\n")
-                            << deviceOptionsHelp(true);
+        out(DeviceCommand::tr("Usage: kdr450p-tool info [--device N] [--json] [options]\n\n"
+                              "Prints the information block of one controller: name, software "
+                              "and hardware\nversion, frame limit, and its label.\n"
+                              "  --json          print {\"device\", \"usbName\", \"name\", "
+                              "\"softwareVersion\",\n"
+                              "                  \"hardwareVersion\", \"frameLimit\", "
+                              "\"label\"}\n\nOptions:\n") +
+            StoreSession::optionsHelp());
         return Success;
     }
-    DeviceOptions options;
-    int code = Success;
-    if (!prepare("info", args, true, &options, &code))
-        return code;
-
-    DeviceLink link;
+    const QString command = QStringLiteral("info");
+    StoreSession session;
     QString error;
-    if (!link.open(options.device, &error))
-        return failure("info", error);
-    const DeviceIdentity &id = link.identity();
-    QByteArray label(kMaxLabelLength, '\0');
+    if (!session.takeOptions(&args, &error))
+        return usage(command, error);
+    const bool json = takeFlag(&args, QStringLiteral("--json"));
+    if (const int code = leftOver(command, args))
+        return code;
+    if (!session.open(&error))
+        return fail(error);
+    const DeviceIdentity &id = session.identity();
+    QByteArray label(BLPSize::MaxLabelLength, '\0');
     qint32 received = 0;
-    const bool haveLabel =
-        link.master()->readData(kMaxLabelLength, label.data(), received, kCommandLabel, 0);
+    const bool haveLabel = session.link().master()->readData(
+        BLPSize::MaxLabelLength, label.data(), received, BLPCommand::Label, 0);
+    const QString labelText = QString::fromLatin1(
+        label.constData(), int(qstrnlen(label.constData(), uint(qMax(0, received)))));
+    const QString device = QStringLiteral("%1 #%2")
+                               .arg(QLatin1String(BLPDevice::ControllerName))
+                               .arg(session.controllerNumber());
 
-    QTextStream out(stdout);
-    out << DeviceCommand::tr("Device:            %1 (%2)\n")
-               .arg(QString::number(id.deviceIndex), id.usbName)
-        << DeviceCommand::tr("Name:              %1\n").arg(id.name)
-        << DeviceCommand::tr("Software version:  %1\n").arg(versionText(id.softwareVersion))
-        << DeviceCommand::tr("Hardware version:  %1\n").arg(versionText(id.hardwareVersion))
-        << DeviceCommand::tr("Frame limit:       %1\n").arg(id.frameLimit);
+    if (json) {
+        printJson(QJsonObject{{QStringLiteral("device"), device},
+                              {QStringLiteral("usbName"), id.usbName},
+                              {QStringLiteral("name"), id.name},
+                              {QStringLiteral("softwareVersion"), versionText(id.softwareVersion)},
+                              {QStringLiteral("hardwareVersion"), versionText(id.hardwareVersion)},
+                              {QStringLiteral("frameLimit"), id.frameLimit},
+                              {QStringLiteral("label"),
+                               haveLabel ? QJsonValue(labelText) : QJsonValue()}});
+        return session.finish(Success);
+    }
+    QString text = DeviceCommand::tr("Device:            %1 (%2)\n").arg(device, id.usbName) +
+                   DeviceCommand::tr("Name:              %1\n").arg(id.name) +
+                   DeviceCommand::tr("Software version:  %1\n").arg(versionText(id.softwareVersion)) +
+                   DeviceCommand::tr("Hardware version:  %1\n").arg(versionText(id.hardwareVersion)) +
+                   DeviceCommand::tr("Frame limit:       %1\n").arg(id.frameLimit);
     if (haveLabel)
-        out << DeviceCommand::tr("Label:             %1\n")
-                   .arg(QString::fromLatin1(label.constData(),
-                                            int(qstrnlen(label.constData(), uint(received)))));
-    return Success;
+        text += DeviceCommand::tr("Label:             %1\n").arg(labelText);
+    out(text);
+    return session.finish(Success);
 }

@@ -54,8 +54,8 @@ int runDeviceDelete(QStringList args)
     if (!session.takeOptions(&args, &error) || !takeSlots(&args, &slotNumbers, &error))
         return usage(command, error);
     const bool clearPatch = takeFlag(&args, QStringLiteral("--clear-patch-list"));
-    if (!args.isEmpty())
-        return usage(command, StoreCommand::tr("unexpected argument '%1'").arg(args.first()));
+    if (const int code = leftOver(command, args))
+        return code;
     if (slotNumbers.isEmpty())
         return usage(command, StoreCommand::tr("name at least one --slot N"));
 
@@ -64,9 +64,13 @@ int runDeviceDelete(QStringList args)
     std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> entries;
     if (!session.readStoredList(&entries, &error))
         return session.finish(fail(error));
+    const int freeSlots = session.readStatus().freeSlots;
+    const int capacity = freeSlots < 0 ? -1 : int(entries.size()) + freeSlots;
     QList<QBLRemoteFixtureDefinition *> targets;
     QStringList names;
     for (int s : std::as_const(slotNumbers)) {
+        if (const QString refusal = slotOutOfRange(s, capacity, session); !refusal.isEmpty())
+            return session.finish(fail(refusal));
         QBLRemoteFixtureDefinition *entry = findSlot(entries, s);
         if (!entry)
             return session.finish(fail(noSuchSlot(s, session)));

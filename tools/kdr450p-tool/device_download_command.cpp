@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "storesession.h"
+#include "toolfiles.h"
 
 #include <QCoreApplication>
 
@@ -10,6 +11,7 @@
 #include "qblremotefixturedefinition.h"
 
 #include <QFileInfo>
+#include <QTextStream>
 
 using namespace StoreCommand;
 
@@ -21,6 +23,8 @@ const char *const kHelp = QT_TRANSLATE_NOOP(
     "Usage: kdr450p-tool device download OUT.blfl [--slot N]... [options]\n\n"
     "Reads stored definitions (all, or those of the given slots) into a library file; an\n"
     "existing library gets them appended (the file is replaced only once fully written).\n"
+    "OUT must be a regular file or a new name in a writable folder, checked before the\n"
+    "transfer; OUT - writes the library to standard output.\n"
     "  --slot N        read the definition in slot N (repeatable; see 'device fixtures')\n");
 
 // The definitions of an existing library, loaded first: a file that is not one is never
@@ -49,6 +53,15 @@ bool loadExisting(const QString &path, std::unique_ptr<BLFLArchive> *existing,
     return true;
 }
 
+// The closing line goes to stderr when the library itself goes to stdout.
+void report(const QString &line, const OutputFile &output)
+{
+    if (output.isStdout())
+        QTextStream(stderr) << line;
+    else
+        out(line);
+}
+
 } // namespace
 
 int runDeviceDownload(QStringList args)
@@ -63,13 +76,19 @@ int runDeviceDownload(QStringList args)
     QList<int> slotNumbers;
     if (!session.takeOptions(&args, &error) || !takeSlots(&args, &slotNumbers, &error))
         return usage(command, error);
-    if (args.size() != 1 || args.first().startsWith(QLatin1String("--")))
+    const QStringList positional = takePositional(&args);
+    if (const int code = leftOver(command, args))
+        return code;
+    if (positional.size() != 1)
         return usage(command, StoreCommand::tr("expects one OUT.blfl file"));
-    const QString path = args.first();
+    OutputFile output;
+    if (!output.prepare(positional.first(), &error))
+        return fail(error);
+    const QString path = output.path();
 
     std::unique_ptr<BLFLArchive> existing;
     QList<QBLFixtureDefinition *> definitions;
-    if (!loadExisting(path, &existing, &definitions, &error))
+    if (!output.isStdout() && !loadExisting(path, &existing, &definitions, &error))
         return fail(error);
 
     if (!session.open(&error))
@@ -77,21 +96,24 @@ int runDeviceDownload(QStringList args)
     std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> entries;
     if (!session.readStoredList(&entries, &error))
         return session.finish(fail(error));
+    const int freeSlots = session.readStatus().freeSlots;
+    const int capacity = freeSlots < 0 ? -1 : int(entries.size()) + freeSlots;
+    for (int s : std::as_const(slotNumbers)) {
+        if (const QString refusal = slotOutOfRange(s, capacity, session); !refusal.isEmpty())
+            return session.finish(fail(refusal));
+        if (!findSlot(entries, s))
+            return session.finish(fail(noSuchSlot(s, session)));
+    }
     if (entries.empty()) {
-        out(StoreCommand::tr("No fixture definitions are stored on %1.\n")
-                .arg(session.deviceText()));
-        return session.finish(
-            slotNumbers.isEmpty()
-                ? Success
-                : fail(StoreCommand::tr("slot %1 holds no definition").arg(slotNumbers[0])));
+        report(StoreCommand::tr("No fixture definitions are stored on %1.\n")
+                   .arg(session.deviceText()),
+               output);
+        return session.finish(Success);
     }
     QList<QBLRemoteFixtureDefinition *> wanted;
     for (const auto &e : entries)
         if (slotNumbers.isEmpty() || slotNumbers.contains(e->slotNumber()))
             wanted.append(e.get());
-    for (int s : std::as_const(slotNumbers))
-        if (!findSlot(entries, s))
-            return session.finish(fail(noSuchSlot(s, session)));
 
     const StoreSession::JobResult result =
         session.run(StoreCommand::tr("Downloading"),
@@ -99,7 +121,7 @@ int runDeviceDownload(QStringList args)
     if (result.outcome != DeviceJobOutcome::Done)
         return session.finish(
             fail(StoreCommand::tr("downloading from %1 failed: %2; %3 was not changed")
-                     .arg(session.deviceText(), session.failureReason(), path)));
+                     .arg(session.deviceText(), session.failureReason(), output.name())));
 
     const QList<QBLFixtureDefinition *> &got = session.jobs().downloadedDefinitions();
     definitions += got;
@@ -107,9 +129,12 @@ int runDeviceDownload(QStringList args)
     target.setDefinitions(&definitions);
     if (!target.save())
         return session.finish(
-            fail(StoreCommand::tr("cannot save %1: %2").arg(path, target.errorString())));
-    out(StoreCommand::tr("%1 %2 from %3 to %4.\n")
-            .arg(existing ? StoreCommand::tr("Appended") : StoreCommand::tr("Downloaded"),
-                 definitionsText(got.size()), session.deviceText(), path));
+            fail(StoreCommand::tr("cannot save %1: %2").arg(output.name(), target.errorString())));
+    if (!output.deliver(&error))
+        return session.finish(fail(error));
+    report(StoreCommand::tr("%1 %2 from %3 to %4.\n")
+               .arg(existing ? StoreCommand::tr("Appended") : StoreCommand::tr("Downloaded"),
+                    definitionsText(got.size()), session.deviceText(), output.name()),
+           output);
     return session.finish(Success);
 }

@@ -12,7 +12,7 @@
 #include <io.h>
 #define isatty _isatty
 #define STDIN_FILENO 0
-#define STDOUT_FILENO 1
+#define STDERR_FILENO 2
 #else
 #include <unistd.h>
 #endif
@@ -38,7 +38,7 @@ bool takeDeviceOptions(QStringList *args, DeviceOptions *options, QString *error
         QString value;
         if (a == QLatin1String("--device")) {
             if (i + 1 >= args->size()) {
-                *error = DeviceOptionsText::tr("--device needs a device number");
+                *error = DeviceOptionsText::tr("--device needs a controller number");
                 return false;
             }
             value = args->at(++i);
@@ -54,8 +54,9 @@ bool takeDeviceOptions(QStringList *args, DeviceOptions *options, QString *error
         }
         bool ok = false;
         const int n = value.toInt(&ok);
-        if (!ok || n < 0) {
-            *error = DeviceOptionsText::tr("--device needs a device number (0 or more), not '%1'")
+        if (!ok || n < 1) {
+            *error = DeviceOptionsText::tr("--device needs a controller number (1 or more), not "
+                                           "'%1'")
                          .arg(value);
             return false;
         }
@@ -75,9 +76,8 @@ QString deviceOptionsHelp(bool withDevice)
         "  --d2xx-library PATH  the D2XX driver library to load\n");
     if (withDevice)
         help += DeviceOptionsText::tr(
-            "  --device N      the controller with device number N, as 'devices' lists "
-            "it\n"
-            "                  (default: the first controller found)\n");
+            "  --device N      controller KDR-450P #N, as 'devices' and the window list it\n"
+            "                  (default: #1)\n");
     return help;
 }
 
@@ -95,7 +95,7 @@ TerminalProgress::~TerminalProgress()
 
 bool TerminalProgress::shown()
 {
-    return isatty(STDOUT_FILENO) == 1;
+    return isatty(STDERR_FILENO) == 1;
 }
 
 void TerminalProgress::setPercent(int percent)
@@ -109,7 +109,7 @@ void TerminalProgress::setPercent(int percent)
     m_last = percent;
     m_drawn = true;
     const int filled = percent * kBarWidth / 100;
-    QTextStream out(stdout);
+    QTextStream out(stderr);
     out << '\r' << m_label << " [" << QString(filled, QLatin1Char('#'))
         << QString(kBarWidth - filled, QLatin1Char(' ')) << "] "
         << QString::number(percent).rightJustified(3) << " %";
@@ -129,7 +129,7 @@ void TerminalProgress::finish()
     QObject::disconnect(m_connection);
     QMutexLocker locker(&m_mutex);
     if (m_drawn && !m_finished) {
-        QTextStream out(stdout);
+        QTextStream out(stderr);
         out << '\n';
         out.flush();
     }

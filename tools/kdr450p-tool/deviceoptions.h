@@ -28,7 +28,7 @@ class BLPMaster;
 
 struct DeviceOptions {
     DriverOptions driver;
-    int device = -1; // --device N: the device index that 'devices' shows; -1 the first found
+    int device = -1; // --device N: controller KDR-450P #N as 'devices' lists it; -1: #1
 };
 
 // Takes --simulate, --port PATH and, when allowDevice, --device N out of args, leaving the
@@ -41,8 +41,8 @@ QString deviceOptionsHelp(bool withDevice = true);
 // False with one line in error when the chosen backend cannot be loaded.
 bool installDeviceDriver(const DeviceOptions &options, QString *error);
 
-// "label [#######       ]  45 %" on one terminal line, redrawn on change. Shown only when
-// stdout is a terminal, so piped output stays clean. Safe to call from any thread.
+// "label [#######       ]  45 %" on one terminal line of stderr, redrawn on change, so that
+// stdout stays parseable. Shown only when stderr is a terminal. Safe from any thread.
 class TerminalProgress
 {
 public:

@@ -1,8 +1,10 @@
 #include "commands.h"
 #include "storesession.h"
+#include "toolfiles.h"
 
 #include <QCoreApplication>
 
+#include "blpmaster.h"
 #include "devicejobrunner.h"
 #include "firmware/firmwarefile.h"
 
@@ -14,8 +16,12 @@ int runFirmwareUpdate(const QStringList &arguments)
 {
     QStringList args = arguments;
     if (wantsHelp(args)) {
-        out(StoreCommand::tr("Usage: kdr450p-tool firmware update FILE [--device N] [options]\n\n"
-                             "Programs a controller with a firmware file (.bl2).\n") +
+        out(StoreCommand::tr("Usage: kdr450p-tool firmware update FILE [--device N] [--yes] "
+                             "[options]\n\n"
+                             "Programs a controller with a firmware file (.bl2; FILE - reads "
+                             "standard input)\nand prints its software version before and "
+                             "after.\n"
+                             "  --yes           do not ask before programming\n") +
             StoreSession::optionsHelp());
         return Success;
     }
@@ -24,23 +30,36 @@ int runFirmwareUpdate(const QStringList &arguments)
     QString error;
     if (!session.takeOptions(&args, &error))
         return usage(command, error);
-    if (args.size() != 1 || args.first().startsWith(QLatin1String("--")))
+    const bool yes = takeFlag(&args, QStringLiteral("--yes"));
+    const QStringList positional = takePositional(&args);
+    if (const int code = leftOver(command, args))
+        return code;
+    if (positional.size() != 1)
         return usage(command, StoreCommand::tr("expects one firmware FILE"));
+    InputFile input;
+    if (!input.open(positional.first(), &error))
+        return fail(error);
     FirmwareFile file;
-    if (!file.load(args.first()))
-        return fail(
-            file.statusText(QString()).remove(QRegularExpression(QStringLiteral("<[^>]*>"))));
+    if (!file.load(input.path()))
+        return fail(file.statusText(QString())
+                        .remove(QRegularExpression(QStringLiteral("<[^>]*>")))
+                        .replace(input.path(), input.name()));
 
     if (!session.open(&error))
         return fail(error);
     const DeviceIdentity id = session.identity();
+    const QString before = session.deviceText();
     if (!file.isForDevice(id.name))
         return session.finish(
             fail(StoreCommand::tr("update refused (wrong device): %1 holds firmware for "
                                   "'%2', but %3 is a '%4'")
-                     .arg(args.first(), file.targetDeviceName(),
-                          QStringLiteral("device %1").arg(id.deviceIndex), id.name)));
-    const QString before = session.deviceText();
+                     .arg(input.name(), file.targetDeviceName(), before, id.name)));
+    if (!yes && !confirmed(StoreCommand::tr("%1 will be programmed with %2.\nDo you want to "
+                                            "continue?")
+                               .arg(before, input.name())))
+        return session.finish(fail(StoreCommand::tr(
+            "firmware not updated: not confirmed (add --yes to program without asking)")));
+    out(StoreCommand::tr("Software version before: %1\n").arg(versionText(id.softwareVersion)));
     const StoreSession::JobResult result =
         session.run(StoreCommand::tr("Programming"), [&](DeviceJobRunner &jobs) {
             return jobs.updateFirmware(&file, id.deviceIndex);
@@ -48,8 +67,16 @@ int runFirmwareUpdate(const QStringList &arguments)
     if (result.outcome != DeviceJobOutcome::Done)
         return session.finish(fail(StoreCommand::tr("firmware update of %1 failed: %2")
                                        .arg(before, session.failureReason())));
+    QString name;
+    int softwareVersion = 0;
+    int hardwareVersion = 0;
+    if (session.link().master()->readDeviceInfo(name, softwareVersion, hardwareVersion))
+        out(StoreCommand::tr("Software version after:  %1\n").arg(versionText(softwareVersion)));
+    else
+        out(StoreCommand::tr("Software version after:  unknown (the controller does not answer "
+                             "yet)\n"));
     out(StoreCommand::tr("Programmed %1 with %2 (%3 bytes).\n")
-            .arg(before, args.first())
+            .arg(before, input.name())
             .arg(file.totalSize()));
     return session.finish(Success);
 }

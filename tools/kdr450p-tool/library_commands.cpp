@@ -1,4 +1,6 @@
 #include "commands.h"
+#include "storesession.h"
+#include "toolfiles.h"
 
 #include "library/blflarchive.h"
 #include "library/fixturetypes.h"
@@ -19,7 +21,8 @@
 namespace
 {
 
-enum ExitCode { Success = 0, Failure = 1, UsageError = 2, Unsupported = 3 };
+constexpr int Unsupported = 3;
+constexpr int UsageError = Usage;
 
 struct LibraryCommand {
     Q_DECLARE_TR_FUNCTIONS(LibraryCommand)
@@ -91,17 +94,18 @@ void out(const QString &text)
     QTextStream(stdout) << text;
 }
 
+// The subcommand the lines name, "library check": one prefix for every command.
+QString g_command = QStringLiteral("library");
+
 int failure(const QString &line, int code = Failure)
 {
-    QTextStream(stderr) << "kdr450p-tool library: " << line << "\n";
+    QTextStream(stderr) << "kdr450p-tool " << g_command << ": " << line << "\n";
     return code;
 }
 
 int usage(const QString &subcommand, const QString &problem)
 {
-    return failure(
-        LibraryCommand::tr("%1: %2 (see kdr450p-tool library %1 --help)").arg(subcommand, problem),
-        UsageError);
+    return StoreCommand::usage(QStringLiteral("library ") + subcommand, problem);
 }
 
 bool wantsHelp(const QStringList &args)
@@ -131,15 +135,19 @@ bool splitArguments(const QStringList &args, const QStringList &allowedFlags,
 }
 
 struct LoadedLibrary {
+    InputFile input; // "-": standard input, through a temporary file
     std::unique_ptr<BLFLArchive> archive;
     QList<QBLFixtureDefinition *> definitions; // owned by the archive's loaders
 };
 
 bool loadLibrary(const QString &path, LoadedLibrary &library, QString &error)
 {
-    library.archive = std::make_unique<BLFLArchive>(path);
+    if (!library.input.open(path, &error))
+        return false;
+    library.archive = std::make_unique<BLFLArchive>(library.input.path());
     if (!library.archive->load()) {
-        error = LibraryCommand::tr("cannot load %1: %2").arg(path, library.archive->errorString());
+        error = LibraryCommand::tr("cannot load %1: %2")
+                    .arg(library.input.name(), library.archive->errorString());
         return false;
     }
     for (QBLFixtureDefinitionLoader *loader : library.archive->loaders()) {
@@ -156,15 +164,19 @@ QString unsupportedText(const QString &path)
         .arg(path);
 }
 
+// "-" writes the library to standard output.
 bool saveLibrary(const QString &path, QList<QBLFixtureDefinition *> definitions, QString &error)
 {
-    BLFLArchive archive(path);
+    OutputFile output;
+    if (path == QLatin1String("-") && !output.prepare(path, &error))
+        return false;
+    BLFLArchive archive(output.isStdout() ? output.path() : path);
     archive.setDefinitions(&definitions);
     if (!archive.save()) {
         error = LibraryCommand::tr("cannot save %1: %2").arg(path, archive.errorString());
         return false;
     }
-    return true;
+    return output.deliver(&error);
 }
 
 QString typeText(quint32 type)
@@ -195,7 +207,7 @@ int runList(const QStringList &args)
         return failure(error);
     if (library.archive->hasUnsupportedFeatures())
         QTextStream(stderr)
-            << "kdr450p-tool library: "
+            << "kdr450p-tool " << g_command << ": "
             << LibraryCommand::tr("warning: %1").arg(unsupportedText(positional.first())) << "\n";
 
     if (json) {
@@ -340,7 +352,9 @@ int runCreate(const QStringList &args)
     }
 
     QFile file(jsonPath);
-    if (!file.open(QIODevice::ReadOnly))
+    const bool opened = jsonPath == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
+                                                       : file.open(QIODevice::ReadOnly);
+    if (!opened)
         return failure(LibraryCommand::tr("cannot read %1: %2").arg(jsonPath, file.errorString()));
     const QByteArray json = file.readAll();
     if (file.error() != QFileDevice::NoError)
@@ -387,9 +401,14 @@ int runLibraryCommand(const QStringList &args)
         return Success;
     }
     for (const Subcommand &s : kSubcommands) {
-        if (subcommand == QLatin1String(s.name))
+        if (subcommand == QLatin1String(s.name)) {
+            g_command = QStringLiteral("library ") + subcommand;
             return s.run(args.mid(1));
+        }
     }
+    if (StoreCommand::isOption(subcommand))
+        return StoreCommand::usage(QStringLiteral("library"),
+                                   StoreCommand::tr("unknown option %1").arg(subcommand));
     return failure(LibraryCommand::tr("unknown subcommand '%1' (see kdr450p-tool library --help)")
                        .arg(subcommand),
                    UsageError);

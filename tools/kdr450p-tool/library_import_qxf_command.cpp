@@ -1,5 +1,6 @@
 // kdr450p-tool library import-qxf: appends definitions made from QLC+ fixture files.
 #include "commands.h"
+#include "storesession.h"
 
 #include "library/blflarchive.h"
 #include "library/qblfixturedefinitionloader.h"
@@ -40,15 +41,13 @@ const char *const kHelp = QT_TRANSLATE_NOOP(
 
 int fail(const QString &line, int code = 1)
 {
-    QTextStream(stderr) << "kdr450p-tool library: " << line << "\n";
+    QTextStream(stderr) << "kdr450p-tool library import-qxf: " << line << "\n";
     return code;
 }
 
 int usage(const QString &problem)
 {
-    return fail(ImportQxfCommand::tr("import-qxf: %1 (see kdr450p-tool library import-qxf --help)")
-                    .arg(problem),
-                2);
+    return StoreCommand::usage(QStringLiteral("library import-qxf"), problem);
 }
 
 struct Options {

@@ -63,14 +63,16 @@ int main(int argc, char **argv)
         printUsage(stderr);
         return 2;
     }
+    // --version answers at every level, before a command looks at its arguments.
+    const qsizetype end = args.indexOf(QLatin1String("--"));
+    if (args.mid(0, end < 0 ? args.size() : end).contains(QLatin1String("--version"))) {
+        QTextStream(stdout) << "kdr450p-tool " << KDR_VERSION << "\n";
+        return 0;
+    }
     const QString command = args.takeFirst();
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         printUsage(stdout);
-        return 0;
-    }
-    if (command == QLatin1String("--version")) {
-        QTextStream(stdout) << "kdr450p-tool " << KDR_VERSION << "\n";
         return 0;
     }
     for (const ToolCommand &c : kCommands) {

@@ -1,5 +1,6 @@
 // kdr450p-tool qxf list: what the import would find in QLC+ fixture files.
 #include "commands.h"
+#include "storesession.h"
 
 #include "library/fixturetypes.h"
 #include "library/qxfcatalogue.h"
@@ -35,7 +36,7 @@ const char *const kGroupHelp = QT_TRANSLATE_NOOP(
 
 int fail(const QString &line, int code)
 {
-    QTextStream(stderr) << "kdr450p-tool qxf: " << line << "\n";
+    QTextStream(stderr) << "kdr450p-tool " << StoreCommand::command() << ": " << line << "\n";
     return code;
 }
 
@@ -71,13 +72,14 @@ int runList(const QStringList &args)
         if (a == QLatin1String("--json"))
             json = true;
         else if (a.startsWith(QLatin1Char('-')) && a.size() > 1)
-            return fail(
-                QxfCommand::tr("list: unknown option %1 (see kdr450p-tool qxf --help)").arg(a), 2);
+            return StoreCommand::usage(QStringLiteral("qxf list"),
+                                       StoreCommand::tr("unknown option %1").arg(a));
         else
             inputs << a;
     }
     if (inputs.isEmpty())
-        return fail(QxfCommand::tr("list: expected DIR_OR_FILE (see kdr450p-tool qxf --help)"), 2);
+        return StoreCommand::usage(QStringLiteral("qxf list"),
+                                   QxfCommand::tr("expected DIR_OR_FILE"));
 
     const QxfScanResult scan = QxfCatalogue::scan(inputs);
     if (json) {
@@ -116,8 +118,11 @@ int runQxfCommand(const QStringList &args)
         QTextStream(stdout) << QxfCommand::tr(kGroupHelp);
         return 0;
     }
-    if (sub == QLatin1String("list"))
+    StoreCommand::setCommand(QStringLiteral("qxf"));
+    if (sub == QLatin1String("list")) {
+        StoreCommand::setCommand(QStringLiteral("qxf list"));
         return runList(args.mid(1));
+    }
     return fail(QxfCommand::tr("unknown subcommand '%1' (see kdr450p-tool qxf --help)").arg(sub),
                 2);
 }

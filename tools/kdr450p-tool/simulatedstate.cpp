@@ -82,6 +82,10 @@ bool loadSimulatedState(const QString &path, QString *error)
         const QJsonObject c = saved.at(i).toObject();
         SimulatedController *controller = live.at(i);
         controller->setPatchListEmpty(c.value(QLatin1String("patchListEmpty")).toBool(true));
+        // A firmware update changes the version; states saved before it was kept lack it.
+        const int version = c.value(QLatin1String("softwareVersion")).toInt(-1);
+        if (version >= 0 && version <= 0xFFFF)
+            controller->setSoftwareVersion(quint16(version));
         controller->clearRecords();
         const QJsonObject records = c.value(QLatin1String("records")).toObject();
         for (auto it = records.begin(); it != records.end(); ++it) {
@@ -106,6 +110,8 @@ bool saveSimulatedState(const QString &path, QString *error)
         for (auto it = stored.begin(); it != stored.end(); ++it)
             records.insert(QString::number(it.key()), QString::fromLatin1(it.value().toBase64()));
         saved.append(QJsonObject{{QStringLiteral("patchListEmpty"), controller->patchListEmpty()},
+                                 {QStringLiteral("softwareVersion"),
+                                  int(controller->softwareVersion())},
                                  {QStringLiteral("records"), records}});
     }
     QSaveFile file(path);

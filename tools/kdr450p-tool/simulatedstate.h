@@ -1,7 +1,7 @@
 #pragma once
 
 // --simulate-state FILE: keeps the simulated controllers' stores (records and patch-list
-// flag) in a file between tool runs, so that a session of several commands on the demo
+// flag) and software versions in a file between tool runs, so that a session of several commands on the demo
 // controllers sees its own changes. Each run starts from the demo state when the file does
 // not exist yet.
 

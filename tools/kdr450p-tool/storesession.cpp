@@ -3,6 +3,7 @@
 #include "simulatedstate.h"
 
 #include "blpmaster.h"
+#include "devicerecord.h"
 #include "blpmphyusb.h"
 #include "devicejobrunner.h"
 #include "fixturestorechecks.h"
@@ -10,8 +11,17 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTextStream>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define STDIN_FILENO 0
+#else
+#include <unistd.h>
+#endif
 
 using StoreCommand::tr;
 
@@ -24,11 +34,11 @@ StoreSession::~StoreSession()
     m_link.reset();
 }
 
-bool StoreSession::takeOptions(QStringList *args, QString *error)
+bool StoreSession::takeOptions(QStringList *args, QString *error, bool allowDevice)
 {
     if (!takeSimulatedStateOption(args, &m_statePath, error))
         return false;
-    if (!takeDeviceOptions(args, &m_options, error))
+    if (!takeDeviceOptions(args, &m_options, error, allowDevice))
         return false;
     if (!m_statePath.isEmpty() && !m_options.driver.simulate) {
         *error = StoreCommand::tr("--simulate-state needs --simulate");
@@ -37,15 +47,55 @@ bool StoreSession::takeOptions(QStringList *args, QString *error)
     return true;
 }
 
-bool StoreSession::open(QString *error)
+bool StoreSession::prepare(QString *error)
 {
+    // A missing port is a typing error, not a controller that keeps silent.
+    const QString &port = m_options.driver.portPath;
+    if (!port.isEmpty() && !QFileInfo::exists(port)) {
+        *error = StoreCommand::tr("no such port: %1").arg(port);
+        return false;
+    }
     if (!installDeviceDriver(m_options, error))
         return false;
     if (!m_statePath.isEmpty() && !loadSimulatedState(m_statePath, error))
         return false;
     m_link = std::make_unique<DeviceLink>();
-    if (!m_link->open(m_options.device, error))
+    return true;
+}
+
+QList<DiscoveredDevice> StoreSession::discover()
+{
+    DevicesDiscoverer discoverer;
+    discoverer.setLink(m_link->master(), m_link->phy());
+    discoverer.start();
+    discoverer.wait();
+    return discoverer.devices();
+}
+
+bool StoreSession::open(QString *error)
+{
+    if (!prepare(error))
         return false;
+    QList<DiscoveredDevice> controllers;
+    for (const DiscoveredDevice &d : discover())
+        if (d.name.startsWith(QLatin1String(FixtureStore::DeviceName)))
+            controllers.append(d);
+    const int number = m_options.device < 0 ? 1 : m_options.device;
+    if (controllers.isEmpty()) {
+        *error = noControllerText();
+        return false;
+    }
+    if (number < 1 || number > controllers.size()) {
+        *error = StoreCommand::tr("there is no %1 #%2: %3 controllers answer (see 'kdr450p-tool "
+                                  "devices')")
+                     .arg(QLatin1String(FixtureStore::DeviceName))
+                     .arg(number)
+                     .arg(controllers.size());
+        return false;
+    }
+    if (!m_link->open(controllers.at(number - 1).deviceIndex, error))
+        return false;
+    m_number = number;
     m_jobs = std::make_unique<DeviceJobRunner>(m_link.get());
     // Each command reads the list when it needs it.
     m_jobs->setRefreshAfterJobs(false);
@@ -62,12 +112,25 @@ int StoreSession::finish(int code)
     return code;
 }
 
+QString StoreSession::noControllerText() const
+{
+    return m_options.driver.portPath.isEmpty()
+               ? StoreCommand::tr("no controller found")
+               : StoreCommand::tr("no controller answers on %1").arg(m_options.driver.portPath);
+}
+
 QString StoreSession::deviceText() const
 {
     const DeviceIdentity &id = identity();
-    return StoreCommand::tr("device %1 (%2, software %3)")
-        .arg(id.deviceIndex)
-        .arg(id.name, versionText(id.softwareVersion));
+    return StoreCommand::tr("%1 #%2 (software %3)")
+        .arg(QLatin1String(FixtureStore::DeviceName))
+        .arg(m_number)
+        .arg(versionText(id.softwareVersion));
+}
+
+FixtureStore::DeviceStatus StoreSession::readStatus()
+{
+    return FixtureStore::queryDeviceStatus(m_link->master(), 0);
 }
 
 QString StoreSession::deviceRefusal() const
@@ -148,6 +211,18 @@ bool StoreSession::readStoredList(std::vector<std::unique_ptr<QBLRemoteFixtureDe
     return true;
 }
 
+QList<StoredRecord> StoreSession::storedHeaders() const
+{
+    QList<StoredRecord> headers;
+    const StoredFixtureList &list = m_jobs->fixtureList();
+    for (int i = 0; i < list.count(); ++i) {
+        const char *header = list.headers() + qsizetype(DeviceRecord::HeaderSize) * i;
+        headers.append({int(quint8(header[DeviceRecord::SlotOffset])),
+                        QByteArray(header, DeviceRecord::HeaderSize)});
+    }
+    return headers;
+}
+
 QString StoreSession::optionsHelp()
 {
     return deviceOptionsHelp(true) + simulatedStateHelp();
@@ -161,9 +236,24 @@ void silenceDiagnostics()
 namespace StoreCommand
 {
 
+namespace
+{
+QString g_command;
+}
+
 QString tr(const char *text)
 {
     return QCoreApplication::translate("StoreCommand", text);
+}
+
+void setCommand(const QString &command)
+{
+    g_command = command;
+}
+
+QString command()
+{
+    return g_command;
 }
 
 void out(const QString &text)
@@ -174,8 +264,29 @@ void out(const QString &text)
 
 int fail(const QString &reason)
 {
-    QTextStream(stderr) << "kdr450p-tool: " << reason << "\n";
+    QTextStream(stderr) << "kdr450p-tool " << g_command << ": " << reason << "\n";
     return Failure;
+}
+
+void warn(const QString &text)
+{
+    QTextStream(stderr) << "kdr450p-tool " << g_command << ": "
+                        << StoreCommand::tr("warning: %1").arg(text) << "\n";
+}
+
+bool isOption(const QString &arg)
+{
+    return arg.size() > 1 && arg.startsWith(QLatin1Char('-'));
+}
+
+int leftOver(const QString &command, const QStringList &args)
+{
+    for (const QString &a : args)
+        if (isOption(a))
+            return usage(command, StoreCommand::tr("unknown option %1").arg(a));
+    if (!args.isEmpty())
+        return usage(command, StoreCommand::tr("unexpected argument '%1'").arg(args.first()));
+    return Success;
 }
 
 int usage(const QString &command, const QString &reason)
@@ -188,6 +299,16 @@ int usage(const QString &command, const QString &reason)
 bool wantsHelp(const QStringList &args)
 {
     return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
+}
+
+bool confirmed(const QString &question)
+{
+    if (!isatty(STDIN_FILENO))
+        return false;
+    QTextStream(stderr) << question << " [y/N] " << Qt::flush;
+    QTextStream in(stdin);
+    const QString answer = in.readLine().trimmed().toLower();
+    return answer == QLatin1String("y") || answer == QLatin1String("yes");
 }
 
 bool takeRepeated(QStringList *args, const QString &name, QStringList *values, QString *error)
@@ -217,6 +338,15 @@ bool takeFlag(QStringList *args, const QString &name)
     return args->removeAll(name) > 0;
 }
 
+QStringList takePositional(QStringList *args)
+{
+    QStringList positional, rest;
+    for (const QString &a : std::as_const(*args))
+        (isOption(a) ? rest : positional).append(a);
+    *args = rest;
+    return positional;
+}
+
 bool takeSlots(QStringList *args, QList<int> *slotNumbers, QString *error)
 {
     QStringList values;
@@ -237,8 +367,7 @@ bool takeSlots(QStringList *args, QList<int> *slotNumbers, QString *error)
 
 QString definitionsText(qsizetype n)
 {
-    return n == 1 ? StoreCommand::tr("1 fixture definition")
-                  : StoreCommand::tr("%1 fixture definitions").arg(n);
+    return n == 1 ? StoreCommand::tr("1 definition") : StoreCommand::tr("%1 definitions").arg(n);
 }
 
 QString patchListRefusal(const QString &what, const StoreSession &session)
@@ -256,6 +385,16 @@ findSlot(const std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> &entries
         if (e->slotNumber() == slot)
             return e.get();
     return nullptr;
+}
+
+QString slotOutOfRange(int slot, int capacity, const StoreSession &session)
+{
+    if (capacity < 0 || slot < capacity)
+        return QString();
+    return StoreCommand::tr("%1 has no slot %2: its slots are 0 to %3")
+        .arg(session.deviceText())
+        .arg(slot)
+        .arg(capacity - 1);
 }
 
 QString noSuchSlot(int slot, const StoreSession &session)

@@ -6,6 +6,9 @@
 
 #include "devicejobs.h"
 #include "deviceoptions.h"
+#include "devicesdiscoverer.h"
+#include "fixturestorechecks.h"
+#include "storeplan.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,8 +29,12 @@ public:
     ~StoreSession();
 
     // Takes the device options (and --simulate-state) out of args.
-    bool takeOptions(QStringList *args, QString *error);
-    // Installs the driver, restores the simulator state and opens the chosen controller.
+    bool takeOptions(QStringList *args, QString *error, bool allowDevice = true);
+    // Installs the driver and restores the simulator state; no controller is opened.
+    bool prepare(QString *error);
+    // The controllers that answer, in the order the window lists them. After prepare().
+    QList<DiscoveredDevice> discover();
+    // prepare(), then opens controller number --device (default 1) of discover()'s list.
     bool open(QString *error);
     // Saves the simulator state (if one is kept) and returns code, or a failure when the
     // state could not be saved. Call once the device work is done.
@@ -36,8 +43,15 @@ public:
     DeviceLink &link() { return *m_link; }
     DeviceJobRunner &jobs() { return *m_jobs; }
     const DeviceIdentity &identity() const { return m_link->identity(); }
-    // "device 0 (KDR-450P, software 1.3)"
+    // "no controller found", or that none answers on the --port given.
+    QString noControllerText() const;
+    // The number --device takes: the controller's place among the KDR-450P controllers.
+    int controllerNumber() const { return m_number; }
+    // "KDR-450P #1 (software 1.3)"
     QString deviceText() const;
+    // Free slots and the patch-list flag; freeSlots -1 when the controller did not say. Only
+    // while no job runs.
+    FixtureStore::DeviceStatus readStatus();
     // Why a fixture store job refuses this controller, or empty when it does not.
     QString deviceRefusal() const;
     // Why the last job failed, as far as the link knows it.
@@ -54,12 +68,15 @@ public:
     // The controller's fixture list, or false with the reason.
     bool readStoredList(std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> *entries,
                         QString *error);
+    // The headers of the list read last, with their slots.
+    QList<StoredRecord> storedHeaders() const;
 
     static QString optionsHelp();
 
 private:
     DeviceOptions m_options;
     QString m_statePath;
+    int m_number = 0;
     std::unique_ptr<DeviceLink> m_link;
     std::unique_ptr<DeviceJobRunner> m_jobs;
 };
@@ -68,23 +85,37 @@ private:
 // per outcome.
 void silenceDiagnostics();
 
-// Output and argument helpers of the device commands.
+// Output and argument helpers of every command: one prefix, "kdr450p-tool <command>: ".
 namespace StoreCommand
 {
 QString tr(const char *text);
+// The command that the failure and warning lines name ("device upload").
+void setCommand(const QString &command);
+QString command();
 void out(const QString &text);
 int fail(const QString &reason);
+void warn(const QString &text);
 int usage(const QString &command, const QString &reason);
+// The usage error for the first argument left that looks like an option, else for the first
+// stray one; Success when nothing is left.
+int leftOver(const QString &command, const QStringList &args);
+bool isOption(const QString &arg);
 bool wantsHelp(const QStringList &args);
+// Asks on the terminal; false without one (scripts say --yes).
+bool confirmed(const QString &question);
 // Takes every "--name VALUE" (or --name=VALUE) out of args.
 bool takeRepeated(QStringList *args, const QString &name, QStringList *values, QString *error);
 bool takeFlag(QStringList *args, const QString &name);
+// Takes the arguments that are no options ("-" is one: standard input or output).
+QStringList takePositional(QStringList *args);
 bool takeSlots(QStringList *args, QList<int> *slotNumbers, QString *error);
-// "1 fixture definition", "3 fixture definitions"
+// "1 definition", "3 definitions"
 QString definitionsText(qsizetype n);
 QString patchListRefusal(const QString &what, const StoreSession &session);
 // The stored entry of a slot, or null.
 QBLRemoteFixtureDefinition *
 findSlot(const std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> &entries, int slot);
 QString noSuchSlot(int slot, const StoreSession &session);
+// Why the controller cannot have the slot (beyond its capacity), or empty.
+QString slotOutOfRange(int slot, int capacity, const StoreSession &session);
 } // namespace StoreCommand
