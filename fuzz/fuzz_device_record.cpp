@@ -1,4 +1,5 @@
 // Records and fixture lists come from the controller: a damaged answer must decode safely.
+#include "definitionequality.h"
 #include "model/qblfixturedefinition.h"
 #include "transfer/devicerecord.h"
 #include "transfer/qblremotefixturedefinition.h"
@@ -12,8 +13,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     QBLFixtureDefinition definition;
     if (decodeDeviceRecord(bytes, definition)) {
-        // A decoded definition must encode again into a full record.
-        if (encodeDeviceRecord(definition).size() != DeviceRecord::RecordSize)
+        // A decoded definition encodes again into a full record that decodes to the same
+        // fields, and that record encodes to itself.
+        QBLFixtureDefinition copy;
+        copy = definition;
+        const QByteArray record = encodeDeviceRecord(copy);
+        if (record.size() != DeviceRecord::RecordSize)
+            __builtin_trap();
+        QBLFixtureDefinition again;
+        if (!decodeDeviceRecord(record, again) || !sameDefinition(definition, again) ||
+            encodeDeviceRecord(again) != record)
             __builtin_trap();
     }
 

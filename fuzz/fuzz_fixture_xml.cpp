@@ -1,5 +1,6 @@
 // Definition documents come from library files of any origin: the reader must cope with
 // every byte pattern, and whatever it reads must write out and read back the same.
+#include "definitionequality.h"
 #include "library/qblfixturedefinitionloader.h"
 #include "library/qblfixturedefinitionxmlexporter.h"
 #include "model/qblfixturechannel.h"
@@ -23,8 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QBLFixtureDefinitionLoader again;
         again.setData(document);
         again.parse();
-        // The writer's own output always holds exactly one definition.
-        if (!again.definitions() || again.definitions()->size() != 1)
+        // The writer's own output always holds exactly one definition, equal to the one
+        // written.
+        if (!again.definitions() || again.definitions()->size() != 1 ||
+            !sameDefinition(*definition, *again.definitions()->first()))
             __builtin_trap();
     }
     return 0;
