@@ -54,7 +54,8 @@ class DeviceBackendsTest : public QObject
         s.fixturesBefore = runTool(QStringList{"device", "fixtures", "--json"} + backend);
         s.upload = runTool(QStringList{"device", "upload", m_library} + backend);
         s.firmware =
-            runTool(QStringList{"firmware", "update", m_firmware, "--device", "0"} + backend);
+            runTool(QStringList{"firmware", "update", m_firmware, "--device", "1", "--yes"} +
+                    backend);
         return s;
     }
 
