@@ -104,8 +104,12 @@ void FixtureDefinitionsDownloader::run()
         const bool ok =
             m_master->readData(DeviceRecord::RecordSize, m_buffer.data(), received,
                                FixtureStore::RecordCommand, m_requested.at(k - 1)->slotNumber());
+        if (m_abort) {
+            emit aborted();
+            return;
+        }
         // A short answer would leave the rest of the record from an earlier read.
-        if (!ok || m_abort || received != DeviceRecord::RecordSize) {
+        if (!ok || received != DeviceRecord::RecordSize) {
             emit failed();
             return;
         }

@@ -11,7 +11,7 @@ class QBLFixtureDefinition;
 class QBLRemoteFixtureDefinition;
 
 // Reads the records of chosen slots (command 12 reads) and decodes them into new
-// definitions. Ends with exactly one of fixturesDownloaded or failed.
+// definitions. Ends with exactly one of fixturesDownloaded, failed or aborted.
 class FixtureDefinitionsDownloader : public QThread
 {
     Q_OBJECT
@@ -39,6 +39,8 @@ public:
 
 signals:
     void failed();
+    // abort() took effect: downloadedDefinitions() holds the records read before it.
+    void aborted();
     void progressTotal(uint percents);
     void progressCurrent(uint percents);
     void fixturesDownloaded();

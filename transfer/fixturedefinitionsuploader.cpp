@@ -2,6 +2,7 @@
 
 #include "devicerecord.h"
 #include "fixturestorechecks.h"
+#include "storeplan.h"
 
 #include "blpmaster.h"
 #include "model/qblfixturedefinition.h"
@@ -38,6 +39,42 @@ void FixtureDefinitionsUploader::clearDefinitions()
 {
     qDeleteAll(m_definitions);
     m_definitions.clear();
+    m_candidates.clear();
+    m_heldIn.clear();
+}
+
+void FixtureDefinitionsUploader::dropHeldDefinitions()
+{
+    QList<QBLFixtureDefinition *> kept;
+    for (int i = 0; i < m_definitions.size(); ++i) {
+        if (m_heldIn.value(i, -1) >= 0)
+            delete m_definitions.at(i);
+        else
+            kept.append(m_definitions.at(i));
+    }
+    m_definitions = kept;
+    m_heldIn.clear();
+}
+
+bool FixtureDefinitionsUploader::findHeld()
+{
+    m_heldIn.clear();
+    QList<StoredRecord> stored;
+    QByteArray buffer(DeviceRecord::RecordSize, '\0');
+    for (int slot : m_candidates) {
+        int received = 0;
+        if (!m_master->readData(DeviceRecord::RecordSize, buffer.data(), received,
+                                FixtureStore::RecordCommand, quint16(slot)) ||
+            received != DeviceRecord::RecordSize)
+            return false;
+        stored.append(StoredRecord{slot, buffer});
+    }
+    const StorePlan plan = planStore(
+        stored, QList<const QBLFixtureDefinition *>(m_definitions.begin(), m_definitions.end()),
+        -1);
+    if (plan.toWrite < m_definitions.size())
+        m_heldIn = plan.heldIn;
+    return true;
 }
 
 uint FixtureDefinitionsUploader::mapProgress(uint start, uint end, uint percents)
@@ -62,6 +99,8 @@ void FixtureDefinitionsUploader::abort()
 void FixtureDefinitionsUploader::run()
 {
     m_abort = false;
+    m_sent = 0;
+    m_freeSlots = -1;
     const int n = int(m_definitions.size());
     if (n == 0) {
         emit progressTotal(100);
@@ -72,7 +111,18 @@ void FixtureDefinitionsUploader::run()
         emit failed();
         return;
     }
+    if (!m_candidates.isEmpty()) {
+        if (!findHeld()) {
+            emit failed();
+            return;
+        }
+        if (!m_heldIn.isEmpty()) {
+            emit alreadyHeld();
+            return;
+        }
+    }
     const FixtureStore::DeviceStatus status = FixtureStore::queryDeviceStatus(m_master, n);
+    m_freeSlots = status.freeSlots;
     if (!status.enoughSpace) {
         emit failedNotEnoughFreeSpace();
         return;
@@ -94,7 +144,7 @@ void FixtureDefinitionsUploader::run()
     for (int k = 1; k <= n; ++k) {
         m_record = encodeDeviceRecord(*m_definitions.at(k - 1));
         if (m_abort) {
-            emit failed();
+            emit aborted();
             return;
         }
         if (!m_master->writeData(quint32(m_record.size()), m_record.constData(),
@@ -102,6 +152,7 @@ void FixtureDefinitionsUploader::run()
             emit failed();
             return;
         }
+        m_sent = k;
         emit progressTotal(m_progressEnd);
         m_progressStart = m_progressEnd.load();
         m_progressEnd = uint(100 * (k + 1) / n);

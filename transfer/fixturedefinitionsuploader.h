@@ -11,8 +11,8 @@ class QBLFixtureDefinition;
 
 // Copies fixture definitions into the controller's store (command 12 writes), after checking
 // the device, its free slots, its patch list and every channel count. Ends with exactly one
-// of dataSent, failed, failedNotEnoughFreeSpace, failedTooManyOrNotEnoughChannels or
-// failedPatchingNeedsToBeCleared.
+// of dataSent, failed, aborted, alreadyHeld, failedNotEnoughFreeSpace,
+// failedTooManyOrNotEnoughChannels or failedPatchingNeedsToBeCleared.
 class FixtureDefinitionsUploader : public QThread
 {
     Q_OBJECT
@@ -31,6 +31,19 @@ public:
     void addDefinition(const QBLFixtureDefinition &definition);
     void clearDefinitions();
     const QList<QBLFixtureDefinition *> &definitions() const { return m_definitions; }
+    // Of the last run: the records written, and the free slots the controller reported (-1
+    // when it was not asked or did not say).
+    int sentCount() const { return m_sent; }
+    int freeSlots() const { return m_freeSlots; }
+
+    // Slots whose list header equals one a definition would write (candidateSlots()): their
+    // records are read first, and when one holds a definition's record the run ends with
+    // alreadyHeld and writes nothing. Empty: no such check. Set before start().
+    void setHeldCandidates(const QList<int> &slotNumbers) { m_candidates = slotNumbers; }
+    // After alreadyHeld: per definition, the slot holding its record, or -1.
+    const QList<int> &heldIn() const { return m_heldIn; }
+    // Drops the definitions some slot holds (after alreadyHeld), so a new run skips them.
+    void dropHeldDefinitions();
 
     // The whole-job percentage for a given percentage of the record between start and end.
     static uint mapProgress(uint start, uint end, uint percents);
@@ -38,6 +51,9 @@ public:
 signals:
     void dataSent();
     void failed();
+    // abort() took effect: the records before it were written.
+    void aborted();
+    void alreadyHeld();
     void failedNotEnoughFreeSpace();
     void failedTooManyOrNotEnoughChannels();
     void failedPatchingNeedsToBeCleared();
@@ -51,10 +67,17 @@ protected:
     void run() override;
 
 private:
+    // False when reading a candidate failed (the run then ends with failed).
+    bool findHeld();
+
     QList<QBLFixtureDefinition *> m_definitions;
+    QList<int> m_candidates;
+    QList<int> m_heldIn;
     BLPMaster *m_master = nullptr;
     QByteArray m_record;
     std::atomic<uint> m_progressStart{0};
     std::atomic<uint> m_progressEnd{0};
     std::atomic<bool> m_abort{false};
+    std::atomic<int> m_sent{0};
+    std::atomic<int> m_freeSlots{-1};
 };

@@ -21,6 +21,7 @@ void FixtureListDownloader::abort()
 void FixtureListDownloader::run()
 {
     m_abort = false;
+    m_freeSlots = -1;
     if (!m_master) {
         emit failed();
         return;
@@ -43,6 +44,9 @@ void FixtureListDownloader::run()
     const bool ok = m_master->readData(DeviceRecord::FixtureListBufferSize, m_buffer.data(),
                                        received, FixtureStore::ListCommand, 0);
     m_master->setResponseTimeout(savedTimeout);
+    // The store's use is shown beside the list; asked only when the list came.
+    if (ok && !m_abort)
+        m_freeSlots = FixtureStore::queryDeviceStatus(m_master, 0).freeSlots;
     if (ok)
         emit receivedData(m_buffer.data(), received);
     else if (m_abort)

@@ -18,6 +18,8 @@ public:
     explicit FixtureListDownloader(QObject *parent = nullptr);
 
     void setMaster(BLPMaster *master) { m_master = master; }
+    // The store's free slots as the controller reported them with the last list; -1 unknown.
+    int freeSlots() const { return m_freeSlots; }
 
 signals:
     // data points into this worker's buffer; valid until it runs again or is destroyed.
@@ -35,4 +37,5 @@ private:
     BLPMaster *m_master = nullptr;
     QByteArray m_buffer;
     std::atomic<bool> m_abort{false};
+    std::atomic<int> m_freeSlots{-1};
 };

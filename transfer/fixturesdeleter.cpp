@@ -10,6 +10,7 @@ FixturesDeleter::FixturesDeleter(QObject *parent) : QThread(parent) {}
 void FixturesDeleter::run()
 {
     m_abort = false;
+    m_deleted = 0;
     const int n = int(m_targets.size());
     if (n == 0) {
         emit progressTotal(100);
@@ -30,8 +31,13 @@ void FixturesDeleter::run()
         int received = 0;
         const bool ok = m_master->readData(4, answer, received, FixtureStore::DeleteCommand,
                                            m_targets.at(k - 1)->slotNumber());
-        if (!ok || m_abort) {
+        if (!ok) {
             emit failed();
+            return;
+        }
+        m_deleted = k;
+        if (m_abort && k < n) {
+            emit aborted();
             return;
         }
         emit progressTotal(uint(100 * k / n));

@@ -9,7 +9,7 @@ class BLPMaster;
 class QBLRemoteFixtureDefinition;
 
 // Deletes the records of chosen slots (command 13), one request per slot. Ends with exactly
-// one of fixturesDeleted, failed or failedPatchingNeedsToBeCleared.
+// one of fixturesDeleted, failed, aborted or failedPatchingNeedsToBeCleared.
 class FixturesDeleter : public QThread
 {
     Q_OBJECT
@@ -21,10 +21,15 @@ public:
     // Not copied: the rows must outlive the run.
     void addTarget(QBLRemoteFixtureDefinition *target) { m_targets.append(target); }
     void clearTargets() { m_targets.clear(); }
+    int targetCount() const { return int(m_targets.size()); }
+    // The slots the last run deleted.
+    int deletedCount() const { return m_deleted; }
 
 signals:
     void fixturesDeleted();
     void failed();
+    // abort() took effect after the running request.
+    void aborted();
     void progressTotal(uint percents);
     void failedPatchingNeedsToBeCleared();
 
@@ -38,4 +43,5 @@ private:
     QList<QBLRemoteFixtureDefinition *> m_targets;
     BLPMaster *m_master = nullptr;
     std::atomic<bool> m_abort{false};
+    std::atomic<int> m_deleted{0};
 };

@@ -24,7 +24,7 @@ int RemoteFixtureDefinitionListModel::rowCount(const QModelIndex &parent) const
 
 int RemoteFixtureDefinitionListModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : 3;
+    return parent.isValid() ? 0 : 4;
 }
 
 QVariant RemoteFixtureDefinitionListModel::headerData(int section, Qt::Orientation orientation,
@@ -39,6 +39,8 @@ QVariant RemoteFixtureDefinitionListModel::headerData(int section, Qt::Orientati
         return tr("#Channels");
     case ManufacturerColumn:
         return tr("Manufacturer");
+    case SlotColumn:
+        return tr("Slot");
     }
     return QVariant();
 }
@@ -59,6 +61,8 @@ QVariant RemoteFixtureDefinitionListModel::data(const QModelIndex &index, int ro
             return row->nbrOfChannels();
         case ManufacturerColumn:
             return row->manufacturerDisplayName();
+        case SlotColumn:
+            return int(row->slotNumber());
         }
     }
     if (role == Qt::DecorationRole && index.column() == FixtureNameColumn &&

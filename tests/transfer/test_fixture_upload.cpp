@@ -32,6 +32,7 @@ private slots:
         m_terminal = std::make_unique<TerminalSignals>(
             m_uploader.get(),
             std::initializer_list<const char *>{SIGNAL(dataSent()), SIGNAL(failed()),
+                                                SIGNAL(aborted()),
                                                 SIGNAL(failedNotEnoughFreeSpace()),
                                                 SIGNAL(failedTooManyOrNotEnoughChannels()),
                                                 SIGNAL(failedPatchingNeedsToBeCleared())});
@@ -115,6 +116,7 @@ private slots:
         fill({1, 1, 1});
         QVERIFY(runToEnd(m_uploader.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failedNotEnoughFreeSpace"));
+        QCOMPARE(m_uploader->freeSlots(), 2);
         QVERIFY(m_link->controller->records().isEmpty());
     }
 
@@ -204,7 +206,8 @@ private slots:
             },
             Qt::DirectConnection);
         QVERIFY(runToEnd(m_uploader.get()));
-        QCOMPARE(m_terminal->only(), QByteArray("failed"));
+        QCOMPARE(m_terminal->only(), QByteArray("aborted"));
+        QCOMPARE(m_uploader->sentCount(), 2);
         QCOMPARE(m_link->controller->records().size(), 2);
     }
 

@@ -49,12 +49,14 @@ private slots:
         RemoteFixtureDefinitionListModel model;
         model.appendListHeaders(headers);
         QCOMPARE(model.rowCount(), 2);
-        QCOMPARE(model.columnCount(), 3);
+        QCOMPARE(model.columnCount(), 4);
         QCOMPARE(model.data(model.index(0, 0)), QVariant(QStringLiteral("Spot")));
         QCOMPARE(model.data(model.index(0, 1)).typeId(), QMetaType::Int);
         QCOMPARE(model.data(model.index(0, 1)).toInt(), 12);
         QCOMPARE(model.data(model.index(0, 2)), QVariant(QStringLiteral("Acme")));
         QCOMPARE(rowObject(model, 0)->slotNumber(), quint8(3));
+        QCOMPARE(model.data(model.index(0, 3)).toInt(), 3);
+        QCOMPARE(model.data(model.index(1, 3)).toInt(), 9);
         QCOMPARE(rowObject(model, 1, 2)->slotNumber(), quint8(9));
     }
 
@@ -73,6 +75,7 @@ private slots:
         QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Fixture Name"));
         QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("#Channels"));
         QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Manufacturer"));
+        QCOMPARE(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Slot"));
         QVERIFY(!model.headerData(0, Qt::Vertical).isValid());
         QVERIFY(!model.headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid());
         model.insertRows(0, 1);

@@ -10,6 +10,8 @@
 #include "fwupdater.h"
 #include "patchlistclearer.h"
 #include "qblremotefixturedefinition.h"
+#include "storeplan.h"
+#include "devicerecord.h"
 
 #include "blpmaster.h"
 #include "model/qblfixturedefinition.h"
@@ -77,9 +79,9 @@ DeviceJobRunner::DeviceJobRunner(DeviceLink *link, QObject *parent)
 
     using O = DeviceJobOutcome;
     connect(m_lister, &FixtureListDownloader::receivedData, this, [this](void *data, int length) {
-        listEnded(m_list.parse(QByteArrayView(static_cast<const char *>(data), length))
-                      ? O::Done
-                      : O::MalformedList);
+        const bool parsed = m_list.parse(QByteArrayView(static_cast<const char *>(data), length));
+        m_list.setFreeSlots(m_lister->freeSlots());
+        listEnded(parsed ? O::Done : O::MalformedList);
     });
     connect(m_lister, &FixtureListDownloader::failed, this, [this] { listEnded(O::Failed); });
     connect(m_lister, &FixtureListDownloader::downloadAborted, this,
@@ -98,6 +100,14 @@ DeviceJobRunner::DeviceJobRunner(DeviceLink *link, QObject *parent)
     };
     connect(m_uploader, &FixtureDefinitionsUploader::dataSent, this, ends(DeviceJob::Upload, O::Done));
     connect(m_uploader, &FixtureDefinitionsUploader::failed, this, ends(DeviceJob::Upload, O::Failed));
+    connect(m_uploader, &FixtureDefinitionsUploader::aborted, this,
+            ends(DeviceJob::Upload, O::Aborted));
+    connect(m_uploader, &FixtureDefinitionsUploader::alreadyHeld, this, [this] {
+        if (m_job != DeviceJob::Upload)
+            return;
+        m_waitingForHeldAnswer = true;
+        emit heldDefinitionsFound();
+    });
     connect(m_uploader, &FixtureDefinitionsUploader::failedNotEnoughFreeSpace, this,
             ends(DeviceJob::Upload, O::NotEnoughFreeSlots));
     connect(m_uploader, &FixtureDefinitionsUploader::failedTooManyOrNotEnoughChannels, this,
@@ -111,6 +121,8 @@ DeviceJobRunner::DeviceJobRunner(DeviceLink *link, QObject *parent)
             ends(DeviceJob::Download, O::Done));
     connect(m_downloader, &FixtureDefinitionsDownloader::failed, this,
             ends(DeviceJob::Download, O::Failed));
+    connect(m_downloader, &FixtureDefinitionsDownloader::aborted, this,
+            ends(DeviceJob::Download, O::Aborted));
     connect(m_downloader, &FixtureDefinitionsDownloader::progressTotal, this,
             &DeviceJobRunner::progressTotal);
     connect(m_downloader, &FixtureDefinitionsDownloader::progressCurrent, this,
@@ -118,6 +130,7 @@ DeviceJobRunner::DeviceJobRunner(DeviceLink *link, QObject *parent)
 
     connect(m_deleter, &FixturesDeleter::fixturesDeleted, this, ends(DeviceJob::Delete, O::Done));
     connect(m_deleter, &FixturesDeleter::failed, this, ends(DeviceJob::Delete, O::Failed));
+    connect(m_deleter, &FixturesDeleter::aborted, this, ends(DeviceJob::Delete, O::Aborted));
     connect(m_deleter, &FixturesDeleter::failedPatchingNeedsToBeCleared, this,
             patchList(DeviceJob::Delete));
     connect(m_deleter, &FixturesDeleter::progressTotal, this, &DeviceJobRunner::progressTotal);
@@ -170,6 +183,31 @@ const QList<QBLFixtureDefinition *> &DeviceJobRunner::downloadedDefinitions() co
     return m_downloader->downloadedDefinitions();
 }
 
+const QList<QBLFixtureDefinition *> &DeviceJobRunner::uploadDefinitions() const
+{
+    return m_uploader->definitions();
+}
+
+int DeviceJobRunner::uploadFreeSlots() const
+{
+    return m_uploader->freeSlots();
+}
+
+DeviceJobRunner::ItemCount DeviceJobRunner::itemCount(DeviceJob job) const
+{
+    switch (job) {
+    case DeviceJob::Upload:
+        return {m_uploader->sentCount(), int(m_uploader->definitions().size())};
+    case DeviceJob::Download:
+        return {int(m_downloader->downloadedDefinitions().size()),
+                int(m_downloader->requestedDefinitions().size())};
+    case DeviceJob::Delete:
+        return {m_deleter->deletedCount(), m_deleter->targetCount()};
+    default:
+        return {};
+    }
+}
+
 QList<DiscoveredDevice> DeviceJobRunner::discoveredDevices() const
 {
     return m_discoverer->devices();
@@ -200,8 +238,35 @@ bool DeviceJobRunner::upload(const QList<QBLFixtureDefinition *> &definitions)
     m_uploader->clearDefinitions();
     for (const QBLFixtureDefinition *definition : definitions)
         m_uploader->addDefinition(*definition);
+    if (m_asksAboutHeld) {
+        // The last list's headers tell which slots may hold one; only those are read.
+        QList<StoredRecord> headers;
+        for (int i = 0; i < m_list.count(); ++i) {
+            const char *header = m_list.headers() + qsizetype(DeviceRecord::HeaderSize) * i;
+            headers.append(StoredRecord{quint8(header[DeviceRecord::SlotOffset]),
+                                        QByteArray(header, DeviceRecord::HeaderSize)});
+        }
+        m_uploader->setHeldCandidates(candidateSlots(
+            headers, QList<const QBLFixtureDefinition *>(definitions.begin(), definitions.end())));
+    }
     startUpload();
     return true;
+}
+
+const QList<int> &DeviceJobRunner::heldIn() const
+{
+    return m_uploader->heldIn();
+}
+
+void DeviceJobRunner::answerHeldQuestion(bool uploadAgain)
+{
+    if (!m_waitingForHeldAnswer || m_job != DeviceJob::Upload)
+        return;
+    m_waitingForHeldAnswer = false;
+    if (!uploadAgain)
+        m_uploader->dropHeldDefinitions();
+    m_uploader->setHeldCandidates({});
+    startUpload();
 }
 
 bool DeviceJobRunner::download(const QList<QBLRemoteFixtureDefinition *> &entries)
@@ -411,6 +476,7 @@ void DeviceJobRunner::finish(DeviceJobOutcome outcome)
 {
     const DeviceJob job = m_job;
     m_waitingForPatchList = DeviceJob::None;
+    m_waitingForHeldAnswer = false;
     if (m_refreshAfterJobs && job != DeviceJob::Discover) {
         startRefresh();
     } else {

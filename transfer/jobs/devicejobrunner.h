@@ -51,6 +51,9 @@ public:
     // After an upload, download, deletion, patch list clearing, device change or firmware
     // update the fixture list is read again (the window); the tool reads it when it asks.
     void setRefreshAfterJobs(bool on) { m_refreshAfterJobs = on; }
+    // Before an upload writes, the records that the last list shows may hold a definition are
+    // read; when some do, heldDefinitionsFound() asks whether to write them again.
+    void setAsksAboutHeldDefinitions(bool on) { m_asksAboutHeld = on; }
 
     // Requests. True when the job started; false when it was remembered as pending (or
     // refused: closing has begun).
@@ -76,6 +79,10 @@ public:
     void abort();
     // The answer to patchListClearingNeeded(): clear it and go on, or end the job.
     void answerPatchListQuestion(bool clear);
+    // The answer to heldDefinitionsFound(): write them again, or upload only the others.
+    void answerHeldQuestion(bool uploadAgain);
+    // While the question is open: per uploaded definition, the slot holding it or -1.
+    const QList<int> &heldIn() const;
 
     // From now on nothing new starts (a running job still ends with its refresh); pending
     // requests are dropped and the running job is asked to stop.
@@ -88,6 +95,17 @@ public:
     const StoredFixtureList &fixtureList() const { return m_list; }
     const QList<QBLFixtureDefinition *> &downloadedDefinitions() const;
     QList<DiscoveredDevice> discoveredDevices() const;
+    // What the last upload was given (with automatic short names refreshed as stored), and
+    // the free slots the controller reported to it (-1: not asked, or no answer).
+    const QList<QBLFixtureDefinition *> &uploadDefinitions() const;
+    int uploadFreeSlots() const;
+    // How many items the last upload, download or deletion completed of how many it was
+    // given; read once its jobEnded has come.
+    struct ItemCount {
+        int done = 0;
+        int total = 0;
+    };
+    ItemCount itemCount(DeviceJob job) const;
 
     BLPMaster *master() const;
 
@@ -99,6 +117,7 @@ signals:
     void refreshStarted();
     void released();
     void patchListClearingNeeded(DeviceJob job);
+    void heldDefinitionsFound();
     // A pending firmware update may run now; only the owner can show its dialog.
     void firmwareUpdateDue();
     void probed(int result);
@@ -128,6 +147,8 @@ private:
     // The upload or deletion that waits for the patch list question, or for the clearer.
     DeviceJob m_waitingForPatchList = DeviceJob::None;
     bool m_refreshAfterJobs = true;
+    bool m_asksAboutHeld = false;
+    bool m_waitingForHeldAnswer = false;
     bool m_closing = false;
     std::unique_ptr<Pending> m_pending;
 

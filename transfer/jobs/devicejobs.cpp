@@ -20,6 +20,7 @@ void StoredFixtureList::clear()
 {
     m_answer.clear();
     m_count = 0;
+    m_freeSlots = -1;
 }
 
 std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> StoredFixtureList::entries() const

@@ -29,7 +29,7 @@ enum class DeviceJobOutcome {
     Done,                    // receivedData, dataSent, fixturesDownloaded, fixturesDeleted,
                              // success, done, finished
     Failed,                  // failed(): the link, the device check or the controller
-    Aborted,                 // downloadAborted, the clearer's aborted
+    Aborted,                 // downloadAborted, aborted, the clearer's aborted
     NotEnoughFreeSlots,      // failedNotEnoughFreeSpace
     ChannelCountsOutOfRange, // failedTooManyOrNotEnoughChannels
     PatchListKept,           // failedPatchingNeedsToBeCleared, and the patch list was not cleared
@@ -54,9 +54,15 @@ public:
     // The controller's answer as it came: the count, then the headers back to back.
     const QByteArray &answer() const { return m_answer; }
     const char *headers() const { return m_answer.constData() + 2; }
+    // The free slots reported with the list; -1 when the controller did not say.
+    int freeSlots() const { return m_freeSlots; }
+    void setFreeSlots(int freeSlots) { m_freeSlots = freeSlots; }
+    // Stored plus free: the store's size, or -1 when unknown.
+    int capacity() const { return m_freeSlots < 0 ? -1 : m_count + m_freeSlots; }
     std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> entries() const;
 
 private:
     QByteArray m_answer;
     int m_count = 0;
+    int m_freeSlots = -1;
 };
