@@ -18,6 +18,7 @@ class DeviceForm;
 class DeviceJobRunner;
 class DeviceLink;
 class QAction;
+class QBLFixtureDefinition;
 class QCloseEvent;
 class QMovie;
 class QSettings;
@@ -88,7 +89,7 @@ public slots:
     void fixtureUploadNeedsPatchListCleared();
     void patchListClearerFailed();
     void patchListClearerAborted();
-    void fixturesDownloaded();
+    void fixturesDownloaded(bool cancelled = false);
     void fixturesDownloadFailed();
     void fixturesDeleted();
     void fixtureDeletionFailed();
@@ -129,6 +130,8 @@ private:
     void connectDeviceSide();
     void shutDownDeviceSide();
     static QString appTitle();
+    // The device list's entry of the active controller: "KDR-450P #1 (Stage left)".
+    QString activeDeviceName() const;
     void setProgressIdle(bool busy);
     QList<QAction *> operationActions() const;
     bool isUndoAction(const QAction *action) const;
@@ -142,9 +145,15 @@ private:
     void deletionEnded(DeviceJobOutcome outcome);
     void fixtureListEnded(DeviceJobOutcome outcome);
     void showResult(const QString &text);
+    // What an operation did, in the status bar (the failures keep their message boxes).
+    void showStatus(const QString &text);
+    // False when names would change on the controller and the user does not upload.
+    bool namesStoredAsShownOrAccepted(const QList<QBLFixtureDefinition *> &definitions);
     void endUploadPanel();
     void endDeletePanel();
     void askToClearPatchList();
+    // Yes writes them again, No (the default) uploads only the others.
+    void askAboutHeldDefinitions();
     void runFirmwareUpdate();
     void checkFirmwareVersion();
     void showClosingPanel(bool closing);
@@ -169,4 +178,6 @@ private:
     bool abortRequested = false;
     // The device chosen before the firmware dialog, chosen again after the new discovery.
     int deviceToReselect = -1;
+    // The device the firmware dialog programmed, named once the discovery after it ends.
+    int firmwareProgrammedOn = -1;
 };

@@ -37,12 +37,15 @@ void MainWindow::onDisconnected()
     combo->clear();
     combo->setCurrentIndex(-1);
     ui->remoteForm->clearList();
+    ui->remoteForm->setFirmwareVersion(-1);
 }
 
 void MainWindow::checkFirmwareVersion()
 {
-    const int deviceNumber = ui->remoteForm->devicesComboBox()->currentData(Qt::UserRole).toInt();
+    const QComboBox *combo = ui->remoteForm->devicesComboBox();
+    const int deviceNumber = combo->currentData(Qt::UserRole).toInt();
     const int version = monitor->firmwareVersion(deviceNumber);
+    ui->remoteForm->setFirmwareVersion(combo->count() > 0 ? version : -1);
     if (version < 0 || !ConnectionMonitor::isOutdated(version)) {
         ui->firmwareUpdateInfoWidget->hide();
         return;

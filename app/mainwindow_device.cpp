@@ -6,10 +6,12 @@
 #include "connectionmonitor.h"
 #include "devicejobrunner.h"
 #include "devicelink.h"
+#include "devicesdiscoverer.h"
 #include "blpmaster.h"
 #include "firmware/firmwareupdatedialog.h"
 #include "model/qblfixturedefinition.h"
 #include "transfer/devicerecord.h"
+#include "transfer/qblremotefixturedefinition.h"
 #include "views/deviceform.h"
 #include "views/libraryform.h"
 #include "views/widgets/userprompts.h"
@@ -19,6 +21,7 @@
 #include <QDebug>
 #include <QMenu>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTimer>
 
 BLPMaster *MainWindow::master() const
@@ -69,6 +72,7 @@ void MainWindow::createWorkers()
     link = std::make_unique<DeviceLink>();
     link->master()->connectDevice();
     jobs = new DeviceJobRunner(link.get(), this);
+    jobs->setAsksAboutHeldDefinitions(true);
     QComboBox *combo = ui->remoteForm->devicesComboBox();
     monitor = new ConnectionMonitor(
         jobs, [combo] { return combo->count(); }, this);
@@ -84,6 +88,7 @@ void MainWindow::createWorkers()
                 else
                     fixtureDeletionNeedsPatchListCleared();
             });
+    connect(jobs, &DeviceJobRunner::heldDefinitionsFound, this, &MainWindow::askAboutHeldDefinitions);
     connect(jobs, &DeviceJobRunner::firmwareUpdateDue, this,
             &MainWindow::on_actionUpdate_firmware_triggered);
     connect(jobs, &DeviceJobRunner::progressTotal, this, &MainWindow::progressTotal);
@@ -238,8 +243,8 @@ void MainWindow::deviceJobEnded(DeviceJob job, DeviceJobOutcome outcome)
         deletionEnded(outcome);
         break;
     case DeviceJob::Download:
-        if (outcome == DeviceJobOutcome::Done)
-            fixturesDownloaded();
+        if (outcome == DeviceJobOutcome::Done || outcome == DeviceJobOutcome::Aborted)
+            fixturesDownloaded(outcome == DeviceJobOutcome::Aborted);
         else
             fixturesDownloadFailed();
         break;
@@ -276,9 +281,16 @@ void MainWindow::uploadEnded(DeviceJobOutcome outcome)
 {
     if (patchListOutcomeShown(outcome))
         return;
+    const DeviceJobRunner::ItemCount count = jobs->itemCount(DeviceJob::Upload);
     switch (outcome) {
     case DeviceJobOutcome::Done:
         fixturesUploaded();
+        showStatus(tr("Uploaded %n definition(s) to %1", "", count.total).arg(activeDeviceName()));
+        break;
+    case DeviceJobOutcome::Aborted:
+        endUploadPanel();
+        showStatus(tr("Upload cancelled after %1 of %n definition(s)", "", count.total)
+                       .arg(count.done));
         break;
     case DeviceJobOutcome::NotEnoughFreeSlots:
         fixtureUploadFailedNotEnoughMemory();
@@ -296,9 +308,16 @@ void MainWindow::deletionEnded(DeviceJobOutcome outcome)
 {
     if (patchListOutcomeShown(outcome))
         return;
+    const DeviceJobRunner::ItemCount count = jobs->itemCount(DeviceJob::Delete);
     switch (outcome) {
     case DeviceJobOutcome::Done:
         fixturesDeleted();
+        showStatus(tr("Deleted %n definition(s) on %1", "", count.total).arg(activeDeviceName()));
+        break;
+    case DeviceJobOutcome::Aborted:
+        endDeletePanel();
+        showStatus(tr("Deletion cancelled after %1 of %n definition(s)", "", count.total)
+                       .arg(count.done));
         break;
     default:
         fixtureDeletionFailed();
@@ -320,6 +339,8 @@ void MainWindow::fixtureListEnded(DeviceJobOutcome outcome)
         // the firmware notice is looked at again.
         fixtureListDownloadFailed();
     }
+    if (outcome == DeviceJobOutcome::Done)
+        ui->remoteForm->setStoreUse(list.count(), list.capacity());
 }
 
 void MainWindow::showResult(const QString &text)
@@ -328,10 +349,15 @@ void MainWindow::showResult(const QString &text)
         UserPrompts::information(this, appTitle(), text);
 }
 
+void MainWindow::showStatus(const QString &text)
+{
+    statusBar()->showMessage(text);
+}
+
 void MainWindow::uploadCurrentSelection()
 {
     const QList<QBLFixtureDefinition *> selection = ui->libraryForm->selectedDefinitions();
-    if (selection.isEmpty())
+    if (selection.isEmpty() || !namesStoredAsShownOrAccepted(selection))
         return;
     emit abortDownloadingFixtureList();
     jobs->upload(selection);
@@ -351,8 +377,48 @@ void MainWindow::deleteCurrentlySelectedFixturesOnDevice()
     const QList<QBLRemoteFixtureDefinition *> selection = ui->remoteForm->selectedDefinitions();
     if (selection.isEmpty())
         return;
+    // Nothing brings an erased definition back: ask, naming what goes.
+    const int n = int(selection.size());
+    QStringList names;
+    if (n <= 5) {
+        for (const QBLRemoteFixtureDefinition *entry : selection)
+            names.append(entry->displayName());
+    }
+    const QMessageBox::StandardButton answer = UserPrompts::questionWithDetails(
+        this, appTitle(), tr("Delete %n fixture definition(s) on %1?", "", n).arg(activeDeviceName()),
+        names.isEmpty() ? tr("They cannot be restored.")
+                        : names.join(QLatin1Char('\n')) + QStringLiteral("\n\n") +
+                              tr("They cannot be restored."),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
     emit abortDownloadingFixtureList();
     jobs->remove(selection);
+}
+
+// The controller keeps Latin-1 names of fixed widths: say per definition what it will change.
+bool MainWindow::namesStoredAsShownOrAccepted(const QList<QBLFixtureDefinition *> &definitions)
+{
+    QStringList lines;
+    for (const QBLFixtureDefinition *definition : definitions) {
+        const DeviceRecordPreview preview = previewDeviceRecord(*definition);
+        for (const DeviceNameChange &change : preview.nameChanges)
+            lines.append(tr("%1, %2: \"%3\" is stored as \"%4\"")
+                             .arg(definition->displayName(), change.field, change.given,
+                                  change.stored));
+    }
+    if (lines.isEmpty())
+        return true;
+    return UserPrompts::questionWithDetails(
+               this, appTitle(), tr("The controller will store some names differently. Upload?"),
+               lines.join(QLatin1Char('\n')), QMessageBox::Yes | QMessageBox::No,
+               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+QString MainWindow::activeDeviceName() const
+{
+    const QString text = ui->remoteForm->devicesComboBox()->currentText();
+    return text.isEmpty() ? tr("the controller") : text;
 }
 
 void MainWindow::endUploadPanel()
@@ -385,28 +451,50 @@ void MainWindow::fixtureUploadFailedNotEnoughMemory()
 {
     qDebug() << "Uploading fixtureList failed";
     endUploadPanel();
-    showResult(tr("The device seems not to have enough free memory slots to store\nall of the "
-                  "selected fixtures."));
+    QString text = tr("The device seems not to have enough free memory slots to store\nall of "
+                      "the selected fixtures.");
+    const int freeSlots = jobs->uploadFreeSlots();
+    if (freeSlots >= 0)
+        text += QStringLiteral("\n\n") +
+                tr("Free slots: %1, needed: %2.")
+                    .arg(freeSlots)
+                    .arg(jobs->uploadDefinitions().size());
+    showResult(text);
 }
 
 void MainWindow::fixtureUploadFailedTooManyOrNotEnoughChannels()
 {
     qDebug() << "Uploading fixtureList failed";
     endUploadPanel();
+    QStringList refused;
+    for (const QBLFixtureDefinition *definition : jobs->uploadDefinitions()) {
+        const DeviceRecordPreview preview = previewDeviceRecord(*definition);
+        if (!preview.channelCountFits)
+            refused.append(tr("%1: %n channel(s)", "", preview.channelCount)
+                               .arg(definition->displayName()));
+    }
     showResult(tr("Make sure that no fixture definition has less than 1 channel or more\nthan %1 "
                   "channels.")
-                   .arg(DeviceRecord::MaxChannels));
+                   .arg(DeviceRecord::MaxChannels) +
+               QStringLiteral("\n\n") + refused.join(QLatin1Char('\n')));
 }
 
-void MainWindow::fixturesDownloaded()
+void MainWindow::fixturesDownloaded(bool cancelled)
 {
     const QList<QBLFixtureDefinition *> &downloaded = jobs->downloadedDefinitions();
-    // One undo step for the whole download.
-    ui->libraryForm->addDefinitions(
-        QList<const QBLFixtureDefinition *>(downloaded.begin(), downloaded.end()),
-        downloaded.size() == 1 ? tr("Download Fixture Definition")
-                               : tr("Download %1 Fixture Definitions").arg(downloaded.size()));
+    // One undo step for the whole download; a cancelled one keeps what had arrived.
+    if (!downloaded.isEmpty())
+        ui->libraryForm->addDefinitions(
+            QList<const QBLFixtureDefinition *>(downloaded.begin(), downloaded.end()),
+            downloaded.size() == 1 ? tr("Download Fixture Definition")
+                                   : tr("Download %1 Fixture Definitions").arg(downloaded.size()));
     ui->progressBars->hide();
+    const DeviceJobRunner::ItemCount count = jobs->itemCount(DeviceJob::Download);
+    if (cancelled)
+        showStatus(tr("Download cancelled after %1 of %n definition(s)", "", count.total)
+                       .arg(count.done));
+    else
+        showStatus(tr("Downloaded %n definition(s)", "", count.total));
 }
 
 void MainWindow::fixturesDownloadFailed()
@@ -446,6 +534,25 @@ void MainWindow::askToClearPatchList()
         this, appTitle(), tr("The current patch list will be erased.\nDo you want to continue?"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     jobs->answerPatchListQuestion(answer == QMessageBox::Yes);
+}
+
+void MainWindow::askAboutHeldDefinitions()
+{
+    const QList<QBLFixtureDefinition *> &definitions = jobs->uploadDefinitions();
+    const QList<int> &heldIn = jobs->heldIn();
+    QStringList names;
+    for (int i = 0; i < definitions.size(); ++i) {
+        if (heldIn.value(i, -1) >= 0)
+            names.append(tr("%1 (slot %2)").arg(definitions.at(i)->displayName()).arg(heldIn.at(i)));
+    }
+    const QMessageBox::StandardButton answer = UserPrompts::questionWithDetails(
+        this, appTitle(),
+        tr("%1 already holds %n of the selected definitions. Upload them again?", "",
+           int(names.size()))
+            .arg(activeDeviceName()),
+        names.size() <= 5 ? names.join(QLatin1Char('\n')) : QString(),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    jobs->answerHeldQuestion(answer == QMessageBox::Yes);
 }
 
 void MainWindow::fixtureUploadNeedsPatchListCleared()
@@ -520,6 +627,17 @@ void MainWindow::devicesDiscovered()
             combo->setCurrentIndex(index);
         }
     }
+    if (firmwareProgrammedOn >= 0) {
+        // The version the controller reports now, not the one the file claims.
+        const int index = combo->findData(firmwareProgrammedOn, Qt::UserRole);
+        const int version = monitor->firmwareVersion(firmwareProgrammedOn);
+        firmwareProgrammedOn = -1;
+        if (index >= 0 && version >= 0)
+            showStatus(tr("Firmware %1 programmed on %2")
+                           .arg(softwareVersionText(version), combo->itemText(index)));
+    } else {
+        showStatus(tr("Found %n controller(s)", "", combo->count()));
+    }
     if (combo->count() > 0)
         updateActiveDevice();
     else
@@ -554,12 +672,18 @@ void MainWindow::runFirmwareUpdate()
     auto *dialog = new FirmwareUpdateDlg(this);
     dialog->setLink(link->master(), link->phy());
     const QComboBox *combo = ui->remoteForm->devicesComboBox();
-    QList<int> devices;
-    for (int i = 0; i < combo->count(); ++i)
-        devices.append(combo->itemData(i, Qt::UserRole).toInt());
-    dialog->setDevices(devices, combo->currentIndex());
+    QList<DiscoveredDevice> devices;
+    for (int i = 0; i < combo->count(); ++i) {
+        DiscoveredDevice device;
+        device.deviceIndex = combo->itemData(i, Qt::UserRole).toInt();
+        device.entryText = combo->itemText(i);
+        device.softwareVersion = monitor->firmwareVersion(device.deviceIndex);
+        devices.append(device);
+    }
+    dialog->setDeviceEntries(devices, combo->currentIndex());
     dialog->exec();
     dialog->deleteLater();
+    firmwareProgrammedOn = dialog->programmedDevice();
     if (dialog->devicesMayHaveChanged()) {
         // Devices may have come or gone, and an updated one reports a new version: search
         // anew, which also refreshes the firmware notice and the device's list.

@@ -73,6 +73,9 @@ FirmwareUpdateDlg::FirmwareUpdateDlg(QWidget *parent)
     connect(discoverer, &DevicesDiscoverer::deviceFound, combo,
             [combo](const QString &text, int deviceIndex) { combo->addItem(text, deviceIndex); });
     connect(discoverer, &QThread::finished, this, &FirmwareUpdateDlg::devicesDiscovered);
+    // Long entries (label and version) must not cut the buttons off a narrow dialog.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(24);
 
     ui->bttn_update->setEnabled(false);
     ui->progressBar->hide();
@@ -105,13 +108,34 @@ void FirmwareUpdateDlg::setLink(BLPMaster *linkMaster, BLPmPhyUSB *linkPhy)
 
 void FirmwareUpdateDlg::setDevices(const QList<int> &deviceIndexes, int indexToSelect)
 {
-    devices = deviceIndexes;
-    ui->devicesCombo->clear();
+    QList<DiscoveredDevice> known;
     int number = 1;
-    for (int index : deviceIndexes)
-        ui->devicesCombo->addItem(tr("KDR-450P #%1").arg(number++), index);
+    for (int index : deviceIndexes) {
+        DiscoveredDevice device;
+        device.deviceIndex = index;
+        device.entryText = tr("KDR-450P #%1").arg(number++);
+        known.append(device);
+    }
+    setDeviceEntries(known, indexToSelect);
+}
+
+void FirmwareUpdateDlg::setDeviceEntries(const QList<DiscoveredDevice> &known, int indexToSelect)
+{
+    devices.clear();
+    ui->devicesCombo->clear();
+    for (const DiscoveredDevice &device : known) {
+        devices.append(device.deviceIndex);
+        ui->devicesCombo->addItem(entryText(device), device.deviceIndex);
+    }
     ui->devicesCombo->setCurrentIndex(indexToSelect);
-    ui->bttn_update->setEnabled(!deviceIndexes.isEmpty() && fileUsable);
+    ui->bttn_update->setEnabled(!known.isEmpty() && fileUsable);
+}
+
+QString FirmwareUpdateDlg::entryText(const DiscoveredDevice &device)
+{
+    if (device.softwareVersion <= 0)
+        return device.entryText;
+    return tr("%1, firmware %2").arg(device.entryText, softwareVersionText(device.softwareVersion));
 }
 
 bool FirmwareUpdateDlg::hasDevices() const
@@ -209,7 +233,8 @@ void FirmwareUpdateDlg::on_bttn_update_clicked()
     ui->progressBar->setValue(0);
     ui->progressBar->show();
     updater->setFile(file);
-    updater->setDeviceIndex(ui->devicesCombo->currentData(Qt::UserRole).toInt());
+    updating = ui->devicesCombo->currentData(Qt::UserRole).toInt();
+    updater->setDeviceIndex(updating);
     updater->start();
 }
 
@@ -232,6 +257,8 @@ void FirmwareUpdateDlg::progress(int percents)
 
 void FirmwareUpdateDlg::devicesDiscovered()
 {
+    // The entries as found, now with the version each controller reported.
+    setDeviceEntries(discoverer->devices(), discoverer->devices().isEmpty() ? -1 : 0);
     operationDone();
     updateButtonState();
 }
@@ -277,6 +304,7 @@ void FirmwareUpdateDlg::updateFailed()
 
 void FirmwareUpdateDlg::updateSuccessFul()
 {
+    programmed = updating;
     ui->progressBar->hide();
     operationDone();
 }

@@ -7,6 +7,7 @@
 class BLPMaster;
 class BLPmPhyUSB;
 class DevicesDiscoverer;
+struct DiscoveredDevice;
 class FirmwareFile;
 class FwUpdater;
 
@@ -27,8 +28,12 @@ public:
 
     // The window's link, which discovery and the update use.
     void setLink(BLPMaster *master, BLPmPhyUSB *phy);
-    // Fills the device list with the window's known devices and selects one.
+    // Fills the device list with the window's known devices and selects one: by index only,
+    // or with their entry text and software version (0 or less: not known).
     void setDevices(const QList<int> &deviceIndexes, int indexToSelect);
+    void setDeviceEntries(const QList<DiscoveredDevice> &known, int indexToSelect);
+    // The device index the last successful update programmed; -1 when none did.
+    int programmedDevice() const { return programmed; }
 
     bool isBusy() const { return busy; }
     bool isFileUsable() const { return fileUsable; }
@@ -61,6 +66,7 @@ private:
     void enterBusy();
     void updateButtonState();
     bool hasDevices() const;
+    static QString entryText(const DiscoveredDevice &device);
 
     Ui::FirmwareUpdateDlg *ui;
     BLPMaster *master = nullptr;
@@ -71,6 +77,8 @@ private:
     bool busy = false;
     bool alternativeMode = false;
     bool devicesTouched = false;
+    int programmed = -1;
+    int updating = -1;
     QString lastPath;
     DevicesDiscoverer *discoverer = nullptr;
     FwUpdater *updater = nullptr;

@@ -2,11 +2,13 @@
 #include "ui_deviceform.h"
 
 #include "devicerecord.h"
+#include "devicesdiscoverer.h"
 #include "qblremotefixturedefinition.h"
 #include "remotefixturedefinitionlistmodel.h"
 #include "views/widgets/busyindicatoroverlay.h"
 
 #include <QByteArrayView>
+#include <QAction>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
@@ -30,6 +32,10 @@ DeviceForm::DeviceForm(QWidget *parent) : QWidget(parent), ui(new Ui::DeviceForm
     clearSelectionIcon = QIcon(QStringLiteral(":/pixmaps/NothingSelected.ico"));
 
     ui->fixtureListView->setModel(proxyModel);
+    QHeaderView *columns = ui->fixtureListView->horizontalHeader();
+    columns->moveSection(RemoteFixtureDefinitionListModel::SlotColumn, 0);
+    setStoreUse(0, -1);
+    setFirmwareVersion(-1);
     ui->fixtureListView->setContextMenuPolicy(Qt::CustomContextMenu);
     // No sort indicator at first, so the list starts in the controller's slot order.
     ui->fixtureListView->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
@@ -38,6 +44,16 @@ DeviceForm::DeviceForm(QWidget *parent) : QWidget(parent), ui(new Ui::DeviceForm
     connect(proxyModel, &QAbstractItemModel::layoutChanged, this, &DeviceForm::updateCounter);
     connect(ui->fixtureListView, &QWidget::customContextMenuRequested, this,
             &DeviceForm::showContextMenu);
+    // The Delete key asks the window as the button does; it is off while an operation runs.
+    auto *remove = new QAction(tr("Delete selected"), ui->fixtureListView);
+    remove->setShortcut(QKeySequence::Delete);
+    remove->setShortcutContext(Qt::WidgetShortcut);
+    ui->fixtureListView->addAction(remove);
+    connect(remove, &QAction::triggered, this, &DeviceForm::slotDeleteRequest);
+    connect(this, &DeviceForm::setOperationStartersEnabled, remove, &QAction::setEnabled);
+    ui->removeFixtureDefinitionFromDevice->setToolTip(
+        tr("Delete the selected fixture definitions from the device (%1)")
+            .arg(remove->shortcut().toString(QKeySequence::NativeText)));
 
     busyOverlay = new BusyIndicatorOverlay(this);
     busyOverlay->resize(size());
@@ -92,6 +108,11 @@ void DeviceForm::setFixtureList(const char *headers, int count)
                                    DeviceRecord::HeaderSize));
     model->appendListHeaders(rows);
     installModel(model);
+    // The slot, name and channel columns fit their content; the manufacturer takes the rest.
+    for (int column : {int(RemoteFixtureDefinitionListModel::SlotColumn),
+                       int(RemoteFixtureDefinitionListModel::FixtureNameColumn),
+                       int(RemoteFixtureDefinitionListModel::ChannelsColumn)})
+        ui->fixtureListView->resizeColumnToContents(column);
     // A previous sort by the user is applied to the new rows too.
     const QHeaderView *header = ui->fixtureListView->horizontalHeader();
     if (header->sortIndicatorSection() >= 0)
@@ -101,6 +122,21 @@ void DeviceForm::setFixtureList(const char *headers, int count)
 void DeviceForm::clearList()
 {
     installModel(new RemoteFixtureDefinitionListModel);
+    setStoreUse(0, -1);
+}
+
+void DeviceForm::setStoreUse(int used, int capacity)
+{
+    ui->storeUseLabel->setVisible(capacity >= 0);
+    if (capacity >= 0)
+        ui->storeUseLabel->setText(tr("%1 of %n slots used", "", capacity).arg(used));
+}
+
+void DeviceForm::setFirmwareVersion(int softwareVersion)
+{
+    ui->firmwareLabel->setVisible(softwareVersion >= 0);
+    if (softwareVersion >= 0)
+        ui->firmwareLabel->setText(tr("Firmware %1").arg(softwareVersionText(softwareVersion)));
 }
 
 void DeviceForm::setBusy(bool busy)

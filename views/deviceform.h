@@ -33,6 +33,10 @@ public:
     // Shows count 244-byte list headers starting at headers (just after the list's count).
     void setFixtureList(const char *headers, int count);
     void clearList();
+    // "12 of 64 slots used"; hidden while the capacity is unknown (negative).
+    void setStoreUse(int used, int capacity);
+    // The active controller's firmware, major in the high byte; hidden when negative.
+    void setFirmwareVersion(int softwareVersion);
     void setBusy(bool busy);
     bool isBusy() const;
 

@@ -28,6 +28,11 @@ void printDevice(const DiscoveredDevice &d)
 
 } // namespace
 
+QString softwareVersionText(int softwareVersion)
+{
+    return QStringLiteral("%1.%2").arg((softwareVersion >> 8) & 0xFF).arg(softwareVersion & 0xFF);
+}
+
 DevicesDiscoverer::DevicesDiscoverer(QObject *parent) : QThread(parent) {}
 
 void DevicesDiscoverer::setLink(BLPMaster *master, BLPmPhyUSB *phy)
@@ -76,7 +81,9 @@ void DevicesDiscoverer::run()
                 d.label = QString::fromLatin1(label.constData(),
                                               int(qstrnlen(label.constData(), uint(received))));
                 d.hasLabel = true;
-                d.entryText += QStringLiteral(" (%1)").arg(d.label);
+                // A controller never labelled answers with an empty one: no empty brackets.
+                if (!d.label.isEmpty())
+                    d.entryText += QStringLiteral(" (%1)").arg(d.label);
             }
         }
         m_devices.append(d);

@@ -23,6 +23,9 @@ struct DiscoveredDevice {
     int hardwareVersion = 0;
 };
 
+// "1.3" for 0x0103.
+QString softwareVersionText(int softwareVersion);
+
 class DevicesDiscoverer : public QThread
 {
     Q_OBJECT

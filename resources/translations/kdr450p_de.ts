@@ -271,10 +271,6 @@ Optionen:
         <translation>Geräte suchen</translation>
     </message>
     <message>
-        <source>Delete the selected fixture definitions from the device</source>
-        <translation>Die ausgewählten Fixture-Definitionen vom Gerät löschen</translation>
-    </message>
-    <message>
         <source>Select all</source>
         <translation>Alle auswählen</translation>
     </message>
@@ -289,6 +285,21 @@ Optionen:
     <message>
         <source>Delete selected</source>
         <translation>Auswahl löschen</translation>
+    </message>
+    <message>
+        <source>Delete the selected fixture definitions from the device (%1)</source>
+        <translation>Die ausgewählten Fixture-Definitionen vom Gerät löschen (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n slots used</source>
+        <translation>
+            <numerusform>%1 von %n Speicherplatz belegt</numerusform>
+            <numerusform>%1 von %n Speicherplätzen belegt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Firmware %1</source>
+        <translation>Firmware %1</translation>
     </message>
 </context>
 <context>
@@ -600,6 +611,10 @@ einer ungültigen Datei wird die verletzte Regel genannt.
     <message>
         <source>BL2 files (*.bl2)</source>
         <translation>BL2-Dateien (*.bl2)</translation>
+    </message>
+    <message>
+        <source>%1, firmware %2</source>
+        <translation>%1, Firmware %2</translation>
     </message>
 </context>
 <context>
@@ -1537,6 +1552,104 @@ Möchten Sie sie ersetzen?</translation>
         <source>The controller link is not available: %1</source>
         <translation>Die Verbindung zum Steuergerät ist nicht verfügbar: %1</translation>
     </message>
+    <message numerus="yes">
+        <source>Uploaded %n definition(s) to %1</source>
+        <translation>
+            <numerusform>%n Definition auf %1 übertragen</numerusform>
+            <numerusform>%n Definitionen auf %1 übertragen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Upload cancelled after %1 of %n definition(s)</source>
+        <translation>
+            <numerusform>Übertragung nach %1 von %n Definition abgebrochen</numerusform>
+            <numerusform>Übertragung nach %1 von %n Definitionen abgebrochen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Deleted %n definition(s) on %1</source>
+        <translation>
+            <numerusform>%n Definition auf %1 gelöscht</numerusform>
+            <numerusform>%n Definitionen auf %1 gelöscht</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Deletion cancelled after %1 of %n definition(s)</source>
+        <translation>
+            <numerusform>Löschen nach %1 von %n Definition abgebrochen</numerusform>
+            <numerusform>Löschen nach %1 von %n Definitionen abgebrochen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete %n fixture definition(s) on %1?</source>
+        <translation>
+            <numerusform>%n Fixture-Definition auf %1 löschen?</numerusform>
+            <numerusform>%n Fixture-Definitionen auf %1 löschen?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>They cannot be restored.</source>
+        <translation>Sie lassen sich nicht wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>%1, %2: &quot;%3&quot; is stored as &quot;%4&quot;</source>
+        <translation>%1, %2: „%3“ wird als „%4“ gespeichert</translation>
+    </message>
+    <message>
+        <source>The controller will store some names differently. Upload?</source>
+        <translation>Der Controller speichert einige Namen anders. Trotzdem übertragen?</translation>
+    </message>
+    <message>
+        <source>the controller</source>
+        <translation>dem Controller</translation>
+    </message>
+    <message>
+        <source>Free slots: %1, needed: %2.</source>
+        <translation>Freie Speicherplätze: %1, benötigt: %2.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n channel(s)</source>
+        <translation>
+            <numerusform>%1: %n Kanal</numerusform>
+            <numerusform>%1: %n Kanäle</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Download cancelled after %1 of %n definition(s)</source>
+        <translation>
+            <numerusform>Herunterladen nach %1 von %n Definition abgebrochen</numerusform>
+            <numerusform>Herunterladen nach %1 von %n Definitionen abgebrochen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Downloaded %n definition(s)</source>
+        <translation>
+            <numerusform>%n Definition heruntergeladen</numerusform>
+            <numerusform>%n Definitionen heruntergeladen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (slot %2)</source>
+        <translation>%1 (Speicherplatz %2)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 already holds %n of the selected definitions. Upload them again?</source>
+        <translation>
+            <numerusform>%1 enthält bereits %n der ausgewählten Definitionen. Erneut übertragen?</numerusform>
+            <numerusform>%1 enthält bereits %n der ausgewählten Definitionen. Erneut übertragen?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Firmware %1 programmed on %2</source>
+        <translation>Firmware %1 auf %2 programmiert</translation>
+    </message>
+    <message numerus="yes">
+        <source>Found %n controller(s)</source>
+        <translation>
+            <numerusform>%n Controller gefunden</numerusform>
+            <numerusform>%n Controller gefunden</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QBLFixtureDefinitionLoader</name>
@@ -1793,6 +1906,10 @@ Optionen:
     <message>
         <source>Manufacturer</source>
         <translation>Hersteller</translation>
+    </message>
+    <message>
+        <source>Slot</source>
+        <translation>Platz</translation>
     </message>
 </context>
 <context>

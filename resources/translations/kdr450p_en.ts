@@ -2,6 +2,16 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>DeviceForm</name>
+    <message numerus="yes">
+        <source>%1 of %n slots used</source>
+        <translation>
+            <numerusform>%1 of %n slots used</numerusform>
+            <numerusform>%1 of %n slots used</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>FirmwareCommand</name>
     <message numerus="yes">
         <source>Size:    %n byte(s)
@@ -72,6 +82,79 @@
         <translation>
             <numerusform>%n left</numerusform>
             <numerusform>%n left</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message numerus="yes">
+        <source>Uploaded %n definition(s) to %1</source>
+        <translation>
+            <numerusform>Uploaded %n definition to %1</numerusform>
+            <numerusform>Uploaded %n definitions to %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Upload cancelled after %1 of %n definition(s)</source>
+        <translation>
+            <numerusform>Upload cancelled after %1 of %n definition</numerusform>
+            <numerusform>Upload cancelled after %1 of %n definitions</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Deleted %n definition(s) on %1</source>
+        <translation>
+            <numerusform>Deleted %n definition on %1</numerusform>
+            <numerusform>Deleted %n definitions on %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Deletion cancelled after %1 of %n definition(s)</source>
+        <translation>
+            <numerusform>Deletion cancelled after %1 of %n definition</numerusform>
+            <numerusform>Deletion cancelled after %1 of %n definitions</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete %n fixture definition(s) on %1?</source>
+        <translation>
+            <numerusform>Delete %n fixture definition on %1?</numerusform>
+            <numerusform>Delete %n fixture definitions on %1?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n channel(s)</source>
+        <translation>
+            <numerusform>%1: %n channel</numerusform>
+            <numerusform>%1: %n channels</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Download cancelled after %1 of %n definition(s)</source>
+        <translation>
+            <numerusform>Download cancelled after %1 of %n definition</numerusform>
+            <numerusform>Download cancelled after %1 of %n definitions</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Downloaded %n definition(s)</source>
+        <translation>
+            <numerusform>Downloaded %n definition</numerusform>
+            <numerusform>Downloaded %n definitions</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 already holds %n of the selected definitions. Upload them again?</source>
+        <translation>
+            <numerusform>%1 already holds %n of the selected definitions. Upload them again?</numerusform>
+            <numerusform>%1 already holds %n of the selected definitions. Upload them again?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Found %n controller(s)</source>
+        <translation>
+            <numerusform>Found %n controller</numerusform>
+            <numerusform>Found %n controllers</numerusform>
         </translation>
     </message>
 </context>

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "app/mainwindow.h"
+#include "model/uilanguage.h"
 #include "simulatedcontroller.h"
 #include "simulateddevice.h"
 #include "devicetesting.h"
@@ -8,6 +9,7 @@
 #include "windowtesting.h"
 
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTableView>
 
 namespace
@@ -57,6 +59,125 @@ private slots:
     {
         QVERIFY(dir.isValid());
         useTestSettings(dir.filePath("settings"));
+        // The English plural forms of the counted texts.
+        QCOMPARE(UiLanguage::install(qApp, {QStringLiteral("en")}), QString("en"));
+    }
+
+    void eachOperationSaysInTheStatusBarWhatItDid()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+        device->controller()->setLabel("Stage left");
+        makeLibrary();
+        ScriptedPrompts prompts;
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 1));
+        QCOMPARE(window.statusBar()->currentMessage(), QString("Found 1 controller"));
+
+        selectAllLibraryRows(window);
+        window.uploadCurrentSelection();
+        QVERIFY(waitForDeviceRows(window, 4));
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 QString("Uploaded 3 definitions to KDR-450P #1 (Stage left)"));
+
+        selectRows(deviceTable(window), {0});
+        window.downloadCurrentSelection();
+        QVERIFY(waitForDeviceRows(window, 4));
+        QCOMPARE(window.statusBar()->currentMessage(), QString("Downloaded 1 definition"));
+
+        selectRows(deviceTable(window), {0, 1});
+        prompts.thenAnswer(QMessageBox::Yes);
+        window.deleteCurrentlySelectedFixturesOnDevice();
+        QVERIFY(waitForDeviceRows(window, 2));
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 QString("Deleted 2 definitions on KDR-450P #1 (Stage left)"));
+
+        bus.addController(0x0103);
+        window.discoverDevices();
+        QVERIFY(QTest::qWaitFor(
+            [&] { return window.statusBar()->currentMessage() == "Found 2 controllers"; }, 10000));
+        QVERIFY(waitUntilIdle(window));
+        QCOMPARE(prompts.asked.size(), 1);
+    }
+
+    // Held means the same record: a definition whose channels differ is uploaded unasked.
+    void uploadingWhatTheControllerHoldsAsksAgainOrSkip_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("upload again") << int(QMessageBox::Yes);
+        QTest::newRow("skip") << int(QMessageBox::No);
+    }
+
+    void uploadingWhatTheControllerHoldsAsksAgainOrSkip()
+    {
+        QFETCH(int, answer);
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103);
+        makeLibrary();
+        ScriptedPrompts prompts;
+        {
+            MainWindow first(libraryPath);
+            QVERIFY(waitUntilIdle(first));
+            selectAllLibraryRows(first);
+            first.uploadCurrentSelection();
+            QVERIFY(waitForDeviceRows(first, 3));
+        }
+        makeLibrary({{"Alpha Spot", "Maker", {"Pan", "Tilt", "Dimmer"}},
+                     {"Bravo Wash", "Maker", {"Red", "Green", "Blue", "Amber"}},
+                     {"Delta Bar", "Maker", {"Dimmer"}}});
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 3));
+        selectAllLibraryRows(window);
+        prompts.thenAnswer(QMessageBox::StandardButton(answer));
+        window.uploadCurrentSelection();
+        QVERIFY(waitForDeviceRows(window, answer == QMessageBox::Yes ? 6 : 5));
+
+        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(prompts.asked.first().text,
+                 QString("KDR-450P #1 already holds 1 of the selected definitions. "
+                         "Upload them again?"));
+        QCOMPARE(prompts.asked.first().informativeText, QString("Alpha Spot (slot 0)"));
+        QCOMPARE(prompts.asked.first().defaultButton, QMessageBox::No);
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 QString("Uploaded %1 definitions to KDR-450P #1")
+                     .arg(answer == QMessageBox::Yes ? 3 : 2));
+        QCOMPARE(int(device->controller()->records().size()), answer == QMessageBox::Yes ? 6 : 5);
+    }
+
+    // Names the controller cannot hold as given are shown per definition before anything
+    // is sent; No sends nothing.
+    void anUploadThatChangesNamesSaysWhichFirst_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(QMessageBox::Yes);
+        QTest::newRow("no") << int(QMessageBox::No);
+    }
+
+    void anUploadThatChangesNamesSaysWhichFirst()
+    {
+        QFETCH(int, answer);
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103);
+        makeLibrary({{"Plain", "Maker", {"Dimmer"}},
+                     {QString::fromUtf8("Spot \u03a9"), "Maker", {"Pan", QString(101, 'x')}}});
+        ScriptedPrompts prompts;
+        MainWindow window(libraryPath);
+        QVERIFY(waitUntilIdle(window));
+
+        selectAllLibraryRows(window);
+        prompts.thenAnswer(QMessageBox::StandardButton(answer));
+        window.uploadCurrentSelection();
+        QVERIFY(waitUntilIdle(window));
+        QCOMPARE(prompts.asked.size(), 1);
+        const UserPrompts::Prompt &question = prompts.asked.first();
+        QCOMPARE(question.defaultButton, QMessageBox::Yes);
+        QCOMPARE(question.informativeText.split('\n'),
+                 (QStringList{QString::fromUtf8("Spot \u03a9, fixture name: \"Spot \u03a9\" is "
+                                                "stored as \"Spot ?\""),
+                              QString::fromUtf8("Spot \u03a9, channel 2 name: \"") +
+                                  QString(101, 'x') + "\" is stored as \"" + QString(100, 'x') +
+                                  "\""}));
+        QCOMPARE(int(device->controller()->records().size()), answer == QMessageBox::Yes ? 2 : 0);
     }
 
     void uploadingThreeDefinitionsShowsThemInTheDevicePaneWithoutAMessage()
@@ -133,11 +254,12 @@ private slots:
         QVERIFY(waitForDeviceRows(window, 3));
 
         selectRows(deviceTable(window), {1});
+        prompts.thenAnswer(QMessageBox::Yes);
         window.deleteCurrentlySelectedFixturesOnDevice();
         QVERIFY(waitForDeviceRows(window, 2));
         QCOMPARE(deviceFixtureNames(window), (QStringList{"Stored One", "Stored Three"}));
         QCOMPARE(device->controller()->records().keys(), (QList<int>{0, 2}));
-        QVERIFY(prompts.asked.isEmpty());
+        QCOMPARE(prompts.asked.size(), 1);
     }
 
     void failuresOfEachOperationShowTheirMessage_data()
@@ -159,9 +281,11 @@ private slots:
         SimulatedDevice *device = bus.addController(0x0103, {"Stored One", "Stored Two"});
         makeLibrary();
         ScriptedPrompts prompts;
-        prompts.thenAnswer(QMessageBox::Ok);
         MainWindow window(libraryPath);
         QVERIFY(waitForDeviceRows(window, 2));
+        if (operation == "delete")
+            prompts.thenAnswer(QMessageBox::Yes);
+        prompts.thenAnswer(QMessageBox::Ok);
 
         // The device check and the status request pass; the transfer itself is refused.
         device->answerWithStatus(SimulatedController::StatusBadRequest, 1, 2);
@@ -178,9 +302,10 @@ private slots:
             window.deleteCurrentlySelectedFixturesOnDevice();
         }
         QVERIFY(waitUntilIdle(window));
-        QTRY_COMPARE(prompts.askedTexts(), QStringList{message});
-        QCOMPARE(prompts.asked.first().title, QString("KDR-450P Fixture Library Editor"));
-        QCOMPARE(prompts.asked.first().kind, UserPrompts::Kind::Information);
+        QTRY_COMPARE(prompts.askedTexts().last(), message);
+        QCOMPARE(prompts.asked.last().title, QString("KDR-450P Fixture Library Editor"));
+        QCOMPARE(prompts.asked.last().kind, UserPrompts::Kind::Information);
+        QVERIFY(prompts.allAnswersUsed());
         QVERIFY(window.findChild<QWidget *>("progressBars")->isHidden());
     }
 
@@ -198,9 +323,10 @@ private slots:
         selectAllLibraryRows(window);
         window.uploadCurrentSelection();
         QVERIFY(waitForDeviceRows(window, 1));
+        // The store holds one of three: two free for the three selected.
         QCOMPARE(prompts.askedTexts(),
                  QStringList{"The device seems not to have enough free memory slots to store\n"
-                             "all of the selected fixtures."});
+                             "all of the selected fixtures.\n\nFree slots: 2, needed: 3."});
         QCOMPARE(device->controller()->records().size(), 1);
     }
 
@@ -208,7 +334,10 @@ private slots:
     {
         SimulatedBus bus;
         SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
-        makeLibrary({{"Good", "Maker", {"Dimmer"}}, {"Empty", "Maker", {}}});
+        QStringList many;
+        for (int i = 1; i <= 46; ++i)
+            many << QStringLiteral("Ch %1").arg(i);
+        makeLibrary({{"Good", "Maker", {"Dimmer"}}, {"Empty", "Maker", {}}, {"Huge", "Maker", many}});
         ScriptedPrompts prompts;
         prompts.thenAnswer(QMessageBox::Ok);
         MainWindow window(libraryPath);
@@ -219,7 +348,7 @@ private slots:
         QVERIFY(waitForDeviceRows(window, 1));
         QCOMPARE(prompts.askedTexts(),
                  QStringList{"Make sure that no fixture definition has less than 1 channel or "
-                             "more\nthan 45 channels."});
+                             "more\nthan 45 channels.\n\nEmpty: 0 channels\nHuge: 46 channels"});
         QCOMPARE(device->controller()->records().size(), 1);
     }
 
@@ -273,9 +402,10 @@ private slots:
         QVERIFY(waitForDeviceRows(window, 2));
 
         selectRows(deviceTable(window), {0});
+        prompts.thenAnswer(QMessageBox::Yes);
         window.deleteCurrentlySelectedFixturesOnDevice();
         QVERIFY(waitForDeviceRows(window, 1));
-        QCOMPARE(prompts.askedTexts(), QStringList{PatchQuestion});
+        QCOMPARE(prompts.askedTexts().last(), PatchQuestion);
         QCOMPARE(deviceFixtureNames(window), QStringList{"Stored Two"});
     }
 
@@ -286,15 +416,16 @@ private slots:
         device->controller()->setPatchListEmpty(false);
         makeLibrary();
         ScriptedPrompts prompts;
-        prompts.thenAnswer(QMessageBox::No);
         MainWindow window(libraryPath);
         QVERIFY(waitForDeviceRows(window, 2));
         device->clearFrameLog();
 
         selectRows(deviceTable(window), {0});
+        prompts.thenAnswer(QMessageBox::Yes);
+        prompts.thenAnswer(QMessageBox::No);
         window.deleteCurrentlySelectedFixturesOnDevice();
         QVERIFY(waitForDeviceRows(window, 2));
-        QCOMPARE(prompts.askedTexts(), QStringList{PatchQuestion});
+        QCOMPARE(prompts.askedTexts().last(), PatchQuestion);
         QVERIFY(!device->controller()->patchListEmpty());
         QCOMPARE(device->controller()->records().size(), 2);
         bool listReadAgain = false;

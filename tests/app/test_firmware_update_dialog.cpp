@@ -120,6 +120,7 @@ private slots:
         QVERIFY(dialog.isFileUsable());
         QVERIFY(label(dialog, "lbl_fileStatus")->text().contains("green"));
         QVERIFY(button(dialog, "bttn_update")->isEnabled());
+        QCOMPARE(dialog.programmedDevice(), -1);
 
         auto *bar = dialog.findChild<QProgressBar *>("progressBar");
         QSignalSpy values(bar, &QProgressBar::valueChanged);
@@ -145,6 +146,24 @@ private slots:
         QCOMPARE(sectors[1].index, quint16(1));
         QCOMPARE(sectors[1].length, qint64(512));
         QVERIFY(prompts.unexpected == 0);
+        // The window names the programmed device once it has searched again.
+        QCOMPARE(dialog.programmedDevice(), 0);
+    }
+
+    void theDeviceListNamesEachControllerWithItsLabelAndFirmware()
+    {
+        SimulatedBus bus;
+        bus.addController()->controller()->setLabel("Stage left");
+        bus.addController()->controller()->setSoftwareVersion(0x0102);
+        Link link;
+        FirmwareUpdateDlg dialog;
+        dialog.setLink(&link.master, &link.phy);
+        QTest::mouseClick(button(dialog, "bttnDiscover"), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return !dialog.isBusy(); }, 20000));
+        auto *combo = dialog.findChild<QComboBox *>("devicesCombo");
+        QCOMPARE(combo->count(), 2);
+        QCOMPARE(combo->itemText(0), QString("KDR-450P #1 (Stage left), firmware 1.3"));
+        QCOMPARE(combo->itemText(1), QString("KDR-450P #2, firmware 1.2"));
     }
 
     void withoutABuiltInImageTheDefaultModeSaysSoAndOffersTheAlternativeFile()

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "app/mainwindow.h"
+#include "model/uilanguage.h"
 #include "simulatedcontroller.h"
 #include "simulateddevice.h"
 #include "devicetesting.h"
@@ -9,6 +10,7 @@
 
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 
 #include <chrono>
@@ -30,6 +32,7 @@ private slots:
     {
         QVERIFY(dir.isValid());
         useTestSettings(dir.filePath("settings"));
+        QCOMPARE(UiLanguage::install(qApp, {QStringLiteral("en")}), QString("en"));
         libraryPath = dir.filePath("lib.blfl");
         QVERIFY(writeLibrary(libraryPath, {{"Alpha Spot", "Maker", {"Pan", "Tilt"}},
                                            {"Bravo Wash", "Maker", {"Red", "Green", "Blue"}},
@@ -48,6 +51,7 @@ private slots:
         // A slow controller, so that the refresh after the delete is still reading.
         device->setAnswerDelay(40ms);
         selectRows(deviceTable(window), {2});
+        prompts.thenAnswer(QMessageBox::Yes);
         window.deleteCurrentlySelectedFixturesOnDevice();
         QVERIFY(QTest::qWaitFor([&] { return window.deviceForm()->isBusy(); }, 10000));
         QVERIFY(window.isOperationRunning());
@@ -64,21 +68,34 @@ private slots:
         QVERIFY(waitForDeviceRows(window, 3));
         QCOMPARE(device->controller()->records().size(), 3);
         QVERIFY(deviceFixtureNames(window).contains("Alpha Spot"));
-        QVERIFY(prompts.asked.isEmpty());
+        QCOMPARE(prompts.asked.size(), 1);
     }
 
-    void abortFreezesTheBarsAndEndsWithTheFailureMessage()
+    void abortFreezesTheBarsAndSaysHowFarTheJobGot_data()
     {
+        QTest::addColumn<bool>("upload");
+        QTest::newRow("upload") << true;
+        QTest::newRow("download") << false;
+    }
+
+    void abortFreezesTheBarsAndSaysHowFarTheJobGot()
+    {
+        QFETCH(bool, upload);
         SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103);
+        SimulatedDevice *device =
+            bus.addController(0x0103, upload ? QStringList{} : QStringList{"A", "B", "C"}, 45);
         ScriptedPrompts prompts;
-        prompts.thenAnswer(QMessageBox::Ok);
         MainWindow window(libraryPath);
         QVERIFY(waitUntilIdle(window));
 
         device->setAnswerDelay(5ms);
-        selectRows(libraryTable(window), {0, 1, 2});
-        window.uploadCurrentSelection();
+        if (upload) {
+            selectRows(libraryTable(window), {0, 1, 2});
+            window.uploadCurrentSelection();
+        } else {
+            selectRows(deviceTable(window), {0, 1, 2});
+            window.downloadCurrentSelection();
+        }
         auto *total = window.findChild<QProgressBar *>("progBarTotal");
         auto *current = window.findChild<QProgressBar *>("progrBarCurrent");
         QVERIFY(QTest::qWaitFor([&] { return current->value() > 0; }, 10000));
@@ -94,8 +111,15 @@ private slots:
 
         device->setAnswerDelay(0us);
         QVERIFY(waitUntilIdle(window));
-        QTRY_COMPARE(prompts.askedTexts(), QStringList{"Upload of fixture definition(s) failed."});
-        QVERIFY(device->controller()->records().size() < 3);
+        // A cancel is no failure: no message box, and what arrived is counted (and kept).
+        const int done = upload ? int(device->controller()->records().size())
+                                : libraryRowCount(window) - 3;
+        QVERIFY(done < 3);
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 QString(upload ? "Upload cancelled after %1 of 3 definitions"
+                                : "Download cancelled after %1 of 3 definitions")
+                     .arg(done));
+        QVERIFY(prompts.asked.isEmpty());
     }
 
     void aListOfOnlyTheCountIsAFailedRefresh()

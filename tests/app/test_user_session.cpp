@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "app/mainwindow.h"
+#include "model/uilanguage.h"
 #include "devicetesting.h"
 #include "views/deviceform.h"
 #include "windowtesting.h"
@@ -61,6 +62,8 @@ private slots:
     {
         QVERIFY(dir.isValid());
         useTestSettings(dir.filePath("settings"));
+        // As the program starts: the English plural forms installed.
+        QCOMPARE(UiLanguage::install(qApp, {QStringLiteral("en")}), QString("en"));
     }
 
     void uploadThreeThenDownloadOneAndDeleteItOnTheDevice()
@@ -105,11 +108,13 @@ private slots:
         QVERIFY(waitUntilIdle(window));
 
         clickRow(deviceView, rowNamed(deviceView, "Hazer 1000"));
+        prompts.thenAnswer(QMessageBox::Yes);
         QTest::mouseClick(window.findChild<QPushButton *>("removeFixtureDefinitionFromDevice"),
                           Qt::LeftButton);
         QVERIFY(waitForDeviceRows(window, 7));
         QVERIFY(!deviceFixtureNames(window).contains("Hazer 1000"));
-        QVERIFY(prompts.asked.isEmpty());
+        QCOMPARE(prompts.askedTexts(),
+                 QStringList{"Delete 1 fixture definition on KDR-450P #1 (Stage left)?"});
         QTest::qWait(300);
         screenshot(window, "session-after.png");
 

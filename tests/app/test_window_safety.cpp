@@ -1,8 +1,12 @@
+#include "devicetesting.h"
+#include "simulatedcontroller.h"
+#include "simulateddevice.h"
 #include "windowtesting.h"
 
 #include "app/mainwindow.h"
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
+#include "model/uilanguage.h"
 #include "views/libraryform.h"
 #include "views/localfixturedefinitioneditform.h"
 
@@ -12,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -48,6 +53,8 @@ private slots:
         QVERIFY(settingsDir.isValid());
         QVERIFY(files.isValid());
         useTestSettings(settingsDir.path());
+        // The English plural forms of the counted texts.
+        QCOMPARE(UiLanguage::install(qApp, {QStringLiteral("en")}), QString("en"));
         QVERIFY(writeLibrary(path("stage.blfl"), {{"Spot 250", "Acme", {"Pan", "Tilt"}},
                                                   {"Wash 575", "Acme", {"Dimmer"}}}));
     }
@@ -165,6 +172,71 @@ private slots:
             stored = definition->channels().last()->nameShort();
         QCOMPARE(stored, edit->text());
         QVERIFY(prompts.asked.isEmpty());
+    }
+
+    // Nothing brings an erased definition back: the button and the Delete key ask first.
+    void deletingOnTheDeviceAsksFirstAndNoKeepsEverything_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<int>("answer");
+        for (int selected : {1, 5, 7}) {
+            for (bool byKey : {false, true}) {
+                for (int answer : {int(QMessageBox::No), int(QMessageBox::Yes)}) {
+                    QTest::addRow("%d %s %s", selected, byKey ? "key" : "button",
+                                  answer == QMessageBox::Yes ? "yes" : "no")
+                        << selected << byKey << answer;
+                }
+            }
+        }
+    }
+
+    void deletingOnTheDeviceAsksFirstAndNoKeepsEverything()
+    {
+        QFETCH(int, selected);
+        QFETCH(bool, byKey);
+        QFETCH(int, answer);
+        SimulatedBus bus;
+        QStringList stored;
+        for (int i = 1; i <= 8; ++i)
+            stored << QStringLiteral("Stored %1").arg(i);
+        SimulatedDevice *device = bus.addController(0x0103, stored);
+        ScriptedPrompts prompts;
+        MainWindow window(path("stage.blfl"));
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(waitForDeviceRows(window, 8));
+
+        QList<int> rows;
+        for (int i = 0; i < selected; ++i)
+            rows << i;
+        selectRows(deviceTable(window), rows);
+        prompts.thenAnswer(QMessageBox::StandardButton(answer));
+        if (byKey) {
+            deviceTable(window)->setFocus();
+            QTest::keyClick(deviceTable(window), Qt::Key_Delete);
+        } else {
+            QTest::mouseClick(child<QPushButton>(window, "removeFixtureDefinitionFromDevice"),
+                              Qt::LeftButton);
+        }
+        QVERIFY(waitForDeviceRows(window, answer == QMessageBox::Yes ? 8 - selected : 8));
+
+        QCOMPARE(prompts.asked.size(), 1);
+        const UserPrompts::Prompt &question = prompts.asked.first();
+        QCOMPARE(question.kind, UserPrompts::Kind::Question);
+        QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(question.defaultButton, QMessageBox::No);
+        QCOMPARE(question.text, selected == 1
+                                    ? QString("Delete 1 fixture definition on KDR-450P #1?")
+                                    : QString("Delete %1 fixture definitions on KDR-450P #1?")
+                                          .arg(selected));
+        // Up to five are named, one a line; more would not fit a message box.
+        for (int i = 1; i <= 8; ++i)
+            QCOMPARE(question.informativeText.contains(QStringLiteral("Stored %1\n").arg(i)),
+                     selected <= 5 && i <= selected);
+        QCOMPARE(int(device->controller()->records().size()),
+                 answer == QMessageBox::Yes ? 8 - selected : 8);
     }
 
     void saveAsAddsTheExtensionTheUserLeftOut()

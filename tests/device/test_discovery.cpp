@@ -136,6 +136,14 @@ private slots:
         QCOMPARE(discover(bus).texts, (QStringList{"KDR-450P #1"}));
     }
 
+    void anEmptyLabelLeavesTheEntryWithoutBrackets()
+    {
+        Bus bus;
+        bus.add("KDR-450P", "");
+        bus.add("KDR-450P", "Truss");
+        QCOMPARE(discover(bus).texts, (QStringList{"KDR-450P #1", "KDR-450P #2 (Truss)"}));
+    }
+
     void aZeroPaddedLabelEndsAtItsFirstZero()
     {
         Bus bus;

@@ -1,12 +1,14 @@
 #include <QtTest>
 
 #include "devicerecord.h"
+#include "model/uilanguage.h"
 #include "qblremotefixturedefinition.h"
 #include "views/deviceform.h"
 #include "views/widgets/busyindicatoroverlay.h"
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
@@ -220,6 +222,37 @@ private slots:
             QCOMPARE(model->index(i, 1).data().toInt(), fiveRows[i].channels);
             QCOMPARE(model->index(i, 2).data().toString(), QString(fiveRows[i].manufacturer));
         }
+    }
+
+    void theSlotColumnComesFirstAndTheStoreUseAndFirmwareShowWhenKnown()
+    {
+        UiLanguage::install(qApp, {QStringLiteral("en")});
+        DeviceForm form;
+        const QByteArray headers = listHeaders(fiveRows);
+        form.setFixtureList(headers.constData(), 5);
+        auto *table = form.findChild<QTableView *>("fixtureListView");
+        const QHeaderView *header = table->horizontalHeader();
+        const int slotColumn = header->logicalIndex(0);
+        QCOMPARE(table->model()->headerData(slotColumn, Qt::Horizontal).toString(),
+                 QString("Slot"));
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(table->model()->index(i, slotColumn).data().toInt(), i);
+
+        auto *storeUse = form.findChild<QLabel *>("storeUseLabel");
+        auto *firmware = form.findChild<QLabel *>("firmwareLabel");
+        QVERIFY(storeUse && firmware);
+        QVERIFY(storeUse->isHidden());
+        QVERIFY(firmware->isHidden());
+        form.setStoreUse(5, 64);
+        form.setFirmwareVersion(0x0103);
+        QVERIFY(!storeUse->isHidden());
+        QCOMPARE(storeUse->text(), QString("5 of 64 slots used"));
+        QCOMPARE(firmware->text(), QString("Firmware 1.3"));
+        // Another controller's list is not this one's use.
+        form.clearList();
+        QVERIFY(storeUse->isHidden());
+        form.setFirmwareVersion(-1);
+        QVERIFY(firmware->isHidden());
     }
 
     void afterSortingTheSelectionReturnsTheRowsTheUserSeesSelected()
