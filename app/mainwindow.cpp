@@ -12,12 +12,15 @@
 #include <QFileInfo>
 #include <QMovie>
 #include <QSettings>
+#include <QSplitter>
 #include <QUndoStack>
 
 namespace
 {
 const char *const KeyWorkingDir = "working_dir";
 const char *const KeyLibrary = "library";
+const char *const KeyPaneSplitter = "layout/panes";
+const char *const KeyLibrarySplitter = "layout/library";
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
@@ -49,6 +52,9 @@ void MainWindow::construct()
     ui->firmwareUpdateInfoWidget->hide();
     // The library pane holds the table and the editor, so it gets the larger share.
     ui->splitter->setSizes({450, 750});
+    ui->splitter->restoreState(settings->value(QLatin1String(KeyPaneSplitter)).toByteArray());
+    ui->libraryForm->splitter()->restoreState(
+        settings->value(QLatin1String(KeyLibrarySplitter)).toByteArray());
 
     createWorkers();
 
@@ -133,6 +139,13 @@ void MainWindow::createUndoActions()
     // Undoing back to the saved state leaves nothing to save; redoing past it does.
     connect(stack, &QUndoStack::cleanChanged, this,
             [this](bool clean) { setWindowModified(!clean); });
+}
+
+void MainWindow::rememberLayout()
+{
+    settings->setValue(QLatin1String(KeyPaneSplitter), ui->splitter->saveState());
+    settings->setValue(QLatin1String(KeyLibrarySplitter),
+                       ui->libraryForm->splitter()->saveState());
 }
 
 void MainWindow::updateWindowTitle(QString fileName)

@@ -110,6 +110,8 @@ protected:
 
 private:
     void construct();
+    // The splitters' positions, for the next start.
+    void rememberLayout();
     void createToolBarActions();
     void createUndoActions();
 

@@ -14,6 +14,7 @@ void MainWindow::closeEvent(QCloseEvent *e)
 {
     // Written every time, also when the close is then refused.
     settings->setValue(QStringLiteral("library"), libraryPath);
+    rememberLayout();
 
     // From here on no device job starts, and a running one is asked to stop; its end (after
     // the refresh that follows it) calls close() again through operationDone().

@@ -12,8 +12,11 @@
 #include <QCompleter>
 #include <QDebug>
 #include <QMenu>
+#include <QHeaderView>
 #include <QSet>
+#include <QSplitter>
 #include <QStringListModel>
+#include <QTableView>
 #include <QTimer>
 
 #include <algorithm>
@@ -392,6 +395,27 @@ void LibraryForm::installListModel(LocalFixtureDefinitionListModel *model)
     connect(m_listModel, &QAbstractItemModel::dataChanged, this,
             &LibraryForm::requestCompleterUpdate);
     updateCounter();
+    fitNameColumns();
+}
+
+void LibraryForm::fitNameColumns()
+{
+    // The names get what they need, up to half the table (before the first layout the table
+    // has no width yet); the manufacturer takes the rest.
+    QTableView *table = ui->fixtureDefinitionsTableView;
+    const int most = qMax(table->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 30,
+                          table->width() / 2);
+    for (int column : {int(LocalFixtureDefinitionListModel::FixtureNameColumn),
+                       int(LocalFixtureDefinitionListModel::ChannelsColumn)}) {
+        table->resizeColumnToContents(column);
+        if (table->columnWidth(column) > most)
+            table->setColumnWidth(column, most);
+    }
+}
+
+QSplitter *LibraryForm::splitter() const
+{
+    return ui->splitter;
 }
 
 void LibraryForm::addDefinition(const QBLFixtureDefinition *definition)

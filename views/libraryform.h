@@ -13,6 +13,7 @@ class LibraryHistory;
 class LocalFixtureDefinitionListModel;
 class QBLFixtureDefinition;
 class QMenu;
+class QSplitter;
 class QStringListModel;
 class QTableView;
 class QTimer;
@@ -40,6 +41,8 @@ public:
     bool importArchive(BLFLArchive *archive);
     // An empty library, no archive.
     void clearArchive();
+    // Between the table and the editor; the window keeps its state in the settings.
+    QSplitter *splitter() const;
     // Hands the definitions in row order to the archive and saves it; false without one.
     bool saveArchive();
     // Adds a copy of the definition as a new row and makes it current; the caller keeps
@@ -108,6 +111,7 @@ public slots:
 private:
     void setUpKeysAndTips();
     void installListModel(LocalFixtureDefinitionListModel *model);
+    void fitNameColumns();
     static QList<QBLFixtureDefinition *> definitionsOf(BLFLArchive *archive);
     void showRows(const QList<int> &sourceRows, int channelPosition);
     bool renameInPlace(const QModelIndex &source, const QVariant &value);

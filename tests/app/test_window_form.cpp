@@ -1,12 +1,15 @@
 #include "windowtesting.h"
 
 #include "app/mainwindow.h"
+#include "views/libraryform.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMovie>
+#include <QPushButton>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -37,6 +40,53 @@ private slots:
         QVERIFY(busy->movie());
         QVERIFY(busy->movie()->isValid());
         QCOMPARE(busy->movie()->state(), QMovie::NotRunning);
+    }
+
+    // A small laptop screen: everything fits, and no label or button is cut.
+    void atTheSmallestSizeNoTextIsCut()
+    {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        window.resize(1024, 600);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.size(), QSize(1024, 600));
+        QStringList cut;
+        for (QWidget *widget : window.findChildren<QWidget *>()) {
+            auto *label = qobject_cast<QLabel *>(widget);
+            const bool text = (label && !label->wordWrap() && !label->text().isEmpty()) ||
+                              qobject_cast<QPushButton *>(widget);
+            if (text && widget->isVisible() && widget->width() < widget->minimumSizeHint().width())
+                cut << widget->objectName();
+        }
+        QCOMPARE(cut, QStringList());
+    }
+
+    void theSplittersKeepTheirPlaceAcrossStarts()
+    {
+        ScriptedPrompts prompts;
+        QList<int> library;
+        QList<int> panes;
+        {
+            MainWindow window;
+            window.resize(1200, 700);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            auto *form = window.findChild<LibraryForm *>("libraryForm");
+            form->splitter()->setSizes({150, 450});
+            window.findChild<QSplitter *>("splitter")->setSizes({520, 680});
+            library = form->splitter()->sizes();
+            panes = window.findChild<QSplitter *>("splitter")->sizes();
+            // The device search at start holds the close until it ends.
+            QVERIFY(QTest::qWaitFor([&] { return !window.isOperationRunning(); }, 10000));
+            QVERIFY(window.close());
+        }
+        MainWindow again;
+        again.resize(1200, 700);
+        again.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        QCOMPARE(again.findChild<LibraryForm *>("libraryForm")->splitter()->sizes(), library);
+        QCOMPARE(again.findChild<QSplitter *>("splitter")->sizes(), panes);
     }
 
     void theMenusHoldTheirActionsInOrder()
