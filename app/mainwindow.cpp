@@ -144,8 +144,7 @@ void MainWindow::createUndoActions()
 void MainWindow::rememberLayout()
 {
     settings->setValue(QLatin1String(KeyPaneSplitter), ui->splitter->saveState());
-    settings->setValue(QLatin1String(KeyLibrarySplitter),
-                       ui->libraryForm->splitter()->saveState());
+    settings->setValue(QLatin1String(KeyLibrarySplitter), ui->libraryForm->splitter()->saveState());
 }
 
 void MainWindow::updateWindowTitle(QString fileName)

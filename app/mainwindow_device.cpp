@@ -3,11 +3,11 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "blpmaster.h"
 #include "connectionmonitor.h"
 #include "devicejobrunner.h"
 #include "devicelink.h"
 #include "devicesdiscoverer.h"
-#include "blpmaster.h"
 #include "firmware/firmwareupdatedialog.h"
 #include "model/qblfixturedefinition.h"
 #include "transfer/devicerecord.h"
@@ -23,6 +23,9 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
+
+#include <memory>
+#include <vector>
 
 BLPMaster *MainWindow::master() const
 {
@@ -88,7 +91,8 @@ void MainWindow::createWorkers()
                 else
                     fixtureDeletionNeedsPatchListCleared();
             });
-    connect(jobs, &DeviceJobRunner::heldDefinitionsFound, this, &MainWindow::askAboutHeldDefinitions);
+    connect(jobs, &DeviceJobRunner::heldDefinitionsFound, this,
+            &MainWindow::askAboutHeldDefinitions);
     connect(jobs, &DeviceJobRunner::firmwareUpdateDue, this,
             &MainWindow::on_actionUpdate_firmware_triggered);
     connect(jobs, &DeviceJobRunner::progressTotal, this, &MainWindow::progressTotal);
@@ -289,8 +293,8 @@ void MainWindow::uploadEnded(DeviceJobOutcome outcome)
         break;
     case DeviceJobOutcome::Aborted:
         endUploadPanel();
-        showStatus(tr("Upload cancelled after %1 of %n definition(s)", "", count.total)
-                       .arg(count.done));
+        showStatus(
+            tr("Upload cancelled after %1 of %n definition(s)", "", count.total).arg(count.done));
         break;
     case DeviceJobOutcome::NotEnoughFreeSlots:
         fixtureUploadFailedNotEnoughMemory();
@@ -316,8 +320,8 @@ void MainWindow::deletionEnded(DeviceJobOutcome outcome)
         break;
     case DeviceJobOutcome::Aborted:
         endDeletePanel();
-        showStatus(tr("Deletion cancelled after %1 of %n definition(s)", "", count.total)
-                       .arg(count.done));
+        showStatus(
+            tr("Deletion cancelled after %1 of %n definition(s)", "", count.total).arg(count.done));
         break;
     default:
         fixtureDeletionFailed();
@@ -374,7 +378,14 @@ void MainWindow::downloadCurrentSelection()
 
 void MainWindow::deleteCurrentlySelectedFixturesOnDevice()
 {
-    const QList<QBLRemoteFixtureDefinition *> selection = ui->remoteForm->selectedDefinitions();
+    // Copied: a refresh that ends while the question is open replaces the pane's rows.
+    std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> copies;
+    QList<QBLRemoteFixtureDefinition *> selection;
+    for (const QBLRemoteFixtureDefinition *entry : ui->remoteForm->selectedDefinitions()) {
+        copies.push_back(std::make_unique<QBLRemoteFixtureDefinition>());
+        *copies.back() = *entry;
+        selection.append(copies.back().get());
+    }
     if (selection.isEmpty())
         return;
     // Nothing brings an erased definition back: ask, naming what goes.
@@ -385,7 +396,8 @@ void MainWindow::deleteCurrentlySelectedFixturesOnDevice()
             names.append(entry->displayName());
     }
     const QMessageBox::StandardButton answer = UserPrompts::questionWithDetails(
-        this, appTitle(), tr("Delete %n fixture definition(s) on %1?", "", n).arg(activeDeviceName()),
+        this, appTitle(),
+        tr("Delete %n fixture definition(s) on %1?", "", n).arg(activeDeviceName()),
         names.isEmpty() ? tr("They cannot be restored.")
                         : names.join(QLatin1Char('\n')) + QStringLiteral("\n\n") +
                               tr("They cannot be restored."),
@@ -403,9 +415,9 @@ bool MainWindow::namesStoredAsShownOrAccepted(const QList<QBLFixtureDefinition *
     for (const QBLFixtureDefinition *definition : definitions) {
         const DeviceRecordPreview preview = previewDeviceRecord(*definition);
         for (const DeviceNameChange &change : preview.nameChanges)
-            lines.append(tr("%1, %2: \"%3\" is stored as \"%4\"")
-                             .arg(definition->displayName(), change.field, change.given,
-                                  change.stored));
+            lines.append(
+                tr("%1, %2: \"%3\" is stored as \"%4\"")
+                    .arg(definition->displayName(), change.field, change.given, change.stored));
     }
     if (lines.isEmpty())
         return true;
@@ -455,10 +467,9 @@ void MainWindow::fixtureUploadFailedNotEnoughMemory()
                       "the selected fixtures.");
     const int freeSlots = jobs->uploadFreeSlots();
     if (freeSlots >= 0)
-        text += QStringLiteral("\n\n") +
-                tr("Free slots: %1, needed: %2.")
-                    .arg(freeSlots)
-                    .arg(jobs->uploadDefinitions().size());
+        text +=
+            QStringLiteral("\n\n") +
+            tr("Free slots: %1, needed: %2.").arg(freeSlots).arg(jobs->uploadDefinitions().size());
     showResult(text);
 }
 
@@ -470,8 +481,8 @@ void MainWindow::fixtureUploadFailedTooManyOrNotEnoughChannels()
     for (const QBLFixtureDefinition *definition : jobs->uploadDefinitions()) {
         const DeviceRecordPreview preview = previewDeviceRecord(*definition);
         if (!preview.channelCountFits)
-            refused.append(tr("%1: %n channel(s)", "", preview.channelCount)
-                               .arg(definition->displayName()));
+            refused.append(
+                tr("%1: %n channel(s)", "", preview.channelCount).arg(definition->displayName()));
     }
     showResult(tr("Make sure that no fixture definition has less than 1 channel or more\nthan %1 "
                   "channels.")
@@ -491,8 +502,8 @@ void MainWindow::fixturesDownloaded(bool cancelled)
     ui->progressBars->hide();
     const DeviceJobRunner::ItemCount count = jobs->itemCount(DeviceJob::Download);
     if (cancelled)
-        showStatus(tr("Download cancelled after %1 of %n definition(s)", "", count.total)
-                       .arg(count.done));
+        showStatus(
+            tr("Download cancelled after %1 of %n definition(s)", "", count.total).arg(count.done));
     else
         showStatus(tr("Downloaded %n definition(s)", "", count.total));
 }
@@ -543,7 +554,8 @@ void MainWindow::askAboutHeldDefinitions()
     QStringList names;
     for (int i = 0; i < definitions.size(); ++i) {
         if (heldIn.value(i, -1) >= 0)
-            names.append(tr("%1 (slot %2)").arg(definitions.at(i)->displayName()).arg(heldIn.at(i)));
+            names.append(
+                tr("%1 (slot %2)").arg(definitions.at(i)->displayName()).arg(heldIn.at(i)));
     }
     const QMessageBox::StandardButton answer = UserPrompts::questionWithDetails(
         this, appTitle(),

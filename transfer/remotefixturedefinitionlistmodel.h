@@ -15,7 +15,12 @@ class RemoteFixtureDefinitionListModel : public QAbstractTableModel
 
 public:
     // The slot comes last in the model (columns keep their numbers); the pane shows it first.
-    enum Column { FixtureNameColumn = 0, ChannelsColumn = 1, ManufacturerColumn = 2, SlotColumn = 3 };
+    enum Column {
+        FixtureNameColumn = 0,
+        ChannelsColumn = 1,
+        ManufacturerColumn = 2,
+        SlotColumn = 3
+    };
 
     explicit RemoteFixtureDefinitionListModel(QObject *parent = nullptr);
     ~RemoteFixtureDefinitionListModel() override;

@@ -7,8 +7,8 @@
 #include "remotefixturedefinitionlistmodel.h"
 #include "views/widgets/busyindicatoroverlay.h"
 
-#include <QByteArrayView>
 #include <QAction>
+#include <QByteArrayView>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>

@@ -11,8 +11,8 @@
 #include <QAction>
 #include <QCompleter>
 #include <QDebug>
-#include <QMenu>
 #include <QHeaderView>
+#include <QMenu>
 #include <QSet>
 #include <QSplitter>
 #include <QStringListModel>
@@ -403,8 +403,8 @@ void LibraryForm::fitNameColumns()
     // The names get what they need, up to half the table (before the first layout the table
     // has no width yet); the manufacturer takes the rest.
     QTableView *table = ui->fixtureDefinitionsTableView;
-    const int most = qMax(table->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 30,
-                          table->width() / 2);
+    const int most =
+        qMax(table->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 30, table->width() / 2);
     for (int column : {int(LocalFixtureDefinitionListModel::FixtureNameColumn),
                        int(LocalFixtureDefinitionListModel::ChannelsColumn)}) {
         table->resizeColumnToContents(column);

@@ -1,10 +1,10 @@
 #include <QtTest>
 
 #include "app/mainwindow.h"
+#include "devicetesting.h"
 #include "model/uilanguage.h"
 #include "simulatedcontroller.h"
 #include "simulateddevice.h"
-#include "devicetesting.h"
 #include "views/deviceform.h"
 #include "windowtesting.h"
 
@@ -171,12 +171,12 @@ private slots:
         QCOMPARE(prompts.asked.size(), 1);
         const UserPrompts::Prompt &question = prompts.asked.first();
         QCOMPARE(question.defaultButton, QMessageBox::Yes);
-        QCOMPARE(question.informativeText.split('\n'),
-                 (QStringList{QString::fromUtf8("Spot \u03a9, fixture name: \"Spot \u03a9\" is "
-                                                "stored as \"Spot ?\""),
-                              QString::fromUtf8("Spot \u03a9, channel 2 name: \"") +
-                                  QString(101, 'x') + "\" is stored as \"" + QString(100, 'x') +
-                                  "\""}));
+        QCOMPARE(
+            question.informativeText.split('\n'),
+            (QStringList{QString::fromUtf8("Spot \u03a9, fixture name: \"Spot \u03a9\" is "
+                                           "stored as \"Spot ?\""),
+                         QString::fromUtf8("Spot \u03a9, channel 2 name: \"") + QString(101, 'x') +
+                             "\" is stored as \"" + QString(100, 'x') + "\""}));
         QCOMPARE(int(device->controller()->records().size()), answer == QMessageBox::Yes ? 2 : 0);
     }
 
@@ -337,7 +337,8 @@ private slots:
         QStringList many;
         for (int i = 1; i <= 46; ++i)
             many << QStringLiteral("Ch %1").arg(i);
-        makeLibrary({{"Good", "Maker", {"Dimmer"}}, {"Empty", "Maker", {}}, {"Huge", "Maker", many}});
+        makeLibrary(
+            {{"Good", "Maker", {"Dimmer"}}, {"Empty", "Maker", {}}, {"Huge", "Maker", many}});
         ScriptedPrompts prompts;
         prompts.thenAnswer(QMessageBox::Ok);
         MainWindow window(libraryPath);

@@ -1,10 +1,10 @@
 #include <QtTest>
 
 #include "app/mainwindow.h"
+#include "devicetesting.h"
 #include "model/uilanguage.h"
 #include "simulatedcontroller.h"
 #include "simulateddevice.h"
-#include "devicetesting.h"
 #include "views/deviceform.h"
 #include "windowtesting.h"
 
@@ -112,8 +112,8 @@ private slots:
         device->setAnswerDelay(0us);
         QVERIFY(waitUntilIdle(window));
         // A cancel is no failure: no message box, and what arrived is counted (and kept).
-        const int done = upload ? int(device->controller()->records().size())
-                                : libraryRowCount(window) - 3;
+        const int done =
+            upload ? int(device->controller()->records().size()) : libraryRowCount(window) - 3;
         QVERIFY(done < 3);
         QCOMPARE(window.statusBar()->currentMessage(),
                  QString(upload ? "Upload cancelled after %1 of 3 definitions"

@@ -1,8 +1,8 @@
 #include <QtTest>
 
 #include "app/mainwindow.h"
-#include "model/uilanguage.h"
 #include "devicetesting.h"
+#include "model/uilanguage.h"
 #include "views/deviceform.h"
 #include "windowtesting.h"
 

@@ -227,16 +227,41 @@ private slots:
         QCOMPARE(question.kind, UserPrompts::Kind::Question);
         QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(question.defaultButton, QMessageBox::No);
-        QCOMPARE(question.text, selected == 1
-                                    ? QString("Delete 1 fixture definition on KDR-450P #1?")
-                                    : QString("Delete %1 fixture definitions on KDR-450P #1?")
-                                          .arg(selected));
+        QCOMPARE(question.text,
+                 selected == 1
+                     ? QString("Delete 1 fixture definition on KDR-450P #1?")
+                     : QString("Delete %1 fixture definitions on KDR-450P #1?").arg(selected));
         // Up to five are named, one a line; more would not fit a message box.
         for (int i = 1; i <= 8; ++i)
             QCOMPARE(question.informativeText.contains(QStringLiteral("Stored %1\n").arg(i)),
                      selected <= 5 && i <= selected);
         QCOMPARE(int(device->controller()->records().size()),
                  answer == QMessageBox::Yes ? 8 - selected : 8);
+    }
+
+    // The question's own event loop lets a refresh replace the pane's rows meanwhile.
+    void theDeleteQuestionOutlivesARefreshThatEndsWhileItIsOpen()
+    {
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Keep A", "Gone B", "Keep C"});
+        MainWindow window(path("stage.blfl"));
+        QVERIFY(waitForDeviceRows(window, 3));
+        selectRows(deviceTable(window), {1});
+        window.downloadCurrentSelection();
+        QVERIFY(window.isOperationRunning());
+        int asked = 0;
+        UserPrompts::setAnswerer([&](const UserPrompts::Prompt &) {
+            ++asked;
+            // The download and the refresh after it end before the answer.
+            waitUntilIdle(window);
+            return UserPrompts::Answer{QMessageBox::Yes, QString()};
+        });
+        window.deleteCurrentlySelectedFixturesOnDevice();
+        UserPrompts::setAnswerer({});
+        QVERIFY(waitForDeviceRows(window, 2));
+        QCOMPARE(asked, 1);
+        QCOMPARE(deviceFixtureNames(window), (QStringList{"Keep A", "Keep C"}));
+        QCOMPARE(device->controller()->records().keys(), (QList<int>{0, 2}));
     }
 
     void saveAsAddsTheExtensionTheUserLeftOut()

@@ -39,10 +39,9 @@ private slots:
         m_deleter = std::make_unique<FixturesDeleter>();
         m_deleter->setMaster(&m_link->master);
         m_terminal = std::make_unique<TerminalSignals>(
-            m_deleter.get(),
-            std::initializer_list<const char *>{SIGNAL(fixturesDeleted()), SIGNAL(failed()),
-                                                SIGNAL(aborted()),
-                                                SIGNAL(failedPatchingNeedsToBeCleared())});
+            m_deleter.get(), std::initializer_list<const char *>{
+                                 SIGNAL(fixturesDeleted()), SIGNAL(failed()), SIGNAL(aborted()),
+                                 SIGNAL(failedPatchingNeedsToBeCleared())});
     }
 
     void cleanup()

@@ -31,11 +31,10 @@ private slots:
         m_uploader->setMaster(&m_link->master);
         m_terminal = std::make_unique<TerminalSignals>(
             m_uploader.get(),
-            std::initializer_list<const char *>{SIGNAL(dataSent()), SIGNAL(failed()),
-                                                SIGNAL(aborted()),
-                                                SIGNAL(failedNotEnoughFreeSpace()),
-                                                SIGNAL(failedTooManyOrNotEnoughChannels()),
-                                                SIGNAL(failedPatchingNeedsToBeCleared())});
+            std::initializer_list<const char *>{
+                SIGNAL(dataSent()), SIGNAL(failed()), SIGNAL(aborted()),
+                SIGNAL(failedNotEnoughFreeSpace()), SIGNAL(failedTooManyOrNotEnoughChannels()),
+                SIGNAL(failedPatchingNeedsToBeCleared())});
     }
 
     void cleanup()

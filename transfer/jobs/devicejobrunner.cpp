@@ -3,6 +3,7 @@
 #include "connectionprobe.h"
 #include "devicechanger.h"
 #include "devicelink.h"
+#include "devicerecord.h"
 #include "fixturedefinitionsdownloader.h"
 #include "fixturedefinitionsuploader.h"
 #include "fixturelistdownloader.h"
@@ -11,7 +12,6 @@
 #include "patchlistclearer.h"
 #include "qblremotefixturedefinition.h"
 #include "storeplan.h"
-#include "devicerecord.h"
 
 #include "blpmaster.h"
 #include "model/qblfixturedefinition.h"
