@@ -299,7 +299,7 @@ Optionen:
     </message>
     <message>
         <source>Firmware %1</source>
-        <translation>Firmware %1</translation>
+        <translation>Firmware-Version %1</translation>
     </message>
 </context>
 <context>
