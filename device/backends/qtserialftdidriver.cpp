@@ -48,11 +48,28 @@ struct QtSerialFtdiDriver::Port {
     std::atomic<quint32> readTimeoutMs{0}; // 0: without limit, as the driver does by default
     std::atomic<quint32> writeTimeoutMs{0};
 
-    // Runs f in the port's thread and returns its result.
+    // Runs f in the port's thread and returns its result. The result comes back through a
+    // mutex of ours rather than Qt's blocking call, whose semaphore the thread checker cannot
+    // see, so the hand-over stays checkable.
     template <typename F> auto call(F f) -> decltype(f())
     {
         decltype(f()) result{};
-        QMetaObject::invokeMethod(context, f, Qt::BlockingQueuedConnection, &result);
+        std::mutex m;
+        std::condition_variable cv;
+        bool done = false;
+        // Held from before the functor is made until the wait, so the port's thread, taking
+        // it first, sees everything this thread wrote.
+        std::unique_lock<std::mutex> l(m);
+        QMetaObject::invokeMethod(
+            context,
+            [&] {
+                std::lock_guard<std::mutex> g(m);
+                result = f();
+                done = true;
+                cv.notify_one();
+            },
+            Qt::QueuedConnection);
+        cv.wait(l, [&] { return done; });
         return result;
     }
 
