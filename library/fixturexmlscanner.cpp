@@ -6,6 +6,23 @@
 #include <QVarLengthArray>
 #include <QXmlStreamReader>
 
+namespace
+{
+
+QXmlStreamAttributes storableAttributes(const QXmlStreamReader &reader)
+{
+    QXmlStreamAttributes attributes = reader.attributes();
+    for (QXmlStreamAttribute &attribute : attributes) {
+        const QString value = attribute.value().toString();
+        const QString kept = XmlCharacters::withXmlCharactersOnly(value);
+        if (kept != value)
+            attribute = QXmlStreamAttribute(attribute.qualifiedName().toString(), kept);
+    }
+    return attributes;
+}
+
+} // namespace
+
 QString FixtureXml::readWithStreamReader(const QByteArray &document, FixtureXmlEventSink &sink)
 {
     QXmlStreamReader reader(document);
@@ -17,7 +34,7 @@ QString FixtureXml::readWithStreamReader(const QByteArray &document, FixtureXmlE
         if (!haveText)
             return true;
         haveText = false;
-        const bool go = sink.characters(text);
+        const bool go = sink.characters(XmlCharacters::withXmlCharactersOnly(text));
         text.clear();
         return go;
     };
@@ -26,7 +43,7 @@ QString FixtureXml::readWithStreamReader(const QByteArray &document, FixtureXmlE
     while (go && !reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement:
-            go = flushText() && sink.startElement(reader.name(), reader.attributes());
+            go = flushText() && sink.startElement(reader.name(), storableAttributes(reader));
             break;
         case QXmlStreamReader::EndElement:
             go = flushText() && sink.endElement(reader.name());

@@ -62,8 +62,11 @@ QList<QxfSource> QxfCatalogue::collect(const QStringList &foldersOrFiles, QList<
         }
         if (!info.isDir()) {
             if (missing)
-                missing->append({given, QCoreApplication::translate(
-                                            "Qxf", "no such file or folder")});
+                missing->append(
+                    {given, info.exists()
+                                ? QCoreApplication::translate("Qxf",
+                                                              "not a regular file, not read")
+                                : QCoreApplication::translate("Qxf", "no such file or folder")});
             continue;
         }
         // Folder symlinks are not followed, so a link loop cannot make the walk endless.

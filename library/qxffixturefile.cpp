@@ -2,6 +2,7 @@
 
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
+#include "xmlcharacters.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -72,7 +73,7 @@ QStringList Qxf::orderedChannels(QList<ModeChannel> &channels)
 
 QString Qxf::normalizedName(QStringView text)
 {
-    return text.toString().simplified();
+    return XmlCharacters::withXmlCharactersOnly(text.toString().simplified());
 }
 
 quint32 Qxf::fixtureType(QStringView qxfType)
@@ -145,7 +146,13 @@ bool Qxf::parseWithStreamReader(const QByteArray &document, QxfFixture &fixture,
 bool Qxf::readFile(const QString &path, QxfFixture &fixture, QString &reason)
 {
     fixture.path = path;
-    if (QFileInfo(path).size() > MaxFileSize) {
+    // A FIFO or device named .qxf (or a link to one) would block the open or never end.
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        reason = info.exists() ? tr("not a regular file, not read") : tr("no such file");
+        return false;
+    }
+    if (info.size() > MaxFileSize) {
         reason = tr("larger than 16 MiB, not read");
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 // Character rules of XML 1.0 shared by the fast readers, which must refuse exactly what a
@@ -49,6 +50,24 @@ inline int utf8Length(const uchar *p, const uchar *end)
         return 4;
     }
     return 0;
+}
+
+// A reader whose decoder lets through UTF-16 units that are no XML characters (a UTF-7
+// document can carry unpaired surrogates) would hand the model a name that the writer
+// cannot store. Each such unit becomes U+FFFD, so what is shown is what gets saved.
+inline QString withXmlCharactersOnly(QString text)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (QChar::isSurrogate(u) || !isXmlChar(u))
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
 }
 
 } // namespace XmlCharacters

@@ -109,6 +109,21 @@ private slots:
         QCOMPARE(channelNames(defs.at(0)), QStringList{QStringLiteral("A & B <C> \u4e2d")});
     }
 
+    void unitsXmlCannotHoldAreReadAsReplacementCharacters()
+    {
+        // UTF-7 lets unpaired surrogates through the stream reader's decoder; the writer
+        // cannot store them, so a name showing one would silently change on the next save.
+        const QByteArray utf7("<?xml version=\"1.0\" encoding=\"UTF-7\"?>\n"
+                              "<BrenlowFixtureDefinition><Model Name=\"Spot+2AA-X\"/>"
+                              "<DMXChannel Name=\"P+3AA-an\"/><Personality>"
+                              "<DMXChannelRef Number=\"1\">P+3AA-an</DMXChannelRef>"
+                              "</Personality></BrenlowFixtureDefinition>");
+        const auto defs = parseDocument(utf7);
+        QCOMPARE(defs.size(), 1);
+        QCOMPARE(defs.at(0).fixtureName, QStringLiteral("Spot\uFFFDX"));
+        QCOMPARE(channelNames(defs.at(0)), QStringList{QStringLiteral("P\uFFFDan")});
+    }
+
     void typeKeywordsAreFoundAnywhereWithoutRegardToCase_data()
     {
         QTest::addColumn<QByteArray>("text");

@@ -11,6 +11,8 @@
 
 #include <atomic>
 
+#include <sys/stat.h>
+
 namespace
 {
 
@@ -271,25 +273,33 @@ private slots:
             QVERIFY(junk.open(QIODevice::WriteOnly) && junk.resize(100 * 1024 * 1024));
         }
         const QString single = dir.filePath("z.qxf");
+        // A FIFO, named directly and through a link in the folder: opening it would block.
+        QTemporaryDir elsewhere;
+        const QString fifo = elsewhere.filePath("pipe.qxf");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(QFile::link(fifo, dir.filePath("link.qxf")));
 
         QList<QPair<int, int>> progress;
         const QxfScanResult scan = QxfCatalogue::scan(
-            {dir.path(), single, dir.filePath("missing")}, nullptr,
+            {dir.path(), single, dir.filePath("missing"), fifo}, nullptr,
             [&](const QList<QxfFixture> &, const QList<QxfNote> &, int done, int total) {
                 progress.append({done, total});
             });
         QCOMPARE(files(scan.fixtures),
                  (QStringList{"Zeta.qxf", "a.QXF", "a/deep/er/y.Qxf", "b/x.qxf", "z.qxf",
                               QString::fromUtf8("\xc3\xa9.qxf"), single}));
-        QCOMPARE(scan.fileCount, 9);
+        QCOMPARE(scan.fileCount, 10);
         QCOMPARE(scan.modeCount(), 7);
         QStringList skipped;
         for (const QxfNote &n : scan.skipped)
             skipped << n.file;
-        QCOMPARE(skipped, (QStringList{dir.filePath("missing"), "b/broken.qxf", "junk.qxf"}));
-        QVERIFY(scan.skipped.last().text.contains(QLatin1String("16 MiB")));
+        QCOMPARE(skipped, (QStringList{dir.filePath("missing"), fifo, "b/broken.qxf", "junk.qxf",
+                                       "link.qxf"}));
+        QVERIFY(scan.skipped.at(1).text.contains(QLatin1String("not a regular file")));
+        QVERIFY(scan.skipped.at(3).text.contains(QLatin1String("16 MiB")));
+        QVERIFY(scan.skipped.at(4).text.contains(QLatin1String("not a regular file")));
         QVERIFY(!progress.isEmpty());
-        QCOMPARE(progress.last(), qMakePair(9, 9));
+        QCOMPARE(progress.last(), qMakePair(10, 10));
     }
 
     // However the files are shared out between threads, the scan equals reading them in turn.
