@@ -9,6 +9,7 @@
 #include "devicelink.h"
 #include "devicesdiscoverer.h"
 #include "firmware/firmwareupdatedialog.h"
+#include "ftdidriver.h"
 #include "model/qblfixturedefinition.h"
 #include "transfer/devicerecord.h"
 #include "transfer/qblremotefixturedefinition.h"
@@ -54,10 +55,11 @@ QString MainWindow::appTitle()
 
 void MainWindow::createWorkers()
 {
-    // --simulate, --port and --backend choose the driver backend; without them the one
-    // already current (the platform's default, or a test's simulated bus) stays.
+    // --simulate, --port and --backend choose the driver backend; without them the platform's
+    // default, resolved as the tool resolves it, unless a driver is in place already (a
+    // test's simulated bus).
     if (linkOptions.simulate || !linkOptions.port.isEmpty() || !linkOptions.backend.isEmpty() ||
-        !linkOptions.d2xxLibrary.isEmpty()) {
+        !linkOptions.d2xxLibrary.isEmpty() || !FtdiDriver::hasCurrent()) {
         DriverOptions options;
         options.simulate = linkOptions.simulate;
         options.portPath = linkOptions.port;

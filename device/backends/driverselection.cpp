@@ -41,17 +41,33 @@ bool takeValue(const QStringList &args, int *i, const QString &name, QString *va
 
 } // namespace
 
+QString defaultBackendName(DriverPlatform platform, const std::function<bool()> &d2xxLoads)
+{
+    switch (platform) {
+    case DriverPlatform::Termios2:
+        return QStringLiteral("serial");
+    case DriverPlatform::Windows:
+        return d2xxLoads() ? QStringLiteral("d2xx") : QStringLiteral("qtserial");
+    case DriverPlatform::Other:
+        break;
+    }
+    return QStringLiteral("qtserial");
+}
+
 QString defaultBackendName()
 {
 #if defined(KDR_WITH_TERMIOS2)
-    return QStringLiteral("serial");
+    const DriverPlatform platform = DriverPlatform::Termios2;
 #elif defined(Q_OS_WIN)
-    QString unused;
-    D2xxFtdiDriver probe;
-    return probe.load(&unused) ? QStringLiteral("d2xx") : QStringLiteral("qtserial");
+    const DriverPlatform platform = DriverPlatform::Windows;
 #else
-    return QStringLiteral("qtserial");
+    const DriverPlatform platform = DriverPlatform::Other;
 #endif
+    return defaultBackendName(platform, [] {
+        QString unused;
+        D2xxFtdiDriver probe;
+        return probe.load(&unused);
+    });
 }
 
 QString installedBackendName()

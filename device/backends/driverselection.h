@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 struct DriverOptions {
     bool simulate = false;
     QString portPath;
@@ -18,7 +20,17 @@ struct DriverOptions {
     QString d2xxLibrary;
 };
 
-// serial on Linux, d2xx on Windows when its library loads (else qtserial), qtserial elsewhere.
+// The platforms whose default backends differ.
+enum class DriverPlatform {
+    Termios2, // built with the Linux termios2 backend
+    Windows,
+    Other,
+};
+
+// serial with the termios2 backend, d2xx on Windows when d2xxLoads() says its library loads
+// (else qtserial), qtserial elsewhere. d2xxLoads is called only on Windows.
+QString defaultBackendName(DriverPlatform platform, const std::function<bool()> &d2xxLoads);
+// The same for this build, trying the platform's own D2XX library where it matters.
 QString defaultBackendName();
 
 // Takes --simulate, --port, --backend and --d2xx-library (each also as --name=value) out of

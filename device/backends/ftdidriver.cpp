@@ -43,6 +43,11 @@ void FtdiDriver::setCurrent(FtdiDriver *driver)
     g_current.store(driver);
 }
 
+bool FtdiDriver::hasCurrent()
+{
+    return g_current.load() != nullptr;
+}
+
 void FtdiDriver::fillNode(uchar *node, const QByteArray &serialNumber,
                           const QByteArray &description)
 {

@@ -78,6 +78,8 @@ public:
     // are open. Safe from any thread.
     static FtdiDriver *current();
     static void setCurrent(FtdiDriver *driver);
+    // True while a driver is installed, false while current() falls back to its own.
+    static bool hasCurrent();
 
     // Writes one list node: serial number and description, each cut to its field and
     // NUL-terminated, every other byte zero.

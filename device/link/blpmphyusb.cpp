@@ -8,9 +8,7 @@
 #include <vector>
 
 #ifdef Q_OS_LINUX
-#ifdef Q_OS_LINUX
 #include <sys/prctl.h>
-#endif
 #endif
 
 namespace

@@ -2,10 +2,12 @@
 
 #include "app/mainwindow.h"
 #include "blpmaster.h"
+#include "devicetesting.h"
+#include "driverselection.h"
+#include "firmware/firmwareupdatedialog.h"
+#include "ftdidriver.h"
 #include "simulatedcontroller.h"
 #include "simulateddevice.h"
-#include "devicetesting.h"
-#include "firmware/firmwareupdatedialog.h"
 #include "syntheticfirmware.h"
 #include "views/deviceform.h"
 #include "windowtesting.h"
@@ -114,6 +116,17 @@ private slots:
         // Library work goes on, and the bus that was current still reaches its controller.
         QVERIFY(waitUntilIdle(window));
         QCOMPARE(window.deviceForm()->devicesComboBox()->count(), 1);
+    }
+
+    // With no option and no bus in place, the window installs the platform's default backend,
+    // resolved by the same function as the tool's.
+    void withoutOptionsTheWindowInstallsTheDefaultBackendAsTheToolDoes()
+    {
+        ScopedFtdiDriver none(nullptr);
+        MainWindow window;
+        QVERIFY(FtdiDriver::hasCurrent());
+        QCOMPARE(installedBackendName(), defaultBackendName());
+        QVERIFY(waitUntilIdle(window));
     }
 
     void theFirmwareNoticeShowsForVersion1_2AndNotFor1_3_data()

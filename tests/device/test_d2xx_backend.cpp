@@ -16,7 +16,8 @@ namespace
 
 // The stand-in's own controls, from the same loaded copy the driver uses.
 struct StandIn {
-    QLibrary library{QStringLiteral(KDR_D2XX_STANDIN)};
+    explicit StandIn(const char *path) : library(QString::fromLocal8Bit(path)) {}
+    QLibrary library;
     void (*setUpFn)(const char *) = nullptr;
     const char *(*callsFn)() = nullptr;
     void (*unplugFn)(int) = nullptr;
@@ -43,22 +44,37 @@ class D2xxBackendTest : public QObject
 {
     Q_OBJECT
 
-    StandIn standIn;
+    StandIn standIn{KDR_D2XX_STANDIN};
+    StandIn withoutLatencyTimer{KDR_D2XX_STANDIN_NOLATENCY};
     std::unique_ptr<D2xxFtdiDriver> driver;
+    std::unique_ptr<D2xxFtdiDriver> driverWithoutLatencyTimer;
 
 private slots:
     void initTestCase()
     {
         QVERIFY(standIn.load());
+        QVERIFY(withoutLatencyTimer.load());
         driver = std::make_unique<D2xxFtdiDriver>(QStringLiteral(KDR_D2XX_STANDIN));
         QString error;
         QVERIFY2(driver->load(&error), qPrintable(error));
+        // FT_SetLatencyTimer is optional: its absence is no failure.
+        driverWithoutLatencyTimer =
+            std::make_unique<D2xxFtdiDriver>(QStringLiteral(KDR_D2XX_STANDIN_NOLATENCY));
+        QVERIFY2(driverWithoutLatencyTimer->load(&error), qPrintable(error));
     }
 
+    void oneOpenCallsTheDriverInOrderWithTheLineSettingsAndReadsSingleBytes_data()
+    {
+        QTest::addColumn<bool>("latencyTimer");
+        QTest::newRow("whole library") << true;
+        QTest::newRow("library without FT_SetLatencyTimer") << false;
+    }
     void oneOpenCallsTheDriverInOrderWithTheLineSettingsAndReadsSingleBytes()
     {
-        standIn.setUp("dev");
-        ScopedFtdiDriver scoped(driver.get());
+        QFETCH(bool, latencyTimer);
+        StandIn &library = latencyTimer ? standIn : withoutLatencyTimer;
+        library.setUp("dev");
+        ScopedFtdiDriver scoped(latencyTimer ? driver.get() : driverWithoutLatencyTimer.get());
         BLPMaster master;
         BLPmPhyUSB phy;
         phy.setDeviceIndex(0);
@@ -73,11 +89,17 @@ private slots:
         QCOMPARE(name, QStringLiteral("KDR-450P"));
         master.resetLink();
 
-        const QStringList calls = standIn.calls();
-        const QStringList opening{
-            "FT_CreateDeviceInfoList", "FT_GetDeviceInfoList",       "FT_Open 0",
-            "FT_ResetDevice",          "FT_SetLatencyTimer 1",       "FT_SetBaudRate 250000",
-            "FT_SetDataCharacteristics 8 2 0", "FT_SetTimeouts 40 2000"};
+        const QStringList calls = library.calls();
+        QStringList opening{"FT_CreateDeviceInfoList",
+                            "FT_GetDeviceInfoList",
+                            "FT_Open 0",
+                            "FT_ResetDevice",
+                            "FT_SetLatencyTimer 1",
+                            "FT_SetBaudRate 250000",
+                            "FT_SetDataCharacteristics 8 2 0",
+                            "FT_SetTimeouts 40 2000"};
+        if (!latencyTimer)
+            opening.removeAll(QStringLiteral("FT_SetLatencyTimer 1"));
         QCOMPARE(calls.mid(0, opening.size()), opening);
         QCOMPARE(calls.count("FT_Close"), 1);
         QCOMPARE(calls.last(), QStringLiteral("FT_Close"));
@@ -121,23 +143,43 @@ private slots:
         QCOMPARE(got, expected);
     }
 
-    void aReadWithNothingToReceiveTimesOutEmptyAfterTheReadTimeout()
+    // A read with nothing to receive waits for its time-out and comes back empty; once the
+    // device has gone, the status call fails and a read fails at once instead of waiting.
+    void aReadEndsEmptyAtTheTimeOutOrFailsAtOnceWhenTheDeviceIsGone_data()
     {
+        QTest::addColumn<bool>("unplugged");
+        QTest::addColumn<quint32>("readTimeoutMs");
+        QTest::newRow("nothing to receive") << false << 40u;
+        QTest::newRow("unplugged") << true << 5000u;
+    }
+    void aReadEndsEmptyAtTheTimeOutOrFailsAtOnceWhenTheDeviceIsGone()
+    {
+        QFETCH(bool, unplugged);
+        QFETCH(quint32, readTimeoutMs);
         standIn.setUp("dev");
         quint32 count = 0;
         QCOMPARE(driver->createDeviceInfoList(&count), FtdiStatus(0));
         FtdiHandle h = nullptr;
         QCOMPARE(driver->open(0, &h), FtdiStatus(0));
-        QCOMPARE(driver->setTimeouts(h, 40, 2000), FtdiStatus(0));
+        QCOMPARE(driver->setTimeouts(h, readTimeoutMs, 2000), FtdiStatus(0));
+        quint32 rx = 0;
+        quint32 tx = 0;
+        quint32 event = 0;
+        QCOMPARE(driver->getStatus(h, &rx, &tx, &event), FtdiStatus(0));
+        if (unplugged) {
+            standIn.unplugFn(0);
+            QVERIFY(driver->getStatus(h, &rx, &tx, &event) != 0);
+        }
         uchar byte = 0;
         quint32 got = 99;
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(driver->read(h, &byte, 1, &got), FtdiStatus(0));
+        const FtdiStatus status = driver->read(h, &byte, 1, &got);
         const qint64 ms = timer.elapsed();
+        QCOMPARE(status != 0, unplugged);
         QCOMPARE(got, quint32(0));
-        QVERIFY2(ms >= 30 && ms < 1000, qPrintable(QString::number(ms)));
-        QCOMPARE(driver->close(h), FtdiStatus(0));
+        QVERIFY2(ms >= (unplugged ? 0 : 30) && ms < 1000, qPrintable(QString::number(ms)));
+        driver->close(h);
     }
 
     void aVanishedDeviceFailsItsStatusAndEndsTheOperationAtOnce()

@@ -7,9 +7,13 @@
 #include "serialftdidriver.h"
 #endif
 #include "simulatedftdidriver.h"
+#ifdef Q_OS_LINUX
 #include "ptystandin.h"
+#endif
 
 #include <QTest>
+
+Q_DECLARE_METATYPE(DriverPlatform)
 
 class DriverSelectionTest : public QObject
 {
@@ -43,6 +47,35 @@ private slots:
         QVERIFY(!takeDriverOptions(&args, &o, &error));
     }
 
+    void theDefaultBackendFollowsThePlatformAndWhetherD2xxLoads_data()
+    {
+        QTest::addColumn<DriverPlatform>("platform");
+        QTest::addColumn<bool>("d2xxLoads");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("asksTheLoader");
+        QTest::newRow("linux") << DriverPlatform::Termios2 << true << "serial" << false;
+        QTest::newRow("windows with the library")
+            << DriverPlatform::Windows << true << "d2xx" << true;
+        QTest::newRow("windows without it")
+            << DriverPlatform::Windows << false << "qtserial" << true;
+        QTest::newRow("macos") << DriverPlatform::Other << true << "qtserial" << false;
+    }
+    void theDefaultBackendFollowsThePlatformAndWhetherD2xxLoads()
+    {
+        QFETCH(DriverPlatform, platform);
+        QFETCH(bool, d2xxLoads);
+        QFETCH(QString, expected);
+        QFETCH(bool, asksTheLoader);
+        int asked = 0;
+        QCOMPARE(defaultBackendName(platform,
+                                    [&] {
+                                        ++asked;
+                                        return d2xxLoads;
+                                    }),
+                 expected);
+        QCOMPARE(asked, asksTheLoader ? 1 : 0);
+    }
+
     void withoutAnInstalledDriverTheSerialBackendServes()
     {
         ScopedFtdiDriver none(nullptr);
@@ -66,6 +99,7 @@ private slots:
         QCOMPARE(count, 2u);
     }
 
+#ifdef Q_OS_LINUX
     void anExplicitPortIsTheFirstDeviceOfTheInstalledDriver()
     {
         ScopedFtdiDriver restore(FtdiDriver::current());
@@ -82,6 +116,7 @@ private slots:
         QCOMPARE(d->open(0, &h), FtdiStatus(0));
         QCOMPARE(d->close(h), FtdiStatus(0));
     }
+#endif
 };
 
 QTEST_GUILESS_MAIN(DriverSelectionTest)

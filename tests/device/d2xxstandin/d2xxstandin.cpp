@@ -158,11 +158,13 @@ STANDIN_EXPORT Status FT_ResetDevice(void *handle)
     return bus("FT_ResetDevice")->resetDevice(handle);
 }
 
+#ifndef KDR_STANDIN_WITHOUT_LATENCYTIMER
 STANDIN_EXPORT Status FT_SetLatencyTimer(void *handle, unsigned char ms)
 {
     bus("FT_SetLatencyTimer " + str(ms));
     return handle ? 0 : 1;
 }
+#endif
 
 STANDIN_EXPORT Status FT_SetBaudRate(void *handle, unsigned long baud)
 {
