@@ -4,6 +4,9 @@
 
 #include <QtGlobal>
 
+// Pseudo-terminals are POSIX: elsewhere the bridge is not built, and nothing may use it.
+#ifdef Q_OS_UNIX
+
 #include <cerrno>
 #include <chrono>
 
@@ -109,3 +112,5 @@ void SimulatedPtyBridge::fromDevice()
         }
     }
 }
+
+#endif // Q_OS_UNIX

@@ -29,13 +29,20 @@ ToolRun finish(QProcess &p, const QStringList &arguments, const QByteArray *inpu
 
 } // namespace
 
+ToolRun runTool(const QStringList &arguments)
+{
+    QProcess p;
+    return finish(p, arguments);
+}
+
+#ifdef Q_OS_UNIX
 ToolRun runTool(const QStringList &arguments, const std::function<void()> &childSetup)
 {
     QProcess p;
-    if (childSetup)
-        p.setChildProcessModifier(childSetup);
+    p.setChildProcessModifier(childSetup);
     return finish(p, arguments);
 }
+#endif
 
 ToolRun runToolWithInput(const QStringList &arguments, const QByteArray &input)
 {

@@ -15,8 +15,12 @@ struct ToolRun {
     bool oneErrorLine() const { return err.endsWith('\n') && err.count('\n') == 1; }
 };
 
-// Runs the kdr450p-tool binary with the arguments; childSetup runs in the child before exec.
-ToolRun runTool(const QStringList &arguments, const std::function<void()> &childSetup = {});
+// Runs the kdr450p-tool binary with the arguments.
+ToolRun runTool(const QStringList &arguments);
+#ifdef Q_OS_UNIX
+// The same, with childSetup run in the child before exec.
+ToolRun runTool(const QStringList &arguments, const std::function<void()> &childSetup);
+#endif
 
 // Runs it with input on its standard input.
 ToolRun runToolWithInput(const QStringList &arguments, const QByteArray &input);
