@@ -44,6 +44,32 @@ QString archiveError(archive *a)
     return text ? QString::fromLocal8Bit(text) : QString();
 }
 
+// Why reading failed, in the user's words for what a library file meets (cut off, not gzip or
+// tar, damaged data); the archive library's own English text only when none of them fits.
+QString readFailure(archive *a)
+{
+    struct Known {
+        const char *marker; // part of the archive library's message, any case
+        const char *words;
+    };
+    static const Known known[] = {
+        {"truncat", QT_TRANSLATE_NOOP("BLFLArchive", "it ends early")},
+        {"premature end", QT_TRANSLATE_NOOP("BLFLArchive", "it ends early")},
+        {"unrecognized archive format", QT_TRANSLATE_NOOP("BLFLArchive", "its format is unknown")},
+        {"decompression failed",
+         QT_TRANSLATE_NOOP("BLFLArchive", "its compressed data is damaged")},
+        {"compressed data", QT_TRANSLATE_NOOP("BLFLArchive", "its compressed data is damaged")},
+        {"damaged", QT_TRANSLATE_NOOP("BLFLArchive", "its archive structure is damaged")},
+        {"checksum", QT_TRANSLATE_NOOP("BLFLArchive", "its archive structure is damaged")},
+        {"header", QT_TRANSLATE_NOOP("BLFLArchive", "its archive structure is damaged")},
+    };
+    const QString raw = archiveError(a);
+    for (const Known &k : known)
+        if (raw.contains(QLatin1String(k.marker), Qt::CaseInsensitive))
+            return BLFLArchive::tr(k.words);
+    return raw;
+}
+
 bool isVersionEntry(const QString &path)
 {
     static const QRegularExpression pattern(QStringLiteral("blfl.version\\z"),
@@ -137,8 +163,8 @@ bool BLFLArchive::load()
         // Opening already reads ahead, so a cut-off gzip stream can fail here too.
         if (archive_errno(reader.get()) == kFileFormatErrno)
             return fail(tr("Not a library file (not a gzip-compressed tar archive): %1")
-                            .arg(archiveError(reader.get())));
-        return fail(tr("The file is damaged or truncated: %1").arg(archiveError(reader.get())));
+                            .arg(readFailure(reader.get())));
+        return fail(tr("The file is damaged or truncated: %1").arg(readFailure(reader.get())));
     }
 
     bool compatibleVersion = false;
@@ -151,7 +177,7 @@ bool BLFLArchive::load()
         // Only the end of the archive ends reading: a damaged or cut-off file must not load
         // as a library that silently lacks its last definitions.
         if (r != ARCHIVE_OK && r != ARCHIVE_WARN)
-            return fail(tr("The file is damaged or truncated: %1").arg(archiveError(reader.get())));
+            return fail(tr("The file is damaged or truncated: %1").arg(readFailure(reader.get())));
 
         const char *rawPath = archive_entry_pathname(entry);
         const QString path = rawPath ? QString::fromUtf8(rawPath) : QString();
@@ -170,7 +196,7 @@ bool BLFLArchive::load()
             QByteArray data(int(size), '\0');
             if (!readEntryData(reader.get(), data.data(), size))
                 return fail(
-                    tr("The file is damaged or truncated: %1").arg(archiveError(reader.get())));
+                    tr("The file is damaged or truncated: %1").arg(readFailure(reader.get())));
             const int zero = data.indexOf('\0');
             m_version = QString::fromLatin1(zero < 0 ? data : data.left(zero));
             if (!isCompatibleVersion(m_version)) {
@@ -189,7 +215,7 @@ bool BLFLArchive::load()
             if (!readEntryData(reader.get(), buffer, size)) {
                 delete loader;
                 return fail(
-                    tr("The file is damaged or truncated: %1").arg(archiveError(reader.get())));
+                    tr("The file is damaged or truncated: %1").arg(readFailure(reader.get())));
             }
             m_loaders.append(loader);
         }

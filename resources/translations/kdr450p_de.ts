@@ -98,6 +98,22 @@
         <source>%1 is not a regular file (a device or a pipe); a library is saved only to a regular file or a new path.</source>
         <translation>%1 ist keine gewöhnliche Datei (ein Gerät oder eine Pipe); eine Bibliothek wird nur in eine gewöhnliche Datei oder unter einem neuen Pfad gespeichert.</translation>
     </message>
+    <message>
+        <source>it ends early</source>
+        <translation>sie endet vorzeitig</translation>
+    </message>
+    <message>
+        <source>its format is unknown</source>
+        <translation>ihr Format ist unbekannt</translation>
+    </message>
+    <message>
+        <source>its compressed data is damaged</source>
+        <translation>ihre komprimierten Daten sind beschädigt</translation>
+    </message>
+    <message>
+        <source>its archive structure is damaged</source>
+        <translation>ihre Archivstruktur ist beschädigt</translation>
+    </message>
 </context>
 <context>
     <name>BLPmPhyUSB</name>
@@ -225,7 +241,7 @@ Options:
         <translation>Aufruf: kdr450p-tool devices [--json] [Optionen]
 
 Listet die angeschlossenen Geräte, die antworten, eines je Zeile: der Eintrag, wie das
-Fenster ihn zeigt (Name, Steuergerätnummer für --device, Bezeichnung), Software- und
+Fenster ihn zeigt (Name, Controllernummer für --device, Bezeichnung), Software- und
 Hardwareversion.
   --json          {&quot;backend&quot;, &quot;devices&quot;: [{&quot;number&quot;, &quot;name&quot;, &quot;label&quot;,
                   &quot;softwareVersion&quot;, &quot;hardwareVersion&quot;}]} ausgeben
@@ -251,13 +267,23 @@ Options:
 </source>
         <translation>Aufruf: kdr450p-tool info [--device N] [--json] [Optionen]
 
-Gibt den Informationsblock eines Steuergeräts aus: Name, Software- und Hardwareversion,
+Gibt den Informationsblock eines Controllers aus: Name, Software- und Hardwareversion,
 Rahmengrenze und seine Bezeichnung.
   --json          {&quot;device&quot;, &quot;usbName&quot;, &quot;name&quot;, &quot;softwareVersion&quot;,
                   &quot;hardwareVersion&quot;, &quot;frameLimit&quot;, &quot;label&quot;} ausgeben
 
 Optionen:
 </translation>
+    </message>
+    <message>
+        <source>backend: %1
+</source>
+        <translation>Backend: %1
+</translation>
+    </message>
+    <message>
+        <source>simulated</source>
+        <translation>simuliert</translation>
     </message>
 </context>
 <context>
@@ -341,17 +367,17 @@ Optionen:
     </message>
     <message>
         <source>--device needs a controller number</source>
-        <translation>--device braucht eine Steuergerätnummer</translation>
+        <translation>--device braucht eine Controllernummer</translation>
     </message>
     <message>
         <source>--device needs a controller number (1 or more), not &apos;%1&apos;</source>
-        <translation>--device braucht eine Steuergerätnummer (ab 1), nicht „%1“</translation>
+        <translation>--device braucht eine Controllernummer (ab 1), nicht „%1“</translation>
     </message>
     <message>
         <source>  --device N      controller KDR-450P #N, as &apos;devices&apos; and the window list it
                   (default: #1)
 </source>
-        <translation>  --device N      Steuergerät KDR-450P #N, wie „devices“ und das Fenster es zeigen
+        <translation>  --device N      Controller KDR-450P #N, wie „devices“ und das Fenster es zeigen
                   (Vorgabe: #1)
 </translation>
     </message>
@@ -458,7 +484,7 @@ Subcommands:
 
 Unterbefehle:
   check DATEI                 eine Firmware-Datei (.bl2) prüfen: Kennung, Aufbau, Prüfsumme
-  update DATEI [--device N] [--yes]  ein Steuergerät mit einer Firmware-Datei programmieren
+  update DATEI [--device N] [--yes]  einen Controller mit einer Firmware-Datei programmieren
                               (--simulate, --port PFAD wie bei „device“)
 </translation>
     </message>
@@ -750,11 +776,44 @@ Optionen:
         <source>cannot save %1: %2</source>
         <translation>%1 lässt sich nicht speichern: %2</translation>
     </message>
+    <message numerus="yes">
+        <source>added %n definition(s) to %1</source>
+        <translation>
+            <numerusform>%n Definition zu %1 hinzugefügt</numerusform>
+            <numerusform>%n Definitionen zu %1 hinzugefügt</numerusform>
+        </translation>
+    </message>
     <message>
-        <source>added %1 definitions to %2; skipped %3 files, %4 empty modes, %5 modes over --max-channels; %6 added modes exceed the controller&apos;s %7 channels
-</source>
-        <translation>%1 Definitionen zu %2 hinzugefügt; übersprungen: %3 Dateien, %4 leere Modi, %5 Modi über --max-channels; %6 hinzugefügte Modi überschreiten die %7 Kanäle des Controllers
-</translation>
+        <source>skipped %1, %2, %3</source>
+        <translation>übersprungen: %1, %2, %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n Datei</numerusform>
+            <numerusform>%n Dateien</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n empty mode(s)</source>
+        <translation>
+            <numerusform>%n leerer Modus</numerusform>
+            <numerusform>%n leere Modi</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n mode(s) over --max-channels</source>
+        <translation>
+            <numerusform>%n Modus über --max-channels</numerusform>
+            <numerusform>%n Modi über --max-channels</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n added mode(s) exceed the controller&apos;s %1 channels</source>
+        <translation>
+            <numerusform>%n hinzugefügter Modus überschreitet die %1 Kanäle des Controllers</numerusform>
+            <numerusform>%n hinzugefügte Modi überschreiten die %1 Kanäle des Controllers</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -985,8 +1044,8 @@ Unterbefehle:
   import-qxf BIBLIOTHEK ORDNER_ODER_DATEI...
                                     aus QLC+-Fixture-Dateien gebaute Definitionen anhängen
 
-Gerätetypen: 0 Moving Head, 1 Scanner, 2 LED Fixture, 3 Color Changer, 4 Dimmer,
-5 Laser, 6 Strobe, 7 Hazer, 8 Smoke, 9 Effect, 10 Other (null in JSON: keiner).
+Fixture-Typen: 0 Moving Head, 1 Scanner, 2 LED-Scheinwerfer, 3 Farbwechsler, 4 Dimmer,
+5 Laser, 6 Stroboskop, 7 Hazer, 8 Nebel, 9 Effekt, 10 Sonstiges (null in JSON: keiner).
 
 „kdr450p-tool library &lt;Unterbefehl&gt; --help“ zeigt die Einzelheiten.
 </translation>
@@ -1550,7 +1609,7 @@ Möchten Sie sie ersetzen?</translation>
     </message>
     <message>
         <source>The controller link is not available: %1</source>
-        <translation>Die Verbindung zum Steuergerät ist nicht verfügbar: %1</translation>
+        <translation>Die Verbindung zum Controller ist nicht verfügbar: %1</translation>
     </message>
     <message numerus="yes">
         <source>Uploaded %n definition(s) to %1</source>
@@ -1731,6 +1790,14 @@ Möchten Sie sie ersetzen?</translation>
         <source>mode &quot;%1&quot; has %2 channels; the controller takes at most %3</source>
         <translation>Modus „%1“ hat %2 Kanäle; der Controller nimmt höchstens %3</translation>
     </message>
+    <message>
+        <source>not a regular file, not read</source>
+        <translation>keine gewöhnliche Datei, nicht gelesen</translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation>Datei existiert nicht</translation>
+    </message>
 </context>
 <context>
     <name>QxfCatalogDialog</name>
@@ -1783,7 +1850,7 @@ Möchten Sie sie ersetzen?</translation>
     </message>
     <message>
         <source>More than %1 channels: the controller cannot take this mode.</source>
-        <translation>Mehr als %1 Kanäle: Das Steuergerät kann diesen Modus nicht übernehmen.</translation>
+        <translation>Mehr als %1 Kanäle: Der Controller kann diesen Modus nicht übernehmen.</translation>
     </message>
     <message>
         <source>This mode has no channels and is not imported.</source>
@@ -2030,10 +2097,6 @@ Löscht die in den angegebenen Slots gespeicherten Definitionen.
         <translation>an %1 lässt sich nicht anhängen: %2</translation>
     </message>
     <message>
-        <source>cannot append to %1: it holds content this version does not support, which saving would lose</source>
-        <translation>an %1 lässt sich nicht anhängen: sie enthält Inhalte, die diese Version nicht unterstützt und die beim Speichern verloren gingen</translation>
-    </message>
-    <message>
         <source>expects one OUT.blfl file</source>
         <translation>erwartet eine AUS.blfl-Datei</translation>
     </message>
@@ -2223,14 +2286,14 @@ Options of every subcommand:
 </source>
         <translation>Aufruf: kdr450p-tool device &lt;Unterbefehl&gt; [Optionen]
 
-Der Gerätespeicher eines Steuergeräts:
+Der Gerätespeicher eines Controllers:
   fixtures [--json] [--channels]         gespeicherte Definitionen, freie Slots auflisten
   show --slot N [--json]                 die Kanäle einer gespeicherten Definition auflisten
   upload BIBLIOTHEK [--only NAME]... [--skip-existing]
                                          Definitionen einer Bibliotheksdatei hochladen
   download AUS.blfl [--slot N]...        gespeicherte Definitionen in eine Bibliothek lesen
   delete --slot N...                     gespeicherte Definitionen löschen
-  clear-patch-list [--yes]               die Patch-Liste des Steuergeräts löschen
+  clear-patch-list [--yes]               die Patch-Liste des Controllers löschen
 
 Optionen aller Unterbefehle:
 </translation>
@@ -2238,25 +2301,6 @@ Optionen aller Unterbefehle:
     <message>
         <source>unknown option %1</source>
         <translation>unbekannte Option %1</translation>
-    </message>
-    <message>
-        <source>Usage: kdr450p-tool device download OUT.blfl [--slot N]... [options]
-
-Reads stored definitions (all, or those of the given slots) into a library file; an
-existing library gets them appended (the file is replaced only once fully written).
-OUT must be a regular file or a new name in a writable folder, checked before the
-transfer; OUT - writes the library to standard output.
-  --slot N        read the definition in slot N (repeatable; see &apos;device fixtures&apos;)
-</source>
-        <translation>Aufruf: kdr450p-tool device download AUS.blfl [--slot N]... [Optionen]
-
-Liest gespeicherte Definitionen (alle oder die der angegebenen Slots) in eine
-Bibliotheksdatei; an eine vorhandene Bibliothek werden sie angehängt (die Datei wird erst
-ersetzt, wenn sie vollständig geschrieben ist). AUS muss eine gewöhnliche Datei oder ein
-neuer Name in einem beschreibbaren Ordner sein, geprüft vor der Übertragung; AUS -
-schreibt die Bibliothek auf die Standardausgabe.
-  --slot N        die Definition in Slot N lesen (wiederholbar; siehe „device fixtures“)
-</translation>
     </message>
     <message>
         <source>Usage: kdr450p-tool device fixtures [--json] [--channels] [options]
@@ -2270,7 +2314,7 @@ channels), its capacity, free slots and whether its patch list is empty.
 </source>
         <translation>Aufruf: kdr450p-tool device fixtures [--json] [--channels] [Optionen]
 
-Listet die auf einem Steuergerät gespeicherten Gerätedefinitionen (Slot, Name, Hersteller,
+Listet die auf einem Controller gespeicherten Gerätedefinitionen (Slot, Name, Hersteller,
 Kanäle), seine Kapazität, freie Slots und ob seine Patch-Liste leer ist.
   --json          die JSON-Form von „library list --json“ ausgeben, jede Definition mit
                   ihrem &quot;slot&quot;, nach &quot;device&quot;, &quot;capacity&quot;, &quot;freeSlots&quot; und
@@ -2353,10 +2397,10 @@ are warned about on standard error, one line each.
 
 Lädt die Definitionen einer Bibliotheksdatei hoch (alle oder die mit dem Gerätenamen NAME;
 BIBLIOTHEK - liest sie von der Standardeingabe) und gibt aus, in welchen Slot jede kam.
-Namen, die das Steuergerät anders zeigt (Zeichen außerhalb von Latin-1, auf ihr Feld
+Namen, die der Controller anders zeigt (Zeichen außerhalb von Latin-1, auf ihr Feld
 gekürzte Namen), werden auf der Standardfehlerausgabe gemeldet, je eine Zeile.
   --only NAME         nur Definitionen mit diesem Gerätenamen hochladen (wiederholbar)
-  --skip-existing     Definitionen auslassen, deren Datensatz das Steuergerät schon hat
+  --skip-existing     Definitionen auslassen, deren Datensatz der Controller schon hat
   --clear-patch-list  eine nicht leere Patch-Liste löschen statt abzulehnen
 </translation>
     </message>
@@ -2413,7 +2457,7 @@ and prints its software version before and after.
 </source>
         <translation>Aufruf: kdr450p-tool firmware update DATEI [--device N] [--yes] [Optionen]
 
-Programmiert ein Steuergerät mit einer Firmware-Datei (.bl2; DATEI - liest die
+Programmiert einen Controller mit einer Firmware-Datei (.bl2; DATEI - liest die
 Standardeingabe) und gibt seine Softwareversion davor und danach aus.
   --yes           vor dem Programmieren nicht fragen
 </translation>
@@ -2443,7 +2487,7 @@ Möchten Sie fortfahren?</translation>
     <message>
         <source>Software version after:  unknown (the controller does not answer yet)
 </source>
-        <translation>Softwareversion danach: unbekannt (das Steuergerät antwortet noch nicht)
+        <translation>Softwareversion danach: unbekannt (der Controller antwortet noch nicht)
 </translation>
     </message>
     <message>
@@ -2452,15 +2496,15 @@ Möchten Sie fortfahren?</translation>
     </message>
     <message>
         <source>there is no %1 #%2: %3 controllers answer (see &apos;kdr450p-tool devices&apos;)</source>
-        <translation>es gibt kein %1 #%2: %3 Steuergeräte antworten (siehe „kdr450p-tool devices“)</translation>
+        <translation>es gibt kein %1 #%2: %3 Controller antworten (siehe „kdr450p-tool devices“)</translation>
     </message>
     <message>
         <source>no controller found</source>
-        <translation>kein Steuergerät gefunden</translation>
+        <translation>kein Controller gefunden</translation>
     </message>
     <message>
         <source>no controller answers on %1</source>
-        <translation>an %1 antwortet kein Steuergerät</translation>
+        <translation>an %1 antwortet kein Controller</translation>
     </message>
     <message>
         <source>%1 #%2 (software %3)</source>
@@ -2481,6 +2525,43 @@ Möchten Sie fortfahren?</translation>
     <message>
         <source>%1 has no slot %2: its slots are 0 to %3</source>
         <translation>%1 hat keinen Slot %2: seine Slots sind 0 bis %3</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool device download OUT.blfl [--slot N]... [--force] [options]
+
+Reads stored definitions (all, or those of the given slots) into a library file; an
+existing library gets them appended (the file is replaced only once fully written).
+OUT must be a regular file or a new name in a writable folder, checked before the
+transfer; OUT - writes the library to standard output.
+  --slot N        read the definition in slot N (repeatable; see &apos;device fixtures&apos;)
+  --force         append even when OUT holds content this version does not support
+                  (damaged entries, unknown elements); that content is lost, the
+                  definitions that load are kept
+</source>
+        <translation>Aufruf: kdr450p-tool device download AUS.blfl [--slot N]... [--force] [Optionen]
+
+Liest gespeicherte Definitionen (alle oder die der angegebenen Slots) in eine
+Bibliotheksdatei; an eine vorhandene Bibliothek werden sie angehängt (die Datei wird erst
+ersetzt, wenn sie vollständig geschrieben ist). AUS muss eine gewöhnliche Datei oder ein
+neuer Name in einem beschreibbaren Ordner sein, geprüft vor der Übertragung; AUS -
+schreibt die Bibliothek auf die Standardausgabe.
+  --slot N        die Definition in Slot N lesen (wiederholbar; siehe „device fixtures“)
+  --force         auch anhängen, wenn AUS Inhalte enthält, die diese Version nicht
+                  unterstützt (beschädigte Einträge, unbekannte Elemente); diese Inhalte
+                  gehen verloren, die ladbaren Definitionen bleiben erhalten
+</translation>
+    </message>
+    <message>
+        <source>%1 holds content this version does not support; appending keeps only the definitions that load</source>
+        <translation>%1 enthält Inhalte, die diese Version nicht unterstützt; beim Anhängen bleiben nur die ladbaren Definitionen erhalten</translation>
+    </message>
+    <message>
+        <source>cannot append to %1: it holds content this version does not support, which saving would lose (add --force to append anyway)</source>
+        <translation>an %1 lässt sich nicht anhängen: sie enthält Inhalte, die diese Version nicht unterstützt und die beim Speichern verloren gingen (--force hängt trotzdem an)</translation>
+    </message>
+    <message>
+        <source>%1 (see kdr450p-tool %2 --help)</source>
+        <translation>%1 (siehe kdr450p-tool %2 --help)</translation>
     </message>
 </context>
 <context>

@@ -49,6 +49,44 @@
     </message>
 </context>
 <context>
+    <name>ImportQxfCommand</name>
+    <message numerus="yes">
+        <source>added %n definition(s) to %1</source>
+        <translation>
+            <numerusform>added %n definition to %1</numerusform>
+            <numerusform>added %n definitions to %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n empty mode(s)</source>
+        <translation>
+            <numerusform>%n empty mode</numerusform>
+            <numerusform>%n empty modes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n mode(s) over --max-channels</source>
+        <translation>
+            <numerusform>%n mode over --max-channels</numerusform>
+            <numerusform>%n modes over --max-channels</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n added mode(s) exceed the controller&apos;s %1 channels</source>
+        <translation>
+            <numerusform>%n added mode exceeds the controller&apos;s %1 channels</numerusform>
+            <numerusform>%n added modes exceed the controller&apos;s %1 channels</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>LibraryCommand</name>
     <message numerus="yes">
         <source>%n channel(s)</source>

@@ -156,7 +156,12 @@ private slots:
         const QString library = path("lib.blfl");
         ToolRun run = runTool({"library", "import-qxf", library, path("cat")});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.out.startsWith("added 4 definitions"));
+        // Every count in its own singular or plural.
+        QCOMPARE(QString::fromUtf8(run.out),
+                 QStringLiteral("added 4 definitions to %1; skipped 1 file, 1 empty mode, 0 modes "
+                                "over --max-channels; 1 added mode exceeds the controller's 45 "
+                                "channels\n")
+                     .arg(library));
         QVERIFY(run.err.contains("\"Extended\" has 46 channels"));
         QVERIFY(run.err.contains("\"Empty\" has no channels"));
         QJsonArray listed = listedDefinitions(library);
@@ -169,11 +174,16 @@ private slots:
                  QStringLiteral("C1"));
         QCOMPARE(listed.at(3).toObject().value("fixtureType").toInt(), 6);
 
-        // Filters narrow the import, and a second import appends.
-        run = runTool({"library", "import-qxf", library, path("cat"), "--manufacturer", "acm",
-                       "--model", "SPOT", "--mode", "basic", "--mode", "extended",
-                       "--max-channels", "45"});
+        // Filters narrow the import, and a second import appends; the counts in German.
+        run = runToolInLanguage("de", {"library", "import-qxf", library, path("cat"),
+                                       "--manufacturer", "acm", "--model", "SPOT", "--mode",
+                                       "basic", "--mode", "extended", "--max-channels", "45"});
         QCOMPARE(run.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(run.out),
+                 QStringLiteral("1 Definition zu %1 hinzugefügt; übersprungen: 1 Datei, 0 leere "
+                                "Modi, 1 Modus über --max-channels; 0 hinzugefügte Modi "
+                                "überschreiten die 45 Kanäle des Controllers\n")
+                     .arg(library));
         listed = listedDefinitions(library);
         QCOMPARE(listed.size(), 5);
         QCOMPARE(names(listed).last(), QStringLiteral("Spot 1 Basic"));

@@ -65,7 +65,11 @@ int runDevicesCommand(const QStringList &arguments)
 
     int number = 0;
     QJsonArray list;
-    QString text = QStringLiteral("backend: %1\n").arg(installedBackendName());
+    // The backend names the options take stay as typed; only the simulated bus has a word.
+    const QString backend = installedBackendName();
+    QString text =
+        DeviceCommand::tr("backend: %1\n")
+            .arg(backend == QLatin1String("simulated") ? DeviceCommand::tr("simulated") : backend);
     for (const DiscoveredDevice &d : devices) {
         const bool controller = d.name.startsWith(QLatin1String(BLPDevice::ControllerName));
         list.append(QJsonObject{

@@ -20,16 +20,19 @@ namespace
 
 const char *const kHelp = QT_TRANSLATE_NOOP(
     "StoreCommand",
-    "Usage: kdr450p-tool device download OUT.blfl [--slot N]... [options]\n\n"
+    "Usage: kdr450p-tool device download OUT.blfl [--slot N]... [--force] [options]\n\n"
     "Reads stored definitions (all, or those of the given slots) into a library file; an\n"
     "existing library gets them appended (the file is replaced only once fully written).\n"
     "OUT must be a regular file or a new name in a writable folder, checked before the\n"
     "transfer; OUT - writes the library to standard output.\n"
-    "  --slot N        read the definition in slot N (repeatable; see 'device fixtures')\n");
+    "  --slot N        read the definition in slot N (repeatable; see 'device fixtures')\n"
+    "  --force         append even when OUT holds content this version does not support\n"
+    "                  (damaged entries, unknown elements); that content is lost, the\n"
+    "                  definitions that load are kept\n");
 
 // The definitions of an existing library, loaded first: a file that is not one is never
-// overwritten. False with the reason.
-bool loadExisting(const QString &path, std::unique_ptr<BLFLArchive> *existing,
+// overwritten, and one whose content would be lost only with force. False with the reason.
+bool loadExisting(const QString &path, bool force, std::unique_ptr<BLFLArchive> *existing,
                   QList<QBLFixtureDefinition *> *definitions, QString *error)
 {
     if (!QFileInfo::exists(path))
@@ -43,14 +46,19 @@ bool loadExisting(const QString &path, std::unique_ptr<BLFLArchive> *existing,
         loader->parse();
         *definitions += *loader->definitions();
     }
-    if ((*existing)->hasUnsupportedFeatures()) {
-        *error =
-            StoreCommand::tr("cannot append to %1: it holds content this version does not support, "
-                             "which saving would lose")
-                .arg(path);
-        return false;
+    if (!(*existing)->hasUnsupportedFeatures())
+        return true;
+    if (force) {
+        StoreCommand::warn(StoreCommand::tr("%1 holds content this version does not support; "
+                                            "appending keeps only the definitions that load")
+                               .arg(path));
+        return true;
     }
-    return true;
+    *error =
+        StoreCommand::tr("cannot append to %1: it holds content this version does not support, "
+                         "which saving would lose (add --force to append anyway)")
+            .arg(path);
+    return false;
 }
 
 // The closing line goes to stderr when the library itself goes to stdout.
@@ -76,6 +84,7 @@ int runDeviceDownload(QStringList args)
     QList<int> slotNumbers;
     if (!session.takeOptions(&args, &error) || !takeSlots(&args, &slotNumbers, &error))
         return usage(command, error);
+    const bool force = takeFlag(&args, QStringLiteral("--force"));
     const QStringList positional = takePositional(&args);
     if (const int code = leftOver(command, args))
         return code;
@@ -88,7 +97,7 @@ int runDeviceDownload(QStringList args)
 
     std::unique_ptr<BLFLArchive> existing;
     QList<QBLFixtureDefinition *> definitions;
-    if (!output.isStdout() && !loadExisting(path, &existing, &definitions, &error))
+    if (!output.isStdout() && !loadExisting(path, force, &existing, &definitions, &error))
         return fail(error);
 
     if (!session.open(&error))

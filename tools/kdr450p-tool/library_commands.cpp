@@ -173,7 +173,8 @@ bool saveLibrary(const QString &path, QList<QBLFixtureDefinition *> definitions,
     BLFLArchive archive(output.isStdout() ? output.path() : path);
     archive.setDefinitions(&definitions);
     if (!archive.save()) {
-        error = LibraryCommand::tr("cannot save %1: %2").arg(path, archive.errorString());
+        error = LibraryCommand::tr("cannot save %1: %2")
+                    .arg(output.isStdout() ? output.name() : path, archive.errorString());
         return false;
     }
     return output.deliver(&error);
@@ -208,7 +209,7 @@ int runList(const QStringList &args)
     if (library.archive->hasUnsupportedFeatures())
         QTextStream(stderr)
             << "kdr450p-tool " << g_command << ": "
-            << LibraryCommand::tr("warning: %1").arg(unsupportedText(positional.first())) << "\n";
+            << LibraryCommand::tr("warning: %1").arg(unsupportedText(library.input.name())) << "\n";
 
     if (json) {
         QList<const QBLFixtureDefinition *> list(library.definitions.cbegin(),
@@ -274,18 +275,19 @@ int runCheck(const QStringList &args)
     QString error;
     if (!loadLibrary(positional.first(), library, error))
         return failure(error);
+    const QString name = library.input.name();
     if (library.archive->hasUnsupportedFeatures()) {
         // What would be lost, one line each on stdout; the verdict stays one line on stderr.
         for (const QString &line : library.archive->unsupportedContentReport())
-            out(QStringLiteral("%1: %2\n").arg(positional.first(), line));
-        return failure(unsupportedText(positional.first()), Unsupported);
+            out(QStringLiteral("%1: %2\n").arg(name, line));
+        return failure(unsupportedText(name), Unsupported);
     }
     if (flags.contains(QLatin1String("--for-device")) && !checkForDevice(library.definitions))
-        return failure(LibraryCommand::tr("%1: definitions above would not upload as they are")
-                           .arg(positional.first()),
-                       Unsupported);
+        return failure(
+            LibraryCommand::tr("%1: definitions above would not upload as they are").arg(name),
+            Unsupported);
     out(LibraryCommand::tr("%1: loads, %n definition(s)\n", "", int(library.definitions.size()))
-            .arg(positional.first()));
+            .arg(name));
     return Success;
 }
 
@@ -307,7 +309,7 @@ int runResave(const QStringList &args)
     if (!loadLibrary(positional.at(0), library, error))
         return failure(error);
     if (library.archive->hasUnsupportedFeatures() && !flags.contains(QLatin1String("--force")))
-        return failure(unsupportedText(positional.at(0)) +
+        return failure(unsupportedText(library.input.name()) +
                        LibraryCommand::tr(" (add --force to re-save anyway)"));
     if (!saveLibrary(positional.at(1), library.definitions, error))
         return failure(error);
@@ -351,19 +353,22 @@ int runCreate(const QStringList &args)
                                .arg(positional.first()));
     }
 
-    QFile file(jsonPath);
-    const bool opened = jsonPath == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                       : file.open(QIODevice::ReadOnly);
-    if (!opened)
-        return failure(LibraryCommand::tr("cannot read %1: %2").arg(jsonPath, file.errorString()));
+    InputFile input;
+    QString error;
+    if (!input.open(jsonPath, &error))
+        return failure(error);
+    QFile file(input.path());
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(
+            LibraryCommand::tr("cannot read %1: %2").arg(input.name(), file.errorString()));
     const QByteArray json = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return failure(LibraryCommand::tr("cannot read %1: %2").arg(jsonPath, file.errorString()));
+        return failure(
+            LibraryCommand::tr("cannot read %1: %2").arg(input.name(), file.errorString()));
 
     std::vector<std::unique_ptr<QBLFixtureDefinition>> definitions;
-    QString error;
     if (!LibraryJson::read(json, definitions, error))
-        return failure(QStringLiteral("%1: %2").arg(jsonPath, error));
+        return failure(QStringLiteral("%1: %2").arg(input.name(), error));
     QList<QBLFixtureDefinition *> list;
     for (const auto &d : definitions)
         list.append(d.get());

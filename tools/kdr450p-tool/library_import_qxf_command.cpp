@@ -182,13 +182,19 @@ int runLibraryImportQxf(const QStringList &args)
         return fail(
             ImportQxfCommand::tr("cannot save %1: %2").arg(o.library, archive.errorString()));
 
-    QTextStream(stdout) << ImportQxfCommand::tr("added %1 definitions to %2; skipped %3 files, %4 "
-                                                "empty modes, %5 modes over --max-channels; %6 "
-                                                "added modes exceed the controller's %7 channels\n")
-                               .arg(QString::number(imported.size()), o.library,
-                                    QString::number(scan.skipped.size()),
-                                    QString::number(emptyModes), QString::number(overMax),
-                                    QString::number(overController),
-                                    QString::number(Qxf::ControllerChannelLimit));
+    // One counted phrase each, so every count takes its own plural form.
+    const QString added =
+        ImportQxfCommand::tr("added %n definition(s) to %1", "", int(imported.size()))
+            .arg(o.library);
+    const QString skipped =
+        ImportQxfCommand::tr("skipped %1, %2, %3")
+            .arg(ImportQxfCommand::tr("%n file(s)", "", int(scan.skipped.size())),
+                 ImportQxfCommand::tr("%n empty mode(s)", "", emptyModes),
+                 ImportQxfCommand::tr("%n mode(s) over --max-channels", "", overMax));
+    const QString exceeding =
+        ImportQxfCommand::tr("%n added mode(s) exceed the controller's %1 channels", "",
+                             overController)
+            .arg(Qxf::ControllerChannelLimit);
+    QTextStream(stdout) << added << "; " << skipped << "; " << exceeding << "\n";
     return 0;
 }

@@ -3,9 +3,9 @@
 #include "simulatedstate.h"
 
 #include "blpmaster.h"
-#include "devicerecord.h"
 #include "blpmphyusb.h"
 #include "devicejobrunner.h"
+#include "devicerecord.h"
 #include "fixturestorechecks.h"
 #include "qblremotefixturedefinition.h"
 
@@ -291,8 +291,9 @@ int leftOver(const QString &command, const QStringList &args)
 
 int usage(const QString &command, const QString &reason)
 {
-    QTextStream(stderr) << "kdr450p-tool " << command << ": " << reason << " (see kdr450p-tool "
-                        << command << " --help)\n";
+    QTextStream(stderr) << "kdr450p-tool " << command << ": "
+                        << StoreCommand::tr("%1 (see kdr450p-tool %2 --help)").arg(reason, command)
+                        << "\n";
     return Usage;
 }
 
