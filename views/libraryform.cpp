@@ -7,6 +7,7 @@
 #include "model/localfixturedefinitionlistmodel.h"
 #include "model/qblfixturedefinition.h"
 #include "model/twocolumnssortfilterproxymodel.h"
+#include "views/widgets/fixtureicondelegate.h"
 
 #include <QAction>
 #include <QCompleter>
@@ -79,6 +80,8 @@ LibraryForm::LibraryForm(QWidget *parent) : QWidget(parent), ui(new Ui::LibraryF
 
     QTableView *table = ui->fixtureDefinitionsTableView;
     table->setModel(m_proxyModel);
+    table->setItemDelegateForColumn(LocalFixtureDefinitionListModel::FixtureNameColumn,
+                                    new FixtureIconDelegate(this));
     table->setSortingEnabled(true);
     table->sortByColumn(LocalFixtureDefinitionListModel::FixtureNameColumn, Qt::AscendingOrder);
     table->setContextMenuPolicy(Qt::CustomContextMenu);
