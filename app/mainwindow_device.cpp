@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "applog.h"
 #include "blpmaster.h"
 #include "connectionmonitor.h"
 #include "devicejobrunner.h"
@@ -18,7 +19,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDebug>
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -168,7 +168,7 @@ void MainWindow::disableOperationActions()
     for (QAction *action : ui->menuEdit->actions()) {
         if (isUndoAction(action))
             continue;
-        qDebug() << "Disabling action: " << action->objectName();
+        qCDebug(lcApp) << "Disabling action: " << action->objectName();
         action->setEnabled(false);
     }
 }
@@ -454,14 +454,14 @@ void MainWindow::fixturesUploaded()
 
 void MainWindow::fixtureUploadFailed()
 {
-    qDebug() << "Uploading fixtureList failed";
+    qCDebug(lcApp) << "Uploading fixtureList failed";
     endUploadPanel();
     showResult(tr("Upload of fixture definition(s) failed."));
 }
 
 void MainWindow::fixtureUploadFailedNotEnoughMemory()
 {
-    qDebug() << "Uploading fixtureList failed";
+    qCDebug(lcApp) << "Uploading fixtureList failed";
     endUploadPanel();
     QString text = tr("The device seems not to have enough free memory slots to store\nall of "
                       "the selected fixtures.");
@@ -475,7 +475,7 @@ void MainWindow::fixtureUploadFailedNotEnoughMemory()
 
 void MainWindow::fixtureUploadFailedTooManyOrNotEnoughChannels()
 {
-    qDebug() << "Uploading fixtureList failed";
+    qCDebug(lcApp) << "Uploading fixtureList failed";
     endUploadPanel();
     QStringList refused;
     for (const QBLFixtureDefinition *definition : jobs->uploadDefinitions()) {
@@ -539,7 +539,7 @@ void MainWindow::patchListClearerAborted()
 
 void MainWindow::askToClearPatchList()
 {
-    qDebug() << "We need to clear the patch list";
+    qCDebug(lcApp) << "We need to clear the patch list";
     // Asked also while closing: erasing the patch list is the user's decision alone.
     const QMessageBox::StandardButton answer = UserPrompts::question(
         this, appTitle(), tr("The current patch list will be erased.\nDo you want to continue?"),
@@ -586,7 +586,7 @@ void MainWindow::fixtureListDownloaded(void *data, int length)
 
 void MainWindow::fixtureListDownloadFailed()
 {
-    qDebug() << "Downloading fixture list failed";
+    qCDebug(lcApp) << "Downloading fixture list failed";
     ui->remoteForm->clearList();
     ui->remoteForm->setBusy(false);
     checkFirmwareVersion();

@@ -230,7 +230,10 @@ QString StoreSession::optionsHelp()
 
 void silenceDiagnostics()
 {
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+    QString rules = QStringLiteral("*.debug=false\n*.info=false");
+    if (linkFramesTraced())
+        rules += QStringLiteral("\nkdr.link.frames.debug=true");
+    QLoggingCategory::setFilterRules(rules);
 }
 
 namespace StoreCommand
