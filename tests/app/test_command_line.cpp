@@ -54,13 +54,29 @@ private slots:
         QVERIFY(!out.contains("--screenshot"));
     }
 
-    void versionPrintsTheProgramVersion()
+    // The project's version, from CMake: the editor, the tool and both manual pages.
+    void theEditorTheToolAndTheirManualPagesStateOneVersion()
     {
         QTemporaryDir config;
         int code = 0;
         const QString out = run({"--version"}, config.path(), &code);
         QCOMPARE(code, 0);
-        QVERIFY(out.contains("KDR-450P Fixture Library Editor 0.1"));
+        QVERIFY2(out.split(QLatin1Char('\n'))
+                     .contains(QStringLiteral("KDR-450P Fixture Library Editor " KDR_VERSION)),
+                 qPrintable(out));
+
+        QProcess tool;
+        tool.start(QStringLiteral(KDR_TOOL_PATH), {"--version"});
+        QVERIFY(tool.waitForFinished(20000));
+        QCOMPARE(tool.readAllStandardOutput(), QByteArray("kdr450p-tool " KDR_VERSION "\n"));
+
+        for (const char *page : {"kdr450p-editor.1", "kdr450p-tool.1"}) {
+            QFile file(QStringLiteral(KDR_BINARY_DIR "/doc/%1.in").arg(QLatin1String(page)));
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+            const QByteArray title = file.readLine();
+            QVERIFY2(title.startsWith(".TH ") && title.contains(" " KDR_VERSION "\""),
+                     title.constData());
+        }
     }
 
     void driverOptionsThatDoNotGoTogetherAreRefusedBeforeTheWindowOpens()
