@@ -91,6 +91,13 @@ void MainWindow::createWorkers()
                 else
                     fixtureDeletionNeedsPatchListCleared();
             });
+    connect(jobs, &DeviceJobRunner::patchListCleared, this, [this](DeviceJob job) {
+        if (job == DeviceJob::Upload)
+            patchListClearerOKContUpload();
+        else
+            patchListClearerOKContDelete();
+    });
+    connect(this, &MainWindow::abortDownloadingFixtureList, jobs, &DeviceJobRunner::abortRefresh);
     connect(jobs, &DeviceJobRunner::heldDefinitionsFound, this,
             &MainWindow::askAboutHeldDefinitions);
     connect(jobs, &DeviceJobRunner::firmwareUpdateDue, this,
@@ -529,6 +536,16 @@ void MainWindow::patchListClearerFailed()
 {
     endDeletePanel();
     showResult(tr("Deletion of patch list has failed.\n"));
+}
+
+void MainWindow::patchListClearerOKContUpload()
+{
+    jobs->continueAfterPatchListCleared(DeviceJob::Upload);
+}
+
+void MainWindow::patchListClearerOKContDelete()
+{
+    jobs->continueAfterPatchListCleared(DeviceJob::Delete);
 }
 
 void MainWindow::patchListClearerAborted()

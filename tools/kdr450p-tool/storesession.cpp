@@ -178,6 +178,8 @@ StoreSession::JobResult StoreSession::run(const QString &label,
                              asked = asked || clear;
                              jobs->answerPatchListQuestion(clear);
                          }),
+        QObject::connect(jobs, &DeviceJobRunner::patchListCleared, jobs,
+                         &DeviceJobRunner::continueAfterPatchListCleared),
         QObject::connect(jobs, &DeviceJobRunner::progressTotal, &loop,
                          [&bar](uint percents) { bar.setPercent(int(percents)); }),
     };
