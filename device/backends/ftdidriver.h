@@ -78,6 +78,10 @@ public:
     // are open. Safe from any thread.
     static FtdiDriver *current();
     static void setCurrent(FtdiDriver *driver);
+    // For programs that must never touch the machine's ports (the window tests, the window
+    // benchmark): from now on, falling back to the serial-port backend stops the program
+    // with a fatal message instead. Any thread.
+    static void forbidPlatformBackend();
 
     // Writes one list node: serial number and description, each cut to its field and
     // NUL-terminated, every other byte zero.
