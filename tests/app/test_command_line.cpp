@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -77,6 +78,27 @@ private slots:
             QVERIFY2(title.startsWith(".TH ") && title.contains(" " KDR_VERSION "\""),
                      title.constData());
         }
+    }
+
+    // scripts/run.sh once started a build/kdr450p-editor that no build makes.
+    void theScriptsStartTheProgramsWhereTheBuildPutsThem()
+    {
+        static const QRegularExpression program(
+            QStringLiteral("build/((?:[\\w.-]+/)*kdr450p-(?:editor|tool))(?![\\w.*-])"));
+        int found = 0;
+        for (const char *script :
+             {"scripts/run.sh", "scripts/check-deb.sh", "tools/screenshot.sh"}) {
+            QFile file(QStringLiteral(KDR_SOURCE_DIR "/%1").arg(QLatin1String(script)));
+            QVERIFY2(file.open(QIODevice::ReadOnly), script);
+            const QString text = QString::fromUtf8(file.readAll());
+            for (const QRegularExpressionMatch &m : program.globalMatch(text)) {
+                ++found;
+                const QString built = QStringLiteral(KDR_BINARY_DIR "/") + m.captured(1);
+                QVERIFY2(QFileInfo(built).isExecutable(),
+                         qPrintable(QStringLiteral("%1 names %2").arg(script, m.captured(0))));
+            }
+        }
+        QVERIFY(found >= 3);
     }
 
     void driverOptionsThatDoNotGoTogetherAreRefusedBeforeTheWindowOpens()
