@@ -1,15 +1,12 @@
 #include "aboutdialog.h"
 #include "ui_aboutdialog.h"
 
-#include "version.h"
-
 #include <QFile>
 
 AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent), ui(new Ui::AboutDialog)
 {
     ui->setupUi(this);
-    ui->versionLbl->setText(tr("Version %1").arg(kdrVersionMajor) +
-                            QStringLiteral(".%1").arg(kdrVersionMinor));
+    ui->versionLbl->setText(tr("Version %1").arg(QStringLiteral(KDR_VERSION)));
 
     // A missing notices resource leaves the box empty; nothing to tell the user.
     QFile notices(QStringLiteral(":/licenses/LICENSES/NOTICES.txt"));

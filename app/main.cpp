@@ -1,5 +1,4 @@
 #include "mainwindow.h"
-#include "version.h"
 
 #include "model/uilanguage.h"
 #include "driverselection.h"
@@ -15,8 +14,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KDR-450P Fixture Library Editor"));
     QApplication::setOrganizationName(QStringLiteral("Brenlow AG"));
-    QApplication::setApplicationVersion(
-        QStringLiteral("%1.%2").arg(kdrVersionMajor).arg(kdrVersionMinor));
+    QApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
 
     // The user's language where a translation exists; Qt's own texts (dialog buttons) too.
     UiLanguage::installForSystem(&app);

@@ -88,6 +88,8 @@ public slots:
     void fixtureUploadFailedTooManyOrNotEnoughChannels();
     void fixtureUploadNeedsPatchListCleared();
     void patchListClearerFailed();
+    void patchListClearerOKContUpload();
+    void patchListClearerOKContDelete();
     void patchListClearerAborted();
     void fixturesDownloaded(bool cancelled = false);
     void fixturesDownloadFailed();

@@ -3,12 +3,12 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "applog.h"
 #include "connectionmonitor.h"
 #include "devicejobrunner.h"
 #include "views/deviceform.h"
 
 #include <QComboBox>
-#include <QDebug>
 
 bool MainWindow::isDeviceConnected() const
 {
@@ -22,13 +22,13 @@ void MainWindow::updateConnectionStatus()
 
 void MainWindow::onConnected()
 {
-    qDebug() << "device connected";
+    qCDebug(lcApp) << "device connected";
     checkFirmwareVersion();
 }
 
 void MainWindow::onDisconnected()
 {
-    qDebug() << "device disconnected";
+    qCDebug(lcApp) << "device disconnected";
     ui->firmwareUpdateInfoWidget->hide();
     if (jobs->currentJob() != DeviceJob::None)
         return;
@@ -50,7 +50,7 @@ void MainWindow::checkFirmwareVersion()
         ui->firmwareUpdateInfoWidget->hide();
         return;
     }
-    qDebug() << "too old: " << ((version >> 8) & 0xFF) << "," << (version & 0xFF);
+    qCDebug(lcApp) << "too old: " << ((version >> 8) & 0xFF) << "," << (version & 0xFF);
     if (monitor->isConnected())
         ui->firmwareUpdateInfoWidget->show();
 }
@@ -58,16 +58,16 @@ void MainWindow::checkFirmwareVersion()
 void MainWindow::receivedANewFirmwareVersion(int deviceNbr, int swv)
 {
     monitor->recordFirmwareVersion(deviceNbr, swv);
-    qDebug() << "received " << ((swv >> 8) & 0xFF) << "," << (swv & 0xFF);
+    qCDebug(lcApp) << "received " << ((swv >> 8) & 0xFF) << "," << (swv & 0xFF);
 }
 
 void MainWindow::on_labelFirmwareUpdateInfo_linkActivated(QString link)
 {
     if (link != QLatin1String("update-device")) {
-        qDebug() << "Unknown link:" << link;
+        qCDebug(lcApp) << "Unknown link:" << link;
         return;
     }
-    qDebug() << "Link clicked";
+    qCDebug(lcApp) << "Link clicked";
     if (!jobs->beginFirmwareDialog(false))
         return;
     ui->firmwareUpdateInfoWidget->hide();

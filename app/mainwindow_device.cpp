@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "applog.h"
 #include "blpmaster.h"
 #include "connectionmonitor.h"
 #include "devicejobrunner.h"
@@ -19,7 +20,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDebug>
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -93,6 +93,13 @@ void MainWindow::createWorkers()
                 else
                     fixtureDeletionNeedsPatchListCleared();
             });
+    connect(jobs, &DeviceJobRunner::patchListCleared, this, [this](DeviceJob job) {
+        if (job == DeviceJob::Upload)
+            patchListClearerOKContUpload();
+        else
+            patchListClearerOKContDelete();
+    });
+    connect(this, &MainWindow::abortDownloadingFixtureList, jobs, &DeviceJobRunner::abortRefresh);
     connect(jobs, &DeviceJobRunner::heldDefinitionsFound, this,
             &MainWindow::askAboutHeldDefinitions);
     connect(jobs, &DeviceJobRunner::firmwareUpdateDue, this,
@@ -170,7 +177,7 @@ void MainWindow::disableOperationActions()
     for (QAction *action : ui->menuEdit->actions()) {
         if (isUndoAction(action))
             continue;
-        qDebug() << "Disabling action: " << action->objectName();
+        qCDebug(lcApp) << "Disabling action: " << action->objectName();
         action->setEnabled(false);
     }
 }
@@ -456,14 +463,14 @@ void MainWindow::fixturesUploaded()
 
 void MainWindow::fixtureUploadFailed()
 {
-    qDebug() << "Uploading fixtureList failed";
+    qCDebug(lcApp) << "Uploading fixtureList failed";
     endUploadPanel();
     showResult(tr("Upload of fixture definition(s) failed."));
 }
 
 void MainWindow::fixtureUploadFailedNotEnoughMemory()
 {
-    qDebug() << "Uploading fixtureList failed";
+    qCDebug(lcApp) << "Uploading fixtureList failed";
     endUploadPanel();
     QString text = tr("The device seems not to have enough free memory slots to store\nall of "
                       "the selected fixtures.");
@@ -477,7 +484,7 @@ void MainWindow::fixtureUploadFailedNotEnoughMemory()
 
 void MainWindow::fixtureUploadFailedTooManyOrNotEnoughChannels()
 {
-    qDebug() << "Uploading fixtureList failed";
+    qCDebug(lcApp) << "Uploading fixtureList failed";
     endUploadPanel();
     QStringList refused;
     for (const QBLFixtureDefinition *definition : jobs->uploadDefinitions()) {
@@ -533,6 +540,16 @@ void MainWindow::patchListClearerFailed()
     showResult(tr("Deletion of patch list has failed.\n"));
 }
 
+void MainWindow::patchListClearerOKContUpload()
+{
+    jobs->continueAfterPatchListCleared(DeviceJob::Upload);
+}
+
+void MainWindow::patchListClearerOKContDelete()
+{
+    jobs->continueAfterPatchListCleared(DeviceJob::Delete);
+}
+
 void MainWindow::patchListClearerAborted()
 {
     endDeletePanel();
@@ -541,7 +558,7 @@ void MainWindow::patchListClearerAborted()
 
 void MainWindow::askToClearPatchList()
 {
-    qDebug() << "We need to clear the patch list";
+    qCDebug(lcApp) << "We need to clear the patch list";
     // Asked also while closing: erasing the patch list is the user's decision alone.
     const QMessageBox::StandardButton answer = UserPrompts::question(
         this, appTitle(), tr("The current patch list will be erased.\nDo you want to continue?"),
@@ -588,7 +605,7 @@ void MainWindow::fixtureListDownloaded(void *data, int length)
 
 void MainWindow::fixtureListDownloadFailed()
 {
-    qDebug() << "Downloading fixture list failed";
+    qCDebug(lcApp) << "Downloading fixture list failed";
     ui->remoteForm->clearList();
     ui->remoteForm->setBusy(false);
     checkFirmwareVersion();

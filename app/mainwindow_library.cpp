@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "applog.h"
 #include "library/blflarchive.h"
 #include "library/qxfcatalogue.h"
 #include "views/libraryform.h"
@@ -9,7 +10,6 @@
 #include "views/widgets/userprompts.h"
 
 #include <QAction>
-#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -210,11 +210,11 @@ bool MainWindow::saveLibrary()
     if (!QFileInfo::exists(path))
         return saveLibraryAs();
     if (ui->libraryForm->saveArchive()) {
-        qDebug() << "Valid path";
+        qCDebug(lcApp) << "Valid path";
         windowUnModified();
         return true;
     }
-    qDebug() << "Invalid path";
+    qCDebug(lcApp) << "Invalid path";
     return saveLibraryAs();
 }
 
@@ -233,10 +233,10 @@ bool MainWindow::saveLibraryAs()
             UserPrompts::getSaveFileName(this, tr("Save library as"), startDir,
                                          tr("Brenlow Fixture Definition Library (*.blfl)"));
         if (answer.isEmpty()) {
-            qDebug() << "aborted";
+            qCDebug(lcApp) << "aborted";
             return false;
         }
-        qDebug() << "confirmed";
+        qCDebug(lcApp) << "confirmed";
         // A name without extension would be hidden by the Open dialog's filter. The dialog
         // asked about replacing the typed name only, so the completed one is asked here.
         const QString path = withLibraryExtension(answer);

@@ -8,6 +8,7 @@
 #include "library/blflarchive.h"
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
+#include "simulatedftdidriver.h"
 #include "views/libraryform.h"
 #include "views/widgets/userprompts.h"
 
@@ -111,6 +112,11 @@ int main(int argc, char *argv[])
     }
     const double coreWall = clock.wallMs(), coreCpu = clock.cpuMs();
 
+    // The window searches an empty simulated bus, never the machine's serial ports.
+    SimulatedFtdiDriver bus;
+    bus.setWireTimeModel(false);
+    ScopedFtdiDriver installed(&bus);
+    FtdiDriver::forbidPlatformBackend();
     MainWindow window;
     window.show();
     QApplication::processEvents();

@@ -24,8 +24,12 @@ function(kdr_gzip_doc source name)
     DEPENDS "${source}" VERBATIM)
   add_custom_target("kdr_gzip_${name}" ALL DEPENDS "${out}")
 endfunction()
-kdr_gzip_doc("${CMAKE_SOURCE_DIR}/resources/man/kdr450p-tool.1" kdr450p-tool.1)
-kdr_gzip_doc("${CMAKE_SOURCE_DIR}/resources/man/kdr450p-editor.1" kdr450p-editor.1)
+# The pages name the project version (@PROJECT_VERSION@ in their title lines).
+foreach(page kdr450p-tool.1 kdr450p-editor.1)
+  configure_file("${CMAKE_SOURCE_DIR}/resources/man/${page}" "${KDR_DOC_BUILD_DIR}/${page}.in"
+                 @ONLY)
+  kdr_gzip_doc("${KDR_DOC_BUILD_DIR}/${page}.in" ${page})
+endforeach()
 
 install(FILES "${KDR_DOC_BUILD_DIR}/kdr450p-tool.1.gz" "${KDR_DOC_BUILD_DIR}/kdr450p-editor.1.gz"
         DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")

@@ -1,10 +1,13 @@
 #include "firmwarefile.h"
 
-#include <QDebug>
+#include "firmwarelog.h"
+
 #include <QFile>
 #include <QtEndian>
 
 #include <cstring>
+
+Q_LOGGING_CATEGORY(lcFirmware, "kdr.firmware", QtInfoMsg)
 
 namespace
 {
@@ -38,19 +41,19 @@ bool FirmwareFile::load(const QString &fileName)
 
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        qDebug() << "Could not open the file " << fileName;
+        qCDebug(lcFirmware) << "Could not open the file " << fileName;
         m_unreadable = true;
         return false;
     }
     if (file.size() > MaxFileSize) {
-        qDebug() << "Firmware file too large:" << file.size();
+        qCDebug(lcFirmware) << "Firmware file too large:" << file.size();
         m_invalid = true;
         m_invalidReason = tr("it is larger than %1 MB").arg(MaxFileSize / (1024 * 1024));
         return false;
     }
     m_contents = file.readAll();
     if (m_contents.size() != file.size()) {
-        qDebug() << "Could not read the whole file " << fileName;
+        qCDebug(lcFirmware) << "Could not read the whole file " << fileName;
         m_contents.clear();
         m_unreadable = true;
         return false;
@@ -59,7 +62,7 @@ bool FirmwareFile::load(const QString &fileName)
     file.close();
 
     if (m_size < MagicSize || std::memcmp(m_contents.constData(), Magic, MagicSize) != 0) {
-        qDebug() << "Not an BLU2 file";
+        qCDebug(lcFirmware) << "Not an BLU2 file";
         m_invalid = true;
         m_invalidReason = tr("it does not start with \"BLU2\" and a zero byte");
         return false;
@@ -71,9 +74,9 @@ bool FirmwareFile::load(const QString &fileName)
     const quint32 expected = storedChecksum();
     const quint32 received = computeChecksum();
     if (expected != received) {
-        qDebug() << "Checksum error";
-        qDebug() << "Expected Checksum " << expected;
-        qDebug() << "Received Checksum " << received;
+        qCDebug(lcFirmware) << "Checksum error";
+        qCDebug(lcFirmware) << "Expected Checksum " << expected;
+        qCDebug(lcFirmware) << "Received Checksum " << received;
         m_invalid = true;
         m_invalidReason = tr("the checksum is %1, the sectors add up to %2")
                               .arg(expected)
@@ -90,13 +93,13 @@ bool FirmwareFile::load(const QString &fileName)
 bool FirmwareFile::checkLayout()
 {
     if (m_size < HeaderBlockSize) {
-        qDebug() << "Firmware file shorter than its header:" << m_size;
+        qCDebug(lcFirmware) << "Firmware file shorter than its header:" << m_size;
         m_invalidReason = tr("it has %1 bytes, fewer than its 256-byte header").arg(m_size);
         return false;
     }
     const int count = quint8(m_contents.at(CountOffset));
     if (count > MaxSectors) {
-        qDebug() << "Firmware file claims" << count << "sectors";
+        qCDebug(lcFirmware) << "Firmware file claims" << count << "sectors";
         m_invalidReason = tr("it claims %1 sectors, at most %2 are allowed").arg(count).arg(MaxSectors);
         return false;
     }
@@ -104,7 +107,8 @@ bool FirmwareFile::checkLayout()
     for (int i = 0; i < count; ++i) {
         const qint32 size = sectorSize(i);
         if (size < 0 || offset + size > m_size) {
-            qDebug() << "Firmware sector" << i << "of size" << size << "lies outside the file";
+            qCDebug(lcFirmware) << "Firmware sector" << i << "of size" << size
+                                << "lies outside the file";
             m_invalidReason =
                 tr("sector %1 (%2 bytes) lies outside the file").arg(i).arg(size);
             return false;
@@ -192,7 +196,7 @@ QByteArrayView FirmwareFile::sector(int index) const
     // the previous one), so the bytes sent are the bytes the checksum vouched for.
     qint64 offset = DataOffset;
     for (int i = 0; i < index; ++i) {
-        qDebug() << "Incrementing sector";
+        qCDebug(lcFirmware) << "Incrementing sector";
         offset += roundUpTo256(sectorSize(i));
     }
     return QByteArrayView(m_contents.constData() + offset, sectorSize(index));

@@ -4,11 +4,11 @@
 #include "blpprotocol.h"
 #include "devicesdiscoverer.h"
 #include "firmwarefile.h"
+#include "firmwarelog.h"
 #include "fwupdater.h"
 #include "views/widgets/userprompts.h"
 
 #include <QCloseEvent>
-#include <QDebug>
 #include <QFileInfo>
 
 namespace
@@ -160,7 +160,7 @@ void FirmwareUpdateDlg::enterDefaultMode()
     if (!FirmwareFile::hasBuiltinImage()) {
         // This build carries no image; only a file the user picks can be sent.
         ui->lbl_fileOpenMode->setText(modeTexts().noBuiltin);
-        qDebug() << "No built-in BL2 image";
+        qCDebug(lcFirmware) << "No built-in BL2 image";
         ui->bttn_update->setEnabled(false);
         return;
     }
@@ -168,11 +168,11 @@ void FirmwareUpdateDlg::enterDefaultMode()
     file = new FirmwareFile;
     if (file->load(FirmwareFile::builtinImagePath())) {
         fileUsable = true;
-        qDebug() << "BL2 OK";
+        qCDebug(lcFirmware) << "BL2 OK";
         if (hasDevices())
             ui->bttn_update->setEnabled(true);
     } else {
-        qDebug() << "BL2 failed";
+        qCDebug(lcFirmware) << "BL2 failed";
     }
 }
 
@@ -247,7 +247,7 @@ void FirmwareUpdateDlg::on_lblMode_Link_clicked(QString link)
     else if (link == QLatin1String(AlternativeLink))
         enterAlternativeMode();
     else
-        qDebug() << "Unknown link" << link;
+        qCDebug(lcFirmware) << "Unknown link" << link;
 }
 
 void FirmwareUpdateDlg::progress(int percents)

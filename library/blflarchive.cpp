@@ -4,9 +4,9 @@
 #include "qblfixturedefinitionloader.h"
 #include "qblfixturedefinitionxmlexporter.h"
 
-#include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -19,6 +19,9 @@
 #else
 #include <unistd.h>
 #endif
+
+// What a load met on its way (kdr.library), off by default.
+Q_LOGGING_CATEGORY(lcLibrary, "kdr.library", QtInfoMsg)
 
 namespace
 {
@@ -147,7 +150,7 @@ bool BLFLArchive::load()
 
     QFile file(m_fileName);
     if (m_fileName.isEmpty() || !file.exists()) {
-        qDebug() << "File does not exist";
+        qCDebug(lcLibrary) << "File does not exist";
         return fail(tr("The file does not exist."));
     }
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -184,7 +187,7 @@ bool BLFLArchive::load()
         const bool version = isVersionEntry(path);
         const bool definition = !version && isDefinitionEntry(entry, path);
         if (!version && !definition) {
-            qDebug() << "Ignoring unknown entry";
+            qCDebug(lcLibrary) << "Ignoring unknown entry";
             continue;
         }
         const qint64 size = archive_entry_size(entry);
@@ -192,7 +195,7 @@ bool BLFLArchive::load()
             return fail(tr("The entry %1 is larger than 64 MiB; the file is damaged.").arg(path));
 
         if (version) {
-            qDebug() << "Version entry";
+            qCDebug(lcLibrary) << "Version entry";
             QByteArray data(int(size), '\0');
             if (!readEntryData(reader.get(), data.data(), size))
                 return fail(
@@ -200,11 +203,12 @@ bool BLFLArchive::load()
             const int zero = data.indexOf('\0');
             m_version = QString::fromLatin1(zero < 0 ? data : data.left(zero));
             if (!isCompatibleVersion(m_version)) {
-                qDebug().noquote() << QStringLiteral("Incompatible version: \"%1\"").arg(m_version);
+                qCDebug(lcLibrary).noquote()
+                    << QStringLiteral("Incompatible version: \"%1\"").arg(m_version);
                 incompatibleVersion = m_version;
                 continue;
             }
-            qDebug().noquote() << QStringLiteral("Version: \"%1\"").arg(m_version);
+            qCDebug(lcLibrary).noquote() << QStringLiteral("Version: \"%1\"").arg(m_version);
             compatibleVersion = true;
         } else {
             auto *loader = new QBLFixtureDefinitionLoader;
@@ -277,7 +281,7 @@ bool BLFLArchive::save()
     if (!writeEntry(writer.get(), QStringLiteral("blfl"), QStringLiteral(".version"),
                     QByteArray(kVersion)))
         return false;
-    qDebug() << "Going to store definitions";
+    qCDebug(lcLibrary) << "Going to store definitions";
 
     if (m_definitions) {
         QBLFixtureDefinitionXMLExporter exporter;

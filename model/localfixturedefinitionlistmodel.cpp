@@ -4,8 +4,7 @@
 
 LocalFixtureDefinitionListModel::LocalFixtureDefinitionListModel(
     const QList<QBLFixtureDefinition *> &definitions, QObject *parent)
-    : QAbstractTableModel(parent), m_definitions(definitions),
-      m_icon(QStringLiteral(":/pixmaps/Fixture.ico"))
+    : QAbstractTableModel(parent), m_definitions(definitions)
 {
     for (QBLFixtureDefinition *definition : m_definitions)
         adopt(definition);
@@ -53,8 +52,6 @@ QVariant LocalFixtureDefinitionListModel::data(const QModelIndex &index, int rol
         // The in-place editor starts with the stored name, not the shown one.
         if (role == Qt::EditRole)
             return definition->fixtureName();
-        if (role == Qt::DecorationRole)
-            return m_icon;
         break;
     case ChannelsColumn:
         if (role == Qt::DisplayRole)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QIcon>
 #include <QList>
 
 class QBLFixtureDefinition;
@@ -57,5 +56,4 @@ private:
     bool isRow(const QModelIndex &index) const;
 
     QList<QBLFixtureDefinition *> m_definitions;
-    QIcon m_icon;
 };

@@ -9,7 +9,8 @@ args=("$@")
 if [ ${#args[@]} -eq 0 ] && ! ls /dev/serial/by-id/*BRENLOW* >/dev/null 2>&1; then
   args=(--simulate)
 fi
-if [ -x build/kdr450p-editor ] || [ -x build/app/kdr450p-editor ]; then
-  exec "$(ls build/kdr450p-editor build/app/kdr450p-editor 2>/dev/null | head -n1)" "${args[@]}"
+# Without the window (KDR_BUILD_GUI off) only the tool is built.
+if [ -x build/app/kdr450p-editor ]; then
+  exec build/app/kdr450p-editor "${args[@]}"
 fi
 exec build/tools/kdr450p-tool --help

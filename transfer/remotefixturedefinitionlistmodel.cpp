@@ -2,14 +2,9 @@
 
 #include "qblremotefixturedefinition.h"
 
-#include <QGuiApplication>
-
 RemoteFixtureDefinitionListModel::RemoteFixtureDefinitionListModel(QObject *parent)
     : QAbstractTableModel(parent)
 {
-    // Headless users (the tool, tests) have no GUI application and need no icon.
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        m_fixtureIcon = QIcon(QStringLiteral(":/pixmaps/Fixture.ico"));
 }
 
 RemoteFixtureDefinitionListModel::~RemoteFixtureDefinitionListModel()
@@ -65,9 +60,6 @@ QVariant RemoteFixtureDefinitionListModel::data(const QModelIndex &index, int ro
             return int(row->slotNumber());
         }
     }
-    if (role == Qt::DecorationRole && index.column() == FixtureNameColumn &&
-        !m_fixtureIcon.isNull())
-        return m_fixtureIcon;
     return QVariant();
 }
 

@@ -2,7 +2,6 @@
 
 #include <QAbstractTableModel>
 #include <QByteArrayView>
-#include <QIcon>
 #include <QList>
 
 class QBLRemoteFixtureDefinition;
@@ -40,5 +39,4 @@ public:
 
 private:
     QList<QBLRemoteFixtureDefinition *> m_rows;
-    QIcon m_fixtureIcon;
 };

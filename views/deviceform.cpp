@@ -6,6 +6,7 @@
 #include "qblremotefixturedefinition.h"
 #include "remotefixturedefinitionlistmodel.h"
 #include "views/widgets/busyindicatoroverlay.h"
+#include "views/widgets/fixtureicondelegate.h"
 
 #include <QAction>
 #include <QByteArrayView>
@@ -32,6 +33,8 @@ DeviceForm::DeviceForm(QWidget *parent) : QWidget(parent), ui(new Ui::DeviceForm
     clearSelectionIcon = QIcon(QStringLiteral(":/pixmaps/NothingSelected.ico"));
 
     ui->fixtureListView->setModel(proxyModel);
+    ui->fixtureListView->setItemDelegateForColumn(
+        RemoteFixtureDefinitionListModel::FixtureNameColumn, new FixtureIconDelegate(this));
     QHeaderView *columns = ui->fixtureListView->horizontalHeader();
     columns->moveSection(RemoteFixtureDefinitionListModel::SlotColumn, 0);
     setStoreUse(0, -1);

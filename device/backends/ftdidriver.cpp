@@ -14,6 +14,7 @@
 namespace
 {
 std::atomic<FtdiDriver *> g_current{nullptr};
+std::atomic<bool> g_platformForbidden{false};
 
 void putField(uchar *field, int size, const QByteArray &text)
 {
@@ -29,6 +30,10 @@ FtdiDriver *FtdiDriver::current()
 {
     if (FtdiDriver *d = g_current.load())
         return d;
+    if (g_platformForbidden.load()) {
+        qFatal("The serial-port backend was reached in a program that must not touch the "
+               "machine's ports; install a simulated bus first");
+    }
     // Never destroyed, like an installed driver: threads may use it until the process ends.
 #ifdef KDR_WITH_TERMIOS2
     static FtdiDriver *const serial = new SerialFtdiDriver;
@@ -46,6 +51,11 @@ void FtdiDriver::setCurrent(FtdiDriver *driver)
 bool FtdiDriver::hasCurrent()
 {
     return g_current.load() != nullptr;
+}
+
+void FtdiDriver::forbidPlatformBackend()
+{
+    g_platformForbidden.store(true);
 }
 
 void FtdiDriver::fillNode(uchar *node, const QByteArray &serialNumber,

@@ -80,6 +80,10 @@ public:
     static void setCurrent(FtdiDriver *driver);
     // True while a driver is installed, false while current() falls back to its own.
     static bool hasCurrent();
+    // For programs that must never touch the machine's ports (the window tests, the window
+    // benchmark): from now on, falling back to the serial-port backend stops the program
+    // with a fatal message instead. Any thread.
+    static void forbidPlatformBackend();
 
     // Writes one list node: serial number and description, each cut to its field and
     // NUL-terminated, every other byte zero.

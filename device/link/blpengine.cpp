@@ -165,6 +165,7 @@ void engineReset(BLPEngineContext *context)
     c->send = nullptr;
     c->dataCallback = nullptr;
     c->statusCallback = nullptr;
+    c->frameObserver = nullptr;
     c->requestOutstanding.store(0);
     c->sequence.store(0);
     c->badFrameCountdown.store(BLPEngineContext::BadFrameLimit);
@@ -183,6 +184,11 @@ void engineSetCallbacks(BLPEngineContext *context, BLPEngineDataCallback dataCal
 void engineSetSendFunction(BLPEngineContext *context, BLPEngineSendFunction send)
 {
     context->send = send;
+}
+
+void engineSetFrameObserver(BLPEngineContext *context, BLPEngineFrameObserver observer)
+{
+    context->frameObserver = observer;
 }
 
 void engineBuildRequest(BLPEngineContext *context, uint8_t address, uint8_t command,
@@ -272,14 +278,19 @@ void enginePoll(BLPEngineContext *context)
         retransmit(c, StatusTooManyBadFrames);
     if (c->frameComplete.load(std::memory_order_acquire)) {
         c->badFrameCountdown.store(BLPEngineContext::BadFrameLimit, std::memory_order_relaxed);
+        if (c->frameObserver)
+            c->frameObserver(c, false, c->receivePosition, c->receiveBuffer);
         handleAnswer(c);
         // Released only now, so the reader cannot overwrite an answer a callback still reads.
         c->frameComplete.store(0, std::memory_order_release);
     }
     if (c->transmitIdle.load(std::memory_order_acquire) == 0) {
         c->transmitIdle.store(1, std::memory_order_relaxed);
+        const uint32_t length = uint32_t(transmitLength(c) + Overhead);
+        if (c->frameObserver)
+            c->frameObserver(c, true, length, c->transmitBuffer);
         if (c->send)
-            c->send(c, uint32_t(transmitLength(c) + Overhead), c->transmitBuffer);
+            c->send(c, length, c->transmitBuffer);
     }
 }
 

@@ -27,7 +27,10 @@ using BLPEngineDataCallback = void (*)(BLPEngineContext *context, uint8_t comman
                                        bool first, bool last, uint8_t status);
 using BLPEngineStatusCallback = void (*)(BLPEngineContext *context, uint8_t command,
                                          uint16_t parameter, uint8_t status);
-
+// Sees every frame that leaves and every valid answer that arrives, whole, on the polling
+// thread; for diagnostics only.
+using BLPEngineFrameObserver = void (*)(BLPEngineContext *context, bool sent, uint32_t length,
+                                        const uint8_t *bytes);
 
 enum class BLPReceiveState : uint8_t { Hunting, Header, Payload, Trailer };
 
@@ -69,13 +72,15 @@ struct BLPEngineContext {
     BLPEngineSendFunction send = nullptr;
     BLPEngineDataCallback dataCallback = nullptr;
     BLPEngineStatusCallback statusCallback = nullptr;
+    BLPEngineFrameObserver frameObserver = nullptr;
 };
 
-// Returns to the idle state and clears the three functions (set them again afterwards).
+// Returns to the idle state and clears the four functions (set them again afterwards).
 void engineReset(BLPEngineContext *context);
 void engineSetCallbacks(BLPEngineContext *context, BLPEngineDataCallback dataCallback,
                         BLPEngineStatusCallback statusCallback);
 void engineSetSendFunction(BLPEngineContext *context, BLPEngineSendFunction send);
+void engineSetFrameObserver(BLPEngineContext *context, BLPEngineFrameObserver observer);
 
 void engineBuildRequest(BLPEngineContext *context, uint8_t address, uint8_t command,
                         uint16_t parameter, bool first);

@@ -1,6 +1,7 @@
 #include "blpmaster.h"
 
 #include "blpmphy.h"
+#include "linklog.h"
 
 #include <QHash>
 #include <QMutexLocker>
@@ -89,6 +90,7 @@ void BLPMaster::installEngineFunctions()
     engineSetCallbacks(m_engine.get(), BLPMasterEngineFunctions::data,
                        BLPMasterEngineFunctions::status);
     engineSetSendFunction(m_engine.get(), BLPMasterEngineFunctions::send);
+    engineSetFrameObserver(m_engine.get(), logLinkFrame);
 }
 
 void BLPMaster::attachPhy(BLPmPhy *phy)

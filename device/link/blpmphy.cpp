@@ -1,17 +1,16 @@
 #include "blpmphy.h"
 
-#include <QDebug>
-
 BLPmPhy::BLPmPhy(QObject *parent) : QThread(parent) {}
 
 BLPmPhy::~BLPmPhy() = default;
 
+// A phy without a device sends nothing; saying so lets the master fail at once instead of
+// waiting for an answer that cannot come.
 bool BLPmPhy::send(quint32 length, const quint8 *data)
 {
     Q_UNUSED(length);
     Q_UNUSED(data);
-    qDebug() << "Data sent";
-    return true;
+    return false;
 }
 
 void BLPmPhy::connectDevice()

@@ -3,28 +3,12 @@
 #include "blpmaster.h"
 #include "blpmphyusb.h"
 #include "devicelink.h"
-
-#include <QDebug>
+#include "linklog.h"
 
 namespace
 {
 
 const QLatin1String kControllerName(BLPDevice::ControllerName);
-
-void printDevice(const DiscoveredDevice &d)
-{
-    const QString stars(48, QLatin1Char('*'));
-    qDebug().noquote() << stars;
-    qDebug().noquote() << QStringLiteral("Device Name \"%1\"").arg(d.name);
-    qDebug().noquote() << QStringLiteral("SW Version %1 %2")
-                              .arg(d.softwareVersion >> 8)
-                              .arg(d.softwareVersion & 0xFF);
-    qDebug().noquote() << QStringLiteral("HW Version %1 %2")
-                              .arg(d.hardwareVersion >> 8)
-                              .arg(d.hardwareVersion & 0xFF);
-    qDebug().noquote() << stars;
-    qDebug().noquote() << "";
-}
 
 } // namespace
 
@@ -58,7 +42,7 @@ void DevicesDiscoverer::run()
     // Listed twice: the first listing after a plug-in may still miss a device.
     phy->listDevices();
     const QList<int> indexes = phy->listDevices().keys();
-    qDebug() << "Number of devices " << indexes.size();
+    qCDebug(lcLink) << "devices listed:" << indexes.size();
 
     int controllers = 0;
     for (int index : indexes) {
@@ -88,6 +72,9 @@ void DevicesDiscoverer::run()
         }
         m_devices.append(d);
         emit deviceFound(d.entryText, index);
-        printDevice(d);
+        qCDebug(lcLink).noquote() << QStringLiteral("device %1: \"%2\", software %3, hardware %4")
+                                         .arg(index)
+                                         .arg(d.entryText, softwareVersionText(d.softwareVersion),
+                                              softwareVersionText(d.hardwareVersion));
     }
 }

@@ -1,6 +1,12 @@
 #include "simulateddevice.h"
 
+#include <QLoggingCategory>
+
 #include <thread>
+
+// What the simulated controllers receive and answer, off by default: the other side of
+// kdr.link.frames.
+Q_LOGGING_CATEGORY(lcSimulator, "kdr.simulator", QtInfoMsg)
 
 namespace
 {
@@ -293,6 +299,11 @@ void SimulatedDevice::frameArrivedLocked(const SimulatedFrame &frame, Clock::tim
         m_frameLog.remove(0, FrameLogLimit / 2);
     m_frameLog.append(
         {frame.flags, frame.type, frame.command, frame.parameter, frame.length, frame.sequence});
+    qCDebug(lcSimulator).noquote() << QStringLiteral("%1: frame in: command %2 seq %3 length %4")
+                                          .arg(QLatin1String(m_description))
+                                          .arg(frame.command)
+                                          .arg(frame.sequence)
+                                          .arg(frame.length);
 
     // Every switch counts every frame, whichever of them acts on it.
     const bool forceStatus = m_forcedStatus.take();
@@ -321,6 +332,11 @@ void SimulatedDevice::frameArrivedLocked(const SimulatedFrame &frame, Clock::tim
     PendingAnswer pending{answer, first, 0};
     if (m_wireTime)
         m_outboundFreeAt = byteAvailableAt(pending, int(answer.size()) - 1);
+    qCDebug(lcSimulator).noquote() << QStringLiteral("%1: answer out: command %2 seq %3 bytes %4")
+                                          .arg(QLatin1String(m_description))
+                                          .arg(frame.command)
+                                          .arg(frame.sequence)
+                                          .arg(answer.size());
     m_outbound.push_back(std::move(pending));
     ++m_answersSent;
     m_changed.notify_all();

@@ -354,18 +354,6 @@ Optionen:
         <translation>dieser Befehl nimmt kein --device</translation>
     </message>
     <message>
-        <source>  --simulate      use the simulated demo controllers (no hardware needed)
-  --port PATH     this serial port is a controller, whatever its USB description
-  --backend NAME  serial, qtserial or d2xx (the FTDI D2XX driver library)
-  --d2xx-library PATH  the D2XX driver library to load
-</source>
-        <translation>  --simulate      die simulierten Demo-Controller verwenden (ohne Hardware)
-  --port PFAD     diese serielle Schnittstelle ist ein Controller, gleich welche USB-Beschreibung
-  --backend NAME  serial, qtserial oder d2xx (die FTDI-D2XX-Treiberbibliothek)
-  --d2xx-library PFAD  die zu ladende D2XX-Treiberbibliothek
-</translation>
-    </message>
-    <message>
         <source>--device needs a controller number</source>
         <translation>--device braucht eine Controllernummer</translation>
     </message>
@@ -379,6 +367,20 @@ Optionen:
 </source>
         <translation>  --device N      Controller KDR-450P #N, wie „devices“ und das Fenster es zeigen
                   (Vorgabe: #1)
+</translation>
+    </message>
+    <message>
+        <source>  --simulate      use the simulated demo controllers (no hardware needed)
+  --port PATH     this serial port is a controller, whatever its USB description
+  --backend NAME  serial, qtserial or d2xx (the FTDI D2XX driver library)
+  --d2xx-library PATH  the D2XX driver library to load
+  --verbose       print every frame to and from the controller on stderr
+</source>
+        <translation>  --simulate      die simulierten Demo-Controller verwenden (ohne Hardware)
+  --port PFAD     diese serielle Schnittstelle ist ein Controller, gleich welche USB-Beschreibung
+  --backend NAME  serial, qtserial oder d2xx (die FTDI-D2XX-Treiberbibliothek)
+  --d2xx-library PFAD  die zu ladende D2XX-Treiberbibliothek
+  --verbose       jeden Frame zum und vom Controller auf stderr ausgeben
 </translation>
     </message>
 </context>
@@ -473,22 +475,6 @@ Optionen:
         <translation>unbekannter Unterbefehl „%1“ (siehe kdr450p-tool firmware --help)</translation>
     </message>
     <message>
-        <source>Usage: kdr450p-tool firmware &lt;subcommand&gt; [options]
-
-Subcommands:
-  check FILE                  check a firmware file (.bl2): magic, layout, checksum
-  update FILE [--device N] [--yes]  program a controller with a firmware file
-                              (--simulate, --port PATH as for &apos;device&apos;)
-</source>
-        <translation>Aufruf: kdr450p-tool firmware &lt;Unterbefehl&gt; [Optionen]
-
-Unterbefehle:
-  check DATEI                 eine Firmware-Datei (.bl2) prüfen: Kennung, Aufbau, Prüfsumme
-  update DATEI [--device N] [--yes]  einen Controller mit einer Firmware-Datei programmieren
-                              (--simulate, --port PFAD wie bei „device“)
-</translation>
-    </message>
-    <message>
         <source>%1: %2.</source>
         <translation>%1: %2.</translation>
     </message>
@@ -510,6 +496,22 @@ einer ungültigen Datei wird die verletzte Regel genannt.
         <source>Note:    %1
 </source>
         <translation>Notiz:   %1
+</translation>
+    </message>
+    <message>
+        <source>Usage: kdr450p-tool firmware &lt;subcommand&gt; [options]
+
+Subcommands:
+  check FILE                  check a firmware file (.bl2): magic, layout, checksum
+  update FILE [--device N] [--yes]  program a controller with a firmware file
+                              (--simulate, --port PATH, --verbose as for &apos;device&apos;)
+</source>
+        <translation>Aufruf: kdr450p-tool firmware &lt;Unterbefehl&gt; [Optionen]
+
+Unterbefehle:
+  check DATEI                 eine Firmware-Datei (.bl2) prüfen: Kennung, Aufbau, Prüfsumme
+  update DATEI [--device N] [--yes]  ein Steuergerät mit einer Firmware-Datei programmieren
+                              (--simulate, --port PFAD, --verbose wie bei „device“)
 </translation>
     </message>
 </context>

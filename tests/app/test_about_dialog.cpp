@@ -21,12 +21,12 @@ class AboutDialogContent : public QObject
 private slots:
     void initTestCase() { useTestSettings(settingsDir.path()); }
 
-    void theVersionLabelReadsVersionZeroPointOne()
+    void theVersionLabelReadsTheProjectVersion()
     {
         AboutDialog dialog;
         auto *version = dialog.findChild<QLabel *>(QStringLiteral("versionLbl"));
         QVERIFY(version);
-        QCOMPARE(version->text(), QStringLiteral("Version 0.1"));
+        QCOMPARE(version->text(), QStringLiteral("Version " KDR_VERSION));
     }
 
     void theNoticesListTheProgramsLicenceQtAndLibarchive()

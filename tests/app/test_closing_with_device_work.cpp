@@ -76,6 +76,43 @@ private slots:
         QVERIFY(device->controller()->records().size() < 4);
     }
 
+    // The close lands while the patch list is cleared on the way to an upload or deletion:
+    // the job ends there, its second run does not start.
+    void closingWhileThePatchListIsClearedStartsNoSecondRun()
+    {
+        for (const bool upload : {true, false}) {
+            const char *job = upload ? "upload" : "delete";
+            SimulatedBus bus;
+            SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+            device->controller()->setPatchListEmpty(false);
+            ScriptedPrompts prompts;
+            MainWindow window(libraryPath);
+            window.show();
+            QVERIFY(waitForDeviceRows(window, 1));
+
+            // Slow answers, so that the close comes while the clearer waits for its answer.
+            device->setAnswerDelay(150ms);
+            if (!upload)
+                prompts.thenAnswer(QMessageBox::Yes); // delete
+            prompts.thenAnswer(QMessageBox::Yes);     // clear the patch list
+            selectRows(upload ? libraryTable(window) : deviceTable(window), {0});
+            if (upload)
+                window.uploadCurrentSelection();
+            else
+                window.deleteCurrentlySelectedFixturesOnDevice();
+            QVERIFY2(QTest::qWaitFor([&] { return prompts.allAnswersUsed(); }, 15000), job);
+            QVERIFY(!window.close());
+
+            device->setAnswerDelay(0us);
+            QVERIFY2(QTest::qWaitFor([&] { return !window.isVisible(); }, 15000), job);
+            QVERIFY2(device->controller()->patchListEmpty(), job);
+            const QMap<int, QByteArray> records = device->controller()->records();
+            QVERIFY2(records.size() == 1, job);
+            QCOMPARE(QByteArray(records.first().constData()), QByteArray("Stored One"));
+            QCOMPARE(prompts.unexpected, 0);
+        }
+    }
+
     void cancelInTheSaveQuestionRestoresTheWindowAndRefreshesTheList()
     {
         SimulatedBus bus;

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -54,13 +55,50 @@ private slots:
         QVERIFY(!out.contains("--screenshot"));
     }
 
-    void versionPrintsTheProgramVersion()
+    // The project's version, from CMake: the editor, the tool and both manual pages.
+    void theEditorTheToolAndTheirManualPagesStateOneVersion()
     {
         QTemporaryDir config;
         int code = 0;
         const QString out = run({"--version"}, config.path(), &code);
         QCOMPARE(code, 0);
-        QVERIFY(out.contains("KDR-450P Fixture Library Editor 0.1"));
+        QVERIFY2(out.split(QLatin1Char('\n'))
+                     .contains(QStringLiteral("KDR-450P Fixture Library Editor " KDR_VERSION)),
+                 qPrintable(out));
+
+        QProcess tool;
+        tool.start(QStringLiteral(KDR_TOOL_PATH), {"--version"});
+        QVERIFY(tool.waitForFinished(20000));
+        QCOMPARE(tool.readAllStandardOutput(), QByteArray("kdr450p-tool " KDR_VERSION "\n"));
+
+        for (const char *page : {"kdr450p-editor.1", "kdr450p-tool.1"}) {
+            QFile file(QStringLiteral(KDR_BINARY_DIR "/doc/%1.in").arg(QLatin1String(page)));
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+            const QByteArray title = file.readLine();
+            QVERIFY2(title.startsWith(".TH ") && title.contains(" " KDR_VERSION "\""),
+                     title.constData());
+        }
+    }
+
+    // scripts/run.sh once started a build/kdr450p-editor that no build makes.
+    void theScriptsStartTheProgramsWhereTheBuildPutsThem()
+    {
+        static const QRegularExpression program(
+            QStringLiteral("build/((?:[\\w.-]+/)*kdr450p-(?:editor|tool))(?![\\w.*-])"));
+        int found = 0;
+        for (const char *script :
+             {"scripts/run.sh", "scripts/check-deb.sh", "tools/screenshot.sh"}) {
+            QFile file(QStringLiteral(KDR_SOURCE_DIR "/%1").arg(QLatin1String(script)));
+            QVERIFY2(file.open(QIODevice::ReadOnly), script);
+            const QString text = QString::fromUtf8(file.readAll());
+            for (const QRegularExpressionMatch &m : program.globalMatch(text)) {
+                ++found;
+                const QString built = QStringLiteral(KDR_BINARY_DIR "/") + m.captured(1);
+                QVERIFY2(QFileInfo(built).isExecutable(),
+                         qPrintable(QStringLiteral("%1 names %2").arg(script, m.captured(0))));
+            }
+        }
+        QVERIFY(found >= 3);
     }
 
     void driverOptionsThatDoNotGoTogetherAreRefusedBeforeTheWindowOpens()

@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "blpmaster.h"
+#include "connectionmonitor.h"
 #include "devicetesting.h"
 #include "driverselection.h"
 #include "firmware/firmwareupdatedialog.h"
@@ -69,16 +70,20 @@ private slots:
         QVERIFY(pollOnce(window, timer));
         QVERIFY(window.isDeviceConnected());
 
+        auto *monitor = window.findChild<ConnectionMonitor *>();
+        QVERIFY(monitor);
+        QSignalSpy lost(monitor, &ConnectionMonitor::disconnected);
         device->setAnswering(false);
         QComboBox *combo = window.deviceForm()->devicesComboBox();
         QVERIFY(pollOnce(window, timer));
         QVERIFY(pollOnce(window, timer));
         QVERIFY(window.isDeviceConnected());
+        QCOMPARE(lost.size(), 0);
         QCOMPARE(combo->count(), 1);
         QCOMPARE(deviceTable(window)->model()->rowCount(), 1);
 
-        QTest::ignoreMessage(QtDebugMsg, "device disconnected");
         QVERIFY(pollOnce(window, timer));
+        QCOMPARE(lost.size(), 1);
         QVERIFY(!window.isDeviceConnected());
         QCOMPARE(combo->count(), 0);
         QCOMPARE(deviceTable(window)->model()->rowCount(), 0);

@@ -1,9 +1,12 @@
+#include "devicetesting.h"
 #include "windowtesting.h"
 
 #include "app/mainwindow.h"
+#include "views/deviceform.h"
 #include "views/libraryform.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,6 +27,17 @@ class WindowForm : public QObject
 
 private slots:
     void initTestCase() { useTestSettings(settingsDir.path()); }
+
+    void aWindowWithoutABusOfItsOwnSearchesTheTestsEmptyBus()
+    {
+        ScriptedPrompts prompts;
+        const int before = emptyBusListings();
+        MainWindow window;
+        QVERIFY(waitUntilIdle(window));
+        QVERIFY(emptyBusListings() > before);
+        QCOMPARE(window.deviceForm()->devicesComboBox()->count(), 0);
+        QVERIFY(prompts.asked.isEmpty());
+    }
 
     void theOccasionalPanelsAreHiddenAtStart()
     {

@@ -5,6 +5,7 @@
 #include "library/qblfixturedefinitionloader.h"
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
+#include "simulatedftdidriver.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -12,6 +13,41 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QWindow>
+
+#include <atomic>
+
+namespace
+{
+
+class EmptyBus : public SimulatedFtdiDriver
+{
+public:
+    FtdiStatus createDeviceInfoList(quint32 *count) override
+    {
+        ++listings;
+        return SimulatedFtdiDriver::createDeviceInfoList(count);
+    }
+    std::atomic<int> listings{0};
+};
+
+EmptyBus *g_emptyBus = nullptr;
+
+void installEmptyBus()
+{
+    // Never deleted, like a program's backend: worker threads may use it until the end.
+    g_emptyBus = new EmptyBus;
+    g_emptyBus->setWireTimeModel(false);
+    FtdiDriver::setCurrent(g_emptyBus);
+    FtdiDriver::forbidPlatformBackend();
+}
+Q_CONSTRUCTOR_FUNCTION(installEmptyBus)
+
+} // namespace
+
+int emptyBusListings()
+{
+    return g_emptyBus->listings.load();
+}
 
 ScriptedPrompts::ScriptedPrompts()
 {

@@ -10,6 +10,12 @@ class MainWindow;
 class QTableView;
 class QAction;
 
+// Every program of these tests runs its windows on a simulated bus from its start on: an empty
+// one, unless a test installs its own (SimulatedBus) for its lifetime. The serial-port backend
+// is forbidden, so a window never probes the machine's ports; reaching it stops the program.
+// How often the empty bus was asked for its device list.
+int emptyBusListings();
+
 // Answers the window's message boxes and file dialogs in the order they come and keeps every
 // prompt for the test to inspect. A prompt without a prepared answer is recorded as
 // unexpected and answered like a cancelled dialog.

@@ -11,9 +11,31 @@
 #include "ptystandin.h"
 #endif
 
+#include <QProcess>
 #include <QTest>
 
 Q_DECLARE_METATYPE(DriverPlatform)
+
+#include <cstdlib>
+
+namespace
+{
+
+// Run again as a child (below): forbids the serial-port backend, then asks for the driver,
+// with a simulated bus installed first or not. Ends with 0 when it got a driver.
+void askForTheDriverWhenForbidden()
+{
+    const QByteArray mode = qgetenv("KDR_FORBIDDEN_BACKEND_CHILD");
+    if (mode.isEmpty())
+        return;
+    if (mode == "bus")
+        FtdiDriver::setCurrent(new SimulatedFtdiDriver);
+    FtdiDriver::forbidPlatformBackend();
+    std::_Exit(FtdiDriver::current() ? 0 : 3);
+}
+Q_CONSTRUCTOR_FUNCTION(askForTheDriverWhenForbidden)
+
+} // namespace
 
 class DriverSelectionTest : public QObject
 {
@@ -84,6 +106,34 @@ private slots:
 #else
         QVERIFY(dynamic_cast<QtSerialFtdiDriver *>(FtdiDriver::current()));
 #endif
+    }
+
+    void aProgramThatForbidsTheSerialBackendStopsInsteadOfReachingIt_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("stops");
+        QTest::newRow("nothing installed") << "none" << true;
+        QTest::newRow("a simulated bus installed") << "bus" << false;
+    }
+
+    void aProgramThatForbidsTheSerialBackendStopsInsteadOfReachingIt()
+    {
+        QFETCH(QString, mode);
+        QFETCH(bool, stops);
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("KDR_FORBIDDEN_BACKEND_CHILD", mode);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(30000));
+        const QByteArray err = child.readAllStandardError();
+        if (stops) {
+            QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+            QVERIFY2(err.contains("serial-port backend was reached"), err.constData());
+        } else {
+            QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(child.exitCode(), 0);
+        }
     }
 
     void simulateInstallsTheDemoPair()

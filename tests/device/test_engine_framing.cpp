@@ -1,5 +1,6 @@
 #include "enginerecorder.h"
 #include "framebytes.h"
+#include "linklog.h"
 
 #include <QtTest>
 
@@ -12,6 +13,13 @@ QByteArray bytes(std::initializer_list<int> values)
     for (int v : values)
         b.append(char(v));
     return b;
+}
+
+QStringList g_observed;
+
+void observeFrame(BLPEngineContext *, bool sent, uint32_t length, const uint8_t *bytes)
+{
+    g_observed << describeFrame(sent, bytes, length);
 }
 
 } // namespace
@@ -67,6 +75,51 @@ private slots:
         QCOMPARE(uint8_t(r.sent[1][10]), uint8_t(1));
         QCOMPARE(uint8_t(r.sent[2][3]), uint8_t(0x04));
         QCOMPARE(uint8_t(r.sent[2][10]), uint8_t(2));
+    }
+
+    // What kdr450p-tool --verbose prints: every frame sent (a resend too) and every answer
+    // accepted, once each; a dropped answer is not shown.
+    void theFrameObserverSeesEveryFrameSentAndEveryAnswerAccepted()
+    {
+        EngineRecorder r;
+        engineSetFrameObserver(r.context(), observeFrame);
+        g_observed.clear();
+
+        engineBuildRequest(r.context(), 255, BLPCommand::DeviceInfo, 0, true);
+        r.poll();
+        r.poll();
+        r.answer(dataAnswer(QByteArray(50, 'i'), 0, true, true, BLPCommand::DeviceInfo));
+
+        const uint8_t payload[] = {1, 2, 3};
+        engineBuildData(r.context(), 3, payload, true, false, 255, BLPCommand::Record, 7);
+        r.poll();
+        r.answer(statusAnswer(0, 5, BLPCommand::Record)); // wrong sequence: dropped
+        r.answer(statusAnswer(8, 0, BLPCommand::Record)); // transient: sent once more
+        r.answer(statusAnswer(0, 0, BLPCommand::Record));
+        engineBuildData(r.context(), 3, payload, false, true, 255, BLPCommand::Record, 7);
+        r.poll();
+        r.answer(statusAnswer(BLPStatus::PatchListInUse, 1, BLPCommand::Record));
+
+        engineBuildRequest(r.context(), 255, BLPCommand::StoreStatus, 0, true);
+        r.poll();
+        FrameSpec bare;
+        bare.command = BLPCommand::StoreStatus;
+        r.answer(frameBytes(bare)); // a status answer without its status byte
+
+        QCOMPARE(g_observed, (QStringList{
+                                 "send DeviceInfo(1) read seq=0 flags=0x0c status=- length=0",
+                                 "recv DeviceInfo(1) answer seq=0 flags=0x0c status=- length=50",
+                                 "send Record(12) data seq=0 flags=0x08 status=- length=3",
+                                 "recv Record(12) status seq=0 flags=0x0c status=8 length=1",
+                                 "send Record(12) data seq=0 flags=0x08 status=- length=3",
+                                 "recv Record(12) status seq=0 flags=0x0c status=0 length=1",
+                                 "send Record(12) data seq=1 flags=0x04 status=- length=3",
+                                 "recv Record(12) status seq=1 flags=0x0c status=4 length=1",
+                                 "send StoreStatus(14) read seq=0 flags=0x0c status=- length=0",
+                                 "recv StoreStatus(14) status seq=0 flags=0x0c status=255 length=0",
+                             }));
+        // The frames the observer saw are the frames that went out.
+        QCOMPARE(r.sent.size(), 5);
     }
 
     void aBuiltFrameIsSentOnceHoweverOftenTheEngineIsPolled()

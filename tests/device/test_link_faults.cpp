@@ -1,5 +1,8 @@
 #include "simlink.h"
 
+#include "blpmaster.h"
+#include "blpmphy.h"
+
 #include <QtTest>
 
 #include <chrono>
@@ -141,6 +144,24 @@ private slots:
         QVERIFY(!link.master->isLinkLost()); // an answered failure keeps the link
         link.device->clearFaults();
         QVERIFY(run(link, Operation::SegmentedWrite));
+    }
+
+    // The phy base class has no device: it once claimed every frame as sent, so the master
+    // waited for an answer that could not come.
+    void aPhyWithoutADeviceLosesTheLinkAtOnceInsteadOfTimingOut()
+    {
+        BLPMaster master;
+        BLPmPhy phy;
+        master.attachPhy(&phy);
+        master.setResponseTimeout(3000);
+        QString name;
+        int sw = 0, hw = 0;
+        bool ok = true;
+        const qint64 ms = elapsedMs([&] { ok = master.readDeviceInfo(name, sw, hw); });
+        QVERIFY(!ok);
+        QCOMPARE(master.lastStatus(), BLPMaster::LinkStatus::LinkLost);
+        QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
+        master.resetLink();
     }
 
     void aResentMiddleSegmentIsStoredOnceByTheDevice()

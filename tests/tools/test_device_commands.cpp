@@ -134,6 +134,17 @@ private slots:
             const ToolRun version = runTool(command + QStringList{"--version"});
             QCOMPARE(version.exitCode, 0);
             QVERIFY2(version.out.startsWith("kdr450p-tool "), name.constData());
+            // --verbose belongs to the commands that talk to controllers, and their help says so.
+            const bool traces = command.first() != "library" && command.first() != "qxf" &&
+                                command != QStringList{"firmware", "check"};
+            const ToolRun help = runTool(command + QStringList{"--help"});
+            QCOMPARE(help.exitCode, 0);
+            QVERIFY2(help.out.contains("--verbose") == traces, name.constData());
+            if (command.first() == "library" || command.first() == "qxf") {
+                const ToolRun verbose = runTool(command + QStringList{"--verbose"});
+                QCOMPARE(verbose.exitCode, 2);
+                QVERIFY2(verbose.err.contains(": unknown option --verbose"), name.constData());
+            }
         }
     }
 

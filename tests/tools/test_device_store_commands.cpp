@@ -472,6 +472,64 @@ private slots:
         QVERIFY(run.err.contains("(wrong device)"));
     }
 
+    // --verbose, wherever it stands, traces one line per frame on stderr and leaves stdout as
+    // it is. The simulated controllers' own log (kdr.simulator) counts what they received and
+    // answered, independently of the link that writes the trace.
+    void verboseTracesOneLinePerFrameOfTheCommand_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        const QString v = QStringLiteral("--verbose");
+        QTest::newRow("before the command") << QStringList{v, "device", "fixtures", "--simulate"};
+        QTest::newRow("between") << QStringList{"device", v, "fixtures", "--simulate"};
+        QTest::newRow("after") << QStringList{"device", "fixtures", "--simulate", v};
+        QTest::newRow("devices") << QStringList{"devices", "--simulate", v};
+        QTest::newRow("info") << QStringList{"info", "--simulate", v, "--device", "2"};
+    }
+
+    void verboseTracesOneLinePerFrameOfTheCommand()
+    {
+        QFETCH(QStringList, arguments);
+        QStringList plainArguments = arguments;
+        plainArguments.removeAll(QStringLiteral("--verbose"));
+        const ToolRun plain = runTool(plainArguments);
+        const ToolRun traced =
+            runToolWithVariable(QStringLiteral("QT_LOGGING_RULES"),
+                                QStringLiteral("kdr.simulator.debug=true"), arguments);
+        QCOMPARE(plain.exitCode, 0);
+        QCOMPARE(traced.exitCode, 0);
+        QCOMPARE(traced.out, plain.out);
+        QVERIFY(plain.err.isEmpty());
+
+        static const QRegularExpression frame(QStringLiteral(
+            "^(send|recv) ([A-Za-z]+)\\((\\d+)\\) (read|data|status|answer) seq=(\\d+) "
+            "flags=0x[0-9a-f]{2} status=(-|\\d+) length=(\\d+)$"));
+        QStringList sent;
+        QStringList received;
+        QStringList controllerIn;
+        QStringList controllerOut;
+        for (const QByteArray &raw : traced.err.split('\n')) {
+            const QString line = QString::fromUtf8(raw);
+            if (line.isEmpty())
+                continue;
+            if (line.contains(QLatin1String(": frame in: command "))) {
+                controllerIn << line.section(QLatin1String("command "), 1).section(' ', 0, 0);
+                continue;
+            }
+            if (line.contains(QLatin1String(": answer out: command "))) {
+                controllerOut << line.section(QLatin1String("command "), 1).section(' ', 0, 0);
+                continue;
+            }
+            const QRegularExpressionMatch m = frame.match(line);
+            QVERIFY2(m.hasMatch(), qPrintable(line));
+            (m.captured(1) == QLatin1String("send") ? sent : received) << m.captured(3);
+        }
+        QVERIFY(sent.size() >= 3);
+        // One line per request and per answer, command for command.
+        QCOMPARE(sent, controllerIn);
+        QCOMPARE(received, controllerOut);
+        QCOMPARE(received, sent);
+    }
+
     void badCommandLinesAreUsageErrors()
     {
         QCOMPARE(runTool({QStringLiteral("device"), QStringLiteral("delete"),

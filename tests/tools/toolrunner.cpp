@@ -52,9 +52,14 @@ ToolRun runToolWithInput(const QStringList &arguments, const QByteArray &input)
 
 ToolRun runToolInLanguage(const QString &language, const QStringList &arguments)
 {
+    return runToolWithVariable(QStringLiteral("LANGUAGE"), language, arguments);
+}
+
+ToolRun runToolWithVariable(const QString &name, const QString &value, const QStringList &arguments)
+{
     // Through the process environment: a child modifier may share the parent's memory.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LANGUAGE"), language);
+    env.insert(name, value);
     QProcess p;
     p.setProcessEnvironment(env);
     return finish(p, arguments);

@@ -27,3 +27,7 @@ ToolRun runToolWithInput(const QStringList &arguments, const QByteArray &input);
 
 // Runs it with LANGUAGE set to the given list of languages ("de", "en", "fr:de").
 ToolRun runToolInLanguage(const QString &language, const QStringList &arguments);
+
+// Runs it with one more environment variable set.
+ToolRun runToolWithVariable(const QString &name, const QString &value,
+                            const QStringList &arguments);

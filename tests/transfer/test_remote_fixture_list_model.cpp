@@ -79,7 +79,8 @@ private slots:
         QVERIFY(!model.headerData(0, Qt::Vertical).isValid());
         QVERIFY(!model.headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid());
         model.insertRows(0, 1);
-        QVERIFY(!model.data(model.index(0, 1), Qt::DecorationRole).isValid());
+        for (int column = 0; column < 4; ++column)
+            QVERIFY(!model.data(model.index(0, column), Qt::DecorationRole).isValid());
         QVERIFY(!model.data(model.index(5, 0)).isValid());
         QVERIFY(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
         QVERIFY(model.flags(model.index(0, 0)) & Qt::ItemIsDragEnabled);

@@ -3,6 +3,7 @@
 #include "blpmaster.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QMutexLocker>
 #include <QObject>
 #include <QTextStream>
@@ -26,7 +27,34 @@ struct DeviceOptionsText {
 
 constexpr int kBarWidth = 30;
 
+bool g_traceFrames = false;
+QtMessageHandler g_otherMessages = nullptr;
+
+// Frame lines as they are, without the category in front; everything else as before.
+void writeFrameLine(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (context.category && qstrcmp(context.category, "kdr.link.frames") == 0) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        return;
+    }
+    g_otherMessages(type, context, text);
+}
+
 } // namespace
+
+void traceLinkFrames()
+{
+    if (g_traceFrames)
+        return;
+    g_traceFrames = true;
+    g_otherMessages = qInstallMessageHandler(writeFrameLine);
+    QLoggingCategory::setFilterRules(QStringLiteral("kdr.link.frames.debug=true"));
+}
+
+bool linkFramesTraced()
+{
+    return g_traceFrames;
+}
 
 bool takeDeviceOptions(QStringList *args, DeviceOptions *options, QString *error, bool allowDevice)
 {
@@ -73,7 +101,8 @@ QString deviceOptionsHelp(bool withDevice)
         "  --port PATH     this serial port is a controller, whatever its USB "
         "description\n"
         "  --backend NAME  serial, qtserial or d2xx (the FTDI D2XX driver library)\n"
-        "  --d2xx-library PATH  the D2XX driver library to load\n");
+        "  --d2xx-library PATH  the D2XX driver library to load\n"
+        "  --verbose       print every frame to and from the controller on stderr\n");
     if (withDevice)
         help += DeviceOptionsText::tr(
             "  --device N      controller KDR-450P #N, as 'devices' and the window list it\n"
@@ -95,7 +124,8 @@ TerminalProgress::~TerminalProgress()
 
 bool TerminalProgress::shown()
 {
-    return isatty(STDERR_FILENO) == 1;
+    // The frame lines of --verbose would tear the bar apart.
+    return isatty(STDERR_FILENO) == 1 && !linkFramesTraced();
 }
 
 void TerminalProgress::setPercent(int percent)

@@ -37,6 +37,10 @@ bool takeDeviceOptions(QStringList *args, DeviceOptions *options, QString *error
                        bool allowDevice = true);
 // The help lines of those options, for a command's --help.
 QString deviceOptionsHelp(bool withDevice = true);
+// --verbose: the link's frames, one line each, on stderr (the link's kdr.link.frames lines).
+// Once, before the command runs; silenceDiagnostics() keeps them on.
+void traceLinkFrames();
+bool linkFramesTraced();
 // Chooses the backend; once per process, before any DeviceLink.
 // False with one line in error when the chosen backend cannot be loaded.
 bool installDeviceDriver(const DeviceOptions &options, QString *error);

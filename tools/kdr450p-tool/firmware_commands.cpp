@@ -29,7 +29,7 @@ void printFirmwareUsage(QTextStream &s)
         "Subcommands:\n"
         "  check FILE                  check a firmware file (.bl2): magic, layout, checksum\n"
         "  update FILE [--device N] [--yes]  program a controller with a firmware file\n"
-        "                              (--simulate, --port PATH as for 'device')\n");
+        "                              (--simulate, --port PATH, --verbose as for 'device')\n");
 }
 
 // "The file X is not a valid BL2 file: it claims 9 sectors, at most 8 are allowed."

@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "deviceoptions.h"
 
 #include "model/uilanguage.h"
 
@@ -32,6 +33,29 @@ const ToolCommand kCommands[] = {
      runQxfCommand},
 };
 
+// The commands that talk to controllers, and so take --verbose.
+bool talksToDevices(const QString &command)
+{
+    for (const char *name : {"devices", "info", "device", "firmware"})
+        if (command == QLatin1String(name))
+            return true;
+    return false;
+}
+
+// Takes every --verbose before "--" out of args: it may stand before or after the command.
+bool takeVerbose(QStringList *args)
+{
+    const qsizetype end = args->indexOf(QLatin1String("--"));
+    bool found = false;
+    for (qsizetype i = (end < 0 ? args->size() : end) - 1; i >= 0; --i) {
+        if (args->at(i) == QLatin1String("--verbose")) {
+            args->removeAt(i);
+            found = true;
+        }
+    }
+    return found;
+}
+
 void printUsage(FILE *out)
 {
     QTextStream s(out);
@@ -59,6 +83,7 @@ int main(int argc, char **argv)
     else
         UiLanguage::installForSystem(&app);
 
+    const bool verbose = takeVerbose(&args);
     if (args.isEmpty()) {
         printUsage(stderr);
         return 2;
@@ -74,6 +99,14 @@ int main(int argc, char **argv)
         command == QLatin1String("help")) {
         printUsage(stdout);
         return 0;
+    }
+    if (verbose) {
+        if (talksToDevices(command))
+            traceLinkFrames();
+        else // the command refuses it as an unknown option
+            args.insert(args.contains(QLatin1String("--")) ? args.indexOf(QLatin1String("--"))
+                                                           : args.size(),
+                        QStringLiteral("--verbose"));
     }
     for (const ToolCommand &c : kCommands) {
         if (command == QLatin1String(c.name))

@@ -178,6 +178,8 @@ StoreSession::JobResult StoreSession::run(const QString &label,
                              asked = asked || clear;
                              jobs->answerPatchListQuestion(clear);
                          }),
+        QObject::connect(jobs, &DeviceJobRunner::patchListCleared, jobs,
+                         &DeviceJobRunner::continueAfterPatchListCleared),
         QObject::connect(jobs, &DeviceJobRunner::progressTotal, &loop,
                          [&bar](uint percents) { bar.setPercent(int(percents)); }),
     };
@@ -230,7 +232,10 @@ QString StoreSession::optionsHelp()
 
 void silenceDiagnostics()
 {
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+    QString rules = QStringLiteral("*.debug=false\n*.info=false");
+    if (linkFramesTraced())
+        rules += QStringLiteral("\nkdr.link.frames.debug=true");
+    QLoggingCategory::setFilterRules(rules);
 }
 
 namespace StoreCommand

@@ -22,11 +22,6 @@ void ConnectionMonitor::start()
     m_timer->start();
 }
 
-void ConnectionMonitor::stop()
-{
-    m_timer->stop();
-}
-
 void ConnectionMonitor::poll()
 {
     if (m_probing || !m_runner->probe())

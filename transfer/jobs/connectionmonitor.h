@@ -29,7 +29,6 @@ public:
                       QObject *parent = nullptr);
 
     void start();
-    void stop();
     bool isConnected() const { return m_connected; }
     // One poll now: a probe if the lock is free; the timer waits for its answer.
     void poll();

@@ -2,11 +2,14 @@
 
 #include "blpmaster.h"
 
-#include <QDebug>
+#include <QLoggingCategory>
 
 #ifdef Q_OS_LINUX
 #include <sys/prctl.h>
 #endif
+
+// The device jobs' own diagnostics (kdr.transfer), off by default.
+Q_LOGGING_CATEGORY(lcTransfer, "kdr.transfer", QtInfoMsg)
 
 void ConnectionProbe::probe()
 {
@@ -17,7 +20,7 @@ void ConnectionProbe::probe()
         // oversleep by half a millisecond, which a 300 ms poll never notices and which spares
         // most of the wake-ups.
         if (prctl(PR_SET_TIMERSLACK, 500000UL, 0, 0, 0) != 0)
-            qDebug() << "connection probe: timer slack unchanged";
+            qCDebug(lcTransfer) << "connection probe: timer slack unchanged";
     }
 #endif
     emit probed(master->probeDevice());

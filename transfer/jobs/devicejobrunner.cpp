@@ -425,6 +425,12 @@ void DeviceJobRunner::abort()
     }
 }
 
+void DeviceJobRunner::abortRefresh()
+{
+    if (m_job == DeviceJob::Refresh)
+        m_lister->abort();
+}
+
 void DeviceJobRunner::beginClosing()
 {
     m_closing = true;
@@ -454,16 +460,30 @@ void DeviceJobRunner::clearerEnded(DeviceJobOutcome outcome)
         return;
     }
     if (outcome == DeviceJobOutcome::Done) {
-        // The worker still holds its definitions or slots and runs again from the start.
         m_waitingForPatchList = DeviceJob::None;
-        if (waiting == DeviceJob::Upload)
-            startUpload();
-        else
-            startDelete();
+        m_clearedFor = waiting;
+        emit patchListCleared(waiting);
         return;
     }
     finish(outcome == DeviceJobOutcome::Failed ? DeviceJobOutcome::PatchListClearFailed
                                                : DeviceJobOutcome::PatchListClearAborted);
+}
+
+void DeviceJobRunner::continueAfterPatchListCleared(DeviceJob job)
+{
+    if (m_clearedFor == DeviceJob::None || job != m_clearedFor || m_job != job)
+        return;
+    m_clearedFor = DeviceJob::None;
+    // Nothing new starts once the owner is closing, a second run of the job included.
+    if (m_closing) {
+        finish(DeviceJobOutcome::Aborted);
+        return;
+    }
+    // The worker still holds its definitions or slots and runs again from the start.
+    if (job == DeviceJob::Upload)
+        startUpload();
+    else
+        startDelete();
 }
 
 void DeviceJobRunner::workerEnded(DeviceJob job, DeviceJobOutcome outcome)
@@ -476,6 +496,7 @@ void DeviceJobRunner::finish(DeviceJobOutcome outcome)
 {
     const DeviceJob job = m_job;
     m_waitingForPatchList = DeviceJob::None;
+    m_clearedFor = DeviceJob::None;
     m_waitingForHeldAnswer = false;
     if (m_refreshAfterJobs && job != DeviceJob::Discover) {
         startRefresh();

@@ -47,7 +47,6 @@ public:
     DeviceJob currentJob() const { return m_job; }
     // A job or its refresh holds the lock; the connection poll's probe does not count.
     bool isOperationRunning() const { return m_job != DeviceJob::None && m_job != DeviceJob::Probe; }
-    bool isRefreshing() const { return m_job == DeviceJob::Refresh; }
     // After an upload, download, deletion, patch list clearing, device change or firmware
     // update the fixture list is read again (the window); the tool reads it when it asks.
     void setRefreshAfterJobs(bool on) { m_refreshAfterJobs = on; }
@@ -77,8 +76,13 @@ public:
 
     // The abort button: the running upload, download or deletion stops after its step.
     void abort();
+    // A running fixture list refresh stops (it ends Aborted); anything else runs on.
+    void abortRefresh();
     // The answer to patchListClearingNeeded(): clear it and go on, or end the job.
     void answerPatchListQuestion(bool clear);
+    // The answer to patchListCleared(): the upload or deletion (job) runs again from its
+    // start with what it was given. Once closing has begun it ends Aborted instead.
+    void continueAfterPatchListCleared(DeviceJob job);
     // The answer to heldDefinitionsFound(): write them again, or upload only the others.
     void answerHeldQuestion(bool uploadAgain);
     // While the question is open: per uploaded definition, the slot holding it or -1.
@@ -88,7 +92,6 @@ public:
     // requests are dropped and the running job is asked to stop.
     void beginClosing();
     void cancelClosing() { m_closing = false; }
-    bool isClosing() const { return m_closing; }
 
     // The last refresh's list, the last download's definitions (the caller takes them) and
     // the last discovery's devices.
@@ -117,6 +120,8 @@ signals:
     void refreshStarted();
     void released();
     void patchListClearingNeeded(DeviceJob job);
+    // The patch list was cleared on the way to job; continueAfterPatchListCleared() goes on.
+    void patchListCleared(DeviceJob job);
     void heldDefinitionsFound();
     // A pending firmware update may run now; only the owner can show its dialog.
     void firmwareUpdateDue();
@@ -146,6 +151,8 @@ private:
     DeviceJob m_job = DeviceJob::None;
     // The upload or deletion that waits for the patch list question, or for the clearer.
     DeviceJob m_waitingForPatchList = DeviceJob::None;
+    // The upload or deletion whose patch list was cleared, until it is continued.
+    DeviceJob m_clearedFor = DeviceJob::None;
     bool m_refreshAfterJobs = true;
     bool m_asksAboutHeld = false;
     bool m_waitingForHeldAnswer = false;
