@@ -1,7 +1,7 @@
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
 
-#include <QStandardItemModel>
+#include <QStringListModel>
 #include <QtTest>
 
 // Copy construction shares channels, assignment duplicates them; ownership of channels.
@@ -33,7 +33,7 @@ class TestDefinitionCopies : public QObject
 private slots:
     void assignmentCopiesHeaderAndDuplicatesChannels()
     {
-        QStandardItemModel model(3, 3);
+        QStringListModel model({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
         QBLFixtureDefinition source;
         fill(source, &model);
         source.channels().at(0)->setDescription(QStringLiteral("kept in memory only"));
