@@ -220,9 +220,10 @@ bool SimulatedController::firmwareImageIntactLocked() const
     quint32 sum = 0;
     for (int i = 0; i < count; ++i) {
         const FirmwareSectorReceipt &r = m_firmwareSectors[i];
-        if (r.index != i || r.length != qint64(qint32(le32(68 + 4 * i))))
+        if (r.index != i || r.data.size() != qint64(qint32(le32(68 + 4 * i))))
             return false;
-        sum += r.byteSum;
+        for (char c : r.data)
+            sum += quint8(c);
     }
     return sum == le32(100);
 }
@@ -345,12 +346,7 @@ quint8 SimulatedController::completeWrite()
         m_firmwareSectors.clear();
         return StatusOk;
     case FirmwareSector: {
-        FirmwareSectorReceipt receipt;
-        receipt.index = m_writeParameter;
-        receipt.length = data.size();
-        for (char c : data)
-            receipt.byteSum += quint8(c);
-        m_firmwareSectors.append(receipt);
+        m_firmwareSectors.append(FirmwareSectorReceipt{m_writeParameter, data});
         // The whole image is in: the controller now runs it.
         if (m_versionAfterFirmware != 0 && firmwareImageIntactLocked())
             m_softwareVersion = m_versionAfterFirmware;

@@ -48,10 +48,10 @@ public:
         StatusNoSuchSlot = BLPStatus::NoSuchSlot,
     };
 
+    // The bytes themselves, so that a test sees a resend or reconnect that corrupts them.
     struct FirmwareSectorReceipt {
         quint16 index = 0;
-        qint64 length = 0;
-        quint32 byteSum = 0; // sum of the bytes as unsigned values, modulo 2^32
+        QByteArray data;
     };
 
     SimulatedController();
