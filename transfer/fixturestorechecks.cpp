@@ -1,6 +1,7 @@
 #include "fixturestorechecks.h"
 
 #include "blpmaster.h"
+#include "devicelink.h"
 
 namespace FixtureStore
 {
@@ -17,12 +18,13 @@ bool checkDevice(BLPMaster *master)
 
 DeviceStatus queryDeviceStatus(BLPMaster *master, int slotsNeeded)
 {
-    const int savedTimeout = master->responseTimeout();
-    master->setResponseTimeout(StatusTimeoutMs);
     char answer[2] = {0, 0};
     int received = 0;
-    const bool ok = master->readData(2, answer, received, StatusCommand, 0);
-    master->setResponseTimeout(savedTimeout);
+    bool ok = false;
+    {
+        const ScopedAnswerTimeout timeout(master, StatusTimeoutMs);
+        ok = master->readData(2, answer, received, StatusCommand, 0);
+    }
 
     DeviceStatus status;
     if (!ok || received != 2)
