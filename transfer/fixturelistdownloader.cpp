@@ -23,20 +23,18 @@ void FixtureListDownloader::run()
 {
     m_abort = false;
     m_freeSlots = -1;
+    m_failure = DeviceFailure();
     if (!m_master) {
+        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
         emit failed();
         return;
     }
-    QString name;
-    int softwareVersion = 0;
-    int hardwareVersion = 0;
-    bool answered = false;
+    bool checked = false;
     {
         const ScopedAnswerTimeout timeout(m_master, ListTimeoutMs);
-        answered = m_master->readDeviceInfo(name, softwareVersion, hardwareVersion);
+        checked = FixtureStore::checkDevice(m_master, &m_failure);
     }
-    if (!answered || name != QLatin1String(FixtureStore::DeviceName) ||
-        softwareVersion < FixtureStore::MinSoftwareVersion) {
+    if (!checked) {
         emit failed();
         return;
     }
@@ -47,6 +45,8 @@ void FixtureListDownloader::run()
         const ScopedAnswerTimeout timeout(m_master, ListTimeoutMs);
         ok = m_master->readData(DeviceRecord::FixtureListBufferSize, m_buffer.data(), received,
                                 FixtureStore::ListCommand, 0);
+        if (!ok)
+            m_failure = DeviceFailure::of(m_master);
     }
     // The store's use is shown beside the list; asked only when the list came.
     if (ok && !m_abort)

@@ -6,14 +6,20 @@
 namespace FixtureStore
 {
 
-bool checkDevice(BLPMaster *master)
+bool checkDevice(BLPMaster *master, DeviceFailure *failure)
 {
     QString name;
     int softwareVersion = 0;
     int hardwareVersion = 0;
-    if (!master->readDeviceInfo(name, softwareVersion, hardwareVersion))
+    if (!master->readDeviceInfo(name, softwareVersion, hardwareVersion)) {
+        *failure = DeviceFailure::of(master);
         return false;
-    return name == QLatin1String(DeviceName) && softwareVersion >= MinSoftwareVersion;
+    }
+    if (name != QLatin1String(DeviceName) || softwareVersion < MinSoftwareVersion) {
+        *failure = DeviceFailure::refused();
+        return false;
+    }
+    return true;
 }
 
 DeviceStatus queryDeviceStatus(BLPMaster *master, int slotsNeeded)

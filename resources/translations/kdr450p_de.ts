@@ -1731,6 +1731,14 @@ Möchten Sie sie ersetzen?</translation>
         <source>mode &quot;%1&quot; has %2 channels; the controller takes at most %3</source>
         <translation>Modus „%1“ hat %2 Kanäle; der Controller nimmt höchstens %3</translation>
     </message>
+    <message>
+        <source>not a regular file, not read</source>
+        <translation>keine reguläre Datei, nicht gelesen</translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation>keine solche Datei</translation>
+    </message>
 </context>
 <context>
     <name>QxfCatalogDialog</name>
@@ -2010,10 +2018,6 @@ Löscht die in den angegebenen Slots gespeicherten Definitionen.
         <translation>Löschen</translation>
     </message>
     <message>
-        <source>clearing the patch list of %1 failed</source>
-        <translation>das Löschen der Patch-Liste von %1 ist fehlgeschlagen</translation>
-    </message>
-    <message>
         <source>deletion on %1 failed: %2; slots deleted before stay deleted</source>
         <translation>Löschen auf %1 fehlgeschlagen: %2; zuvor gelöschte Slots bleiben gelöscht</translation>
     </message>
@@ -2166,18 +2170,6 @@ Löscht die in den angegebenen Slots gespeicherten Definitionen.
     <message>
         <source>refused (outdated device): %1 needs software newer than 1.1 for its fixture store; update its firmware</source>
         <translation>abgelehnt (veraltetes Gerät): %1 braucht für seinen Fixture-Speicher eine Software neuer als 1.1; aktualisieren Sie seine Firmware</translation>
-    </message>
-    <message>
-        <source>the link failed: %1</source>
-        <translation>die Verbindung ist ausgefallen: %1</translation>
-    </message>
-    <message>
-        <source>the controller stopped answering</source>
-        <translation>der Controller antwortet nicht mehr</translation>
-    </message>
-    <message>
-        <source>the controller refused a request</source>
-        <translation>der Controller hat eine Anfrage abgelehnt</translation>
     </message>
     <message>
         <source>fixture list %1</source>
@@ -2481,6 +2473,86 @@ Möchten Sie fortfahren?</translation>
     <message>
         <source>%1 has no slot %2: its slots are 0 to %3</source>
         <translation>%1 hat keinen Slot %2: seine Slots sind 0 bis %3</translation>
+    </message>
+    <message>
+        <source>update refused (wrong device): %1 does not call itself %2; nothing was programmed</source>
+        <translation>Update abgelehnt (falsches Gerät): %1 nennt sich nicht %2; es wurde nichts programmiert</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>the controller does not call itself %1</source>
+        <translation>der Controller nennt sich nicht %1</translation>
+    </message>
+    <message>
+        <source>invalid handle</source>
+        <translation>ungültiges Handle</translation>
+    </message>
+    <message>
+        <source>device not found</source>
+        <translation>Gerät nicht gefunden</translation>
+    </message>
+    <message>
+        <source>device not opened</source>
+        <translation>Gerät nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>input/output error</source>
+        <translation>Ein-/Ausgabefehler</translation>
+    </message>
+    <message>
+        <source>insufficient resources</source>
+        <translation>unzureichende Ressourcen</translation>
+    </message>
+    <message>
+        <source>invalid parameter</source>
+        <translation>ungültiger Parameter</translation>
+    </message>
+    <message>
+        <source>unknown status</source>
+        <translation>unbekannter Status</translation>
+    </message>
+    <message>
+        <source>no answer from the controller within %1 ms</source>
+        <translation>keine Antwort vom Controller innerhalb von %1 ms</translation>
+    </message>
+    <message>
+        <source>link lost: the USB device vanished</source>
+        <translation>Verbindung verloren: das USB-Gerät ist verschwunden</translation>
+    </message>
+    <message>
+        <source>link lost: driver error %1: %2</source>
+        <translation>Verbindung verloren: Treiberfehler %1: %2</translation>
+    </message>
+    <message>
+        <source>link lost: a frame did not leave within %1 ms</source>
+        <translation>Verbindung verloren: ein Rahmen ging nicht innerhalb von %1 ms hinaus</translation>
+    </message>
+    <message>
+        <source>the controller answered status %1</source>
+        <translation>der Controller hat mit Status %1 geantwortet</translation>
+    </message>
+    <message>
+        <source>the controller&apos;s answer was longer than asked for</source>
+        <translation>die Antwort des Controllers war länger als angefragt</translation>
+    </message>
+    <message>
+        <source>the controller&apos;s answer had the wrong size</source>
+        <translation>die Antwort des Controllers hatte die falsche Größe</translation>
+    </message>
+    <message>
+        <source>invalid request</source>
+        <translation>ungültige Anfrage</translation>
+    </message>
+    <message>
+        <source>the controller is not a %1 with software newer than 1.1</source>
+        <translation>der Controller ist kein %1 mit einer Software neuer als 1.1</translation>
+    </message>
+    <message>
+        <source>no cause reported</source>
+        <translation>keine Ursache gemeldet</translation>
     </message>
 </context>
 <context>

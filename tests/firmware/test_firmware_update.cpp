@@ -154,7 +154,7 @@ private slots:
             m_link->device->unplugAfterReceivedBytes(14 + 78 * (frame - 1) + 10);
         }
         QCOMPARE(run(), QList<QByteArray>({succeeds ? "success" : "failed"}));
-        QCOMPARE(m_updater->failureStatus(), status);
+        QCOMPARE(m_updater->failureCause().status, status);
         // A dropped answer follows a frame the controller took in whole.
         const bool lastSectorArrived = fault == "silence" && frame == 12;
         QCOMPARE(m_link->controller->firmwareSectors().size(), lastSectorArrived ? 2 : 1);
@@ -177,7 +177,8 @@ private slots:
         load(image(QStringLiteral("KDR-450P"), {sectorData(256, 1), sectorData(64, 2)}));
         m_link->device->answerWithStatus(3, -1, 1 + 4 + 1);
         QCOMPARE(run(), QList<QByteArray>({"failed"}));
-        QCOMPARE(m_updater->failureStatus(), BLPMaster::LinkStatus::DeviceStatus);
+        QCOMPARE(m_updater->failureCause().status, BLPMaster::LinkStatus::DeviceStatus);
+        QCOMPARE(int(m_updater->failureCause().deviceStatus), 3);
         QCOMPARE(m_link->master.responseTimeout(), 2000);
     }
 

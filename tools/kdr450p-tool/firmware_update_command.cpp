@@ -64,9 +64,13 @@ int runFirmwareUpdate(const QStringList &arguments)
         session.run(StoreCommand::tr("Programming"), [&](DeviceJobRunner &jobs) {
             return jobs.updateFirmware(&file, id.deviceIndex);
         });
+    if (result.outcome == DeviceJobOutcome::WrongDevice)
+        return session.finish(fail(StoreCommand::tr("update refused (wrong device): %1 does not "
+                                                    "call itself %2; nothing was programmed")
+                                       .arg(before, file.targetDeviceName())));
     if (result.outcome != DeviceJobOutcome::Done)
         return session.finish(fail(StoreCommand::tr("firmware update of %1 failed: %2")
-                                       .arg(before, session.failureReason())));
+                                       .arg(before, StoreSession::failureReason(result))));
     QString name;
     int softwareVersion = 0;
     int hardwareVersion = 0;
