@@ -207,7 +207,7 @@ void FirmwareUpdateDlg::on_bttn_load_clicked()
     delete file;
     file = new FirmwareFile;
     const bool loaded = file->load(lastPath);
-    ui->lbl_fileStatus->setText(file->statusText(QString::fromLatin1(DeviceName)));
+    ui->lbl_fileStatus->setText(fileStatusText(*file));
     if (loaded && file->isForDevice(QString::fromLatin1(DeviceName))) {
         fileUsable = true;
         updateButtonState();
@@ -300,6 +300,26 @@ void FirmwareUpdateDlg::updateFailed()
 {
     ui->progressBar->hide();
     operationDone();
+}
+
+// The coloured status line of a chosen file, for the connected kind of controller.
+QString FirmwareUpdateDlg::fileStatusText(const FirmwareFile &file)
+{
+    const auto coloured = [](const char *colour, const QString &text) {
+        return QStringLiteral("<font color =\"%1\">").arg(QLatin1String(colour)) + text +
+               QStringLiteral("</font>");
+    };
+    const QString theFile = tr("The file ") + file.fileName();
+    if (file.isUnreadable() && file.fileName().isEmpty())
+        return QString();
+    if (file.isUnreadable())
+        return coloured("red", theFile + tr(" is not readable."));
+    if (!file.isValid())
+        return coloured("red", theFile + tr(" is not a valid BL2 file."));
+    if (!file.isForDevice(QString::fromLatin1(DeviceName)))
+        return coloured("grey", theFile + tr(" does not contain a firmware update for the "
+                                             "connected device."));
+    return coloured("green", theFile + tr(" is OK."));
 }
 
 void FirmwareUpdateDlg::updateSuccessFul()

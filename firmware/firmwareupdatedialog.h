@@ -67,6 +67,7 @@ private:
     void updateButtonState();
     bool hasDevices() const;
     static QString entryText(const DiscoveredDevice &device);
+    static QString fileStatusText(const FirmwareFile &file);
 
     Ui::FirmwareUpdateDlg *ui;
     BLPMaster *master = nullptr;

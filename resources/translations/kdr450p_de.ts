@@ -463,10 +463,6 @@ Unterbefehle:
 </translation>
     </message>
     <message>
-        <source>%1: %2.</source>
-        <translation>%1: %2.</translation>
-    </message>
-    <message>
         <source>Usage: kdr450p-tool firmware check FILE
 
 Checks a firmware file (.bl2; FILE - reads standard input): its magic, layout and
@@ -486,29 +482,6 @@ einer ungültigen Datei wird die verletzte Regel genannt.
         <translation>Notiz:   %1
 </translation>
     </message>
-</context>
-<context>
-    <name>FirmwareFile</name>
-    <message>
-        <source>The file </source>
-        <translation>Die Datei </translation>
-    </message>
-    <message>
-        <source> is not readable.</source>
-        <translation> ist nicht lesbar.</translation>
-    </message>
-    <message>
-        <source> is not a valid BL2 file.</source>
-        <translation> ist keine gültige BL2-Datei.</translation>
-    </message>
-    <message>
-        <source> does not contain a firmware update for the connected device.</source>
-        <translation> enthält kein Firmware-Update für das angeschlossene Gerät.</translation>
-    </message>
-    <message>
-        <source> is OK.</source>
-        <translation> ist in Ordnung.</translation>
-    </message>
     <message>
         <source>it is larger than %1 MB</source>
         <translation>sie ist größer als %1 MB</translation>
@@ -516,10 +489,6 @@ einer ungültigen Datei wird die verletzte Regel genannt.
     <message>
         <source>it does not start with &quot;BLU2&quot; and a zero byte</source>
         <translation>sie beginnt nicht mit „BLU2“ und einem Nullbyte</translation>
-    </message>
-    <message>
-        <source>the checksum is %1, the sectors add up to %2</source>
-        <translation>die Prüfsumme ist %1, die Sektoren ergeben %2</translation>
     </message>
     <message>
         <source>it has %1 bytes, fewer than its 256-byte header</source>
@@ -532,6 +501,22 @@ einer ungültigen Datei wird die verletzte Regel genannt.
     <message>
         <source>sector %1 (%2 bytes) lies outside the file</source>
         <translation>Sektor %1 (%2 Bytes) liegt außerhalb der Datei</translation>
+    </message>
+    <message>
+        <source>the checksum is %1, the sectors add up to %2</source>
+        <translation>die Prüfsumme ist %1, die Sektoren ergeben %2</translation>
+    </message>
+    <message>
+        <source>The file %1 is OK.</source>
+        <translation>Die Datei %1 ist in Ordnung.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not readable.</source>
+        <translation>Die Datei %1 ist nicht lesbar.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a valid BL2 file: %2.</source>
+        <translation>Die Datei %1 ist keine gültige BL2-Datei: %2.</translation>
     </message>
 </context>
 <context>
@@ -615,6 +600,26 @@ einer ungültigen Datei wird die verletzte Regel genannt.
     <message>
         <source>%1, firmware %2</source>
         <translation>%1, Firmware %2</translation>
+    </message>
+    <message>
+        <source>The file </source>
+        <translation>Die Datei </translation>
+    </message>
+    <message>
+        <source> is not readable.</source>
+        <translation> ist nicht lesbar.</translation>
+    </message>
+    <message>
+        <source> is not a valid BL2 file.</source>
+        <translation> ist keine gültige BL2-Datei.</translation>
+    </message>
+    <message>
+        <source> does not contain a firmware update for the connected device.</source>
+        <translation> enthält kein Firmware-Update für das angeschlossene Gerät.</translation>
+    </message>
+    <message>
+        <source> is OK.</source>
+        <translation> ist in Ordnung.</translation>
     </message>
 </context>
 <context>

@@ -208,18 +208,42 @@ private slots:
         QVERIFY(!button(dialog, "bttn_update")->isEnabled());
     }
 
-    void aFileForAnotherDeviceIsShownInGreyAndCannotBeSent()
+    void theFileStatusLineIsColouredByWhatTheFileIs_data()
     {
-        const QString path = writeImage("other.bl2", SyntheticFirmware::oneSector("PLV-300", 1024));
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("colour");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<bool>("usable");
+        const QByteArray good = SyntheticFirmware::oneSector("KDR-450P", 1024);
+        QByteArray damaged = good;
+        damaged[1500] = char(damaged.at(1500) ^ 0x10);
+        QTest::newRow("for this controller") << good << "green"
+                                             << " is OK." << true;
+        QTest::newRow("for another device")
+            << SyntheticFirmware::oneSector("PLV-300", 1024) << "grey"
+            << " does not contain a firmware update for the connected device." << false;
+        QTest::newRow("with a wrong checksum") << damaged << "red"
+                                               << " is not a valid BL2 file." << false;
+        QTest::newRow("without its magic") << QByteArray(2000, 'x') << "red"
+                                           << " is not a valid BL2 file." << false;
+    }
+
+    void theFileStatusLineIsColouredByWhatTheFileIs()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, colour);
+        QFETCH(QString, says);
+        QFETCH(bool, usable);
+        const QString path = writeImage("status.bl2", contents);
         ScriptedPrompts prompts;
         FirmwareUpdateDlg dialog;
         dialog.setDevices({0}, 0);
         loadFile(dialog, prompts, path);
-        QVERIFY(!dialog.isFileUsable());
-        QVERIFY(!button(dialog, "bttn_update")->isEnabled());
-        const QString status = label(dialog, "lbl_fileStatus")->text();
-        QVERIFY(status.contains("grey"));
-        QVERIFY(status.contains("does not contain a firmware update for the connected device."));
+        QCOMPARE(dialog.isFileUsable(), usable);
+        QCOMPARE(button(dialog, "bttn_update")->isEnabled(), usable);
+        QCOMPARE(
+            label(dialog, "lbl_fileStatus")->text(),
+            QStringLiteral("<font color =\"%1\">The file %2%3</font>").arg(colour, path, says));
     }
 
     void cancellingTheFileChooserKeepsTheFileButForgetsTheLastPath()

@@ -8,8 +8,6 @@
 #include "devicejobrunner.h"
 #include "firmware/firmwarefile.h"
 
-#include <QRegularExpression>
-
 using namespace StoreCommand;
 
 int runFirmwareUpdate(const QStringList &arguments)
@@ -41,9 +39,7 @@ int runFirmwareUpdate(const QStringList &arguments)
         return fail(error);
     FirmwareFile file;
     if (!file.load(input.path()))
-        return fail(file.statusText(QString())
-                        .remove(QRegularExpression(QStringLiteral("<[^>]*>")))
-                        .replace(input.path(), input.name()));
+        return fail(firmwareFileText(file, input.name()));
 
     if (!session.open(&error))
         return fail(error);
