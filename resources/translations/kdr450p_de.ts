@@ -1953,6 +1953,10 @@ Optionen:
         <source>cannot write the simulator state %1: %2</source>
         <translation>der Simulatorzustand %1 lässt sich nicht schreiben: %2</translation>
     </message>
+    <message>
+        <source>the simulator state %1 holds a bad firmware fault</source>
+        <translation>der Simulatorzustand %1 enthält einen ungültigen Firmware-Fehler</translation>
+    </message>
 </context>
 <context>
     <name>StoreCommand</name>
