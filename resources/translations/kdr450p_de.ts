@@ -602,6 +602,16 @@ einer ungültigen Datei wird die verletzte Regel genannt.
         <translation>%1, Firmware %2</translation>
     </message>
     <message>
+        <source>KDR-450P Fixture Library Editor</source>
+        <translation>KDR-450P Fixture Library Editor</translation>
+    </message>
+    <message>
+        <source>The firmware was not programmed on %1.
+%2</source>
+        <translation>Die Firmware wurde nicht auf %1 programmiert.
+%2</translation>
+    </message>
+    <message>
         <source>The file </source>
         <translation>Die Datei </translation>
     </message>
@@ -620,6 +630,46 @@ einer ungültigen Datei wird die verletzte Regel genannt.
     <message>
         <source> is OK.</source>
         <translation> ist in Ordnung.</translation>
+    </message>
+    <message>
+        <source>The device is not a %1; nothing was written to it.</source>
+        <translation>Das Gerät ist kein %1; es wurde nichts darauf geschrieben.</translation>
+    </message>
+    <message>
+        <source>The controller did not answer within %1 ms.</source>
+        <translation>Der Controller hat nicht innerhalb von %1 ms geantwortet.</translation>
+    </message>
+    <message>
+        <source>The connection was lost: the USB device vanished.</source>
+        <translation>Die Verbindung ist abgebrochen: Das USB-Gerät ist verschwunden.</translation>
+    </message>
+    <message>
+        <source>The connection was lost: driver error %1.</source>
+        <translation>Die Verbindung ist abgebrochen: Treiberfehler %1.</translation>
+    </message>
+    <message>
+        <source>The connection was lost: data did not leave within %1 ms.</source>
+        <translation>Die Verbindung ist abgebrochen: Die Daten gingen nicht innerhalb von %1 ms hinaus.</translation>
+    </message>
+    <message>
+        <source>The controller answered status %1.</source>
+        <translation>Der Controller hat mit Status %1 geantwortet.</translation>
+    </message>
+    <message>
+        <source>The update was cancelled.</source>
+        <translation>Das Update wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The controller gave an answer of the wrong size.</source>
+        <translation>Die Antwort des Controllers hatte die falsche Größe.</translation>
+    </message>
+    <message>
+        <source>The update could not be started.</source>
+        <translation>Das Update konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>No cause was reported.</source>
+        <translation>Es wurde keine Ursache gemeldet.</translation>
     </message>
 </context>
 <context>
