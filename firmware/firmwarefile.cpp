@@ -32,9 +32,7 @@ FirmwareFile::FirmwareFile(QObject *parent) : QObject(parent) {}
 bool FirmwareFile::load(const QString &fileName)
 {
     m_fileName = fileName;
-    m_unreadable = false;
-    m_invalid = false;
-    m_invalidReason.clear();
+    m_check = Check();
     m_loaded = false;
     m_contents.clear();
     m_size = -1;
@@ -42,49 +40,45 @@ bool FirmwareFile::load(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         qCDebug(lcFirmware) << "Could not open the file " << fileName;
-        m_unreadable = true;
-        return false;
+        return refuse(Validation::Unreadable);
     }
+    m_check.fileSize = file.size();
     if (file.size() > MaxFileSize) {
         qCDebug(lcFirmware) << "Firmware file too large:" << file.size();
-        m_invalid = true;
-        m_invalidReason = tr("it is larger than %1 MB").arg(MaxFileSize / (1024 * 1024));
-        return false;
+        return refuse(Validation::TooLarge);
     }
     m_contents = file.readAll();
     if (m_contents.size() != file.size()) {
         qCDebug(lcFirmware) << "Could not read the whole file " << fileName;
         m_contents.clear();
-        m_unreadable = true;
-        return false;
+        return refuse(Validation::Unreadable);
     }
     m_size = qint32(m_contents.size());
     file.close();
 
     if (m_size < MagicSize || std::memcmp(m_contents.constData(), Magic, MagicSize) != 0) {
         qCDebug(lcFirmware) << "Not an BLU2 file";
-        m_invalid = true;
-        m_invalidReason = tr("it does not start with \"BLU2\" and a zero byte");
-        return false;
+        return refuse(Validation::BadMagic);
     }
-    if (!checkLayout()) {
-        m_invalid = true;
+    if (!checkLayout())
         return false;
-    }
-    const quint32 expected = storedChecksum();
-    const quint32 received = computeChecksum();
-    if (expected != received) {
+    m_check.storedChecksum = storedChecksum();
+    m_check.computedChecksum = computeChecksum();
+    if (m_check.storedChecksum != m_check.computedChecksum) {
         qCDebug(lcFirmware) << "Checksum error";
-        qCDebug(lcFirmware) << "Expected Checksum " << expected;
-        qCDebug(lcFirmware) << "Received Checksum " << received;
-        m_invalid = true;
-        m_invalidReason = tr("the checksum is %1, the sectors add up to %2")
-                              .arg(expected)
-                              .arg(received);
-        return false;
+        qCDebug(lcFirmware) << "Expected Checksum " << m_check.storedChecksum;
+        qCDebug(lcFirmware) << "Received Checksum " << m_check.computedChecksum;
+        return refuse(Validation::ChecksumMismatch);
     }
+    m_check.validation = Validation::Valid;
     m_loaded = true;
     return true;
+}
+
+bool FirmwareFile::refuse(Validation validation)
+{
+    m_check.validation = validation;
+    return false;
 }
 
 // Every field read later must lie inside the buffer: the header block whole, at most eight
@@ -94,24 +88,22 @@ bool FirmwareFile::checkLayout()
 {
     if (m_size < HeaderBlockSize) {
         qCDebug(lcFirmware) << "Firmware file shorter than its header:" << m_size;
-        m_invalidReason = tr("it has %1 bytes, fewer than its 256-byte header").arg(m_size);
-        return false;
+        return refuse(Validation::ShorterThanHeader);
     }
     const int count = quint8(m_contents.at(CountOffset));
     if (count > MaxSectors) {
         qCDebug(lcFirmware) << "Firmware file claims" << count << "sectors";
-        m_invalidReason = tr("it claims %1 sectors, at most %2 are allowed").arg(count).arg(MaxSectors);
-        return false;
+        m_check.sectorCount = count;
+        return refuse(Validation::TooManySectors);
     }
     qint64 offset = DataOffset;
     for (int i = 0; i < count; ++i) {
         const qint32 size = sectorSize(i);
         if (size < 0 || offset + size > m_size) {
-            qCDebug(lcFirmware) << "Firmware sector" << i << "of size" << size
-                                << "lies outside the file";
-            m_invalidReason =
-                tr("sector %1 (%2 bytes) lies outside the file").arg(i).arg(size);
-            return false;
+            qCDebug(lcFirmware) << "Firmware sector" << i << "of size" << size << "lies outside the file";
+            m_check.sector = i;
+            m_check.sectorSize = size;
+            return refuse(Validation::SectorOutsideFile);
         }
         offset += roundUpTo256(size);
     }
@@ -169,7 +161,7 @@ QString FirmwareFile::noteText() const
 
 bool FirmwareFile::isForDevice(const QString &deviceName) const
 {
-    if (m_unreadable || !isValid() || deviceName.isEmpty())
+    if (!isValid() || deviceName.isEmpty())
         return false;
     return targetDeviceName() == deviceName;
 }
@@ -210,28 +202,6 @@ int FirmwareFile::totalSize() const
     for (int i = 0; i < sectorCount(); ++i)
         total += sectorSize(i);
     return int(total);
-}
-
-QString FirmwareFile::statusText(const QString &connectedDeviceName) const
-{
-    const QString red = QStringLiteral("<font color =\"red\">");
-    const QString grey = QStringLiteral("<font color =\"grey\">");
-    const QString green = QStringLiteral("<font color =\"green\">");
-    const QString end = QStringLiteral("</font>");
-    const QString theFile = tr("The file ") + m_fileName;
-
-    if (m_unreadable && m_fileName.isEmpty())
-        return QString();
-    if (m_unreadable)
-        return red + theFile + tr(" is not readable.") + end;
-    if (!isValid())
-        return red + theFile + tr(" is not a valid BL2 file.") + end;
-    if (!connectedDeviceName.isEmpty() && !isForDevice(connectedDeviceName))
-        return grey + theFile +
-               tr(" does not contain a firmware update for the connected device.") + end;
-    if (!connectedDeviceName.isEmpty())
-        return green + theFile + tr(" is OK.") + end;
-    return grey + theFile + tr(" is OK.") + end;
 }
 
 bool FirmwareFile::hasBuiltinImage()

@@ -6,12 +6,37 @@
 #include <QString>
 
 // One .bl2 firmware file, read whole into memory. The updater sends its 256-byte header block
-// and then each sector; the sector contents are opaque and only summed here.
+// and then each sector; the sector contents are opaque and only summed here. What load()
+// found is a status with its figures; the dialog and the tool word it themselves.
 class FirmwareFile : public QObject
 {
     Q_OBJECT
 
 public:
+    enum class Validation {
+        NotLoaded,
+        Valid,
+        Unreadable,        // cannot be opened or read whole
+        TooLarge,          // more than MaxFileSize bytes
+        BadMagic,          // does not start with "BLU2" and a zero byte
+        ShorterThanHeader, // fewer bytes than the 256-byte header
+        TooManySectors,    // claims more than MaxSectors
+        SectorOutsideFile, // a sector of negative size, or reaching past the end
+        ChecksumMismatch,
+    };
+    Q_ENUM(Validation)
+
+    // The rule a refused file broke, with the figures that broke it.
+    struct Check {
+        Validation validation = Validation::NotLoaded;
+        qint64 fileSize = -1; // TooLarge, ShorterThanHeader
+        int sectorCount = 0;  // TooManySectors: the count the header claims
+        int sector = -1;      // SectorOutsideFile: which sector, and its size
+        qint64 sectorSize = 0;
+        quint32 storedChecksum = 0; // ChecksumMismatch: the header's sum, and the data's
+        quint32 computedChecksum = 0;
+    };
+
     static constexpr int HeaderBlockSize = 256;
     static constexpr int DataOffset = 1280;
     static constexpr int MaxSectors = 8;
@@ -22,20 +47,18 @@ public:
 
     bool load(const QString &fileName);
 
-    bool isValid() const { return m_loaded && !m_invalid; }
+    bool isValid() const { return m_check.validation == Validation::Valid; }
     bool isForDevice(const QString &deviceName) const;
     int sectorCount() const;
     QByteArrayView headerBlock() const;
     QByteArrayView sector(int index) const;
     int totalSize() const;
-    QString statusText(const QString &connectedDeviceName) const;
+    const Check &check() const { return m_check; }
 
     QString fileName() const { return m_fileName; }
     // The device name the header is meant for; empty unless the file is valid.
     QString targetDeviceName() const;
-    bool isUnreadable() const { return m_unreadable; }
-    // The rule an invalid file broke, in one translated phrase; empty for a valid one.
-    QString invalidReason() const { return m_invalidReason; }
+    bool isUnreadable() const { return m_check.validation == Validation::Unreadable; }
     // The free text after the header (its first line, printable characters only).
     QString noteText() const;
 
@@ -44,6 +67,7 @@ public:
     static QString builtinImagePath();
 
 private:
+    bool refuse(Validation validation);
     bool checkLayout();
     quint32 storedChecksum() const;
     quint32 computeChecksum() const;
@@ -53,7 +77,5 @@ private:
     QByteArray m_contents;
     qint32 m_size = -1;
     bool m_loaded = false;
-    bool m_unreadable = false;
-    bool m_invalid = true;
-    QString m_invalidReason;
+    Check m_check;
 };

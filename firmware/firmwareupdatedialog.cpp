@@ -1,6 +1,7 @@
 #include "firmwareupdatedialog.h"
 #include "ui_firmwareupdatedialog.h"
 
+#include "blpmphyusb.h"
 #include "blpprotocol.h"
 #include "devicesdiscoverer.h"
 #include "firmwarefile.h"
@@ -207,7 +208,7 @@ void FirmwareUpdateDlg::on_bttn_load_clicked()
     delete file;
     file = new FirmwareFile;
     const bool loaded = file->load(lastPath);
-    ui->lbl_fileStatus->setText(file->statusText(QString::fromLatin1(DeviceName)));
+    ui->lbl_fileStatus->setText(fileStatusText(*file));
     if (loaded && file->isForDevice(QString::fromLatin1(DeviceName))) {
         fileUsable = true;
         updateButtonState();
@@ -234,6 +235,7 @@ void FirmwareUpdateDlg::on_bttn_update_clicked()
     ui->progressBar->show();
     updater->setFile(file);
     updating = ui->devicesCombo->currentData(Qt::UserRole).toInt();
+    updatingEntry = ui->devicesCombo->currentText();
     updater->setDeviceIndex(updating);
     updater->start();
 }
@@ -300,6 +302,62 @@ void FirmwareUpdateDlg::updateFailed()
 {
     ui->progressBar->hide();
     operationDone();
+    UserPrompts::information(
+        this, tr("KDR-450P Fixture Library Editor"),
+        tr("The firmware was not programmed on %1.\n%2").arg(updatingEntry, failureText()));
+}
+
+// The coloured status line of a chosen file, for the connected kind of controller.
+QString FirmwareUpdateDlg::fileStatusText(const FirmwareFile &file)
+{
+    const auto coloured = [](const char *colour, const QString &text) {
+        return QStringLiteral("<font color =\"%1\">").arg(QLatin1String(colour)) + text +
+               QStringLiteral("</font>");
+    };
+    const QString theFile = tr("The file ") + file.fileName();
+    if (file.isUnreadable() && file.fileName().isEmpty())
+        return QString();
+    if (file.isUnreadable())
+        return coloured("red", theFile + tr(" is not readable."));
+    if (!file.isValid())
+        return coloured("red", theFile + tr(" is not a valid BL2 file."));
+    if (!file.isForDevice(QString::fromLatin1(DeviceName)))
+        return coloured("grey", theFile + tr(" does not contain a firmware update for the "
+                                             "connected device."));
+    return coloured("green", theFile + tr(" is OK."));
+}
+
+// Why the last update failed, in one sentence.
+QString FirmwareUpdateDlg::failureText() const
+{
+    if (updater->refusedWrongDevice())
+        return tr("The device is not a %1; nothing was written to it.")
+            .arg(QLatin1String(DeviceName));
+    const DeviceFailure &cause = updater->failureCause();
+    using S = BLPMaster::LinkStatus;
+    switch (cause.status) {
+    case S::TimedOut:
+        return tr("The controller did not answer within %1 ms.").arg(cause.answerTimeoutMs);
+    case S::LinkLost:
+        if (cause.deviceGone)
+            return tr("The connection was lost: the USB device vanished.");
+        if (cause.driverStatus != FtdiDriver::Ok)
+            return tr("The connection was lost: driver error %1.").arg(cause.driverStatus);
+        return tr("The connection was lost: data did not leave within %1 ms.")
+            .arg(BLPmPhyUSB::WriteTimeoutMs);
+    case S::DeviceStatus:
+        return tr("The controller answered status %1.").arg(cause.deviceStatus);
+    case S::Cancelled:
+        return tr("The update was cancelled.");
+    case S::AnswerTooLong:
+    case S::BadAnswer:
+        return tr("The controller gave an answer of the wrong size.");
+    case S::InvalidRequest:
+        return tr("The update could not be started.");
+    case S::Ok:
+        break;
+    }
+    return tr("No cause was reported.");
 }
 
 void FirmwareUpdateDlg::updateSuccessFul()

@@ -67,6 +67,8 @@ private:
     void updateButtonState();
     bool hasDevices() const;
     static QString entryText(const DiscoveredDevice &device);
+    static QString fileStatusText(const FirmwareFile &file);
+    QString failureText() const;
 
     Ui::FirmwareUpdateDlg *ui;
     BLPMaster *master = nullptr;
@@ -79,6 +81,7 @@ private:
     bool devicesTouched = false;
     int programmed = -1;
     int updating = -1;
+    QString updatingEntry;
     QString lastPath;
     DevicesDiscoverer *discoverer = nullptr;
     FwUpdater *updater = nullptr;

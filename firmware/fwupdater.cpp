@@ -57,10 +57,10 @@ void FwUpdater::run()
     m_bytesDone = 0;
     m_blockInProgress = -1;
     const int deviceIndex = m_deviceIndex;
-    m_failure.store(BLPMaster::LinkStatus::Ok);
+    m_failure = DeviceFailure();
     m_wrongDevice.store(false);
     if (!m_master || !m_phy || !m_file || deviceIndex == -1 || !m_file->isValid()) {
-        m_failure.store(BLPMaster::LinkStatus::InvalidRequest);
+        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
         emit failed();
         return;
     }
@@ -85,27 +85,32 @@ bool FwUpdater::writeAll()
     int softwareVersion = 0;
     int hardwareVersion = 0;
     if (!m_master->readDeviceInfo(name, softwareVersion, hardwareVersion)) {
-        m_failure.store(m_master->lastStatus());
+        m_failure = DeviceFailure::of(m_master);
         return false;
     }
     if (name != QLatin1String(DeviceName)) {
+        m_failure = DeviceFailure::refused();
         m_wrongDevice.store(true);
         return false;
     }
 
     const QByteArrayView header = m_file->headerBlock();
-    if (header.isNull())
+    if (header.isNull()) {
+        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
         return false;
+    }
     if (!m_master->writeData(quint32(header.size()), header.data(), HeaderCommand, 0)) {
-        m_failure.store(m_master->lastStatus());
+        m_failure = DeviceFailure::of(m_master);
         return false;
     }
 
     const int count = m_file->sectorCount();
     for (int i = 0; i < count; ++i) {
         const QByteArrayView sector = m_file->sector(i);
-        if (sector.isNull() || sector.isEmpty())
+        if (sector.isNull() || sector.isEmpty()) {
+            m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
             return false;
+        }
         if (!m_master->writeData(quint32(sector.size()), sector.data(), SectorCommand,
                                  quint16(i))) {
             const BLPMaster::LinkStatus status = m_master->lastStatus();
@@ -113,7 +118,7 @@ bool FwUpdater::writeAll()
                                     status == BLPMaster::LinkStatus::LinkLost;
             if (i == count - 1 && unanswered && m_master->lastFailureOnFinalSegment())
                 return true;
-            m_failure.store(status);
+            m_failure = DeviceFailure::of(m_master);
             return false;
         }
     }

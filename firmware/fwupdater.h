@@ -1,6 +1,7 @@
 #pragma once
 
 #include "blpmaster.h"
+#include "devicefailure.h"
 
 #include <QThread>
 
@@ -28,9 +29,9 @@ public:
     void setFile(const FirmwareFile *file) { m_file = file; }
     void setDeviceIndex(int index) { m_deviceIndex = index; }
 
-    // After failed(): the link status that ended the update (Ok when the device was refused
-    // or the file unusable) and whether the device was another controller.
-    BLPMaster::LinkStatus failureStatus() const { return m_failure.load(); }
+    // After failed(): why, and whether the device was another controller (then nothing was
+    // written). Written on the updater's thread before that signal, read after it.
+    const DeviceFailure &failureCause() const { return m_failure; }
     bool refusedWrongDevice() const { return m_wrongDevice.load(); }
 
 signals:
@@ -51,7 +52,7 @@ private:
     BLPmPhyUSB *m_phy = nullptr;
     const FirmwareFile *m_file = nullptr;
     std::atomic<int> m_deviceIndex{-1};
-    std::atomic<BLPMaster::LinkStatus> m_failure{BLPMaster::LinkStatus::Ok};
+    DeviceFailure m_failure;
     std::atomic<bool> m_wrongDevice{false};
     // Touched only on the updater's thread.
     int m_bytesDone = 0;

@@ -81,6 +81,7 @@ void FixtureDefinitionsDownloader::abort()
 void FixtureDefinitionsDownloader::run()
 {
     m_abort = false;
+    m_failure = DeviceFailure();
     const int n = int(m_requested.size());
     if (n == 0) {
         qDeleteAll(m_downloaded);
@@ -89,7 +90,12 @@ void FixtureDefinitionsDownloader::run()
         emit fixturesDownloaded();
         return;
     }
-    if (!m_master || !FixtureStore::checkDevice(m_master)) {
+    if (!m_master) {
+        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
+        emit failed();
+        return;
+    }
+    if (!FixtureStore::checkDevice(m_master, &m_failure)) {
         emit failed();
         return;
     }
@@ -110,6 +116,8 @@ void FixtureDefinitionsDownloader::run()
         }
         // A short answer would leave the rest of the record from an earlier read.
         if (!ok || received != DeviceRecord::RecordSize) {
+            m_failure = ok ? DeviceFailure::withStatus(BLPMaster::LinkStatus::BadAnswer)
+                           : DeviceFailure::of(m_master);
             emit failed();
             return;
         }

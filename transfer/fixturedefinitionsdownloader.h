@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devicefailure.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QThread>
@@ -33,6 +35,8 @@ public:
     // owner may take them over with takeDownloadedDefinitions once fixturesDownloaded arrived.
     const QList<QBLFixtureDefinition *> &downloadedDefinitions() const { return m_downloaded; }
     QList<QBLFixtureDefinition *> takeDownloadedDefinitions();
+    // After failed(): why. Written on the worker's thread before that signal, read after it.
+    const DeviceFailure &failureCause() const { return m_failure; }
 
     // Percentage of the current record for a sigReceived value.
     static uint itemPercent(uint nBytes);
@@ -56,6 +60,7 @@ private:
     QList<QBLRemoteFixtureDefinition *> m_requested;
     QList<QBLFixtureDefinition *> m_downloaded;
     BLPMaster *m_master = nullptr;
+    DeviceFailure m_failure;
     QByteArray m_buffer;
     std::atomic<uint> m_progressStart{0};
     std::atomic<uint> m_progressEnd{0};

@@ -64,9 +64,14 @@ bool FixtureDefinitionsUploader::findHeld()
     for (int slot : m_candidates) {
         int received = 0;
         if (!m_master->readData(DeviceRecord::RecordSize, buffer.data(), received,
-                                FixtureStore::RecordCommand, quint16(slot)) ||
-            received != DeviceRecord::RecordSize)
+                                FixtureStore::RecordCommand, quint16(slot))) {
+            m_failure = DeviceFailure::of(m_master);
             return false;
+        }
+        if (received != DeviceRecord::RecordSize) {
+            m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::BadAnswer);
+            return false;
+        }
         stored.append(StoredRecord{slot, buffer});
     }
     const StorePlan plan = planStore(
@@ -101,13 +106,19 @@ void FixtureDefinitionsUploader::run()
     m_abort = false;
     m_sent = 0;
     m_freeSlots = -1;
+    m_failure = DeviceFailure();
     const int n = int(m_definitions.size());
     if (n == 0) {
         emit progressTotal(100);
         emit dataSent();
         return;
     }
-    if (!m_master || !FixtureStore::checkDevice(m_master)) {
+    if (!m_master) {
+        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
+        emit failed();
+        return;
+    }
+    if (!FixtureStore::checkDevice(m_master, &m_failure)) {
         emit failed();
         return;
     }
@@ -149,6 +160,7 @@ void FixtureDefinitionsUploader::run()
         }
         if (!m_master->writeData(quint32(m_record.size()), m_record.constData(),
                                  FixtureStore::RecordCommand, 0)) {
+            m_failure = DeviceFailure::of(m_master);
             emit failed();
             return;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devicefailure.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QThread>
@@ -35,6 +37,8 @@ public:
     // when it was not asked or did not say).
     int sentCount() const { return m_sent; }
     int freeSlots() const { return m_freeSlots; }
+    // After failed(): why. Written on the worker's thread before that signal, read after it.
+    const DeviceFailure &failureCause() const { return m_failure; }
 
     // Slots whose list header equals one a definition would write (candidateSlots()): their
     // records are read first, and when one holds a definition's record the run ends with
@@ -74,6 +78,7 @@ private:
     QList<int> m_candidates;
     QList<int> m_heldIn;
     BLPMaster *m_master = nullptr;
+    DeviceFailure m_failure;
     QByteArray m_record;
     std::atomic<uint> m_progressStart{0};
     std::atomic<uint> m_progressEnd{0};

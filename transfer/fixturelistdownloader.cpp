@@ -4,6 +4,7 @@
 #include "fixturestorechecks.h"
 
 #include "blpmaster.h"
+#include "devicelink.h"
 
 FixtureListDownloader::FixtureListDownloader(QObject *parent)
     : QThread(parent), m_buffer(DeviceRecord::FixtureListBufferSize, '\0')
@@ -22,28 +23,31 @@ void FixtureListDownloader::run()
 {
     m_abort = false;
     m_freeSlots = -1;
+    m_failure = DeviceFailure();
     if (!m_master) {
+        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
         emit failed();
         return;
     }
-    const int savedTimeout = m_master->responseTimeout();
-    m_master->setResponseTimeout(ListTimeoutMs);
-    QString name;
-    int softwareVersion = 0;
-    int hardwareVersion = 0;
-    const bool answered = m_master->readDeviceInfo(name, softwareVersion, hardwareVersion);
-    m_master->setResponseTimeout(savedTimeout);
-    if (!answered || name != QLatin1String(FixtureStore::DeviceName) ||
-        softwareVersion < FixtureStore::MinSoftwareVersion) {
+    bool checked = false;
+    {
+        const ScopedAnswerTimeout timeout(m_master, ListTimeoutMs);
+        checked = FixtureStore::checkDevice(m_master, &m_failure);
+    }
+    if (!checked) {
         emit failed();
         return;
     }
 
-    m_master->setResponseTimeout(ListTimeoutMs);
     int received = 0;
-    const bool ok = m_master->readData(DeviceRecord::FixtureListBufferSize, m_buffer.data(),
-                                       received, FixtureStore::ListCommand, 0);
-    m_master->setResponseTimeout(savedTimeout);
+    bool ok = false;
+    {
+        const ScopedAnswerTimeout timeout(m_master, ListTimeoutMs);
+        ok = m_master->readData(DeviceRecord::FixtureListBufferSize, m_buffer.data(), received,
+                                FixtureStore::ListCommand, 0);
+        if (!ok)
+            m_failure = DeviceFailure::of(m_master);
+    }
     // The store's use is shown beside the list; asked only when the list came.
     if (ok && !m_abort)
         m_freeSlots = FixtureStore::queryDeviceStatus(m_master, 0).freeSlots;

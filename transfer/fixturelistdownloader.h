@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devicefailure.h"
+
 #include <QThread>
 
 #include <atomic>
@@ -20,6 +22,8 @@ public:
     void setMaster(BLPMaster *master) { m_master = master; }
     // The store's free slots as the controller reported them with the last list; -1 unknown.
     int freeSlots() const { return m_freeSlots; }
+    // After failed(): why. Written on the worker's thread before that signal, read after it.
+    const DeviceFailure &failureCause() const { return m_failure; }
 
 signals:
     // data points into this worker's buffer; valid until it runs again or is destroyed.
@@ -35,6 +39,7 @@ protected:
 
 private:
     BLPMaster *m_master = nullptr;
+    DeviceFailure m_failure;
     QByteArray m_buffer;
     std::atomic<bool> m_abort{false};
     std::atomic<int> m_freeSlots{-1};

@@ -11,13 +11,19 @@ void FixturesDeleter::run()
 {
     m_abort = false;
     m_deleted = 0;
+    m_failure = DeviceFailure();
     const int n = int(m_targets.size());
     if (n == 0) {
         emit progressTotal(100);
         emit fixturesDeleted();
         return;
     }
-    if (!m_master || !FixtureStore::checkDevice(m_master)) {
+    if (!m_master) {
+        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
+        emit failed();
+        return;
+    }
+    if (!FixtureStore::checkDevice(m_master, &m_failure)) {
         emit failed();
         return;
     }
@@ -32,6 +38,7 @@ void FixturesDeleter::run()
         const bool ok = m_master->readData(4, answer, received, FixtureStore::DeleteCommand,
                                            m_targets.at(k - 1)->slotNumber());
         if (!ok) {
+            m_failure = DeviceFailure::of(m_master);
             emit failed();
             return;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devicefailure.h"
+
 #include <QList>
 #include <QThread>
 
@@ -24,6 +26,8 @@ public:
     int targetCount() const { return int(m_targets.size()); }
     // The slots the last run deleted.
     int deletedCount() const { return m_deleted; }
+    // After failed(): why. Written on the worker's thread before that signal, read after it.
+    const DeviceFailure &failureCause() const { return m_failure; }
 
 signals:
     void fixturesDeleted();
@@ -42,6 +46,7 @@ protected:
 private:
     QList<QBLRemoteFixtureDefinition *> m_targets;
     BLPMaster *m_master = nullptr;
+    DeviceFailure m_failure;
     std::atomic<bool> m_abort{false};
     std::atomic<int> m_deleted{0};
 };

@@ -1,28 +1,36 @@
 #include "fixturestorechecks.h"
 
 #include "blpmaster.h"
+#include "devicelink.h"
 
 namespace FixtureStore
 {
 
-bool checkDevice(BLPMaster *master)
+bool checkDevice(BLPMaster *master, DeviceFailure *failure)
 {
     QString name;
     int softwareVersion = 0;
     int hardwareVersion = 0;
-    if (!master->readDeviceInfo(name, softwareVersion, hardwareVersion))
+    if (!master->readDeviceInfo(name, softwareVersion, hardwareVersion)) {
+        *failure = DeviceFailure::of(master);
         return false;
-    return name == QLatin1String(DeviceName) && softwareVersion >= MinSoftwareVersion;
+    }
+    if (name != QLatin1String(DeviceName) || softwareVersion < MinSoftwareVersion) {
+        *failure = DeviceFailure::refused();
+        return false;
+    }
+    return true;
 }
 
 DeviceStatus queryDeviceStatus(BLPMaster *master, int slotsNeeded)
 {
-    const int savedTimeout = master->responseTimeout();
-    master->setResponseTimeout(StatusTimeoutMs);
     char answer[2] = {0, 0};
     int received = 0;
-    const bool ok = master->readData(2, answer, received, StatusCommand, 0);
-    master->setResponseTimeout(savedTimeout);
+    bool ok = false;
+    {
+        const ScopedAnswerTimeout timeout(master, StatusTimeoutMs);
+        ok = master->readData(2, answer, received, StatusCommand, 0);
+    }
 
     DeviceStatus status;
     if (!ok || received != 2)

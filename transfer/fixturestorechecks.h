@@ -1,6 +1,7 @@
 #pragma once
 
 #include "blpprotocol.h"
+#include "devicefailure.h"
 
 #include <QString>
 
@@ -23,8 +24,8 @@ enum Command : quint8 {
 };
 
 // The information block answers, the name is exactly "KDR-450P" and the software is newer
-// than 1.1. Uses the master's current answer time-out.
-bool checkDevice(BLPMaster *master);
+// than 1.1. Uses the master's current answer time-out. False with the reason in failure.
+bool checkDevice(BLPMaster *master, DeviceFailure *failure);
 
 struct DeviceStatus {
     bool enoughSpace = true;

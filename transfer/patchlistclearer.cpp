@@ -17,11 +17,20 @@ void PatchListClearer::abort()
 void PatchListClearer::run()
 {
     m_abort = false;
-    if (m_master &&
-        m_master->writeData(sizeof m_payload, m_payload, FixtureStore::ClearPatchListCommand, 0))
-        emit success();
-    else if (m_abort)
-        emit aborted();
-    else
+    m_failure = DeviceFailure();
+    if (!m_master) {
+        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
         emit failed();
+        return;
+    }
+    if (m_master->writeData(sizeof m_payload, m_payload, FixtureStore::ClearPatchListCommand, 0)) {
+        emit success();
+        return;
+    }
+    if (m_abort) {
+        emit aborted();
+        return;
+    }
+    m_failure = DeviceFailure::of(m_master);
+    emit failed();
 }

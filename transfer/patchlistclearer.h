@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devicefailure.h"
+
 #include <QThread>
 
 #include <atomic>
@@ -17,6 +19,8 @@ public:
     explicit PatchListClearer(QObject *parent = nullptr);
 
     void setMaster(BLPMaster *master) { m_master = master; }
+    // After failed(): why. Written on the worker's thread before that signal, read after it.
+    const DeviceFailure &failureCause() const { return m_failure; }
 
 signals:
     void success();
@@ -31,6 +35,7 @@ protected:
 
 private:
     BLPMaster *m_master = nullptr;
+    DeviceFailure m_failure;
     char m_payload[2] = {0, 0};
     std::atomic<bool> m_abort{false};
 };

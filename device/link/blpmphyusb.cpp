@@ -31,8 +31,10 @@ BLPmPhyUSB::~BLPmPhyUSB()
     disconnectDevice();
 }
 
-void BLPmPhyUSB::setLastError(const QString &text)
+void BLPmPhyUSB::setLastError(const QString &text, FtdiStatus driverStatus)
 {
+    if (driverStatus != FtdiDriver::Ok)
+        m_lastDriverStatus.store(driverStatus);
     QMutexLocker locker(&m_mutex);
     m_lastError = text;
 }
@@ -54,8 +56,10 @@ QMap<int, QString> BLPmPhyUSB::listDevices()
     QMap<int, QString> map;
     FtdiDriver *driver = FtdiDriver::current();
     quint32 count = 0;
-    if (driver && driver->createDeviceInfoList(&count) != FtdiDriver::Ok) {
-        setLastError(tr("Failed to list devices."));
+    const FtdiStatus listed = driver ? driver->createDeviceInfoList(&count) : FtdiDriver::Ok;
+    m_listFailed.store(listed != FtdiDriver::Ok);
+    if (listed != FtdiDriver::Ok) {
+        setLastError(tr("Failed to list devices."), listed);
     } else if (count == 0) {
         setLastError(tr("No device found."));
     } else if (count > kMaxListedDevices) {
@@ -63,8 +67,10 @@ QMap<int, QString> BLPmPhyUSB::listDevices()
     } else {
         std::vector<uchar> nodes(size_t(count) * FtdiDriver::NodeSize, 0);
         quint32 filled = count;
-        if (driver->getDeviceInfoList(nodes.data(), &filled) != FtdiDriver::Ok) {
-            setLastError(tr("Failed to list devices."));
+        if (const FtdiStatus status = driver->getDeviceInfoList(nodes.data(), &filled);
+            status != FtdiDriver::Ok) {
+            m_listFailed.store(true);
+            setLastError(tr("Failed to list devices."), status);
         } else {
             int number = 0;
             for (quint32 i = 0; i < qMin(filled, count); ++i) {
@@ -89,27 +95,30 @@ bool BLPmPhyUSB::openDevice(int index)
     m_connected.store(false);
     FtdiDriver *driver = FtdiDriver::current();
     FtdiHandle handle = nullptr;
-    if (!driver || driver->open(index, &handle) != FtdiDriver::Ok) {
-        setLastError(tr("Failed to open connection"));
+    const FtdiStatus opened = driver ? driver->open(index, &handle) : FtdiDriver::DeviceNotFound;
+    if (opened != FtdiDriver::Ok) {
+        setLastError(tr("Failed to open connection"), opened);
         return false;
     }
     m_driver.store(driver);
     m_handle.store(handle);
     m_opened.store(true);
-    if (driver->resetDevice(handle) != FtdiDriver::Ok) {
-        setLastError(tr("Failed to reset the device"));
+    if (const FtdiStatus status = driver->resetDevice(handle); status != FtdiDriver::Ok) {
+        setLastError(tr("Failed to reset the device"), status);
         return false;
     }
-    if (driver->setBaudRate(handle, BaudRate) != FtdiDriver::Ok) {
-        setLastError(tr("Failed to configure the baudrate"));
+    if (const FtdiStatus status = driver->setBaudRate(handle, BaudRate); status != FtdiDriver::Ok) {
+        setLastError(tr("Failed to configure the baudrate"), status);
         return false;
     }
-    if (driver->setDataCharacteristics(handle, 8, 2, 0) != FtdiDriver::Ok) {
-        setLastError(tr("Datagram configuration failed"));
+    if (const FtdiStatus status = driver->setDataCharacteristics(handle, 8, 2, 0);
+        status != FtdiDriver::Ok) {
+        setLastError(tr("Datagram configuration failed"), status);
         return false;
     }
-    if (driver->setTimeouts(handle, ReadTimeoutMs, WriteTimeoutMs) != FtdiDriver::Ok) {
-        setLastError(tr("Failed to configure timeouts"));
+    if (const FtdiStatus status = driver->setTimeouts(handle, ReadTimeoutMs, WriteTimeoutMs);
+        status != FtdiDriver::Ok) {
+        setLastError(tr("Failed to configure timeouts"), status);
         return false;
     }
     m_connected.store(true);
@@ -121,8 +130,10 @@ void BLPmPhyUSB::closeHandle()
     if (m_opened.exchange(false)) {
         FtdiDriver *driver = m_driver.exchange(nullptr);
         const FtdiHandle handle = m_handle.exchange(nullptr);
-        if (driver && driver->close(handle) != FtdiDriver::Ok)
-            setLastError(tr("Failed to close the device"));
+        if (driver) {
+            if (const FtdiStatus status = driver->close(handle); status != FtdiDriver::Ok)
+                setLastError(tr("Failed to close the device"), status);
+        }
     }
     m_connected.store(false);
 }
@@ -132,14 +143,22 @@ void BLPmPhyUSB::connectDevice()
     // A held handle would leak, and the reader may still be using it: start from closed.
     if (m_opened.load())
         disconnectDevice();
+    // The cause of a failed attempt replaces the last one only once it is known: the worker
+    // whose send lost the link may read it meanwhile.
     const QMap<int, QString> map = listDevices();
-    if (map.isEmpty())
+    if (map.isEmpty()) {
+        m_deviceGone.store(!m_listFailed.load());
         return;
+    }
     const int index = m_deviceIndex.load();
-    if (index == -1)
-        openDevice(map.firstKey());
-    else if (map.contains(index))
-        openDevice(index);
+    if (index == -1 || map.contains(index)) {
+        const bool opened = openDevice(index == -1 ? map.firstKey() : index);
+        m_deviceGone.store(false);
+        if (opened)
+            m_lastDriverStatus.store(FtdiDriver::Ok);
+    } else {
+        m_deviceGone.store(true);
+    }
     if (!isRunning()) {
         m_stopRequest.store(false);
         m_readerExited.store(false);
@@ -175,7 +194,7 @@ bool BLPmPhyUSB::send(quint32 length, const quint8 *data)
     quint32 written = 0;
     const FtdiStatus status = m_driver.load()->write(m_handle.load(), data, length, &written);
     if (status != FtdiDriver::Ok || written != length) {
-        setLastError(tr("Time out during write operation"));
+        setLastError(tr("Time out during write operation"), status);
         if (BLPMaster *m = master())
             m->linkLost();
         return false;
@@ -190,8 +209,11 @@ BLPmPhyUSB::ReadResult BLPmPhyUSB::readByte(quint8 &byte)
         return ReadResult::Failed;
     }
     quint32 got = 0;
-    if (m_driver.load()->read(m_handle.load(), &byte, 1, &got) != FtdiDriver::Ok) {
-        setLastError(tr("Failed to read from device"));
+    if (const FtdiStatus status = m_driver.load()->read(m_handle.load(), &byte, 1, &got);
+        status != FtdiDriver::Ok) {
+        // The driver fails a read at once when the device has gone.
+        m_deviceGone.store(true);
+        setLastError(tr("Failed to read from device"), status);
         return ReadResult::Failed;
     }
     if (got < 1) {
@@ -206,7 +228,10 @@ bool BLPmPhyUSB::deviceStillThere()
     if (!m_connected.load())
         return false;
     quint32 rx = 0, tx = 0, events = 0;
-    if (m_driver.load()->getStatus(m_handle.load(), &rx, &tx, &events) != FtdiDriver::Ok) {
+    if (const FtdiStatus status = m_driver.load()->getStatus(m_handle.load(), &rx, &tx, &events);
+        status != FtdiDriver::Ok) {
+        m_deviceGone.store(true);
+        m_lastDriverStatus.store(status);
         m_connected.store(false);
         return false;
     }

@@ -42,6 +42,11 @@ public:
     bool isOpened() const { return m_opened.load(); }
     // The reason of the latest failure, for diagnosis.
     QString lastError() const;
+    // The status of the driver call that failed last, and whether the device has gone: a
+    // failed read or status probe means that (driver seam), as does a connection attempt that
+    // finds no controller where the list worked. Both clear on a good connect.
+    FtdiStatus lastDriverStatus() const { return m_lastDriverStatus.load(); }
+    bool deviceGone() const { return m_deviceGone.load(); }
 
     bool send(quint32 length, const quint8 *data) override;
     void connectDevice() override;
@@ -53,7 +58,7 @@ protected:
 private:
     enum class ReadResult { Byte, TimedOut, Failed };
 
-    void setLastError(const QString &text);
+    void setLastError(const QString &text, FtdiStatus driverStatus = FtdiDriver::Ok);
     bool openDevice(int index);
     void closeHandle();
     ReadResult readByte(quint8 &byte);
@@ -67,6 +72,9 @@ private:
     std::atomic<FtdiHandle> m_handle{nullptr};
     // The reader's last word; disconnectDevice waits for it.
     std::atomic<bool> m_readerExited{true};
+    std::atomic<FtdiStatus> m_lastDriverStatus{FtdiDriver::Ok};
+    std::atomic<bool> m_deviceGone{false};
+    std::atomic<bool> m_listFailed{false};
 
     mutable QMutex m_mutex; // guards the map and the error text
     QMap<int, QString> m_deviceMap;

@@ -220,9 +220,10 @@ bool SimulatedController::firmwareImageIntactLocked() const
     quint32 sum = 0;
     for (int i = 0; i < count; ++i) {
         const FirmwareSectorReceipt &r = m_firmwareSectors[i];
-        if (r.index != i || r.length != qint64(qint32(le32(68 + 4 * i))))
+        if (r.index != i || r.data.size() != qint64(qint32(le32(68 + 4 * i))))
             return false;
-        sum += r.byteSum;
+        for (char c : r.data)
+            sum += quint8(c);
     }
     return sum == le32(100);
 }
@@ -231,6 +232,24 @@ void SimulatedController::setRestartsAfterFirmware(bool restarts)
 {
     Lock l(m_mutex);
     m_restartsAfterFirmware = restarts;
+}
+
+bool SimulatedController::restartsAfterFirmware() const
+{
+    Lock l(m_mutex);
+    return m_restartsAfterFirmware;
+}
+
+void SimulatedController::setLastSectorFaults(const LastSectorFaults &faults)
+{
+    Lock l(m_mutex);
+    m_lastSectorFaults = faults;
+}
+
+SimulatedController::LastSectorFaults SimulatedController::lastSectorFaults() const
+{
+    Lock l(m_mutex);
+    return m_lastSectorFaults;
 }
 
 void SimulatedController::setVersionAfterFirmwareUpdate(quint16 version)
@@ -285,8 +304,23 @@ QByteArray SimulatedController::statusAnswer(const SimulatedFrame &frame, quint8
         QByteArray(1, char(status)));
 }
 
+// A segment of the write of the sector that the last header names as its last one.
+bool SimulatedController::writesLastSectorLocked(const SimulatedFrame &frame) const
+{
+    return frame.command == FirmwareSector && m_firmwareHeader.size() == FirmwareHeaderSize &&
+           frame.parameter + 1 == quint8(m_firmwareHeader[46]);
+}
+
 QByteArray SimulatedController::handleWrite(const SimulatedFrame &frame)
 {
+    if (writesLastSectorLocked(frame)) {
+        const LastSectorFaults &faults = m_lastSectorFaults;
+        if (frame.isFirst() && faults.status != StatusOk)
+            return statusAnswer(frame, faults.status);
+        const int segment = frame.isFirst() ? 1 : m_writeSegments + 1;
+        if (faults.silentAfter >= 0 && segment > faults.silentAfter)
+            return QByteArray();
+    }
     if (frame.isFirst()) {
         switch (frame.command) {
         case Record:
@@ -307,19 +341,19 @@ QByteArray SimulatedController::handleWrite(const SimulatedFrame &frame)
         m_writeCommand = frame.command;
         m_writeParameter = frame.parameter;
         m_writeData = frame.payload;
+        m_writeSegments = 1;
     } else {
         if (!m_writing || frame.command != m_writeCommand)
             return statusAnswer(frame, StatusBadRequest);
         m_writeData.append(frame.payload);
+        ++m_writeSegments;
         if (m_writeData.size() > MaxWriteLength)
             return statusAnswer(frame, StatusBadRequest);
     }
     if (!frame.isLast())
         return statusAnswer(frame, StatusOk);
     m_writing = false;
-    const bool restart = m_restartsAfterFirmware && m_writeCommand == FirmwareSector &&
-                         m_firmwareHeader.size() == FirmwareHeaderSize &&
-                         m_writeParameter + 1 == quint8(m_firmwareHeader[46]);
+    const bool restart = m_restartsAfterFirmware && writesLastSectorLocked(frame);
     const quint8 status = completeWrite();
     return restart ? QByteArray() : statusAnswer(frame, status);
 }
@@ -345,12 +379,7 @@ quint8 SimulatedController::completeWrite()
         m_firmwareSectors.clear();
         return StatusOk;
     case FirmwareSector: {
-        FirmwareSectorReceipt receipt;
-        receipt.index = m_writeParameter;
-        receipt.length = data.size();
-        for (char c : data)
-            receipt.byteSum += quint8(c);
-        m_firmwareSectors.append(receipt);
+        m_firmwareSectors.append(FirmwareSectorReceipt{m_writeParameter, data});
         // The whole image is in: the controller now runs it.
         if (m_versionAfterFirmware != 0 && firmwareImageIntactLocked())
             m_softwareVersion = m_versionAfterFirmware;

@@ -48,10 +48,10 @@ public:
         StatusNoSuchSlot = BLPStatus::NoSuchSlot,
     };
 
+    // The bytes themselves, so that a test sees a resend or reconnect that corrupts them.
     struct FirmwareSectorReceipt {
         quint16 index = 0;
-        qint64 length = 0;
-        quint32 byteSum = 0; // sum of the bytes as unsigned values, modulo 2^32
+        QByteArray data;
     };
 
     SimulatedController();
@@ -98,6 +98,15 @@ public:
     // On: the final segment of the header's last sector is taken but not answered, as the
     // controller restarts into its new firmware. Off by default.
     void setRestartsAfterFirmware(bool restarts);
+    bool restartsAfterFirmware() const;
+    // Faults while the header's last sector is written, so that the host's rule for that
+    // sector can be tried. Off by default.
+    struct LastSectorFaults {
+        quint8 status = 0;    // answered to its first segment; 0: off
+        int silentAfter = -1; // no answer to its segments after this many; -1: off
+    };
+    void setLastSectorFaults(const LastSectorFaults &faults);
+    LastSectorFaults lastSectorFaults() const;
     // The software version the controller reports once an intact image has been programmed
     // (1.3 unless set; 0 keeps the version unchanged).
     void setVersionAfterFirmwareUpdate(quint16 version);
@@ -113,6 +122,7 @@ private:
     QByteArray handleWrite(const SimulatedFrame &frame);
     QByteArray handleRead(const SimulatedFrame &frame);
     quint8 completeWrite();
+    bool writesLastSectorLocked(const SimulatedFrame &frame) const;
     bool firmwareImageIntactLocked() const;
     quint8 startRead(quint8 command, quint16 parameter);
     QByteArray nextReadAnswer(const SimulatedFrame &frame);
@@ -135,6 +145,7 @@ private:
     QByteArray m_firmwareHeader;
     QList<FirmwareSectorReceipt> m_firmwareSectors;
     bool m_restartsAfterFirmware = false;
+    LastSectorFaults m_lastSectorFaults;
     quint16 m_versionAfterFirmware = 0x0103;
 
     // The frame sequence of the running transaction, and the answer last given, so that a
@@ -148,6 +159,7 @@ private:
     quint8 m_writeCommand = 0;
     quint16 m_writeParameter = 0;
     QByteArray m_writeData;
+    int m_writeSegments = 0;
 
     // A read being answered segment by segment.
     bool m_reading = false;

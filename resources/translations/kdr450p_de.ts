@@ -475,10 +475,6 @@ Optionen:
         <translation>unbekannter Unterbefehl „%1“ (siehe kdr450p-tool firmware --help)</translation>
     </message>
     <message>
-        <source>%1: %2.</source>
-        <translation>%1: %2.</translation>
-    </message>
-    <message>
         <source>Usage: kdr450p-tool firmware check FILE
 
 Checks a firmware file (.bl2; FILE - reads standard input): its magic, layout and
@@ -514,29 +510,6 @@ Unterbefehle:
                               (--simulate, --port PFAD, --verbose wie bei „device“)
 </translation>
     </message>
-</context>
-<context>
-    <name>FirmwareFile</name>
-    <message>
-        <source>The file </source>
-        <translation>Die Datei </translation>
-    </message>
-    <message>
-        <source> is not readable.</source>
-        <translation> ist nicht lesbar.</translation>
-    </message>
-    <message>
-        <source> is not a valid BL2 file.</source>
-        <translation> ist keine gültige BL2-Datei.</translation>
-    </message>
-    <message>
-        <source> does not contain a firmware update for the connected device.</source>
-        <translation> enthält kein Firmware-Update für das angeschlossene Gerät.</translation>
-    </message>
-    <message>
-        <source> is OK.</source>
-        <translation> ist in Ordnung.</translation>
-    </message>
     <message>
         <source>it is larger than %1 MB</source>
         <translation>sie ist größer als %1 MB</translation>
@@ -544,10 +517,6 @@ Unterbefehle:
     <message>
         <source>it does not start with &quot;BLU2&quot; and a zero byte</source>
         <translation>sie beginnt nicht mit „BLU2“ und einem Nullbyte</translation>
-    </message>
-    <message>
-        <source>the checksum is %1, the sectors add up to %2</source>
-        <translation>die Prüfsumme ist %1, die Sektoren ergeben %2</translation>
     </message>
     <message>
         <source>it has %1 bytes, fewer than its 256-byte header</source>
@@ -560,6 +529,22 @@ Unterbefehle:
     <message>
         <source>sector %1 (%2 bytes) lies outside the file</source>
         <translation>Sektor %1 (%2 Bytes) liegt außerhalb der Datei</translation>
+    </message>
+    <message>
+        <source>the checksum is %1, the sectors add up to %2</source>
+        <translation>die Prüfsumme ist %1, die Sektoren ergeben %2</translation>
+    </message>
+    <message>
+        <source>The file %1 is OK.</source>
+        <translation>Die Datei %1 ist in Ordnung.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not readable.</source>
+        <translation>Die Datei %1 ist nicht lesbar.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a valid BL2 file: %2.</source>
+        <translation>Die Datei %1 ist keine gültige BL2-Datei: %2.</translation>
     </message>
 </context>
 <context>
@@ -643,6 +628,76 @@ Unterbefehle:
     <message>
         <source>%1, firmware %2</source>
         <translation>%1, Firmware %2</translation>
+    </message>
+    <message>
+        <source>KDR-450P Fixture Library Editor</source>
+        <translation>KDR-450P Fixture Library Editor</translation>
+    </message>
+    <message>
+        <source>The firmware was not programmed on %1.
+%2</source>
+        <translation>Die Firmware wurde nicht auf %1 programmiert.
+%2</translation>
+    </message>
+    <message>
+        <source>The file </source>
+        <translation>Die Datei </translation>
+    </message>
+    <message>
+        <source> is not readable.</source>
+        <translation> ist nicht lesbar.</translation>
+    </message>
+    <message>
+        <source> is not a valid BL2 file.</source>
+        <translation> ist keine gültige BL2-Datei.</translation>
+    </message>
+    <message>
+        <source> does not contain a firmware update for the connected device.</source>
+        <translation> enthält kein Firmware-Update für das angeschlossene Gerät.</translation>
+    </message>
+    <message>
+        <source> is OK.</source>
+        <translation> ist in Ordnung.</translation>
+    </message>
+    <message>
+        <source>The device is not a %1; nothing was written to it.</source>
+        <translation>Das Gerät ist kein %1; es wurde nichts darauf geschrieben.</translation>
+    </message>
+    <message>
+        <source>The controller did not answer within %1 ms.</source>
+        <translation>Der Controller hat nicht innerhalb von %1 ms geantwortet.</translation>
+    </message>
+    <message>
+        <source>The connection was lost: the USB device vanished.</source>
+        <translation>Die Verbindung ist abgebrochen: Das USB-Gerät ist verschwunden.</translation>
+    </message>
+    <message>
+        <source>The connection was lost: driver error %1.</source>
+        <translation>Die Verbindung ist abgebrochen: Treiberfehler %1.</translation>
+    </message>
+    <message>
+        <source>The connection was lost: data did not leave within %1 ms.</source>
+        <translation>Die Verbindung ist abgebrochen: Die Daten gingen nicht innerhalb von %1 ms hinaus.</translation>
+    </message>
+    <message>
+        <source>The controller answered status %1.</source>
+        <translation>Der Controller hat mit Status %1 geantwortet.</translation>
+    </message>
+    <message>
+        <source>The update was cancelled.</source>
+        <translation>Das Update wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The controller gave an answer of the wrong size.</source>
+        <translation>Die Antwort des Controllers hatte die falsche Größe.</translation>
+    </message>
+    <message>
+        <source>The update could not be started.</source>
+        <translation>Das Update konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>No cause was reported.</source>
+        <translation>Es wurde keine Ursache gemeldet.</translation>
     </message>
 </context>
 <context>
@@ -2009,6 +2064,10 @@ Optionen:
         <source>cannot write the simulator state %1: %2</source>
         <translation>der Simulatorzustand %1 lässt sich nicht schreiben: %2</translation>
     </message>
+    <message>
+        <source>the simulator state %1 holds a bad firmware fault</source>
+        <translation>der Simulatorzustand %1 enthält einen ungültigen Firmware-Fehler</translation>
+    </message>
 </context>
 <context>
     <name>StoreCommand</name>
@@ -2077,10 +2136,6 @@ Löscht die in den angegebenen Slots gespeicherten Definitionen.
     <message>
         <source>deletion</source>
         <translation>Löschen</translation>
-    </message>
-    <message>
-        <source>clearing the patch list of %1 failed</source>
-        <translation>das Löschen der Patch-Liste von %1 ist fehlgeschlagen</translation>
     </message>
     <message>
         <source>deletion on %1 failed: %2; slots deleted before stay deleted</source>
@@ -2231,18 +2286,6 @@ Löscht die in den angegebenen Slots gespeicherten Definitionen.
     <message>
         <source>refused (outdated device): %1 needs software newer than 1.1 for its fixture store; update its firmware</source>
         <translation>abgelehnt (veraltetes Gerät): %1 braucht für seinen Fixture-Speicher eine Software neuer als 1.1; aktualisieren Sie seine Firmware</translation>
-    </message>
-    <message>
-        <source>the link failed: %1</source>
-        <translation>die Verbindung ist ausgefallen: %1</translation>
-    </message>
-    <message>
-        <source>the controller stopped answering</source>
-        <translation>der Controller antwortet nicht mehr</translation>
-    </message>
-    <message>
-        <source>the controller refused a request</source>
-        <translation>der Controller hat eine Anfrage abgelehnt</translation>
     </message>
     <message>
         <source>fixture list %1</source>
@@ -2564,6 +2607,86 @@ schreibt die Bibliothek auf die Standardausgabe.
     <message>
         <source>%1 (see kdr450p-tool %2 --help)</source>
         <translation>%1 (siehe kdr450p-tool %2 --help)</translation>
+    </message>
+    <message>
+        <source>update refused (wrong device): %1 does not call itself %2; nothing was programmed</source>
+        <translation>Update abgelehnt (falsches Gerät): %1 nennt sich nicht %2; es wurde nichts programmiert</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>the controller does not call itself %1</source>
+        <translation>der Controller nennt sich nicht %1</translation>
+    </message>
+    <message>
+        <source>invalid handle</source>
+        <translation>ungültiges Handle</translation>
+    </message>
+    <message>
+        <source>device not found</source>
+        <translation>Gerät nicht gefunden</translation>
+    </message>
+    <message>
+        <source>device not opened</source>
+        <translation>Gerät nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>input/output error</source>
+        <translation>Ein-/Ausgabefehler</translation>
+    </message>
+    <message>
+        <source>insufficient resources</source>
+        <translation>unzureichende Ressourcen</translation>
+    </message>
+    <message>
+        <source>invalid parameter</source>
+        <translation>ungültiger Parameter</translation>
+    </message>
+    <message>
+        <source>unknown status</source>
+        <translation>unbekannter Status</translation>
+    </message>
+    <message>
+        <source>no answer from the controller within %1 ms</source>
+        <translation>keine Antwort vom Controller innerhalb von %1 ms</translation>
+    </message>
+    <message>
+        <source>link lost: the USB device vanished</source>
+        <translation>Verbindung verloren: das USB-Gerät ist verschwunden</translation>
+    </message>
+    <message>
+        <source>link lost: driver error %1: %2</source>
+        <translation>Verbindung verloren: Treiberfehler %1: %2</translation>
+    </message>
+    <message>
+        <source>link lost: a frame did not leave within %1 ms</source>
+        <translation>Verbindung verloren: ein Rahmen ging nicht innerhalb von %1 ms hinaus</translation>
+    </message>
+    <message>
+        <source>the controller answered status %1</source>
+        <translation>der Controller hat mit Status %1 geantwortet</translation>
+    </message>
+    <message>
+        <source>the controller&apos;s answer was longer than asked for</source>
+        <translation>die Antwort des Controllers war länger als angefragt</translation>
+    </message>
+    <message>
+        <source>the controller&apos;s answer had the wrong size</source>
+        <translation>die Antwort des Controllers hatte die falsche Größe</translation>
+    </message>
+    <message>
+        <source>invalid request</source>
+        <translation>ungültige Anfrage</translation>
+    </message>
+    <message>
+        <source>the controller is not a %1 with software newer than 1.1</source>
+        <translation>der Controller ist kein %1 mit einer Software neuer als 1.1</translation>
+    </message>
+    <message>
+        <source>no cause reported</source>
+        <translation>keine Ursache gemeldet</translation>
     </message>
 </context>
 <context>

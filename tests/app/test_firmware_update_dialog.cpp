@@ -30,12 +30,15 @@ struct SimulatedBus {
     ScopedFtdiDriver installed{&driver};
 };
 
-// Answers the dialog's file chooser with prepared names and keeps each prompt.
+// Answers the dialog's file chooser with prepared names, message boxes with OK, and keeps
+// each prompt.
 struct ScriptedPrompts {
     ScriptedPrompts()
     {
         UserPrompts::setAnswerer([this](const UserPrompts::Prompt &prompt) {
             asked.append(prompt);
+            if (prompt.kind == UserPrompts::Kind::Information)
+                return UserPrompts::Answer{QMessageBox::Ok, QString()};
             if (files.isEmpty()) {
                 ++unexpected;
                 return UserPrompts::Answer{QMessageBox::Cancel, QString()};
@@ -138,13 +141,9 @@ private slots:
         const QList<SimulatedController::FirmwareSectorReceipt> sectors =
             controller->firmwareSectors();
         QCOMPARE(sectors.size(), 2);
-        quint32 sum0 = 0;
-        for (char c : SyntheticFirmware::sectorData(3000, 1))
-            sum0 += uchar(c);
-        QCOMPARE(sectors[0].length, qint64(3000));
-        QCOMPARE(sectors[0].byteSum, sum0);
+        QCOMPARE(sectors[0].data, SyntheticFirmware::sectorData(3000, 1));
         QCOMPARE(sectors[1].index, quint16(1));
-        QCOMPARE(sectors[1].length, qint64(512));
+        QCOMPARE(sectors[1].data, SyntheticFirmware::sectorData(512, 2));
         QVERIFY(prompts.unexpected == 0);
         // The window names the programmed device once it has searched again.
         QCOMPARE(dialog.programmedDevice(), 0);
@@ -212,18 +211,104 @@ private slots:
         QVERIFY(!button(dialog, "bttn_update")->isEnabled());
     }
 
-    void aFileForAnotherDeviceIsShownInGreyAndCannotBeSent()
+    void theFileStatusLineIsColouredByWhatTheFileIs_data()
     {
-        const QString path = writeImage("other.bl2", SyntheticFirmware::oneSector("PLV-300", 1024));
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("colour");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<bool>("usable");
+        const QByteArray good = SyntheticFirmware::oneSector("KDR-450P", 1024);
+        QByteArray damaged = good;
+        damaged[1500] = char(damaged.at(1500) ^ 0x10);
+        QTest::newRow("for this controller") << good << "green"
+                                             << " is OK." << true;
+        QTest::newRow("for another device")
+            << SyntheticFirmware::oneSector("PLV-300", 1024) << "grey"
+            << " does not contain a firmware update for the connected device." << false;
+        QTest::newRow("with a wrong checksum") << damaged << "red"
+                                               << " is not a valid BL2 file." << false;
+        QTest::newRow("without its magic") << QByteArray(2000, 'x') << "red"
+                                           << " is not a valid BL2 file." << false;
+    }
+
+    void theFileStatusLineIsColouredByWhatTheFileIs()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, colour);
+        QFETCH(QString, says);
+        QFETCH(bool, usable);
+        const QString path = writeImage("status.bl2", contents);
         ScriptedPrompts prompts;
         FirmwareUpdateDlg dialog;
         dialog.setDevices({0}, 0);
         loadFile(dialog, prompts, path);
-        QVERIFY(!dialog.isFileUsable());
-        QVERIFY(!button(dialog, "bttn_update")->isEnabled());
-        const QString status = label(dialog, "lbl_fileStatus")->text();
-        QVERIFY(status.contains("grey"));
-        QVERIFY(status.contains("does not contain a firmware update for the connected device."));
+        QCOMPARE(dialog.isFileUsable(), usable);
+        QCOMPARE(button(dialog, "bttn_update")->isEnabled(), usable);
+        QCOMPARE(
+            label(dialog, "lbl_fileStatus")->text(),
+            QStringLiteral("<font color =\"%1\">The file %2%3</font>").arg(colour, path, says));
+    }
+
+    // A last sector of four segments: a failure says so in a message box titled as every
+    // other, and names the cause; silence on the final segment alone counts as the restart.
+    void aFailedUpdateSaysTheControllerWasNotProgrammedAndWhy_data()
+    {
+        QTest::addColumn<QByteArray>("fault");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("error status on the first segment")
+            << QByteArray("status") << 3 << "The controller answered status 3.";
+        QTest::newRow("silent after the second segment")
+            << QByteArray("silent") << 2 << "The controller did not answer within 3000 ms.";
+        QTest::newRow("another kind of controller")
+            << QByteArray("name") << 0
+            << "The device is not a KDR-450P; nothing was written to it.";
+        QTest::newRow("silent on the final segment only") << QByteArray("silent") << 3 << QString();
+        QTest::newRow("restarting after the final segment")
+            << QByteArray("restart") << 0 << QString();
+    }
+
+    void aFailedUpdateSaysTheControllerWasNotProgrammedAndWhy()
+    {
+        QFETCH(QByteArray, fault);
+        QFETCH(int, at);
+        QFETCH(QString, why);
+        SimulatedBus bus;
+        SimulatedController *controller = bus.addController()->controller();
+        if (fault == "status")
+            controller->setLastSectorFaults({quint8(at), -1});
+        else if (fault == "silent")
+            controller->setLastSectorFaults({0, at});
+        else if (fault == "restart")
+            controller->setRestartsAfterFirmware(true);
+        else
+            controller->setName("KDR-200");
+        Link link;
+        const QString path = writeImage(
+            "faults.bl2",
+            SyntheticFirmware::image("KDR-450P", {SyntheticFirmware::sectorData(700, 1),
+                                                  SyntheticFirmware::sectorData(256, 2)}));
+        ScriptedPrompts prompts;
+        FirmwareUpdateDlg dialog;
+        dialog.setLink(&link.master, &link.phy);
+        dialog.setDevices({0}, 0);
+        loadFile(dialog, prompts, path);
+        prompts.asked.clear();
+        QTest::mouseClick(button(dialog, "bttn_update"), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return !dialog.isBusy(); }, 20000));
+        QVERIFY(dialog.findChild<QProgressBar *>("progressBar")->isHidden());
+        if (why.isEmpty()) {
+            QCOMPARE(prompts.asked.size(), 0);
+            QCOMPARE(dialog.programmedDevice(), 0);
+            return;
+        }
+        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(prompts.asked[0].kind, UserPrompts::Kind::Information);
+        QCOMPARE(prompts.asked[0].title, QString("KDR-450P Fixture Library Editor"));
+        QCOMPARE(prompts.asked[0].text,
+                 QStringLiteral("The firmware was not programmed on KDR-450P #1.\n") + why);
+        QCOMPARE(dialog.programmedDevice(), -1);
+        QVERIFY(button(dialog, "bttn_update")->isEnabled());
     }
 
     void cancellingTheFileChooserKeepsTheFileButForgetsTheLastPath()

@@ -21,13 +21,24 @@ using Fault = std::function<void(SimulatedDevice *)>;
 
 enum class Operation { SegmentedWrite, SegmentedRead, Info, Probe };
 
+QByteArray pattern(int n)
+{
+    QByteArray b(n, Qt::Uninitialized);
+    for (int i = 0; i < n; ++i)
+        b[i] = char(i * 37 + i / 256);
+    return b;
+}
+
 bool run(SimLink &link, Operation op)
 {
     switch (op) {
     case Operation::SegmentedWrite: {
-        const QByteArray data(300, char(0xAA));
+        // Patterned, so that a resend that lands in the wrong place shows in the bytes.
+        const QByteArray data = pattern(300);
+        const auto sectors = [&link] { return link.controller()->firmwareSectors(); };
         return link.master->writeData(300, data.constData(), SimulatedController::FirmwareSector,
-                                      1);
+                                      1) &&
+               sectors().size() == 1 && sectors().first().data == data;
     }
     case Operation::SegmentedRead: {
         QByteArray buffer(99, '\0');
@@ -168,7 +179,7 @@ private slots:
     {
         SimLink link;
         link.device->answerWithStatus(9, 1, 2); // the third frame of the write
-        const QByteArray data(300, char(0x5A));
+        const QByteArray data = pattern(300);
         QVERIFY(
             link.master->writeData(300, data.constData(), SimulatedController::FirmwareSector, 3));
         const auto frames = link.framesOf(SimulatedController::FirmwareSector);
@@ -177,7 +188,7 @@ private slots:
         QCOMPARE(frames[3].sequence, frames[2].sequence);
         const auto sectors = link.controller()->firmwareSectors();
         QCOMPARE(sectors.size(), 1);
-        QCOMPARE(sectors[0].length, qint64(300));
+        QCOMPARE(sectors[0].data, data);
     }
 };
 

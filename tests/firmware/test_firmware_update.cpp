@@ -7,19 +7,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace
-{
-
-quint32 byteSum(QByteArrayView data)
-{
-    quint32 sum = 0;
-    for (char c : data)
-        sum += uchar(c);
-    return sum;
-}
-
-} // namespace
-
 class FirmwareUpdateTest : public QObject
 {
     Q_OBJECT
@@ -80,8 +67,7 @@ private slots:
         QCOMPARE(sectors.size(), 3);
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(sectors[i].index, quint16(i));
-            QCOMPARE(sectors[i].length, qint64(m_file.sector(i).size()));
-            QCOMPARE(sectors[i].byteSum, byteSum(m_file.sector(i)));
+            QCOMPARE(sectors[i].data, m_file.sector(i).toByteArray());
         }
         QCOMPARE(m_link->master.responseTimeout(), 2000);
     }
@@ -127,62 +113,70 @@ private slots:
         QCOMPARE(m_link->device->framesReceived(), before);
     }
 
-    // A 256-byte header and two 256-byte sectors go out in 64-byte segments at the default
-    // frame limit: frame 0 is the information request, 1-4 the header, 5-8 the first sector
-    // and 9-12 the last one. Only silence on frame 12 itself counts as the restart.
+    // A 256-byte header, a 256-byte sector and a last sector of four 64-byte segments at the
+    // default frame limit: frame 0 is the information request, 1-4 the header, 5-8 the first
+    // sector and 9-12 the last one. Only silence on the final segment itself counts as the
+    // controller's restart; an error status or an earlier silence is a failure.
     void theLastSectorSucceedsOnlyWhenItsFinalSegmentAloneGoesUnanswered_data()
     {
         using Status = BLPMaster::LinkStatus;
         QTest::addColumn<QByteArray>("fault");
-        QTest::addColumn<int>("frame");
+        QTest::addColumn<int>("at");
         QTest::addColumn<bool>("succeeds");
+        QTest::addColumn<bool>("programmed");
         QTest::addColumn<Status>("status");
-        QTest::newRow("error status on the first segment") << QByteArray("status") << 9 << false
-                                                           << Status::DeviceStatus;
-        QTest::newRow("error status on the final segment") << QByteArray("status") << 12 << false
-                                                           << Status::DeviceStatus;
-        QTest::newRow("silence before the final segment") << QByteArray("silence") << 10 << false
-                                                          << Status::TimedOut;
-        QTest::newRow("unplugged before the final segment") << QByteArray("unplug") << 10 << false
-                                                            << Status::LinkLost;
-        QTest::newRow("silence on the final segment only") << QByteArray("silence") << 12 << true
-                                                           << Status::Ok;
-        QTest::newRow("unplugged during the final segment") << QByteArray("unplug") << 12 << true
-                                                            << Status::Ok;
+        const auto row = [](const char *name, const char *fault, int at, bool succeeds,
+                            bool programmed, Status status) {
+            QTest::newRow(name) << QByteArray(fault) << at << succeeds << programmed << status;
+        };
+        row("error status 3 on its first segment", "status", 3, false, false, Status::DeviceStatus);
+        row("error status 11 on its first segment", "status", 11, false, false,
+            Status::DeviceStatus);
+        for (int k = 0; k < 3; ++k)
+            row(qPrintable(QStringLiteral("silent after segment %1 of 4").arg(k)), "silent", k,
+                false, false, Status::TimedOut);
+        row("silent on the final segment only", "silent", 3, true, false, Status::Ok);
+        row("restarts after taking the final segment", "restart", 0, true, true, Status::Ok);
+        row("unplugged during its second segment", "unplug", 10, false, false, Status::LinkLost);
+        row("unplugged during the final segment", "unplug", 12, true, false, Status::Ok);
     }
 
     void theLastSectorSucceedsOnlyWhenItsFinalSegmentAloneGoesUnanswered()
     {
         QFETCH(QByteArray, fault);
-        QFETCH(int, frame);
+        QFETCH(int, at);
         QFETCH(bool, succeeds);
+        QFETCH(bool, programmed);
         QFETCH(BLPMaster::LinkStatus, status);
         using namespace SyntheticFirmware;
         load(image(QStringLiteral("KDR-450P"), {sectorData(256, 1), sectorData(256, 2)}));
+        SimulatedController *controller = m_link->controller;
         if (fault == "status") {
-            m_link->device->answerWithStatus(3, 1, frame);
-        } else if (fault == "silence") {
-            m_link->device->dropAnswers(-1, frame);
+            controller->setLastSectorFaults({quint8(at), -1});
+        } else if (fault == "silent") {
+            controller->setLastSectorFaults({0, at});
+        } else if (fault == "restart") {
+            controller->setRestartsAfterFirmware(true);
         } else {
             // Request 14 bytes, each segment 64 + 14: the device goes mid-frame.
-            m_link->device->unplugAfterReceivedBytes(14 + 78 * (frame - 1) + 10);
+            m_link->device->unplugAfterReceivedBytes(14 + 78 * (at - 1) + 10);
         }
         QCOMPARE(run(), QList<QByteArray>({succeeds ? "success" : "failed"}));
-        QCOMPARE(m_updater->failureStatus(), status);
-        // A dropped answer follows a frame the controller took in whole.
-        const bool lastSectorArrived = fault == "silence" && frame == 12;
-        QCOMPARE(m_link->controller->firmwareSectors().size(), lastSectorArrived ? 2 : 1);
+        const DeviceFailure cause = m_updater->failureCause();
+        QCOMPARE(cause.status, status);
+        if (fault == "status")
+            QCOMPARE(int(cause.deviceStatus), at);
+        if (status == BLPMaster::LinkStatus::TimedOut)
+            QCOMPARE(cause.answerTimeoutMs, FwUpdater::UpdateTimeoutMs);
+        // Whether the write or the reader meets the vanished device first is up to the race.
+        if (status == BLPMaster::LinkStatus::LinkLost)
+            QVERIFY(cause.deviceGone || cause.driverStatus != FtdiDriver::Ok);
+        QCOMPARE(controller->firmwareImageIntact(), programmed);
+        const auto sectors = controller->firmwareSectors();
+        QCOMPARE(sectors.size(), programmed ? 2 : 1);
+        for (const auto &sector : sectors)
+            QCOMPARE(sector.data, m_file.sector(sector.index).toByteArray());
         QCOMPARE(m_link->master.responseTimeout(), 2000);
-    }
-
-    void aControllerThatRestartsBeforeAnsweringTheLastSegmentStillSucceeds()
-    {
-        using namespace SyntheticFirmware;
-        load(image(QStringLiteral("KDR-450P"), {sectorData(512, 1), sectorData(300, 2)}));
-        m_link->controller->setRestartsAfterFirmware(true);
-        m_link->master.setResponseTimeout(300);
-        QCOMPARE(run(), QList<QByteArray>({"success"}));
-        QVERIFY(m_link->controller->firmwareImageIntact());
     }
 
     void aFailingEarlierSectorEndsInFailure()
@@ -191,7 +185,8 @@ private slots:
         load(image(QStringLiteral("KDR-450P"), {sectorData(256, 1), sectorData(64, 2)}));
         m_link->device->answerWithStatus(3, -1, 1 + 4 + 1);
         QCOMPARE(run(), QList<QByteArray>({"failed"}));
-        QCOMPARE(m_updater->failureStatus(), BLPMaster::LinkStatus::DeviceStatus);
+        QCOMPARE(m_updater->failureCause().status, BLPMaster::LinkStatus::DeviceStatus);
+        QCOMPARE(int(m_updater->failureCause().deviceStatus), 3);
         QCOMPARE(m_link->master.responseTimeout(), 2000);
     }
 

@@ -73,13 +73,18 @@ class DeviceStoreCommandsTest : public QObject
 
     void setPatchListEmpty(bool empty)
     {
+        setFirstController(QStringLiteral("patchListEmpty"), empty);
+    }
+
+    void setFirstController(const QString &key, const QJsonValue &value)
+    {
         QFile f(m_state);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QJsonObject root = QJsonDocument::fromJson(f.readAll()).object();
         f.close();
         QJsonArray controllers = root.value(QLatin1String("controllers")).toArray();
         QJsonObject first = controllers.at(0).toObject();
-        first.insert(QStringLiteral("patchListEmpty"), empty);
+        first.insert(key, value);
         controllers.replace(0, first);
         root.insert(QStringLiteral("controllers"), controllers);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -528,6 +533,55 @@ private slots:
         QCOMPARE(sent, controllerIn);
         QCOMPARE(received, controllerOut);
         QCOMPARE(received, sent);
+
+    // A last sector of four segments; the faults are the simulated controller's, kept in the
+    // state file. Only silence on the final segment counts as the controller's restart.
+    void aFirmwareUpdateFailingInTheLastSectorExitsOneWithItsReason_data()
+    {
+        QTest::addColumn<QJsonObject>("faults");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("error status on its first segment")
+            << QJsonObject{{"lastSectorStatus", 3}} << 1
+            << QByteArray("failed: the controller answered status 3\n");
+        QTest::newRow("silent after its first segment")
+            << QJsonObject{{"lastSectorSilentAfter", 1}} << 1
+            << QByteArray("failed: no answer from the controller within 3000 ms\n");
+        QTest::newRow("silent after its third segment")
+            << QJsonObject{{"lastSectorSilentAfter", 3}} << 0 << QByteArray("Programmed ");
+        QTest::newRow("restarting after its final segment")
+            << QJsonObject{{"restartsAfterFirmware", true}} << 0 << QByteArray("Programmed ");
+    }
+
+    void aFirmwareUpdateFailingInTheLastSectorExitsOneWithItsReason()
+    {
+        QFETCH(QJsonObject, faults);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, said);
+        using namespace SyntheticFirmware;
+        const QString path = m_dir.filePath(QStringLiteral("two-sectors.bl2"));
+        QVERIFY(write(
+            path, image(QStringLiteral("KDR-450P"), {sectorData(1024, 1), sectorData(256, 2)})));
+        QCOMPARE(fixtures().exitCode, 0);
+        setFirstController(QStringLiteral("firmwareFaults"), faults);
+        const ToolRun run = runTool(
+            sim({QStringLiteral("firmware"), QStringLiteral("update"), path,
+                 QStringLiteral("--device"), QStringLiteral("1"), QStringLiteral("--yes")}));
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2((exitCode == 0 ? run.out : run.err).contains(said),
+                 (run.out + run.err).constData());
+        if (exitCode != 0)
+            QVERIFY(run.oneErrorLine());
+        // The switches stay in the state for the next run.
+        QFile f(m_state);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QJsonObject first = QJsonDocument::fromJson(f.readAll())
+                                      .object()
+                                      .value(QLatin1String("controllers"))
+                                      .toArray()
+                                      .at(0)
+                                      .toObject();
+        QCOMPARE(first.value(QLatin1String("firmwareFaults")).toObject(), faults);
     }
 
     void badCommandLinesAreUsageErrors()

@@ -42,8 +42,9 @@ int runDeviceClearPatchList(QStringList args)
     const StoreSession::JobResult result =
         session.run(QString(), [](DeviceJobRunner &jobs) { return jobs.clearPatchList(); });
     if (result.outcome != DeviceJobOutcome::Done)
-        return session.finish(fail(StoreCommand::tr("clearing the patch list of %1 failed: %2")
-                                       .arg(session.deviceText(), session.failureReason())));
+        return session.finish(
+            fail(StoreCommand::tr("clearing the patch list of %1 failed: %2")
+                     .arg(session.deviceText(), StoreSession::failureReason(result))));
     out(StoreCommand::tr("Cleared the patch list of %1.\n").arg(session.deviceText()));
     return session.finish(Success);
 }

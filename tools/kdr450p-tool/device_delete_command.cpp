@@ -31,11 +31,10 @@ int report(const StoreSession::JobResult &result, StoreSession &session, const Q
         return fail(patchListRefusal(StoreCommand::tr("deletion"), session));
     case DeviceJobOutcome::PatchListClearFailed:
     case DeviceJobOutcome::PatchListClearAborted:
-        return fail(
-            StoreCommand::tr("clearing the patch list of %1 failed").arg(session.deviceText()));
+        return fail(patchListClearFailure(result, session));
     default:
         return fail(StoreCommand::tr("deletion on %1 failed: %2; slots deleted before stay deleted")
-                        .arg(session.deviceText(), session.failureReason()));
+                        .arg(session.deviceText(), StoreSession::failureReason(result)));
     }
 }
 

@@ -128,9 +128,9 @@ int runDeviceDownload(QStringList args)
         session.run(StoreCommand::tr("Downloading"),
                     [&](DeviceJobRunner &jobs) { return jobs.download(wanted); });
     if (result.outcome != DeviceJobOutcome::Done)
-        return session.finish(
-            fail(StoreCommand::tr("downloading from %1 failed: %2; %3 was not changed")
-                     .arg(session.deviceText(), session.failureReason(), output.name())));
+        return session.finish(fail(
+            StoreCommand::tr("downloading from %1 failed: %2; %3 was not changed")
+                .arg(session.deviceText(), StoreSession::failureReason(result), output.name())));
 
     const QList<QBLFixtureDefinition *> &got = session.jobs().downloadedDefinitions();
     definitions += got;

@@ -140,7 +140,7 @@ bool readRecords(StoreSession &session, const QList<QBLRemoteFixtureDefinition *
     if (result.outcome == DeviceJobOutcome::Done)
         return true;
     *error = StoreCommand::tr("reading the stored records of %1 failed: %2")
-                 .arg(session.deviceText(), session.failureReason());
+                 .arg(session.deviceText(), StoreSession::failureReason(result));
     return false;
 }
 

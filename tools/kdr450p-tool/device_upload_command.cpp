@@ -91,7 +91,7 @@ bool findHeld(StoreSession &session, const QList<QBLFixtureDefinition *> &chosen
                         [&](DeviceJobRunner &jobs) { return jobs.download(wanted); });
         if (result.outcome != DeviceJobOutcome::Done) {
             *error = StoreCommand::tr("reading the stored records of %1 failed: %2")
-                         .arg(session.deviceText(), session.failureReason());
+                         .arg(session.deviceText(), StoreSession::failureReason(result));
             return false;
         }
         const QList<QBLFixtureDefinition *> &got = session.jobs().downloadedDefinitions();
@@ -134,8 +134,7 @@ int report(const StoreSession::JobResult &result, StoreSession &session,
         return fail(patchListRefusal(StoreCommand::tr("upload"), session));
     case DeviceJobOutcome::PatchListClearFailed:
     case DeviceJobOutcome::PatchListClearAborted:
-        return fail(
-            StoreCommand::tr("clearing the patch list of %1 failed").arg(session.deviceText()));
+        return fail(patchListClearFailure(result, session));
     case DeviceJobOutcome::NotEnoughFreeSlots:
         return fail(freeSlotsRefusal(session, freeSlots, written.size()));
     case DeviceJobOutcome::ChannelCountsOutOfRange:
@@ -144,7 +143,7 @@ int report(const StoreSession::JobResult &result, StoreSession &session,
                         .arg(FixtureDefinitionsUploader::MaxChannels));
     default:
         return fail(StoreCommand::tr("upload to %1 failed: %2; definitions written before stay")
-                        .arg(session.deviceText(), session.failureReason()));
+                        .arg(session.deviceText(), StoreSession::failureReason(result)));
     }
 }
 

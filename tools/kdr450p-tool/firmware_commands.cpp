@@ -6,7 +6,6 @@
 #include "firmware/firmwarefile.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 #include <QTextStream>
 
 namespace
@@ -15,12 +14,6 @@ namespace
 struct FirmwareCommand {
     Q_DECLARE_TR_FUNCTIONS(FirmwareCommand)
 };
-
-QString plainText(const QString &html)
-{
-    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
-    return QString(html).remove(tags);
-}
 
 void printFirmwareUsage(QTextStream &s)
 {
@@ -32,13 +25,34 @@ void printFirmwareUsage(QTextStream &s)
         "                              (--simulate, --port PATH, --verbose as for 'device')\n");
 }
 
-// "The file X is not a valid BL2 file: it claims 9 sectors, at most 8 are allowed."
-QString checkFailure(const FirmwareFile &file)
+// The rule an invalid file broke: "it claims 9 sectors, at most 8 are allowed".
+QString brokenRule(const FirmwareFile::Check &check)
 {
-    QString status = plainText(file.statusText(QString()));
-    if (!file.invalidReason().isEmpty() && status.endsWith(QLatin1Char('.')))
-        status = FirmwareCommand::tr("%1: %2.").arg(status.chopped(1), file.invalidReason());
-    return status;
+    using V = FirmwareFile::Validation;
+    switch (check.validation) {
+    case V::TooLarge:
+        return FirmwareCommand::tr("it is larger than %1 MB")
+            .arg(FirmwareFile::MaxFileSize / (1024 * 1024));
+    case V::BadMagic:
+        return FirmwareCommand::tr("it does not start with \"BLU2\" and a zero byte");
+    case V::ShorterThanHeader:
+        return FirmwareCommand::tr("it has %1 bytes, fewer than its 256-byte header")
+            .arg(check.fileSize);
+    case V::TooManySectors:
+        return FirmwareCommand::tr("it claims %1 sectors, at most %2 are allowed")
+            .arg(check.sectorCount)
+            .arg(FirmwareFile::MaxSectors);
+    case V::SectorOutsideFile:
+        return FirmwareCommand::tr("sector %1 (%2 bytes) lies outside the file")
+            .arg(check.sector)
+            .arg(check.sectorSize);
+    case V::ChecksumMismatch:
+        return FirmwareCommand::tr("the checksum is %1, the sectors add up to %2")
+            .arg(check.storedChecksum)
+            .arg(check.computedChecksum);
+    default:
+        return QString();
+    }
 }
 
 int runCheck(const QStringList &arguments)
@@ -64,9 +78,9 @@ int runCheck(const QStringList &arguments)
         return StoreCommand::fail(error);
     FirmwareFile file;
     if (!file.load(input.path()))
-        return StoreCommand::fail(checkFailure(file).replace(input.path(), input.name()));
+        return StoreCommand::fail(firmwareFileText(file, input.name()));
     QTextStream out(stdout);
-    out << plainText(file.statusText(QString())).replace(input.path(), input.name()) << "\n";
+    out << firmwareFileText(file, input.name()) << "\n";
     out << FirmwareCommand::tr("Device:  %1\n").arg(file.targetDeviceName());
     out << FirmwareCommand::tr("Sectors: %1\n").arg(file.sectorCount());
     out << FirmwareCommand::tr("Size:    %n byte(s)\n", "", int(file.totalSize()));
@@ -76,6 +90,20 @@ int runCheck(const QStringList &arguments)
 }
 
 } // namespace
+
+QString firmwareFileText(const FirmwareFile &file, const QString &name)
+{
+    switch (file.check().validation) {
+    case FirmwareFile::Validation::Valid:
+        return FirmwareCommand::tr("The file %1 is OK.").arg(name);
+    case FirmwareFile::Validation::Unreadable:
+    case FirmwareFile::Validation::NotLoaded:
+        return FirmwareCommand::tr("The file %1 is not readable.").arg(name);
+    default:
+        return FirmwareCommand::tr("The file %1 is not a valid BL2 file: %2.")
+            .arg(name, brokenRule(file.check()));
+    }
+}
 
 int runFirmwareCommand(const QStringList &args)
 {

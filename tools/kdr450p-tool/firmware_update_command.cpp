@@ -8,8 +8,6 @@
 #include "devicejobrunner.h"
 #include "firmware/firmwarefile.h"
 
-#include <QRegularExpression>
-
 using namespace StoreCommand;
 
 int runFirmwareUpdate(const QStringList &arguments)
@@ -41,9 +39,7 @@ int runFirmwareUpdate(const QStringList &arguments)
         return fail(error);
     FirmwareFile file;
     if (!file.load(input.path()))
-        return fail(file.statusText(QString())
-                        .remove(QRegularExpression(QStringLiteral("<[^>]*>")))
-                        .replace(input.path(), input.name()));
+        return fail(firmwareFileText(file, input.name()));
 
     if (!session.open(&error))
         return fail(error);
@@ -64,9 +60,13 @@ int runFirmwareUpdate(const QStringList &arguments)
         session.run(StoreCommand::tr("Programming"), [&](DeviceJobRunner &jobs) {
             return jobs.updateFirmware(&file, id.deviceIndex);
         });
+    if (result.outcome == DeviceJobOutcome::WrongDevice)
+        return session.finish(fail(StoreCommand::tr("update refused (wrong device): %1 does not "
+                                                    "call itself %2; nothing was programmed")
+                                       .arg(before, file.targetDeviceName())));
     if (result.outcome != DeviceJobOutcome::Done)
         return session.finish(fail(StoreCommand::tr("firmware update of %1 failed: %2")
-                                       .arg(before, session.failureReason())));
+                                       .arg(before, StoreSession::failureReason(result))));
     QString name;
     int softwareVersion = 0;
     int hardwareVersion = 0;

@@ -29,6 +29,36 @@ QList<SimulatedController *> controllers()
     return list;
 }
 
+const QLatin1String kFaults("firmwareFaults");
+const QLatin1String kLastSectorStatus("lastSectorStatus");
+const QLatin1String kLastSectorSilentAfter("lastSectorSilentAfter");
+const QLatin1String kRestarts("restartsAfterFirmware");
+
+bool loadFaults(const QJsonObject &faults, SimulatedController *controller)
+{
+    const int status = faults.value(kLastSectorStatus).toInt(0);
+    const int silentAfter = faults.value(kLastSectorSilentAfter).toInt(-1);
+    if (status < 0 || status > 255 || silentAfter < -1)
+        return false;
+    controller->setLastSectorFaults({quint8(status), silentAfter});
+    controller->setRestartsAfterFirmware(faults.value(kRestarts).toBool(false));
+    return true;
+}
+
+// Only the switches that are on, so a state without faults stays as it was.
+QJsonObject savedFaults(const SimulatedController *controller)
+{
+    QJsonObject faults;
+    const SimulatedController::LastSectorFaults lastSector = controller->lastSectorFaults();
+    if (lastSector.status != 0)
+        faults.insert(kLastSectorStatus, int(lastSector.status));
+    if (lastSector.silentAfter >= 0)
+        faults.insert(kLastSectorSilentAfter, lastSector.silentAfter);
+    if (controller->restartsAfterFirmware())
+        faults.insert(kRestarts, true);
+    return faults;
+}
+
 } // namespace
 
 bool takeSimulatedStateOption(QStringList *args, QString *path, QString *error)
@@ -86,6 +116,11 @@ bool loadSimulatedState(const QString &path, QString *error)
         const int version = c.value(QLatin1String("softwareVersion")).toInt(-1);
         if (version >= 0 && version <= 0xFFFF)
             controller->setSoftwareVersion(quint16(version));
+        if (!loadFaults(c.value(kFaults).toObject(), controller)) {
+            *error = SimulatedStateText::tr("the simulator state %1 holds a bad firmware fault")
+                         .arg(path);
+            return false;
+        }
         controller->clearRecords();
         const QJsonObject records = c.value(QLatin1String("records")).toObject();
         for (auto it = records.begin(); it != records.end(); ++it) {
@@ -109,10 +144,12 @@ bool saveSimulatedState(const QString &path, QString *error)
         const QMap<int, QByteArray> stored = controller->records();
         for (auto it = stored.begin(); it != stored.end(); ++it)
             records.insert(QString::number(it.key()), QString::fromLatin1(it.value().toBase64()));
-        saved.append(QJsonObject{{QStringLiteral("patchListEmpty"), controller->patchListEmpty()},
-                                 {QStringLiteral("softwareVersion"),
-                                  int(controller->softwareVersion())},
-                                 {QStringLiteral("records"), records}});
+        QJsonObject entry{{QStringLiteral("patchListEmpty"), controller->patchListEmpty()},
+                          {QStringLiteral("softwareVersion"), int(controller->softwareVersion())},
+                          {QStringLiteral("records"), records}};
+        if (const QJsonObject faults = savedFaults(controller); !faults.isEmpty())
+            entry.insert(kFaults, faults);
+        saved.append(entry);
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||

@@ -15,6 +15,8 @@
 #include <QLoggingCategory>
 #include <QTextStream>
 
+#include <iterator>
+
 #ifdef Q_OS_WIN
 #include <io.h>
 #define isatty _isatty
@@ -147,14 +149,74 @@ QString StoreSession::deviceRefusal() const
     return QString();
 }
 
-QString StoreSession::failureReason() const
+QString StoreSession::failureReason(const JobResult &result)
 {
-    const QString driver = m_link->phy()->lastError();
-    if (!driver.isEmpty())
-        return StoreCommand::tr("the link failed: %1").arg(driver);
-    if (m_link->master()->isLinkLost())
-        return StoreCommand::tr("the controller stopped answering");
-    return StoreCommand::tr("the controller refused a request");
+    if (result.outcome == DeviceJobOutcome::Aborted ||
+        result.outcome == DeviceJobOutcome::PatchListClearAborted)
+        return StoreCommand::tr("cancelled");
+    if (result.outcome == DeviceJobOutcome::WrongDevice)
+        return StoreCommand::tr("the controller does not call itself %1")
+            .arg(QLatin1String(FixtureStore::DeviceName));
+    return failureText(result.cause);
+}
+
+namespace
+{
+
+// The driver seam's statuses (ftdidriver.h), by value; a backend may pass on others.
+QString driverStatusText(FtdiStatus status)
+{
+    static const char *const texts[] = {
+        nullptr,
+        QT_TRANSLATE_NOOP("StoreCommand", "invalid handle"),
+        QT_TRANSLATE_NOOP("StoreCommand", "device not found"),
+        QT_TRANSLATE_NOOP("StoreCommand", "device not opened"),
+        QT_TRANSLATE_NOOP("StoreCommand", "input/output error"),
+        QT_TRANSLATE_NOOP("StoreCommand", "insufficient resources"),
+        QT_TRANSLATE_NOOP("StoreCommand", "invalid parameter"),
+    };
+    static_assert(std::size(texts) == FtdiDriver::InvalidParameter + 1);
+    if (status > 0 && status < std::size(texts))
+        return StoreCommand::tr(texts[status]);
+    return StoreCommand::tr("unknown status");
+}
+
+} // namespace
+
+QString StoreSession::failureText(const DeviceFailure &cause)
+{
+    using S = BLPMaster::LinkStatus;
+    switch (cause.status) {
+    case S::TimedOut:
+        return StoreCommand::tr("no answer from the controller within %1 ms")
+            .arg(cause.answerTimeoutMs);
+    case S::LinkLost:
+        if (cause.deviceGone)
+            return StoreCommand::tr("link lost: the USB device vanished");
+        if (cause.driverStatus != FtdiDriver::Ok)
+            return StoreCommand::tr("link lost: driver error %1: %2")
+                .arg(cause.driverStatus)
+                .arg(driverStatusText(cause.driverStatus));
+        // The phy's one failure without a driver status: a write that did not finish.
+        return StoreCommand::tr("link lost: a frame did not leave within %1 ms")
+            .arg(BLPmPhyUSB::WriteTimeoutMs);
+    case S::DeviceStatus:
+        return StoreCommand::tr("the controller answered status %1").arg(cause.deviceStatus);
+    case S::Cancelled:
+        return StoreCommand::tr("cancelled");
+    case S::AnswerTooLong:
+        return StoreCommand::tr("the controller's answer was longer than asked for");
+    case S::BadAnswer:
+        return StoreCommand::tr("the controller's answer had the wrong size");
+    case S::InvalidRequest:
+        return StoreCommand::tr("invalid request");
+    case S::Ok:
+        break;
+    }
+    if (cause.deviceRefused)
+        return StoreCommand::tr("the controller is not a %1 with software newer than 1.1")
+            .arg(QLatin1String(FixtureStore::DeviceName));
+    return StoreCommand::tr("no cause reported");
 }
 
 StoreSession::JobResult StoreSession::run(const QString &label,
@@ -168,8 +230,9 @@ StoreSession::JobResult StoreSession::run(const QString &label,
     DeviceJobRunner *jobs = m_jobs.get();
     const QList<QMetaObject::Connection> connections = {
         QObject::connect(jobs, &DeviceJobRunner::jobEnded, &loop,
-                         [&](DeviceJob, DeviceJobOutcome outcome) {
+                         [&](DeviceJob, DeviceJobOutcome outcome, const DeviceFailure &cause) {
                              result.outcome = outcome;
+                             result.cause = cause;
                              loop.quit();
                          }),
         QObject::connect(jobs, &DeviceJobRunner::patchListClearingNeeded, &loop,
@@ -206,7 +269,7 @@ bool StoreSession::readStoredList(std::vector<std::unique_ptr<QBLRemoteFixtureDe
     }
     if (result.outcome != DeviceJobOutcome::Done) {
         *error = StoreCommand::tr("reading the fixture list of %1 failed: %2")
-                     .arg(deviceText(), failureReason());
+                     .arg(deviceText(), failureReason(result));
         return false;
     }
     *entries = m_jobs->fixtureList().entries();
@@ -382,6 +445,12 @@ QString patchListRefusal(const QString &what, const StoreSession &session)
                "%1 refused (patch list): the patch list of %2 is not empty; clear it with "
                "'kdr450p-tool device clear-patch-list' or add --clear-patch-list")
         .arg(what, session.deviceText());
+}
+
+QString patchListClearFailure(const StoreSession::JobResult &result, const StoreSession &session)
+{
+    return StoreCommand::tr("clearing the patch list of %1 failed: %2")
+        .arg(session.deviceText(), StoreSession::failureReason(result));
 }
 
 QBLRemoteFixtureDefinition *

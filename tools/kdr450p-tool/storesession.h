@@ -4,6 +4,7 @@
 // simulator state file, the open link to one controller and the job runner over it, and the
 // small argument and output helpers of those commands.
 
+#include "devicefailure.h"
 #include "devicejobs.h"
 #include "deviceoptions.h"
 #include "devicesdiscoverer.h"
@@ -54,13 +55,14 @@ public:
     FixtureStore::DeviceStatus readStatus();
     // Why a fixture store job refuses this controller, or empty when it does not.
     QString deviceRefusal() const;
-    // Why the last job failed, as far as the link knows it.
-    QString failureReason() const;
-
     struct JobResult {
         DeviceJobOutcome outcome = DeviceJobOutcome::Failed;
+        DeviceFailure cause;           // why it failed
         bool patchListCleared = false; // the patch list was erased on the way
     };
+    // Why a job failed, in one line: "no answer from the controller within 4000 ms".
+    static QString failureReason(const JobResult &result);
+    static QString failureText(const DeviceFailure &cause);
     // Starts a job and waits for its end, with a progress bar named label. A patch list that
     // stands in the way is cleared once when clearPatchList, and kept otherwise.
     JobResult run(const QString &label, const std::function<bool(DeviceJobRunner &)> &start,
@@ -112,6 +114,8 @@ bool takeSlots(QStringList *args, QList<int> *slotNumbers, QString *error);
 // "1 definition", "3 definitions"
 QString definitionsText(qsizetype n);
 QString patchListRefusal(const QString &what, const StoreSession &session);
+// The patch list stood in the way and clearing it failed (or was cancelled).
+QString patchListClearFailure(const StoreSession::JobResult &result, const StoreSession &session);
 // The stored entry of a slot, or null.
 QBLRemoteFixtureDefinition *
 findSlot(const std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> &entries, int slot);

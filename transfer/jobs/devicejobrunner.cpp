@@ -148,7 +148,10 @@ DeviceJobRunner::DeviceJobRunner(DeviceLink *link, QObject *parent)
             &DeviceJobRunner::firmwareVersionReported);
 
     connect(m_updater, &FwUpdater::success, this, ends(DeviceJob::FirmwareUpdate, O::Done));
-    connect(m_updater, &FwUpdater::failed, this, ends(DeviceJob::FirmwareUpdate, O::Failed));
+    connect(m_updater, &FwUpdater::failed, this, [this] {
+        workerEnded(DeviceJob::FirmwareUpdate,
+                    m_updater->refusedWrongDevice() ? O::WrongDevice : O::Failed);
+    });
     connect(m_updater, &FwUpdater::progress, this,
             [this](int percents) { emit progressTotal(uint(percents)); });
 
@@ -396,7 +399,7 @@ void DeviceJobRunner::releaseFirmwareDialog()
         return;
     m_job = DeviceJob::None;
     emit released();
-    emit jobEnded(DeviceJob::FirmwareUpdate, DeviceJobOutcome::Done);
+    emit jobEnded(DeviceJob::FirmwareUpdate, DeviceJobOutcome::Done, DeviceFailure());
 }
 
 bool DeviceJobRunner::probe()
@@ -455,8 +458,7 @@ void DeviceJobRunner::clearerEnded(DeviceJobOutcome outcome)
 {
     const DeviceJob waiting = m_waitingForPatchList;
     if (waiting == DeviceJob::None) {
-        if (m_job == DeviceJob::ClearPatchList)
-            finish(outcome);
+        workerEnded(DeviceJob::ClearPatchList, outcome);
         return;
     }
     if (outcome == DeviceJobOutcome::Done) {
@@ -465,8 +467,10 @@ void DeviceJobRunner::clearerEnded(DeviceJobOutcome outcome)
         emit patchListCleared(waiting);
         return;
     }
-    finish(outcome == DeviceJobOutcome::Failed ? DeviceJobOutcome::PatchListClearFailed
-                                               : DeviceJobOutcome::PatchListClearAborted);
+    if (outcome == DeviceJobOutcome::Failed)
+        finish(DeviceJobOutcome::PatchListClearFailed, m_clearer->failureCause());
+    else
+        finish(DeviceJobOutcome::PatchListClearAborted);
 }
 
 void DeviceJobRunner::continueAfterPatchListCleared(DeviceJob job)
@@ -489,10 +493,30 @@ void DeviceJobRunner::continueAfterPatchListCleared(DeviceJob job)
 void DeviceJobRunner::workerEnded(DeviceJob job, DeviceJobOutcome outcome)
 {
     if (m_job == job)
-        finish(outcome);
+        finish(outcome, outcome == DeviceJobOutcome::Failed ? failureOf(job) : DeviceFailure());
 }
 
-void DeviceJobRunner::finish(DeviceJobOutcome outcome)
+DeviceFailure DeviceJobRunner::failureOf(DeviceJob job) const
+{
+    switch (job) {
+    case DeviceJob::Refresh:
+        return m_lister->failureCause();
+    case DeviceJob::Upload:
+        return m_uploader->failureCause();
+    case DeviceJob::Download:
+        return m_downloader->failureCause();
+    case DeviceJob::Delete:
+        return m_deleter->failureCause();
+    case DeviceJob::ClearPatchList:
+        return m_clearer->failureCause();
+    case DeviceJob::FirmwareUpdate:
+        return m_updater->failureCause();
+    default:
+        return DeviceFailure();
+    }
+}
+
+void DeviceJobRunner::finish(DeviceJobOutcome outcome, const DeviceFailure &cause)
 {
     const DeviceJob job = m_job;
     m_waitingForPatchList = DeviceJob::None;
@@ -504,7 +528,7 @@ void DeviceJobRunner::finish(DeviceJobOutcome outcome)
         m_job = DeviceJob::None;
         emit released();
     }
-    emit jobEnded(job, outcome);
+    emit jobEnded(job, outcome, cause);
 }
 
 void DeviceJobRunner::startRefresh()
@@ -521,7 +545,9 @@ void DeviceJobRunner::listEnded(DeviceJobOutcome outcome)
     if (outcome != DeviceJobOutcome::Done)
         m_list.clear();
     m_job = DeviceJob::None;
-    emit jobEnded(DeviceJob::Refresh, outcome);
+    emit jobEnded(DeviceJob::Refresh, outcome,
+                  outcome == DeviceJobOutcome::Failed ? failureOf(DeviceJob::Refresh)
+                                                      : DeviceFailure());
     emit released();
     servePending();
 }

@@ -10,6 +10,7 @@
 //   connect(&runner, &DeviceJobRunner::jobEnded, ...);   // one per job
 //   runner.upload(definitions);                          // false: pending, or closing
 
+#include "devicefailure.h"
 #include "devicejobs.h"
 #include "devicesdiscoverer.h"
 
@@ -116,7 +117,8 @@ signals:
     void jobStarted(DeviceJob job);
     // Exactly one per started job. A job that a refresh follows: refreshStarted, then
     // jobEnded. Another job: released, then jobEnded. The refresh: jobEnded, then released.
-    void jobEnded(DeviceJob job, DeviceJobOutcome outcome);
+    // cause: why a Failed or PatchListClearFailed job failed; empty for every other outcome.
+    void jobEnded(DeviceJob job, DeviceJobOutcome outcome, const DeviceFailure &cause);
     void refreshStarted();
     void released();
     void patchListClearingNeeded(DeviceJob job);
@@ -140,7 +142,8 @@ private:
     void startUpload();
     void startDelete();
     void startRefresh();
-    void finish(DeviceJobOutcome outcome);
+    void finish(DeviceJobOutcome outcome, const DeviceFailure &cause = DeviceFailure());
+    DeviceFailure failureOf(DeviceJob job) const;
     void listEnded(DeviceJobOutcome outcome);
     void probeEnded(int result);
     void servePending();

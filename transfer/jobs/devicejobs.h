@@ -24,7 +24,8 @@ enum class DeviceJob {
     Probe,          // the connection poll's probe; holds the lock like any job
 };
 
-// One per job, whatever terminal signal its worker gave.
+// One per job, whatever terminal signal its worker gave. A failure comes with its cause
+// (DeviceFailure, see DeviceJobRunner::jobEnded).
 enum class DeviceJobOutcome {
     Done,                    // receivedData, dataSent, fixturesDownloaded, fixturesDeleted,
                              // success, done, finished
@@ -36,6 +37,7 @@ enum class DeviceJobOutcome {
     PatchListClearFailed,    // the clearer's failed() on the way to an upload or deletion
     PatchListClearAborted,   // the clearer's aborted() on that way
     MalformedList,           // a fixture list answer of the wrong length
+    WrongDevice,             // the firmware updater's refusal: not a KDR-450P, nothing written
 };
 
 Q_DECLARE_METATYPE(DeviceJob)
