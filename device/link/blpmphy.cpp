@@ -1,17 +1,16 @@
 #include "blpmphy.h"
 
-#include <QDebug>
-
 BLPmPhy::BLPmPhy(QObject *parent) : QThread(parent) {}
 
 BLPmPhy::~BLPmPhy() = default;
 
+// A phy without a line sends nothing, and says so: the waiting operation then ends at once
+// as on a lost link instead of waiting for an answer that cannot come.
 bool BLPmPhy::send(quint32 length, const quint8 *data)
 {
     Q_UNUSED(length);
     Q_UNUSED(data);
-    qDebug() << "Data sent";
-    return true;
+    return false;
 }
 
 void BLPmPhy::connectDevice()
