@@ -10,20 +10,28 @@ FixtureListDownloader::FixtureListDownloader(QObject *parent)
 {
 }
 
+void FixtureListDownloader::start(Priority priority)
+{
+    m_abort = false;
+    QThread::start(priority);
+}
+
 void FixtureListDownloader::abort()
 {
-    if (!isRunning() || !m_master)
-        return;
     m_abort = true;
-    m_master->cancel();
+    if (isRunning() && m_master)
+        m_master->cancel();
 }
 
 void FixtureListDownloader::run()
 {
-    m_abort = false;
     m_freeSlots = -1;
     if (!m_master) {
         emit failed();
+        return;
+    }
+    if (m_abort) {
+        emit downloadAborted();
         return;
     }
     const int savedTimeout = m_master->responseTimeout();
@@ -33,6 +41,11 @@ void FixtureListDownloader::run()
     int hardwareVersion = 0;
     const bool answered = m_master->readDeviceInfo(name, softwareVersion, hardwareVersion);
     m_master->setResponseTimeout(savedTimeout);
+    // The information request takes no cancel, and the list read drops one given before it.
+    if (m_abort) {
+        emit downloadAborted();
+        return;
+    }
     if (!answered || name != QLatin1String(FixtureStore::DeviceName) ||
         softwareVersion < FixtureStore::MinSoftwareVersion) {
         emit failed();

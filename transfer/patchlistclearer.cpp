@@ -6,17 +6,25 @@
 
 PatchListClearer::PatchListClearer(QObject *parent) : QThread(parent) {}
 
+void PatchListClearer::start(Priority priority)
+{
+    m_abort = false;
+    QThread::start(priority);
+}
+
 void PatchListClearer::abort()
 {
-    if (!isRunning() || !m_master)
-        return;
     m_abort = true;
-    m_master->cancel();
+    if (isRunning() && m_master)
+        m_master->cancel();
 }
 
 void PatchListClearer::run()
 {
-    m_abort = false;
+    if (m_abort) {
+        emit aborted();
+        return;
+    }
     if (m_master &&
         m_master->writeData(sizeof m_payload, m_payload, FixtureStore::ClearPatchListCommand, 0))
         emit success();

@@ -17,6 +17,9 @@ public:
     explicit PatchListClearer(QObject *parent = nullptr);
 
     void setMaster(BLPMaster *master) { m_master = master; }
+    // Clears the abort flag for the new run here rather than in run(), so that an abort()
+    // given between start() and run() is not lost.
+    void start(Priority priority = InheritPriority);
 
 signals:
     void success();
