@@ -217,10 +217,8 @@ private slots:
         driver.addController()->controller()->setSoftwareVersion(0x0103);
         driver.addController()->controller()->setSoftwareVersion(0x0104);
         ScopedFtdiDriver scope(&driver);
-        BLPMaster master;
-        BLPmPhyUSB phy;
-        phy.setDeviceIndex(0);
-        master.attachPhy(&phy);
+        DeviceLink link; // the window's link: its master and phy, on device 0
+        BLPMaster &master = *link.master();
         master.connectDevice();
         QCOMPARE(driver.opens.load(), 1);
 
@@ -242,7 +240,7 @@ private slots:
         const int rounds = 40;
         for (int round = 0; round < rounds; ++round) {
             const int index = round % 2;
-            DeviceLink::switchDevice(&master, &phy, index);
+            link.selectDevice(index);
             QString name;
             int sw = 0, hw = 0;
             if (!master.readDeviceInfo(name, sw, hw) || sw != 0x0103 + index || master.isLinkLost())
@@ -254,7 +252,6 @@ private slots:
         }
         switching = false;
         QVERIFY(poll->wait(10000));
-        master.resetLink();
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1String("; "))));
         QCOMPARE(driver.refused.load(), 0);
         QCOMPARE(driver.opens.load(), 1 + rounds);

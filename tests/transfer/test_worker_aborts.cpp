@@ -192,8 +192,6 @@ class WorkerAborts : public QObject
 private slots:
     void everyWorkerEndsAnAbortedRunOnceAndSoonAndRunsAgain_data()
     {
-        QTest::addColumn<MakeJob>("make");
-        QTest::addColumn<Moment>("moment");
         const QList<std::pair<const char *, MakeJob>> jobs = {
             {"list download", listDownload},
             {"upload", upload},
@@ -204,6 +202,8 @@ private slots:
             {"right after start", Moment::RightAfterStart},
             {"at the first frame", Moment::FirstFrame},
             {"at the last frame", Moment::LastFrame}};
+        QTest::addColumn<MakeJob>("make");
+        QTest::addColumn<Moment>("moment");
         for (const auto &job : jobs)
             for (const auto &moment : moments)
                 QTest::addRow("%s, %s", job.first, moment.first) << job.second << moment.second;
@@ -235,6 +235,18 @@ private slots:
         spies = std::make_unique<TerminalSignals>(job.thread, job.terminals);
         TerminalWatch watch(job);
         base = device->framesReceived();
+        // Right after start() means before run(): the new thread holds on between its
+        // started() and run() until the abort has been given.
+        std::atomic<bool> abortGiven{false};
+        QObject holdBack;
+        if (moment == Moment::RightAfterStart)
+            connect(
+                job.thread, &QThread::started, &holdBack,
+                [&abortGiven] {
+                    while (!abortGiven)
+                        QThread::usleep(20);
+                },
+                Qt::DirectConnection);
         job.start();
         if (moment == Moment::FirstFrame)
             QVERIFY(waitForFrames(device, base + 1));
@@ -243,6 +255,7 @@ private slots:
         const RunQueueWaits waitsBefore = runQueueWaits();
         const qint64 abortedAt = monotonic().nsecsElapsed();
         job.abort();
+        abortGiven = true;
         QVERIFY(job.thread->wait(20000));
 
         QVERIFY2(spies->total() == 1, spies->only().constData());
