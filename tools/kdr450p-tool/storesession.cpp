@@ -3,7 +3,6 @@
 #include "simulatedstate.h"
 
 #include "blpmaster.h"
-#include "devicerecord.h"
 #include "blpmphyusb.h"
 #include "devicejobrunner.h"
 #include "fixturestorechecks.h"
@@ -213,14 +212,7 @@ bool StoreSession::readStoredList(std::vector<std::unique_ptr<QBLRemoteFixtureDe
 
 QList<StoredRecord> StoreSession::storedHeaders() const
 {
-    QList<StoredRecord> headers;
-    const StoredFixtureList &list = m_jobs->fixtureList();
-    for (int i = 0; i < list.count(); ++i) {
-        const char *header = list.headers() + qsizetype(DeviceRecord::HeaderSize) * i;
-        headers.append({int(quint8(header[DeviceRecord::SlotOffset])),
-                        QByteArray(header, DeviceRecord::HeaderSize)});
-    }
-    return headers;
+    return m_jobs->fixtureList().storedHeaders();
 }
 
 QString StoreSession::optionsHelp()
