@@ -343,13 +343,10 @@ void MainWindow::fixtureListEnded(DeviceJobOutcome outcome)
     const StoredFixtureList &list = jobs->fixtureList();
     if (outcome == DeviceJobOutcome::Aborted) {
         fixtureListDownloadAborted();
-    } else if (outcome == DeviceJobOutcome::Done && !list.isEmpty()) {
-        // The runner has checked the answer: its count, then the headers.
+    } else if (outcome == DeviceJobOutcome::Done) {
         QByteArray answer = list.answer();
         fixtureListDownloaded(answer.data(), int(answer.size()));
     } else {
-        // A store without definitions reads like a failed refresh: the list stays empty and
-        // the firmware notice is looked at again.
         fixtureListDownloadFailed();
     }
     if (outcome == DeviceJobOutcome::Done)
@@ -596,10 +593,16 @@ void MainWindow::fixtureDeletionNeedsPatchListCleared()
     askToClearPatchList();
 }
 
+// A store without definitions reads like a failed refresh: the list stays empty and the
+// firmware notice is looked at again.
 void MainWindow::fixtureListDownloaded(void *data, int length)
 {
-    ui->remoteForm->setFixtureList(static_cast<const char *>(data) + 2,
-                                   (length - 2) / DeviceRecord::HeaderSize);
+    StoredFixtureList list;
+    if (!list.parse(QByteArrayView(static_cast<const char *>(data), length)) || list.isEmpty()) {
+        fixtureListDownloadFailed();
+        return;
+    }
+    ui->remoteForm->setFixtureList(list);
     ui->remoteForm->setBusy(false);
 }
 

@@ -76,8 +76,9 @@ bool QBLFixtureXMLContentHandler::startFixtureElement(QStringView name,
     if (name == QLatin1String("DMXChannel")) {
         DeclaredChannel channel{
             attributes.value(kName).toString(), {}, true, int(m_declared.size()) + 1, false};
+        // Cut when a reference takes it, by the channel's own rule: never between the two
+        // halves of a character outside the basic plane.
         readShortName(attributes, channel.nameShort, channel.autoNameShort);
-        channel.nameShort.truncate(QBLFixtureChannel::NameShortLength);
         m_declared.push_back(std::move(channel));
     } else if (name == QLatin1String("Manufacturer")) {
         QString nameShort;

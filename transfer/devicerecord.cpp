@@ -18,12 +18,20 @@ QString readText(const char *field, int width)
     return QString::fromLatin1(field, length);
 }
 
+// By characters, not UTF-16 units: one outside the basic plane takes two units but one byte,
+// and a cut between its two units must not leave half of it.
 void writeText(char *field, int width, const QString &text)
 {
-    const QByteArray bytes = text.left(width).toLatin1();
-    std::memcpy(field, bytes.constData(), size_t(bytes.size()));
-    if (bytes.size() < width)
-        field[bytes.size()] = '\0';
+    int written = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n && written < width; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate())
+            ++i;
+        field[written++] = c.unicode() <= 0xFF ? char(c.unicode()) : '?';
+    }
+    if (written < width)
+        field[written] = '\0';
 }
 
 bool splitFixtureList(QByteArrayView list, QList<QByteArrayView> *headers)
@@ -110,6 +118,19 @@ bool decodeDeviceRecord(QByteArrayView record, QBLFixtureDefinition &definition)
 namespace
 {
 
+// The first count characters (code points) of text.
+QString leftCharacters(const QString &text, int count)
+{
+    qsizetype end = 0;
+    const qsizetype n = text.size();
+    for (int taken = 0; end < n && taken < count; ++taken) {
+        const bool pair =
+            text.at(end).isHighSurrogate() && end + 1 < n && text.at(end + 1).isLowSurrogate();
+        end += pair ? 2 : 1;
+    }
+    return text.left(end);
+}
+
 QString storedText(const QString &text, int width)
 {
     QByteArray field(width, '\0');
@@ -124,9 +145,10 @@ void checkName(QList<DeviceNameChange> &changes, const QString &field, const QSt
     const QString stored = storedText(text, width);
     if (stored == text)
         return;
+    const QString kept = leftCharacters(text, width);
     DeviceNameChange change{field, text, stored};
-    change.cut = text.size() > width;
-    change.replaced = storedText(text.left(width), width) != text.left(width);
+    change.cut = kept.size() < text.size();
+    change.replaced = stored != kept;
     changes.append(change);
 }
 

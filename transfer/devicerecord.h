@@ -47,7 +47,8 @@ constexpr int channelEntryOffset(int number)
 
 // The bytes up to the first zero or the end of the field, as Latin-1.
 QString readText(const char *field, int width);
-// The first width characters as Latin-1 ("?" for others), zero-ended when shorter.
+// The first width characters as Latin-1 ("?" for others), zero-ended when shorter. A
+// character is a code point: one outside the basic plane is one "?", and is never split.
 void writeText(char *field, int width, const QString &text);
 
 // Splits a fixture list answer into its 244-byte headers. Accepted only when its length

@@ -8,7 +8,7 @@
 #include "model/qblfixturedefinition.h"
 
 FixtureDefinitionsDownloader::FixtureDefinitionsDownloader(QObject *parent)
-    : QThread(parent), m_buffer(DeviceRecord::FixtureListBufferSize, '\0')
+    : QThread(parent), m_buffer(DeviceRecord::RecordSize, '\0')
 {
 }
 
@@ -71,6 +71,12 @@ void FixtureDefinitionsDownloader::received(uint nBytes)
     emit progressTotal(start + (end - start) * p / 100);
 }
 
+void FixtureDefinitionsDownloader::start(Priority priority)
+{
+    m_abort = false;
+    QThread::start(priority);
+}
+
 void FixtureDefinitionsDownloader::abort()
 {
     m_abort = true;
@@ -78,14 +84,23 @@ void FixtureDefinitionsDownloader::abort()
         m_master->cancel();
 }
 
+void FixtureDefinitionsDownloader::clearDownloaded()
+{
+    qDeleteAll(m_downloaded);
+    m_downloaded.clear();
+}
+
 void FixtureDefinitionsDownloader::run()
 {
-    m_abort = false;
     m_failure = DeviceFailure();
+    if (m_abort) {
+        clearDownloaded();
+        emit aborted();
+        return;
+    }
     const int n = int(m_requested.size());
     if (n == 0) {
-        qDeleteAll(m_downloaded);
-        m_downloaded.clear();
+        clearDownloaded();
         emit progressTotal(100);
         emit fixturesDownloaded();
         return;
@@ -99,13 +114,17 @@ void FixtureDefinitionsDownloader::run()
         emit failed();
         return;
     }
-    qDeleteAll(m_downloaded);
-    m_downloaded.clear();
+    clearDownloaded();
 
     m_progressStart = 0;
     m_progressEnd = uint(100 / n);
     emit progressTotal(0);
     for (int k = 1; k <= n; ++k) {
+        // Looked at before each read too: a read clears the master's cancel as it starts.
+        if (m_abort) {
+            emit aborted();
+            return;
+        }
         int received = 0;
         const bool ok =
             m_master->readData(DeviceRecord::RecordSize, m_buffer.data(), received,

@@ -28,6 +28,10 @@ public:
 
     // Also connects the master's sigReceived to received().
     void setMaster(BLPMaster *master);
+    // Clears the abort flag for the new run here rather than in run(), so that an abort()
+    // given between start() and run() is not lost.
+    void start(Priority priority = InheritPriority);
+
     void addDefinition(const QBLRemoteFixtureDefinition &entry);
     void clearDefinitions();
     const QList<QBLRemoteFixtureDefinition *> &requestedDefinitions() const { return m_requested; }
@@ -57,6 +61,8 @@ protected:
     void run() override;
 
 private:
+    void clearDownloaded();
+
     QList<QBLRemoteFixtureDefinition *> m_requested;
     QList<QBLFixtureDefinition *> m_downloaded;
     BLPMaster *m_master = nullptr;

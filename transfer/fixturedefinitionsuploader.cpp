@@ -96,6 +96,12 @@ void FixtureDefinitionsUploader::progressCurrent(uint percents)
     emit progressTotal(mapProgress(m_progressStart, m_progressEnd, percents));
 }
 
+void FixtureDefinitionsUploader::start(Priority priority)
+{
+    m_abort = false;
+    QThread::start(priority);
+}
+
 void FixtureDefinitionsUploader::abort()
 {
     m_abort = true;
@@ -103,10 +109,13 @@ void FixtureDefinitionsUploader::abort()
 
 void FixtureDefinitionsUploader::run()
 {
-    m_abort = false;
     m_sent = 0;
     m_freeSlots = -1;
     m_failure = DeviceFailure();
+    if (m_abort) {
+        emit aborted();
+        return;
+    }
     const int n = int(m_definitions.size());
     if (n == 0) {
         emit progressTotal(100);

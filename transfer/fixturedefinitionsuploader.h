@@ -29,6 +29,9 @@ public:
     // Also routes the master's per-write progress into progressCurrent (only the writes made
     // by this worker's thread count), so the owner need not connect sigTransferred itself.
     void setMaster(BLPMaster *master);
+    // Clears the abort flag for the new run here rather than in run(), so that an abort()
+    // given between start() and run() is not lost.
+    void start(Priority priority = InheritPriority);
     // Appends a deep copy; call on the owner's thread before start().
     void addDefinition(const QBLFixtureDefinition &definition);
     void clearDefinitions();

@@ -11,17 +11,21 @@ FixtureListDownloader::FixtureListDownloader(QObject *parent)
 {
 }
 
+void FixtureListDownloader::start(Priority priority)
+{
+    m_abort = false;
+    QThread::start(priority);
+}
+
 void FixtureListDownloader::abort()
 {
-    if (!isRunning() || !m_master)
-        return;
     m_abort = true;
-    m_master->cancel();
+    if (isRunning() && m_master)
+        m_master->cancel();
 }
 
 void FixtureListDownloader::run()
 {
-    m_abort = false;
     m_freeSlots = -1;
     m_failure = DeviceFailure();
     if (!m_master) {
@@ -29,10 +33,19 @@ void FixtureListDownloader::run()
         emit failed();
         return;
     }
+    if (m_abort) {
+        emit downloadAborted();
+        return;
+    }
     bool checked = false;
     {
         const ScopedAnswerTimeout timeout(m_master, ListTimeoutMs);
         checked = FixtureStore::checkDevice(m_master, &m_failure);
+    }
+    // The information request takes no cancel, and the list read drops one given before it.
+    if (m_abort) {
+        emit downloadAborted();
+        return;
     }
     if (!checked) {
         emit failed();

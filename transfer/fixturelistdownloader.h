@@ -20,6 +20,9 @@ public:
     explicit FixtureListDownloader(QObject *parent = nullptr);
 
     void setMaster(BLPMaster *master) { m_master = master; }
+    // Clears the abort flag for the new run here rather than in run(), so that an abort()
+    // given between start() and run() is not lost.
+    void start(Priority priority = InheritPriority);
     // The store's free slots as the controller reported them with the last list; -1 unknown.
     int freeSlots() const { return m_freeSlots; }
     // After failed(): why. Written on the worker's thread before that signal, read after it.

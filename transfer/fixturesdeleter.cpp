@@ -7,11 +7,20 @@
 
 FixturesDeleter::FixturesDeleter(QObject *parent) : QThread(parent) {}
 
-void FixturesDeleter::run()
+void FixturesDeleter::start(Priority priority)
 {
     m_abort = false;
+    QThread::start(priority);
+}
+
+void FixturesDeleter::run()
+{
     m_deleted = 0;
     m_failure = DeviceFailure();
+    if (m_abort) {
+        emit aborted();
+        return;
+    }
     const int n = int(m_targets.size());
     if (n == 0) {
         emit progressTotal(100);
@@ -29,6 +38,10 @@ void FixturesDeleter::run()
     }
     if (FixtureStore::queryDeviceStatus(m_master, 0).patchListNeedsClearing) {
         emit failedPatchingNeedsToBeCleared();
+        return;
+    }
+    if (m_abort) {
+        emit aborted();
         return;
     }
     for (int k = 1; k <= n; ++k) {

@@ -20,6 +20,9 @@ public:
     explicit FixturesDeleter(QObject *parent = nullptr);
 
     void setMaster(BLPMaster *master) { m_master = master; }
+    // Clears the abort flag for the new run here rather than in run(), so that an abort()
+    // given between start() and run() is not lost.
+    void start(Priority priority = InheritPriority);
     // Not copied: the rows must outlive the run.
     void addTarget(QBLRemoteFixtureDefinition *target) { m_targets.append(target); }
     void clearTargets() { m_targets.clear(); }

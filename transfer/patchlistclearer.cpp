@@ -6,18 +6,26 @@
 
 PatchListClearer::PatchListClearer(QObject *parent) : QThread(parent) {}
 
+void PatchListClearer::start(Priority priority)
+{
+    m_abort = false;
+    QThread::start(priority);
+}
+
 void PatchListClearer::abort()
 {
-    if (!isRunning() || !m_master)
-        return;
     m_abort = true;
-    m_master->cancel();
+    if (isRunning() && m_master)
+        m_master->cancel();
 }
 
 void PatchListClearer::run()
 {
-    m_abort = false;
     m_failure = DeviceFailure();
+    if (m_abort) {
+        emit aborted();
+        return;
+    }
     if (!m_master) {
         m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
         emit failed();

@@ -21,6 +21,9 @@ public:
     void setMaster(BLPMaster *master) { m_master = master; }
     // After failed(): why. Written on the worker's thread before that signal, read after it.
     const DeviceFailure &failureCause() const { return m_failure; }
+    // Clears the abort flag for the new run here rather than in run(), so that an abort()
+    // given between start() and run() is not lost.
+    void start(Priority priority = InheritPriority);
 
 signals:
     void success();

@@ -1,7 +1,7 @@
 #include "deviceform.h"
 #include "ui_deviceform.h"
 
-#include "devicerecord.h"
+#include "devicejobs.h"
 #include "devicesdiscoverer.h"
 #include "qblremotefixturedefinition.h"
 #include "remotefixturedefinitionlistmodel.h"
@@ -9,7 +9,6 @@
 #include "views/widgets/fixtureicondelegate.h"
 
 #include <QAction>
-#include <QByteArrayView>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
@@ -101,15 +100,10 @@ void DeviceForm::installModel(RemoteFixtureDefinitionListModel *model)
     updateCounter();
 }
 
-void DeviceForm::setFixtureList(const char *headers, int count)
+void DeviceForm::setFixtureList(const StoredFixtureList &list)
 {
     auto *model = new RemoteFixtureDefinitionListModel;
-    QList<QByteArrayView> rows;
-    rows.reserve(count);
-    for (int i = 0; i < count; ++i)
-        rows.append(QByteArrayView(headers + qsizetype(DeviceRecord::HeaderSize) * i,
-                                   DeviceRecord::HeaderSize));
-    model->appendListHeaders(rows);
+    model->appendListHeaders(list.headers());
     installModel(model);
     // The slot, name and channel columns fit their content; the manufacturer takes the rest.
     for (int column : {int(RemoteFixtureDefinitionListModel::SlotColumn),

@@ -10,6 +10,7 @@ class QComboBox;
 class QMenu;
 class QSortFilterProxyModel;
 class RemoteFixtureDefinitionListModel;
+class StoredFixtureList;
 
 namespace Ui
 {
@@ -30,8 +31,8 @@ public:
     // Filled and read by the window: one item per controller, item data = device number.
     QComboBox *devicesComboBox() const;
 
-    // Shows count 244-byte list headers starting at headers (just after the list's count).
-    void setFixtureList(const char *headers, int count);
+    // Shows one row per header of the list.
+    void setFixtureList(const StoredFixtureList &list);
     void clearList();
     // "12 of 64 slots used"; hidden while the capacity is unknown (negative).
     void setStoreUse(int used, int capacity);

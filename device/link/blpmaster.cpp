@@ -102,13 +102,6 @@ void BLPMaster::attachPhy(BLPmPhy *phy)
     startThread();
 }
 
-void BLPMaster::connectDevice()
-{
-    startThread();
-    if (BLPmPhy *p = m_phy.load())
-        p->connectDevice();
-}
-
 void BLPMaster::startThread()
 {
     if (isRunning())
@@ -131,19 +124,49 @@ void BLPMaster::stopThread()
     m_stop.store(false);
 }
 
-// The phy's reader stops before link-lost is cleared: a read still running on a vanished
-// device would otherwise mark the fresh link lost.
+void BLPMaster::connectDevice()
+{
+    QMutexLocker locker(&m_transactionLock);
+    connectLocked();
+}
+
 void BLPMaster::resetLink()
 {
     QMutexLocker locker(&m_transactionLock);
+    resetLocked();
+}
+
+void BLPMaster::switchDevice(const std::function<void()> &select)
+{
+    QMutexLocker locker(&m_transactionLock);
+    resetLocked();
+    if (select)
+        select();
+    connectLocked();
+}
+
+// Under the transaction lock: an operation's send may connect the phy too.
+void BLPMaster::connectLocked()
+{
+    startThread();
+    if (BLPmPhy *p = m_phy.load())
+        p->connectDevice();
+}
+
+// The phy's reader stops before link-lost is cleared: a read still running on a vanished
+// device would otherwise mark the fresh link lost.
+void BLPMaster::resetLocked()
+{
     stopThread();
     m_awaiting.store(false);
+    m_resetting.store(true);
     if (BLPmPhy *p = m_phy.load())
         p->disconnectDevice();
     while (m_feeding.load())
         QThread::usleep(10);
     engineReset(m_engine.get());
     installEngineFunctions();
+    m_resetting.store(false);
     m_linkLost.store(false);
     m_lostCause.store(LinkStatus::Ok);
 }
@@ -176,12 +199,14 @@ void BLPMaster::wakeSleepers()
     m_wake.notify_all();
 }
 
+// Bytes are taken whenever they come: the reader starts reads only while an answer is
+// awaited, but a read begun for one answer may bring the first byte of the next.
 void BLPMaster::inputByte(quint8 byte)
 {
-    // Paired with resetLink: either it sees us feeding, or we see awaiting cleared.
+    // Paired with resetLocked: either it sees us feeding, or we see the reset under way.
     m_feeding.store(true);
     bool wake = false;
-    if (m_awaiting.load()) {
+    if (!m_resetting.load()) {
         engineInputByte(m_engine.get(), byte);
         wake = engineHasWork(m_engine.get());
     }
@@ -228,16 +253,19 @@ void BLPMaster::run()
     m_threadExited.store(true);
 }
 
-// Awaiting is set before the write: the answer may start arriving while send() returns,
-// and the reader drops bytes that come while no answer is awaited.
+// Awaiting is set only once the frame is out: the reader reads (and judges the link) only
+// while it is set, so a send that first has to reconnect the phy is not taken for a lost
+// link. An answer that comes sooner waits in the driver.
 void BLPMaster::frameToSend(quint32 length, const quint8 *bytes)
 {
     m_answerTimer.start();
+    BLPmPhy *p = m_phy.load();
+    if (!p || !p->send(length, bytes)) {
+        linkLost();
+        return;
+    }
     m_awaiting.store(true);
     wakeSleepers();
-    BLPmPhy *p = m_phy.load();
-    if (!p || !p->send(length, bytes))
-        linkLost();
 }
 
 void BLPMaster::statusAnswered(quint8 status)

@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -56,10 +57,15 @@ public:
     // Set-up (owner's thread).
     void attachPhy(BLPmPhy *phy);
     BLPmPhy *phy() const { return m_phy.load(); }
+    // Connecting and resetting hold the transaction lock, so they never meet an operation
+    // (whose send may connect the phy itself) or each other.
     void connectDevice();
     // Stops the thread, resets the engine, leaves the link-lost state and disconnects the
     // phy. The next connectDevice() starts again.
     void resetLink();
+    // resetLink, select (which chooses the device), connectDevice, with no operation in
+    // between: a probe meanwhile finds the link busy.
+    void switchDevice(const std::function<void()> &select);
 
     // Any thread.
     void setResponseTimeout(int ms) { m_responseTimeout.store(ms); }
@@ -110,6 +116,8 @@ private:
     void installEngineFunctions();
     void startThread();
     void stopThread();
+    void connectLocked();
+    void resetLocked();
     bool writeTransaction(const quint8 *data, quint16 length, bool first, bool last, quint8 command,
                           quint16 parameter, bool withProgress);
     bool readTransaction(quint16 maxAnswer, quint8 *buffer, qint32 &count, bool &last,
@@ -144,6 +152,7 @@ private:
     std::atomic<bool> m_cancel{false};
     // The reader is inside inputByte; resetLink waits it out before resetting the engine.
     std::atomic<bool> m_feeding{false};
+    std::atomic<bool> m_resetting{false};
     std::atomic<int> m_transactionActive{0};
     std::atomic<int> m_responseTimeout{DefaultResponseTimeoutMs};
     std::atomic<LinkStatus> m_status{LinkStatus::Ok};

@@ -4,8 +4,8 @@ BLPmPhy::BLPmPhy(QObject *parent) : QThread(parent) {}
 
 BLPmPhy::~BLPmPhy() = default;
 
-// A phy without a device sends nothing; saying so lets the master fail at once instead of
-// waiting for an answer that cannot come.
+// A phy without a line sends nothing, and says so: the waiting operation then ends at once
+// as on a lost link instead of waiting for an answer that cannot come.
 bool BLPmPhy::send(quint32 length, const quint8 *data)
 {
     Q_UNUSED(length);

@@ -35,9 +35,7 @@ bool DeviceLink::installBackend(const DriverOptions &options, QString *error)
 
 void DeviceLink::switchDevice(BLPMaster *master, BLPmPhyUSB *phy, int deviceIndex)
 {
-    master->resetLink();
-    phy->setDeviceIndex(deviceIndex);
-    master->connectDevice();
+    master->switchDevice([phy, deviceIndex] { phy->setDeviceIndex(deviceIndex); });
 }
 
 QMap<int, QString> DeviceLink::controllers()

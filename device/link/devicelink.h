@@ -39,6 +39,8 @@ public:
     // line in error, when the D2XX library or one of its functions is missing.
     static bool installBackend(const DriverOptions &options, QString *error = nullptr);
     // The reset, select and connect sequence; every switch of the active device goes here.
+    // It holds the master's transaction lock throughout, so the connection poll's probe
+    // cannot connect the phy in the middle of it.
     static void switchDevice(BLPMaster *master, BLPmPhyUSB *phy, int deviceIndex);
 
     BLPMaster *master() const { return m_master.get(); }

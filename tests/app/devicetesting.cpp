@@ -5,6 +5,7 @@
 #include "simulateddevice.h"
 #include "transfer/devicerecord.h"
 #include "views/deviceform.h"
+#include "windowtesting.h"
 
 #include <QAbstractItemModel>
 #include <QItemSelectionModel>
@@ -78,4 +79,41 @@ void selectRows(QTableView *table, const QList<int> &rows)
     for (int row : rows)
         table->selectionModel()->select(table->model()->index(row, 0),
                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+bool waitForListRequest(SimulatedDevice *device, int timeoutMs)
+{
+    return QTest::qWaitFor(
+        [&] {
+            for (const SimulatedFrameInfo &frame : device->frameLog())
+                if (frame.command == SimulatedController::FixtureList)
+                    return true;
+            return false;
+        },
+        timeoutMs);
+}
+
+DeviceRequest uploadOf(int libraryRow)
+{
+    return [libraryRow](MainWindow &window, ScriptedPrompts &) {
+        selectRows(libraryTable(window), {libraryRow});
+        window.uploadCurrentSelection();
+    };
+}
+
+DeviceRequest downloadOf(int deviceRow)
+{
+    return [deviceRow](MainWindow &window, ScriptedPrompts &) {
+        selectRows(deviceTable(window), {deviceRow});
+        window.downloadCurrentSelection();
+    };
+}
+
+DeviceRequest deletionOf(int deviceRow)
+{
+    return [deviceRow](MainWindow &window, ScriptedPrompts &prompts) {
+        selectRows(deviceTable(window), {deviceRow});
+        prompts.thenAnswer(QMessageBox::Yes);
+        window.deleteCurrentlySelectedFixturesOnDevice();
+    };
 }

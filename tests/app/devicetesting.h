@@ -4,14 +4,17 @@
 #include "simulatedftdidriver.h"
 
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 
 #include <chrono>
+#include <functional>
 
 class DeviceForm;
 class MainWindow;
 class QTableView;
+class ScriptedPrompts;
 class SimulatedController;
 class SimulatedDevice;
 
@@ -45,3 +48,16 @@ QTableView *deviceTable(MainWindow &window);
 QStringList deviceFixtureNames(MainWindow &window);
 // Selects the rows (view order) of a table, replacing the selection.
 void selectRows(QTableView *table, const QList<int> &rows);
+
+// Waits until the controller has been asked for its fixture list since its frame log was last
+// cleared: a refresh is reading.
+bool waitForListRequest(SimulatedDevice *device, int timeoutMs = 10000);
+
+// A user's request of a device job, made as the window's buttons make it.
+using DeviceRequest = std::function<void(MainWindow &, ScriptedPrompts &)>;
+DeviceRequest uploadOf(int libraryRow);
+DeviceRequest downloadOf(int deviceRow);
+// Answers the question before a deletion with Yes.
+DeviceRequest deletionOf(int deviceRow);
+
+Q_DECLARE_METATYPE(DeviceRequest)

@@ -1,9 +1,9 @@
 #include <QtTest>
 
 #include "app/mainwindow.h"
+#include "devicetesting.h"
 #include "simulatedcontroller.h"
 #include "simulateddevice.h"
-#include "devicetesting.h"
 #include "views/deviceform.h"
 #include "windowtesting.h"
 
@@ -111,6 +111,50 @@ private slots:
             QCOMPARE(QByteArray(records.first().constData()), QByteArray("Stored One"));
             QCOMPARE(prompts.unexpected, 0);
         }
+    }
+
+    // The close comes while a refresh runs and a request waits behind it. Once closing has
+    // begun nothing may start, neither when the refresh ends nor when the window has closed.
+    void aRequestPendingWhenTheWindowClosesNeverStarts_data()
+    {
+        QTest::addColumn<DeviceRequest>("request");
+        QTest::newRow("upload") << uploadOf(0);
+        QTest::newRow("delete") << deletionOf(1);
+    }
+
+    void aRequestPendingWhenTheWindowClosesNeverStarts()
+    {
+        QFETCH(DeviceRequest, request);
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"Stored One", "Stored Two"});
+        ScriptedPrompts prompts;
+        MainWindow window(libraryPath);
+        window.show();
+        QVERIFY(waitForDeviceRows(window, 2));
+
+        // A deletion, and a slow refresh after it; the pane still shows both rows.
+        device->setAnswerDelay(40ms);
+        deletionOf(0)(window, prompts);
+        QVERIFY(
+            QTest::qWaitFor([&] { return device->controller()->records().size() == 1; }, 10000));
+        device->clearFrameLog();
+        QVERIFY(waitForListRequest(device));
+
+        QSignalSpy starts(&window, &MainWindow::operationStarts);
+        request(window, prompts);
+        QCOMPARE(starts.count(), 0); // pending behind the refresh
+        QVERIFY(!window.close());
+        device->clearFrameLog();
+        QVERIFY(QTest::qWaitFor([&] { return !window.isVisible(); }, 15000));
+        QTest::qWait(300);
+
+        QCOMPARE(starts.count(), 0);
+        for (const SimulatedFrameInfo &frame : device->frameLog()) {
+            QVERIFY(frame.command != SimulatedController::Record);
+            QVERIFY(frame.command != SimulatedController::DeleteRecord);
+        }
+        QCOMPARE(device->controller()->records().size(), 1);
+        QCOMPARE(prompts.unexpected, 0);
     }
 
     void cancelInTheSaveQuestionRestoresTheWindowAndRefreshesTheList()

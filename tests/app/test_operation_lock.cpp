@@ -157,6 +157,53 @@ private slots:
         QVERIFY(prompts.asked.isEmpty());
     }
 
+    // The request stops the refresh, but the list answer is already on its way in one piece,
+    // so the refresh completes and replaces the pane's rows. The request still acts on the
+    // entry it was made for ("Two").
+    void aRequestPendingBehindARefreshThatCompletedKeepsItsEntries_data()
+    {
+        QTest::addColumn<DeviceRequest>("request");
+        QTest::addColumn<QStringList>("libraryAfter");
+        QTest::addColumn<QStringList>("deviceAfter");
+        const QStringList library = {"Alpha Spot", "Bravo Wash", "Charlie Par"};
+        const QStringList stored = {"One", "Two", "Three", "Alpha Spot"};
+        QTest::newRow("download") << downloadOf(1) << library + QStringList{"Two"} << stored;
+        QTest::newRow("delete") << deletionOf(1) << library
+                                << QStringList{"One", "Three", "Alpha Spot"};
+    }
+
+    void aRequestPendingBehindARefreshThatCompletedKeepsItsEntries()
+    {
+        QFETCH(DeviceRequest, request);
+        QFETCH(QStringList, libraryAfter);
+        QFETCH(QStringList, deviceAfter);
+        SimulatedBus bus;
+        SimulatedDevice *device = bus.addController(0x0103, {"One", "Two", "Three"});
+        device->controller()->setFrameLimit(1000); // the whole list in one answer
+        ScriptedPrompts prompts;
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 3));
+
+        // An upload, and a slow refresh after it; the pane still shows the three rows.
+        uploadOf(0)(window, prompts);
+        QVERIFY(
+            QTest::qWaitFor([&] { return device->controller()->records().size() == 4; }, 10000));
+        device->setAnswerDelay(300ms);
+        device->clearFrameLog();
+        QVERIFY(waitForListRequest(device));
+        QCOMPARE(deviceFixtureNames(window), (QStringList{"One", "Two", "Three"}));
+
+        QSignalSpy starts(&window, &MainWindow::operationStarts);
+        request(window, prompts);
+        QCOMPARE(starts.count(), 0); // pending behind the refresh
+        QVERIFY(QTest::qWaitFor([&] { return starts.count() == 1; }, 10000));
+        device->setAnswerDelay(0us);
+        QVERIFY(waitUntilIdle(window));
+        QCOMPARE(libraryFixtureNames(window), libraryAfter);
+        QCOMPARE(deviceFixtureNames(window), deviceAfter);
+        QCOMPARE(prompts.unexpected, 0);
+    }
+
     void aListOfOnlyTheCountIsAFailedRefresh()
     {
         SimulatedBus bus;

@@ -177,6 +177,31 @@ private slots:
         QVERIFY(!defs.at(0).channels.at(0).autoNameShort);
     }
 
+    // A short name is cut to 12 UTF-16 units, one fewer where the twelfth would be the first
+    // half of a character outside the basic plane, however the channel is declared.
+    void aLongShortNameIsCutWithoutSplittingACharacter_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        const QByteArray shortName = "Colour whee\xF0\x9F\x8E\xAD and more";
+        QTest::newRow("declared, then referenced")
+            << doc(("<DMXChannel Name=\"Colour\" ShortName=\"" + shortName +
+                    "\"/><Personality><DMXChannelRef Number=\"1\">Colour</DMXChannelRef>"
+                    "</Personality>")
+                       .constData());
+        QTest::newRow("inside the personality")
+            << doc(("<Personality><DMXChannel Name=\"Colour\" Number=\"1\" ShortName=\"" +
+                    shortName + "\"/></Personality>")
+                       .constData());
+    }
+    void aLongShortNameIsCutWithoutSplittingACharacter()
+    {
+        QFETCH(QByteArray, document);
+        const auto defs = parseDocument(document);
+        QCOMPARE(defs.size(), 1);
+        QCOMPARE(defs.at(0).channels.size(), 1);
+        QCOMPARE(defs.at(0).channels.at(0).nameShort, QStringLiteral("Colour whee"));
+    }
+
     void unknownElementsAreReportedAndSkipped()
     {
         int unsupported = 0;

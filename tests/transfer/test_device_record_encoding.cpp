@@ -23,6 +23,12 @@ QBLFixtureChannel *addChannel(QBLFixtureDefinition &def, const QString &name, in
     return ch;
 }
 
+// Characters as code points: a pair of UTF-16 units outside the basic plane counts once.
+int characters(const QString &text)
+{
+    return int(QStringView(text).toUcs4().size());
+}
+
 std::unique_ptr<QBLFixtureDefinition> decode(const QByteArray &record)
 {
     auto def = std::make_unique<QBLFixtureDefinition>();
@@ -136,6 +142,52 @@ private slots:
         QCOMPARE(decode(encodeDeviceRecord(def))->fixtureName(), QStringLiteral("Sp\u00f6t ????"));
     }
 
+    // The record holds one byte per character; a character outside the basic plane takes two
+    // UTF-16 units, so a cut by units would drop characters that fit, or halve one.
+    void aCharacterOutsideTheBasicPlaneIsOneQuestionMarkAndIsNeverSplit_data()
+    {
+        const QString mask = QStringLiteral("\U0001F3AD");
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("between Latin-1") << QStringLiteral("ab") + mask + QStringLiteral("\u00e9")
+                                         << QStringLiteral("ab?\u00e9") << false;
+        QTest::newRow("sixty fit") << mask.repeated(60) << QString(60, QLatin1Char('?')) << false;
+        QTest::newRow("a hundred fit")
+            << mask.repeated(100) << QString(100, QLatin1Char('?')) << false;
+        QTest::newRow("the hundred-and-first is cut")
+            << mask.repeated(101) << QString(100, QLatin1Char('?')) << true;
+        QTest::newRow("the last that fits is not halved")
+            << QString(99, QLatin1Char('x')) + mask + QStringLiteral("z")
+            << QString(99, QLatin1Char('x')) + QStringLiteral("?") << true;
+        QTest::newRow("an unpaired half is one character too")
+            << QStringLiteral("a") + mask.left(1) + QStringLiteral("b") << QStringLiteral("a?b")
+            << false;
+    }
+
+    void aCharacterOutsideTheBasicPlaneIsOneQuestionMarkAndIsNeverSplit()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, stored);
+        QFETCH(bool, cut);
+        QBLFixtureDefinition def;
+        def.setFixtureName(given);
+        addChannel(def, given, 1);
+
+        const DeviceRecordPreview preview = previewDeviceRecord(def);
+        QBLFixtureDefinition copy;
+        copy = def;
+        const auto back = decode(encodeDeviceRecord(copy));
+        QCOMPARE(back->fixtureName(), stored);
+        QCOMPARE(back->channels().at(0)->name(), stored);
+        QCOMPARE(preview.nameChanges.size(), 2);
+        for (const DeviceNameChange &change : preview.nameChanges) {
+            QCOMPARE(change.stored, stored);
+            QCOMPARE(change.cut, cut);
+            QVERIFY(change.replaced);
+        }
+    }
+
     // The preview must say exactly what the record turns each name into: names that read
     // back differently are listed with what reads back, and no others.
     void thePreviewListsExactlyTheNamesThatReadBackDifferently()
@@ -186,7 +238,7 @@ private slots:
             QMap<QString, QPair<QString, QString>> listed;
             for (const DeviceNameChange &c : preview.nameChanges) {
                 listed.insert(c.field, {c.given, c.stored});
-                QCOMPARE(c.cut, c.given.size() > c.stored.size());
+                QCOMPARE(c.cut, characters(c.given) > characters(c.stored));
                 QCOMPARE(c.replaced, c.stored.contains(QLatin1Char('?')));
             }
             QCOMPARE(listed, expected);

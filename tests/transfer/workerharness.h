@@ -15,6 +15,10 @@ class TerminalSignals
 {
 public:
     TerminalSignals(QObject *worker, std::initializer_list<const char *> signatures)
+        : TerminalSignals(worker, QList<const char *>(signatures))
+    {
+    }
+    TerminalSignals(QObject *worker, const QList<const char *> &signatures)
     {
         for (const char *s : signatures)
             m_spies.push_back(std::make_unique<QSignalSpy>(worker, s));
@@ -41,7 +45,8 @@ private:
     std::vector<std::unique_ptr<QSignalSpy>> m_spies;
 };
 
-inline bool runToEnd(QThread *worker, int timeoutMs = 20000)
+// Through the worker's own start(), which begins a run.
+template <typename Worker> bool runToEnd(Worker *worker, int timeoutMs = 20000)
 {
     worker->start();
     return worker->wait(timeoutMs);

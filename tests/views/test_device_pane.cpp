@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "devicejobs.h"
 #include "devicerecord.h"
 #include "model/uilanguage.h"
 #include "qblremotefixturedefinition.h"
@@ -22,12 +23,14 @@ struct Row {
     const char *manufacturer;
 };
 
-// The list headers as the controller sends them after the 2-byte count.
-QByteArray listHeaders(const QList<Row> &rows)
+// The list as the controller sends it: the 2-byte count, then one header per row.
+StoredFixtureList storedList(const QList<Row> &rows)
 {
-    QByteArray bytes(qsizetype(DeviceRecord::HeaderSize) * rows.size(), '\0');
+    QByteArray answer(2 + qsizetype(DeviceRecord::HeaderSize) * rows.size(), '\0');
+    answer[0] = char(rows.size() & 0xFF);
+    answer[1] = char(rows.size() >> 8);
     for (int i = 0; i < rows.size(); ++i) {
-        char *header = bytes.data() + DeviceRecord::HeaderSize * i;
+        char *header = answer.data() + 2 + DeviceRecord::HeaderSize * i;
         DeviceRecord::writeText(header + DeviceRecord::FixtureNameOffset,
                                 DeviceRecord::FixtureNameWidth, rows[i].name);
         DeviceRecord::writeText(header + DeviceRecord::ManufacturerNameOffset,
@@ -35,7 +38,10 @@ QByteArray listHeaders(const QList<Row> &rows)
         header[DeviceRecord::ChannelCountOffset] = char(rows[i].channels);
         header[DeviceRecord::SlotOffset] = char(i);
     }
-    return bytes;
+    StoredFixtureList list;
+    if (!list.parse(answer))
+        qFatal("the test's list does not parse");
+    return list;
 }
 
 const QList<Row> fiveRows = {{"Echo Spot", 12, "Lumen"},
@@ -93,8 +99,7 @@ private slots:
     void theContextMenuWithoutSelectionHoldsOnlySelectAll()
     {
         DeviceForm form;
-        const QByteArray headers = listHeaders(fiveRows);
-        form.setFixtureList(headers.constData(), 5);
+        form.setFixtureList(storedList(fiveRows));
         form.show();
         withOpenContextMenu(
             form, [](QMenu *menu) { QCOMPARE(actionTexts(menu), QStringList{"Select all"}); });
@@ -103,8 +108,7 @@ private slots:
     void theContextMenuWithSelectionOffersCopyAndDelete()
     {
         DeviceForm form;
-        const QByteArray headers = listHeaders(fiveRows);
-        form.setFixtureList(headers.constData(), 5);
+        form.setFixtureList(storedList(fiveRows));
         form.show();
         form.selectAll();
         withOpenContextMenu(form, [](QMenu *menu) {
@@ -117,8 +121,7 @@ private slots:
     void aRunningOperationDisablesTheStartersAndItsEndEnablesThemAlsoInAnOpenMenu()
     {
         DeviceForm form;
-        const QByteArray headers = listHeaders(fiveRows);
-        form.setFixtureList(headers.constData(), 5);
+        form.setFixtureList(storedList(fiveRows));
         form.show();
         form.selectAll();
         auto *find = form.findChild<QPushButton *>("discoverDevicesBttn");
@@ -147,8 +150,7 @@ private slots:
     void theMenuActionsAndButtonsBecomeRequestsForTheWindow()
     {
         DeviceForm form;
-        const QByteArray headers = listHeaders(fiveRows);
-        form.setFixtureList(headers.constData(), 5);
+        form.setFixtureList(storedList(fiveRows));
         form.show();
         form.selectAll();
         QSignalSpy deletes(&form, &DeviceForm::deleteRequested);
@@ -171,8 +173,7 @@ private slots:
     {
         DeviceForm form;
         QSignalSpy counts(&form, &DeviceForm::signalUpdateCounters);
-        const QByteArray headers = listHeaders(fiveRows);
-        form.setFixtureList(headers.constData(), 5);
+        form.setFixtureList(storedList(fiveRows));
         auto *table = form.findChild<QTableView *>("fixtureListView");
         table->selectionModel()->select(table->model()->index(1, 0),
                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -186,11 +187,10 @@ private slots:
     void anEmptyListShowsAnEmptyTableAndReportsZeros()
     {
         DeviceForm form;
-        const QByteArray headers = listHeaders(fiveRows);
-        form.setFixtureList(headers.constData(), 5);
+        form.setFixtureList(storedList(fiveRows));
         form.selectAll();
         QSignalSpy counts(&form, &DeviceForm::signalUpdateCounters);
-        form.setFixtureList(headers.constData(), 0);
+        form.setFixtureList(storedList({}));
         QCOMPARE(form.findChild<QTableView *>("fixtureListView")->model()->rowCount(), 0);
         QVERIFY(!counts.isEmpty());
         QCOMPARE(counts.last(), (QList<QVariant>{0, 0, 0}));
@@ -200,8 +200,7 @@ private slots:
     void clearingTheListEmptiesTableAndSelection()
     {
         DeviceForm form;
-        const QByteArray headers = listHeaders(fiveRows);
-        form.setFixtureList(headers.constData(), 5);
+        form.setFixtureList(storedList(fiveRows));
         form.selectAll();
         QCOMPARE(form.selectedDefinitions().size(), 5);
         QSignalSpy counts(&form, &DeviceForm::signalUpdateCounters);
@@ -213,8 +212,7 @@ private slots:
     void rowsShowNameChannelsAndManufacturerInSlotOrder()
     {
         DeviceForm form;
-        const QByteArray headers = listHeaders(fiveRows);
-        form.setFixtureList(headers.constData(), 5);
+        form.setFixtureList(storedList(fiveRows));
         const QAbstractItemModel *model = form.findChild<QTableView *>("fixtureListView")->model();
         QCOMPARE(model->rowCount(), 5);
         for (int i = 0; i < 5; ++i) {
@@ -228,8 +226,7 @@ private slots:
     {
         UiLanguage::install(qApp, {QStringLiteral("en")});
         DeviceForm form;
-        const QByteArray headers = listHeaders(fiveRows);
-        form.setFixtureList(headers.constData(), 5);
+        form.setFixtureList(storedList(fiveRows));
         auto *table = form.findChild<QTableView *>("fixtureListView");
         const QHeaderView *header = table->horizontalHeader();
         const int slotColumn = header->logicalIndex(0);
@@ -258,8 +255,7 @@ private slots:
     void afterSortingTheSelectionReturnsTheRowsTheUserSeesSelected()
     {
         DeviceForm form;
-        const QByteArray headers = listHeaders(fiveRows);
-        form.setFixtureList(headers.constData(), 5);
+        form.setFixtureList(storedList(fiveRows));
         auto *table = form.findChild<QTableView *>("fixtureListView");
         table->sortByColumn(0, Qt::AscendingOrder);
         // Sorted: Alpha Wash, Bravo Par, Charlie Scan, Delta Bar, Echo Spot.
@@ -276,11 +272,10 @@ private slots:
     void aNewListKeepsTheUsersSortOrder()
     {
         DeviceForm form;
-        const QByteArray headers = listHeaders(fiveRows);
-        form.setFixtureList(headers.constData(), 5);
+        form.setFixtureList(storedList(fiveRows));
         auto *table = form.findChild<QTableView *>("fixtureListView");
         table->sortByColumn(1, Qt::DescendingOrder);
-        form.setFixtureList(headers.constData(), 5);
+        form.setFixtureList(storedList(fiveRows));
         QCOMPARE(table->model()->index(0, 0).data().toString(), QString("Alpha Wash"));
         QCOMPARE(table->model()->index(4, 0).data().toString(), QString("Charlie Scan"));
     }

@@ -278,14 +278,7 @@ bool StoreSession::readStoredList(std::vector<std::unique_ptr<QBLRemoteFixtureDe
 
 QList<StoredRecord> StoreSession::storedHeaders() const
 {
-    QList<StoredRecord> headers;
-    const StoredFixtureList &list = m_jobs->fixtureList();
-    for (int i = 0; i < list.count(); ++i) {
-        const char *header = list.headers() + qsizetype(DeviceRecord::HeaderSize) * i;
-        headers.append({int(quint8(header[DeviceRecord::SlotOffset])),
-                        QByteArray(header, DeviceRecord::HeaderSize)});
-    }
-    return headers;
+    return m_jobs->fixtureList().storedHeaders();
 }
 
 QString StoreSession::optionsHelp()

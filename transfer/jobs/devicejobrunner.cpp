@@ -3,7 +3,6 @@
 #include "connectionprobe.h"
 #include "devicechanger.h"
 #include "devicelink.h"
-#include "devicerecord.h"
 #include "fixturedefinitionsdownloader.h"
 #include "fixturedefinitionsuploader.h"
 #include "fixturelistdownloader.h"
@@ -243,14 +242,9 @@ bool DeviceJobRunner::upload(const QList<QBLFixtureDefinition *> &definitions)
         m_uploader->addDefinition(*definition);
     if (m_asksAboutHeld) {
         // The last list's headers tell which slots may hold one; only those are read.
-        QList<StoredRecord> headers;
-        for (int i = 0; i < m_list.count(); ++i) {
-            const char *header = m_list.headers() + qsizetype(DeviceRecord::HeaderSize) * i;
-            headers.append(StoredRecord{quint8(header[DeviceRecord::SlotOffset]),
-                                        QByteArray(header, DeviceRecord::HeaderSize)});
-        }
         m_uploader->setHeldCandidates(candidateSlots(
-            headers, QList<const QBLFixtureDefinition *>(definitions.begin(), definitions.end())));
+            m_list.storedHeaders(),
+            QList<const QBLFixtureDefinition *>(definitions.begin(), definitions.end())));
     }
     startUpload();
     return true;

@@ -6,10 +6,9 @@
 bool StoredFixtureList::parse(QByteArrayView answer)
 {
     clear();
-    if (DeviceRecord::isEmptyFixtureList(answer))
-        return true;
     QList<QByteArrayView> headers;
-    if (!DeviceRecord::splitFixtureList(answer, &headers))
+    if (!DeviceRecord::isEmptyFixtureList(answer) &&
+        !DeviceRecord::splitFixtureList(answer, &headers))
         return false;
     m_answer = answer.toByteArray();
     m_count = int(headers.size());
@@ -23,13 +22,32 @@ void StoredFixtureList::clear()
     m_freeSlots = -1;
 }
 
+QList<QByteArrayView> StoredFixtureList::headers() const
+{
+    QList<QByteArrayView> out;
+    out.reserve(m_count);
+    for (int i = 0; i < m_count; ++i)
+        out.append(QByteArrayView(m_answer).sliced(BLPSize::FixtureListCountSize +
+                                                       qsizetype(DeviceRecord::HeaderSize) * i,
+                                                   DeviceRecord::HeaderSize));
+    return out;
+}
+
+QList<StoredRecord> StoredFixtureList::storedHeaders() const
+{
+    QList<StoredRecord> out;
+    for (const QByteArrayView header : headers())
+        out.append(
+            StoredRecord{int(quint8(header[DeviceRecord::SlotOffset])), header.toByteArray()});
+    return out;
+}
+
 std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> StoredFixtureList::entries() const
 {
     std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> out;
-    out.reserve(size_t(m_count));
-    for (int i = 0; i < m_count; ++i) {
+    for (const QByteArrayView header : headers()) {
         auto entry = std::make_unique<QBLRemoteFixtureDefinition>();
-        entry->decodeListHeader(headers() + qsizetype(DeviceRecord::HeaderSize) * i);
+        entry->decodeListHeader(header.data());
         out.push_back(std::move(entry));
     }
     return out;

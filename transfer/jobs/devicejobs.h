@@ -2,8 +2,11 @@
 
 // What a device job is and how it ended: the one value every front end words for itself.
 
+#include "storeplan.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QMetaType>
 
 #include <memory>
@@ -43,11 +46,13 @@ enum class DeviceJobOutcome {
 Q_DECLARE_METATYPE(DeviceJob)
 Q_DECLARE_METATYPE(DeviceJobOutcome)
 
-// A fixture list answer, checked once: a 2-byte count, then count 244-byte headers.
+// A fixture list answer, checked once: a 2-byte count, then count 244-byte headers. The window,
+// the tool and the job runner all read it through here.
 class StoredFixtureList
 {
 public:
-    // False for an answer of the wrong length (the list then stays empty).
+    // False for an answer of the wrong length (the list then stays empty). An answer of only
+    // the count 0 is a store without definitions: parsed, and empty.
     bool parse(QByteArrayView answer);
     void clear();
 
@@ -55,7 +60,10 @@ public:
     bool isEmpty() const { return m_count == 0; }
     // The controller's answer as it came: the count, then the headers back to back.
     const QByteArray &answer() const { return m_answer; }
-    const char *headers() const { return m_answer.constData() + 2; }
+    // In list order, viewing answer().
+    QList<QByteArrayView> headers() const;
+    // Each header with the slot its slot byte names.
+    QList<StoredRecord> storedHeaders() const;
     // The free slots reported with the list; -1 when the controller did not say.
     int freeSlots() const { return m_freeSlots; }
     void setFreeSlots(int freeSlots) { m_freeSlots = freeSlots; }
