@@ -1055,10 +1055,6 @@ Gerätetypen: 0 Moving Head, 1 Scanner, 2 LED Fixture, 3 Color Changer, 4 Dimmer
         <translation>Fixture-Definition hinzufügen</translation>
     </message>
     <message>
-        <source>Add %1 Fixture Definitions</source>
-        <translation>%1 Fixture-Definitionen hinzufügen</translation>
-    </message>
-    <message>
         <source>Duplicate Fixture Definition</source>
         <translation>Fixture-Definition duplizieren</translation>
     </message>
@@ -1077,6 +1073,13 @@ Gerätetypen: 0 Moving Head, 1 Scanner, 2 LED Fixture, 3 Color Changer, 4 Dimmer
     <message>
         <source>Import Library</source>
         <translation>Bibliothek importieren</translation>
+    </message>
+    <message numerus="yes">
+        <source>Add %n Fixture Definition(s)</source>
+        <translation>
+            <numerusform>%n Fixture-Definition hinzufügen</numerusform>
+            <numerusform>%n Fixture-Definitionen hinzufügen</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1731,6 +1734,14 @@ Möchten Sie sie ersetzen?</translation>
         <source>mode &quot;%1&quot; has %2 channels; the controller takes at most %3</source>
         <translation>Modus „%1“ hat %2 Kanäle; der Controller nimmt höchstens %3</translation>
     </message>
+    <message>
+        <source>not a regular file, not read</source>
+        <translation>keine gewöhnliche Datei, nicht gelesen</translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation>keine solche Datei</translation>
+    </message>
 </context>
 <context>
     <name>QxfCatalogDialog</name>
@@ -1800,13 +1811,6 @@ Möchten Sie sie ersetzen?</translation>
             <numerusform>%n Dateien übersprungen</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>%n fixture(s), %1 modes</source>
-        <translation>
-            <numerusform>%n Fixture, %1 Modi</numerusform>
-            <numerusform>%n Fixtures, %1 Modi</numerusform>
-        </translation>
-    </message>
     <message>
         <source>%1. %2</source>
         <translation>%1. %2</translation>
@@ -1819,16 +1823,35 @@ Möchten Sie sie ersetzen?</translation>
         </translation>
     </message>
     <message>
-        <source>Add QLC+ Fixture File</source>
-        <translation>QLC+-Fixture-Datei hinzufügen</translation>
-    </message>
-    <message>
         <source>QLC+ Fixtures (*.qxf *.QXF)</source>
         <translation>QLC+-Fixtures (*.qxf *.QXF)</translation>
     </message>
     <message>
         <source>Add QLC+ Fixture Folder</source>
         <translation>QLC+-Fixture-Ordner hinzufügen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n empty mode(s) skipped</source>
+        <translation>
+            <numerusform>%n leerer Modus übersprungen</numerusform>
+            <numerusform>%n leere Modi übersprungen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <comment>two counts</comment>
+        <translation>%1, %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fixture(s)</source>
+        <translation>
+            <numerusform>%n Fixture</numerusform>
+            <numerusform>%n Fixtures</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Add QLC+ Fixture Files</source>
+        <translation>QLC+-Fixture-Dateien hinzufügen</translation>
     </message>
 </context>
 <context>
