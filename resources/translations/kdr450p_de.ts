@@ -2630,5 +2630,15 @@ Run &apos;kdr450p-tool &lt;command&gt; --help&apos; for the options of one comma
         <source>The D2XX driver library file to load.</source>
         <translation>Die zu ladende Bibliotheksdatei des D2XX-Treibers.</translation>
     </message>
+    <message>
+        <source>PATH</source>
+        <comment>value in --help</comment>
+        <translation>PFAD</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <comment>value in --help</comment>
+        <translation>NAME</translation>
+    </message>
 </context>
 </TS>
