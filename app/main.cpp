@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
         QApplication::translate("main", "Work with the simulated controller."));
     const QCommandLineOption port(QStringLiteral("port"),
                                   QApplication::translate("main", "Reach the controller at PATH."),
-                                  QStringLiteral("PATH"));
+                                  QApplication::translate("main", "PATH", "value in --help"));
     // Used by tools/screenshot.sh: saves a picture of the window once it is shown, then quits.
     QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("FILE"));
     screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -42,11 +42,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption backend(
         QStringLiteral("backend"),
         QApplication::translate("main", "Driver backend: serial, qtserial or d2xx."),
-        QStringLiteral("NAME"));
+        QApplication::translate("main", "NAME", "value in --help"));
     const QCommandLineOption d2xxLibrary(
         QStringLiteral("d2xx-library"),
         QApplication::translate("main", "The D2XX driver library file to load."),
-        QStringLiteral("PATH"));
+        QApplication::translate("main", "PATH", "value in --help"));
     parser.addOption(simulate);
     parser.addOption(port);
     parser.addOption(backend);

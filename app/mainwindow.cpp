@@ -135,6 +135,18 @@ void MainWindow::createUndoActions()
     ui->toolBar->addSeparator();
     ui->toolBar->addAction(undoAction);
     ui->toolBar->addAction(redoAction);
+    // The tip names the step and the keys, and follows as the stack renames the action.
+    for (QAction *action : {undoAction, redoAction}) {
+        const auto showKeys = [action] {
+            QStringList keys;
+            for (const QKeySequence &key : action->shortcuts())
+                keys.append(key.toString(QKeySequence::NativeText));
+            action->setToolTip(
+                tr("%1 (%2)").arg(action->iconText(), keys.join(QStringLiteral(", "))));
+        };
+        connect(action, &QAction::changed, action, showKeys);
+        showKeys();
+    }
 
     // Undoing back to the saved state leaves nothing to save; redoing past it does.
     connect(stack, &QUndoStack::cleanChanged, this,

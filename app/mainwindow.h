@@ -122,6 +122,9 @@ private:
     static bool isLargeFile(const QString &path);
     bool askYesNo(const QString &text);
     bool askSaveChanges();
+    bool acceptsUnsupportedContent(const BLFLArchive &opened);
+    enum class StartupOpening { Opened, Failed, Refused };
+    StartupOpening openAtStartup(const QString &path);
     void loadInitialLibrary();
     void startNewLibrary();
     bool saveLibrary();

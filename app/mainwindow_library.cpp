@@ -86,48 +86,54 @@ void MainWindow::showLibraryFailure(const QString &text)
     UserPrompts::information(this, tr("KDR-450P Fixture Library Editor"), text);
 }
 
+// Saving drops what did not read, so the user decides before such a file becomes the library.
+bool MainWindow::acceptsUnsupportedContent(const BLFLArchive &opened)
+{
+    return !opened.hasUnsupportedFeatures() ||
+           askYesNo(tr("The file contains information not supported by this software "
+                       "version.\nData will be lost when storing this file.Continue anyway?"));
+}
+
+// The command line's library, else the last one, else a new one. A question the user answers
+// No at start gives a new library, whatever the last one was.
 void MainWindow::loadInitialLibrary()
 {
     archive = nullptr;
-    const QString largeQuestion =
-        tr("The file %1 seems to be rather large.\nDo you want to continue anyway?");
-
-    if (!startupLibraryPath.isEmpty()) {
-        if (isLargeFile(startupLibraryPath) && !askYesNo(largeQuestion.arg(startupLibraryPath))) {
-            ui->libraryForm->clearArchive();
-            updateWindowTitle(QString());
-            startNewLibrary();
-            return;
-        }
-        archive = new BLFLArchive(startupLibraryPath);
-        if (archive->load() && ui->libraryForm->setArchive(archive)) {
-            updateWindowTitle(startupLibraryPath);
-            windowUnModified();
-            return;
-        }
-        ui->libraryForm->clearArchive();
-        delete archive;
-        archive = nullptr;
-    }
-
-    const QString path = settings->value(QStringLiteral("library")).toString();
-    if (isLargeFile(path) && !askYesNo(largeQuestion.arg(path))) {
-        ui->libraryForm->clearArchive();
-        updateWindowTitle(QString());
-        startNewLibrary();
+    StartupOpening opened = StartupOpening::Failed;
+    if (!startupLibraryPath.isEmpty())
+        opened = openAtStartup(startupLibraryPath);
+    if (opened == StartupOpening::Failed)
+        opened = openAtStartup(settings->value(QStringLiteral("library")).toString());
+    if (opened == StartupOpening::Opened)
         return;
-    }
+    ui->libraryForm->clearArchive();
+    updateWindowTitle(QString());
+    startNewLibrary();
+}
+
+MainWindow::StartupOpening MainWindow::openAtStartup(const QString &path)
+{
+    if (isLargeFile(path) &&
+        !askYesNo(
+            tr("The file %1 seems to be rather large.\nDo you want to continue anyway?").arg(path)))
+        return StartupOpening::Refused;
     archive = new BLFLArchive(path);
-    if (archive->load() && ui->libraryForm->setArchive(archive)) {
+    StartupOpening opened = StartupOpening::Failed;
+    if (archive->load()) {
+        if (!acceptsUnsupportedContent(*archive))
+            opened = StartupOpening::Refused;
+        else if (ui->libraryForm->setArchive(archive))
+            opened = StartupOpening::Opened;
+    }
+    if (opened == StartupOpening::Opened) {
         updateWindowTitle(path);
         windowUnModified();
-        return;
+        return opened;
     }
     ui->libraryForm->clearArchive();
     delete archive;
     archive = nullptr;
-    updateWindowTitle(QString());
-    startNewLibrary();
+    return opened;
 }
 
 void MainWindow::on_actionNew_Archive_triggered()
@@ -176,9 +182,7 @@ void MainWindow::on_action_Open_Archive_triggered()
             showLibraryFailure(tr("Failed to open the library."));
             continue;
         }
-        if (opened->hasUnsupportedFeatures() &&
-            !askYesNo(tr("The file contains information not supported by this software "
-                         "version.\nData will be lost when storing this file.Continue anyway?"))) {
+        if (!acceptsUnsupportedContent(*opened)) {
             delete opened;
             return;
         }

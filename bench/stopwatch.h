@@ -1,8 +1,19 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QString>
 
 #include <ctime>
+
+// The 1, 5 and 15 minute load averages: a figure taken on a busy machine says so beside it.
+inline QString loadAverage()
+{
+    QFile f(QStringLiteral("/proc/loadavg"));
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    return QString::fromLatin1(f.readLine()).section(QLatin1Char(' '), 0, 2);
+}
 
 // Wall time and this process's CPU time (user + system, all threads): on a shared machine the
 // CPU time is the steadier figure of the work done; the wall time shows what a user waits.

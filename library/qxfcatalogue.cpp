@@ -40,15 +40,32 @@ int QxfScanResult::modeCount() const
     return modes;
 }
 
+// Where the QLC+ installers of each platform put the catalogue and the user's own files.
 QStringList QxfCatalogue::systemFolders()
 {
+#if defined(Q_OS_WIN)
+    QStringList folders{QStringLiteral("C:/QLC+/Fixtures")};
+    const QString programs = qEnvironmentVariable("ProgramFiles");
+    if (!programs.isEmpty())
+        folders.append(QDir::fromNativeSeparators(programs) + QStringLiteral("/QLC+/Fixtures"));
+    return folders;
+#elif defined(Q_OS_MACOS)
+    return {QStringLiteral("/Applications/QLC+.app/Contents/Resources/Fixtures")};
+#else
     return {QStringLiteral("/usr/share/qlcplus/fixtures"),
             QStringLiteral("/usr/local/share/qlcplus/fixtures")};
+#endif
 }
 
 QString QxfCatalogue::userFolder()
 {
+#if defined(Q_OS_WIN)
+    return QDir::home().filePath(QStringLiteral("QLC+/Fixtures"));
+#elif defined(Q_OS_MACOS)
+    return QDir::home().filePath(QStringLiteral("Library/Application Support/QLC+/Fixtures"));
+#else
     return QDir::home().filePath(QStringLiteral(".qlcplus/fixtures"));
+#endif
 }
 
 QList<QxfSource> QxfCatalogue::collect(const QStringList &foldersOrFiles, QList<QxfNote> *missing)

@@ -40,10 +40,19 @@ QString QBLFixtureChannel::displayName() const
     return m_name.isEmpty() ? m_nameShort : m_name;
 }
 
+QString QBLFixtureChannel::derivedNameShort(const QString &name)
+{
+    return cut(name, NameShortLength);
+}
+
+QString QBLFixtureChannel::effectiveNameShort() const
+{
+    return m_autoNameShort ? derivedNameShort(m_name) : m_nameShort;
+}
+
 void QBLFixtureChannel::applyAutoNameShort()
 {
-    if (m_autoNameShort)
-        m_nameShort = cut(m_name, NameShortLength);
+    m_nameShort = effectiveNameShort();
 }
 
 void QBLFixtureChannel::detectAutoNameShort()

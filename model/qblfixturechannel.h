@@ -51,6 +51,10 @@ public:
     // The name, or the short name when the name is empty.
     QString displayName() const;
 
+    // An automatic short name: the first 12 characters of the name.
+    static QString derivedNameShort(const QString &name);
+    // The short name the controller gets: derived from the name while the flag is set.
+    QString effectiveNameShort() const;
     void applyAutoNameShort();
     void detectAutoNameShort();
     // An erased device slot reads back as U+00FF characters.

@@ -109,13 +109,27 @@ void QBLFixtureDefinition::emitNbrOfChannelChanged()
     emit nbrOfChannelChanged(m_listIndex);
 }
 
+QString QBLFixtureDefinition::derivedShortName(const QString &name)
+{
+    return cut(name, AutoShortNameLength);
+}
+
+QString QBLFixtureDefinition::effectiveFixtureNameShort() const
+{
+    return m_autoFixtureNameShort ? derivedShortName(m_fixtureName) : m_fixtureNameShort;
+}
+
+QString QBLFixtureDefinition::effectiveManufacturerNameShort() const
+{
+    return m_autoManufacturerNameShort ? derivedShortName(m_manufacturerName)
+                                       : m_manufacturerNameShort;
+}
+
 void QBLFixtureDefinition::applyAutoShortNames()
 {
     const QString fixtureNameShort = m_fixtureNameShort;
-    if (m_autoFixtureNameShort)
-        m_fixtureNameShort = cut(m_fixtureName, AutoShortNameLength);
-    if (m_autoManufacturerNameShort)
-        m_manufacturerNameShort = cut(m_manufacturerName, AutoShortNameLength);
+    m_fixtureNameShort = effectiveFixtureNameShort();
+    m_manufacturerNameShort = effectiveManufacturerNameShort();
     // The row shows the short name when the name is empty; the list and its filter must see
     // a short name that changed here as they see one that was set.
     if (m_fixtureName.isEmpty() && m_fixtureNameShort != fixtureNameShort)

@@ -68,6 +68,11 @@ public:
     // adding or removing channels.
     void emitNbrOfChannelChanged();
 
+    // An automatic short name: the first 20 characters of the name.
+    static QString derivedShortName(const QString &name);
+    // The short names the controller gets: derived from the names where the flag is set.
+    QString effectiveFixtureNameShort() const;
+    QString effectiveManufacturerNameShort() const;
     // Derives the short names whose flag is set; notifies the list model when that changes
     // the displayed name.
     void applyAutoShortNames();

@@ -13,6 +13,7 @@
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 
 DeviceForm::DeviceForm(QWidget *parent) : QWidget(parent), ui(new Ui::DeviceForm)
@@ -42,6 +43,15 @@ DeviceForm::DeviceForm(QWidget *parent) : QWidget(parent), ui(new Ui::DeviceForm
     // No sort indicator at first, so the list starts in the controller's slot order.
     ui->fixtureListView->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     ui->fixtureListView->setSortingEnabled(true);
+    // Every header fits whole beside the others, with room for the sort mark and a scroll bar,
+    // in whatever language: the window gives the pane at least that much.
+    int headers = 2 * ui->fixtureListView->frameWidth() +
+                  ui->fixtureListView->verticalScrollBar()->sizeHint().width() + lastColumnWidth();
+    for (int column : {int(RemoteFixtureDefinitionListModel::SlotColumn),
+                       int(RemoteFixtureDefinitionListModel::FixtureNameColumn),
+                       int(RemoteFixtureDefinitionListModel::ChannelsColumn)})
+        headers += qMax(columns->sectionSizeHint(column), columns->minimumSectionSize());
+    ui->fixtureListView->setMinimumWidth(headers);
     connect(proxyModel, &QAbstractItemModel::dataChanged, this, &DeviceForm::updateCounter);
     connect(proxyModel, &QAbstractItemModel::layoutChanged, this, &DeviceForm::updateCounter);
     connect(ui->fixtureListView, &QWidget::customContextMenuRequested, this,
@@ -105,11 +115,7 @@ void DeviceForm::setFixtureList(const StoredFixtureList &list)
     auto *model = new RemoteFixtureDefinitionListModel;
     model->appendListHeaders(list.headers());
     installModel(model);
-    // The slot, name and channel columns fit their content; the manufacturer takes the rest.
-    for (int column : {int(RemoteFixtureDefinitionListModel::SlotColumn),
-                       int(RemoteFixtureDefinitionListModel::FixtureNameColumn),
-                       int(RemoteFixtureDefinitionListModel::ChannelsColumn)})
-        ui->fixtureListView->resizeColumnToContents(column);
+    fitColumns();
     // A previous sort by the user is applied to the new rows too.
     const QHeaderView *header = ui->fixtureListView->horizontalHeader();
     if (header->sortIndicatorSection() >= 0)
@@ -242,4 +248,32 @@ void DeviceForm::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     busyOverlay->resize(event->size());
+    fitColumns();
+}
+
+// The slot and channel columns fit their numbers, the name its content as far as it leaves the
+// manufacturer (the last section, which takes the rest) room for its header: a narrow pane cuts
+// long names, never the column that comes last.
+void DeviceForm::fitColumns()
+{
+    QTableView *table = ui->fixtureListView;
+    const QHeaderView *header = table->horizontalHeader();
+    const int name = RemoteFixtureDefinitionListModel::FixtureNameColumn;
+    for (int column : {int(RemoteFixtureDefinitionListModel::SlotColumn),
+                       int(RemoteFixtureDefinitionListModel::ChannelsColumn), name})
+        table->resizeColumnToContents(column);
+    const int room = table->viewport()->width() -
+                     header->sectionSize(RemoteFixtureDefinitionListModel::SlotColumn) -
+                     header->sectionSize(RemoteFixtureDefinitionListModel::ChannelsColumn) -
+                     lastColumnWidth();
+    if (header->sectionSize(name) > room)
+        table->setColumnWidth(name, qMax(room, header->sectionSizeHint(name)));
+}
+
+// The manufacturer's header, and the least the stretched last section shrinks to.
+int DeviceForm::lastColumnWidth() const
+{
+    const QHeaderView *header = ui->fixtureListView->horizontalHeader();
+    return qMax(header->sectionSizeHint(RemoteFixtureDefinitionListModel::ManufacturerColumn),
+                header->defaultSectionSize());
 }

@@ -69,6 +69,8 @@ protected:
 private:
     QMenu *buildContextMenu();
     void installModel(RemoteFixtureDefinitionListModel *model);
+    void fitColumns();
+    int lastColumnWidth() const;
 
     Ui::DeviceForm *ui;
     QIcon deleteIcon;

@@ -441,10 +441,9 @@ void LibraryForm::addDefinitions(const QList<const QBLFixtureDefinition *> &defi
 {
     if (definitions.isEmpty())
         return;
-    m_history->addDefinitions(definitions, text.isEmpty()
-                                               ? tr("Add %1 Fixture Definitions")
-                                                     .arg(definitions.size())
-                                               : text);
+    m_history->addDefinitions(definitions, text.isEmpty() ? tr("Add %n Fixture Definition(s)",
+                                                               nullptr, int(definitions.size()))
+                                                          : text);
     emit archiveModified();
 }
 

@@ -52,7 +52,7 @@ public:
     // the last one current; the caller keeps the originals. Imports go through here.
     void addDefinitions(const QList<QBLFixtureDefinition *> &definitions);
     // Adds copies of the definitions as new rows in one undoable step named text (empty: "Add
-    // %1 Fixture Definitions") and selects them; the caller keeps the given objects.
+    // 2 Fixture Definitions") and selects them; the caller keeps the given objects.
     void addDefinitions(const QList<const QBLFixtureDefinition *> &definitions,
                         const QString &text = QString());
     // The definitions of the selected rows in selection order (owned by the pane's model).

@@ -74,6 +74,19 @@ bool DefinitionState::operator==(const DefinitionState &other) const
 namespace
 {
 
+DefinitionState withDerivedShortNames(DefinitionState state)
+{
+    if (state.autoFixtureNameShort)
+        state.fixtureNameShort = QBLFixtureDefinition::derivedShortName(state.fixtureName);
+    if (state.autoManufacturerNameShort)
+        state.manufacturerNameShort =
+            QBLFixtureDefinition::derivedShortName(state.manufacturerName);
+    for (DefinitionState::Channel &channel : state.channels)
+        if (channel.autoNameShort)
+            channel.nameShort = QBLFixtureChannel::derivedNameShort(channel.name);
+    return state;
+}
+
 QList<int> rowRange(int first, int count)
 {
     QList<int> rows(count);
@@ -82,6 +95,11 @@ QList<int> rowRange(int first, int count)
 }
 
 } // namespace
+
+bool DefinitionState::sameContent(const DefinitionState &other) const
+{
+    return withDerivedShortNames(*this) == withDerivedShortNames(other);
+}
 
 // Appended definitions. While done the model owns them; while undone the command does.
 class InsertDefinitionsCommand : public QUndoCommand
@@ -184,8 +202,14 @@ public:
             other->m_channelPosition != m_channelPosition)
             return false;
         m_after = other->m_after;
-        // Typed and typed away again: nothing is left to undo.
-        setObsolete(m_after == m_before);
+        // Typed and typed away again: nothing is left to undo. The short names derived on the
+        // way go back to what was stored, so the library is exactly as before the typing.
+        if (m_after.sameContent(m_before)) {
+            LocalFixtureDefinitionListModel *model = m_history->model();
+            if (QBLFixtureDefinition *definition = model ? model->definitionAt(m_row) : nullptr)
+                m_before.applyTo(*definition);
+            setObsolete(true);
+        }
         return true;
     }
 

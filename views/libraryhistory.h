@@ -33,6 +33,9 @@ struct DefinitionState {
     static DefinitionState of(const QBLFixtureDefinition &definition);
     void applyTo(QBLFixtureDefinition &definition) const;
     bool operator==(const DefinitionState &other) const;
+    // Equal as the file and the controller see them: a short name whose flag is set counts as
+    // derived from its name, whatever is stored.
+    bool sameContent(const DefinitionState &other) const;
     bool operator!=(const DefinitionState &other) const { return !(*this == other); }
 };
 

@@ -164,9 +164,9 @@ void LocalFixtureDefinitionEditForm::setDefinition(QBLFixtureDefinition *definit
         m_definition = nullptr;
         return;
     }
+    // Shown, not stored: a definition read from a file keeps its automatic short names empty
+    // until an edit derives them, so looking at it changes nothing that undo would miss.
     m_definition = definition;
-    m_definition->applyAutoShortNames();
-
     refreshNames();
     {
         // Showing the type must not rewrite a type the box cannot show.
@@ -193,8 +193,8 @@ void LocalFixtureDefinitionEditForm::refreshNames()
         return;
     ui->fixtureName->setText(m_definition->fixtureName());
     ui->manufacturerName->setText(m_definition->manufacturerName());
-    ui->fixtureNameShort->setText(m_definition->fixtureNameShort());
-    ui->manufacturerNameShort->setText(m_definition->manufacturerNameShort());
+    ui->fixtureNameShort->setText(m_definition->effectiveFixtureNameShort());
+    ui->manufacturerNameShort->setText(m_definition->effectiveManufacturerNameShort());
 }
 
 void LocalFixtureDefinitionEditForm::showChannel(int listPosition)
@@ -282,6 +282,8 @@ void LocalFixtureDefinitionEditForm::on_autoFixtureNameShort_toggled(bool checke
     if (!m_definition)
         return;
     EditScope edit(this, LibraryHistory::Edit::AutoFixtureNameShort);
+    // Turned off, the name shown so far becomes the chosen one.
+    m_definition->applyAutoShortNames();
     m_definition->setAutoFixtureNameShort(checked);
     m_definition->applyAutoShortNames();
     ui->fixtureNameShort->setText(m_definition->fixtureNameShort());
@@ -298,6 +300,7 @@ void LocalFixtureDefinitionEditForm::on_autoManufacturerNameShort_toggled(bool c
     if (!m_definition)
         return;
     EditScope edit(this, LibraryHistory::Edit::AutoManufacturerNameShort);
+    m_definition->applyAutoShortNames();
     m_definition->setAutoManufacturerNameShort(checked);
     m_definition->applyAutoShortNames();
     ui->manufacturerNameShort->setText(m_definition->manufacturerNameShort());
@@ -361,9 +364,8 @@ void LocalFixtureDefinitionEditForm::showCurrentChannel()
         clearChannelFields();
         return;
     }
-    channel->applyAutoNameShort();
     ui->channelName->setText(channel->name());
-    ui->channelNameShort->setText(channel->nameShort());
+    ui->channelNameShort->setText(channel->effectiveNameShort());
     refreshChannelShortControls(channel);
 }
 
@@ -410,7 +412,9 @@ void LocalFixtureDefinitionEditForm::on_autoChannelNameShort_toggled(bool checke
     if (!channel)
         return;
     EditScope edit(this, LibraryHistory::Edit::AutoChannelNameShort, currentSourceIndex().row());
+    channel->applyAutoNameShort();
     channel->setAutoNameShort(checked);
+    channel->applyAutoNameShort();
     showCurrentChannel();
 }
 

@@ -5,6 +5,7 @@
 #include "model/qblfixturedefinition.h"
 #include "views/widgets/userprompts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -238,6 +239,38 @@ void QxfCatalogDialog::addFixtures(const QList<QxfFixture> &fixtures)
         m_model->appendRow({manufacturer, blank});
     }
     m_proxy->fixturesAdded(grown);
+    noteEmptyModes(fixtures);
+}
+
+// Listed with the skipped files: Add to Library passes over them, which a tooltip alone would
+// not tell.
+void QxfCatalogDialog::noteEmptyModes(const QList<QxfFixture> &fixtures)
+{
+    for (const QxfFixture &fixture : fixtures)
+        for (const QxfMode &mode : fixture.modes)
+            if (mode.channels.isEmpty()) {
+                ++m_emptyModes;
+                ui->skippedText->appendPlainText(tr("%1: %2").arg(
+                    fixture.file,
+                    QCoreApplication::translate("Qxf", "mode \"%1\" has no channels, skipped")
+                        .arg(mode.name)));
+            }
+    showSkippedCount();
+}
+
+void QxfCatalogDialog::showSkippedCount()
+{
+    QStringList parts;
+    if (!m_skipped.isEmpty())
+        parts.append(tr("%n file(s) skipped", nullptr, int(m_skipped.size())));
+    if (m_emptyModes > 0)
+        parts.append(tr("%n empty mode(s) skipped", nullptr, m_emptyModes));
+    if (parts.isEmpty())
+        return;
+    ui->skippedButton->setText(parts.size() == 1
+                                   ? parts.first()
+                                   : tr("%1, %2", "two counts").arg(parts.first(), parts.last()));
+    ui->skippedButton->show();
 }
 
 QList<QStandardItem *> QxfCatalogDialog::fixtureRow(const QxfFixture &fixture)
@@ -287,8 +320,7 @@ void QxfCatalogDialog::addSkipped(const QList<QxfNote> &notes)
         m_skipped.append(line);
         ui->skippedText->appendPlainText(line);
     }
-    ui->skippedButton->setText(tr("%n file(s) skipped", nullptr, int(m_skipped.size())));
-    ui->skippedButton->show();
+    showSkippedCount();
 }
 
 void QxfCatalogDialog::on_skippedButton_toggled(bool shown)
@@ -299,8 +331,9 @@ void QxfCatalogDialog::on_skippedButton_toggled(bool shown)
 
 void QxfCatalogDialog::updateCounts()
 {
-    ui->statusLabel->setText(tr("%n fixture(s), %1 modes", nullptr, int(m_fixtures.size()))
-                                 .arg(m_modeCount));
+    ui->statusLabel->setText(tr("%1, %2", "two counts")
+                                 .arg(tr("%n fixture(s)", nullptr, int(m_fixtures.size())),
+                                      tr("%n mode(s)", nullptr, m_modeCount)));
 }
 
 void QxfCatalogDialog::showCurrentMode()
@@ -367,22 +400,14 @@ void QxfCatalogDialog::on_addToLibraryButton_clicked()
                                 int(definitions.size())));
 }
 
+// Read by the background scan like a folder, so a slow disk does not stop the window.
 void QxfCatalogDialog::on_addFileButton_clicked()
 {
-    const QString path = UserPrompts::getOpenFileName(
-        this, tr("Add QLC+ Fixture File"), QxfCatalogue::userFolder(),
-        tr("QLC+ Fixtures (*.qxf *.QXF)"));
-    if (path.isEmpty())
-        return;
-    QxfFixture fixture;
-    QString reason;
-    if (!Qxf::readFile(path, fixture, reason)) {
-        addSkipped({{path, reason}});
-        return;
-    }
-    fixture.file = path;
-    addFixtures({fixture});
-    updateCounts();
+    const QStringList paths = UserPrompts::getOpenFileNames(this, tr("Add QLC+ Fixture Files"),
+                                                            QxfCatalogue::userFolder(),
+                                                            tr("QLC+ Fixtures (*.qxf *.QXF)"));
+    if (!paths.isEmpty())
+        startScan(paths);
 }
 
 void QxfCatalogDialog::on_addFolderButton_clicked()

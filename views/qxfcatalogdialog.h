@@ -67,6 +67,8 @@ private:
     void addFixtures(const QList<QxfFixture> &fixtures);
     QList<QStandardItem *> fixtureRow(const QxfFixture &fixture);
     void addSkipped(const QList<QxfNote> &notes);
+    void noteEmptyModes(const QList<QxfFixture> &fixtures);
+    void showSkippedCount();
     void showCurrentMode();
     void updateCounts();
     QList<QPair<int, int>> chosenModes() const;
@@ -80,6 +82,7 @@ private:
     QList<QxfFixture> m_fixtures;
     QHash<QString, QStandardItem *> m_manufacturers; // by name, column 0 of their rows
     QStringList m_skipped;
+    int m_emptyModes = 0;
     int m_modeCount = 0;
     QThread *m_thread = nullptr;
     std::atomic<bool> m_cancel{false};

@@ -1171,10 +1171,6 @@ Fixture-Typen: 0 Moving Head, 1 Scanner, 2 LED-Scheinwerfer, 3 Farbwechsler, 4 D
         <translation>Fixture-Definition hinzufügen</translation>
     </message>
     <message>
-        <source>Add %1 Fixture Definitions</source>
-        <translation>%1 Fixture-Definitionen hinzufügen</translation>
-    </message>
-    <message>
         <source>Duplicate Fixture Definition</source>
         <translation>Fixture-Definition duplizieren</translation>
     </message>
@@ -1193,6 +1189,13 @@ Fixture-Typen: 0 Moving Head, 1 Scanner, 2 LED-Scheinwerfer, 3 Farbwechsler, 4 D
     <message>
         <source>Import Library</source>
         <translation>Bibliothek importieren</translation>
+    </message>
+    <message numerus="yes">
+        <source>Add %n Fixture Definition(s)</source>
+        <translation>
+            <numerusform>%n Fixture-Definition hinzufügen</numerusform>
+            <numerusform>%n Fixture-Definitionen hinzufügen</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1924,13 +1927,6 @@ Möchten Sie sie ersetzen?</translation>
             <numerusform>%n Dateien übersprungen</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>%n fixture(s), %1 modes</source>
-        <translation>
-            <numerusform>%n Fixture, %1 Modi</numerusform>
-            <numerusform>%n Fixtures, %1 Modi</numerusform>
-        </translation>
-    </message>
     <message>
         <source>%1. %2</source>
         <translation>%1. %2</translation>
@@ -1943,16 +1939,35 @@ Möchten Sie sie ersetzen?</translation>
         </translation>
     </message>
     <message>
-        <source>Add QLC+ Fixture File</source>
-        <translation>QLC+-Fixture-Datei hinzufügen</translation>
-    </message>
-    <message>
         <source>QLC+ Fixtures (*.qxf *.QXF)</source>
         <translation>QLC+-Fixtures (*.qxf *.QXF)</translation>
     </message>
     <message>
         <source>Add QLC+ Fixture Folder</source>
         <translation>QLC+-Fixture-Ordner hinzufügen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n empty mode(s) skipped</source>
+        <translation>
+            <numerusform>%n leerer Modus übersprungen</numerusform>
+            <numerusform>%n leere Modi übersprungen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <comment>two counts</comment>
+        <translation>%1, %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fixture(s)</source>
+        <translation>
+            <numerusform>%n Fixture</numerusform>
+            <numerusform>%n Fixtures</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Add QLC+ Fixture Files</source>
+        <translation>QLC+-Fixture-Dateien hinzufügen</translation>
     </message>
 </context>
 <context>
@@ -2812,6 +2827,16 @@ Run &apos;kdr450p-tool &lt;command&gt; --help&apos; for the options of one comma
     <message>
         <source>The D2XX driver library file to load.</source>
         <translation>Die zu ladende Bibliotheksdatei des D2XX-Treibers.</translation>
+    </message>
+    <message>
+        <source>PATH</source>
+        <comment>value in --help</comment>
+        <translation>PFAD</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <comment>value in --help</comment>
+        <translation>NAME</translation>
     </message>
 </context>
 </TS>

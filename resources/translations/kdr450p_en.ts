@@ -114,6 +114,16 @@
     </message>
 </context>
 <context>
+    <name>LibraryForm</name>
+    <message numerus="yes">
+        <source>Add %n Fixture Definition(s)</source>
+        <translation>
+            <numerusform>Add %n Fixture Definition</numerusform>
+            <numerusform>Add %n Fixture Definitions</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>LocalFixtureDefinitionEditForm</name>
     <message numerus="yes">
         <source>%n left</source>
@@ -213,17 +223,24 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>%n fixture(s), %1 modes</source>
-        <translation>
-            <numerusform>%n fixture, %1 modes</numerusform>
-            <numerusform>%n fixtures, %1 modes</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
         <source>%n definition(s) added to the library</source>
         <translation>
             <numerusform>%n definition added to the library</numerusform>
             <numerusform>%n definitions added to the library</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n empty mode(s) skipped</source>
+        <translation>
+            <numerusform>%n empty mode skipped</numerusform>
+            <numerusform>%n empty modes skipped</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fixture(s)</source>
+        <translation>
+            <numerusform>%n fixture</numerusform>
+            <numerusform>%n fixtures</numerusform>
         </translation>
     </message>
 </context>

@@ -13,18 +13,20 @@ class CommandLine : public QObject
 
     const QString editor = QStringLiteral(KDR_BINARY_DIR "/app/kdr450p-editor");
 
-    QProcessEnvironment environment(const QString &configHome) const
+    QProcessEnvironment environment(const QString &configHome, const QString &language) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+        env.insert(QStringLiteral("LANGUAGE"), language);
         return env;
     }
 
-    QString run(const QStringList &arguments, const QString &configHome, int *exitCode)
+    QString run(const QStringList &arguments, const QString &configHome, int *exitCode,
+                const QString &language = QString())
     {
         QProcess process;
-        process.setProcessEnvironment(environment(configHome));
+        process.setProcessEnvironment(environment(configHome, language));
         process.start(editor, arguments);
         if (!process.waitForFinished(20000)) {
             process.kill();
@@ -53,6 +55,13 @@ private slots:
         QVERIFY(out.contains("--version"));
         QVERIFY(out.contains("library"));
         QVERIFY(!out.contains("--screenshot"));
+
+        // The value names read as their descriptions do.
+        const QString german = run({"--help"}, config.path(), &code, QStringLiteral("de"));
+        QCOMPARE(code, 0);
+        QVERIFY2(german.contains("--port <PFAD>"), qPrintable(german));
+        QVERIFY(german.contains("--d2xx-library <PFAD>"));
+        QVERIFY(german.contains("PFAD ansprechen"));
     }
 
     // The project's version, from CMake: the editor, the tool and both manual pages.

@@ -8,6 +8,7 @@
 #include "views/deviceform.h"
 #include "windowtesting.h"
 
+#include <QAction>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTableView>
@@ -234,13 +235,23 @@ private slots:
         QVERIFY(waitForDeviceRows(window, 2));
         const int before = libraryRowCount(window);
 
-        selectRows(deviceTable(window), {1});
+        selectRows(deviceTable(window), {0, 1});
         window.downloadCurrentSelection();
         QVERIFY(waitForDeviceRows(window, 2));
-        QCOMPARE(libraryRowCount(window), before + 1);
+        QCOMPARE(libraryRowCount(window), before + 2);
         QVERIFY(libraryFixtureNames(window).contains("Stored Two"));
         QVERIFY(window.isWindowModified());
         QVERIFY(prompts.asked.isEmpty());
+
+        // The whole download is one step.
+        QAction *undo = windowAction(window, "actionUndo");
+        QCOMPARE(undo->text().remove(QLatin1Char('&')),
+                 QString("Undo Download 2 Fixture Definitions"));
+        undo->trigger();
+        QCOMPARE(libraryRowCount(window), before);
+        QVERIFY(!libraryFixtureNames(window).contains("Stored Two"));
+        QVERIFY(!window.isWindowModified());
+        QVERIFY(!undo->isEnabled());
     }
 
     void deletingOnTheDeviceRemovesExactlyTheSelectedSlot()

@@ -328,6 +328,7 @@ private slots:
         QCOMPARE(prompts.asked[1].directory, path);
         QCOMPARE(prompts.asked[2].directory, QString());
         QCOMPARE(prompts.asked[0].text, QString("Open a Brenlow Update File"));
+        QCOMPARE(prompts.asked[0].filter, QString("BL2 files (*.bl2)"));
     }
 
     void whileAnUpdateRunsLinksAreIgnoredAndTheDialogStaysOpen()

@@ -3,11 +3,17 @@
 #include "app/mainwindow.h"
 #include "devicetesting.h"
 #include "model/uilanguage.h"
+#include "simulatedcontroller.h"
+#include "simulateddevice.h"
+#include "views/deviceform.h"
+#include "views/libraryform.h"
+#include "views/qxfcatalogdialog.h"
 #include "windowtesting.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
@@ -18,8 +24,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolBar>
 
 namespace
@@ -39,6 +47,7 @@ const QStringList kSameInGerman = {
     QStringLiteral("Dimmer"),
     QStringLiteral("Laser"),
     QStringLiteral("Hazer"),
+    QStringLiteral("Fixture"),
 };
 
 // What the user sees, keyed by where it is, so the two languages can be laid side by side.
@@ -139,34 +148,107 @@ template <typename D> Texts dialogTexts(MainWindow &window, const char *action)
     return texts;
 }
 
-// One typical session: the window with a library and the simulated controller, a
-// definition selected, the about and firmware dialogs, a new definition, a damaged file
-// to open, and closing with changes. Returns every text the user met.
+void insertUnder(Texts &texts, const QString &prefix, const Texts &more)
+{
+    for (auto it = more.cbegin(); it != more.cend(); ++it)
+        texts.insert(prefix + it.key(), it.value());
+}
+
+// The items of the context menu a pane opens at its table (the menu's loop is modal).
+template <typename Pane> Texts contextMenuTexts(Pane *pane)
+{
+    Texts texts;
+    QTimer::singleShot(0, pane, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            for (QAction *a : menu->actions())
+                collectAction(texts, QStringLiteral("menu"), a);
+            menu->close();
+        }
+    });
+    pane->showContextMenu(QPoint(5, 5));
+    return texts;
+}
+
+int libraryRowNamed(MainWindow &window, const QString &name)
+{
+    return int(libraryFixtureNames(window).indexOf(name));
+}
+
+// One typical session: the window with a library and a simulated controller whose patch list
+// is set, a definition selected, the about and firmware dialogs, both context menus, a new
+// definition and the step Undo offers, a download, an upload of it again with another (the
+// held and patch-list questions), a delete on the controller, the QLC+ catalogue, a damaged
+// file to open, and closing with changes. Returns every text the user met, the status bar's
+// after each operation among them.
 Texts typicalSession(const QString &language, const QString &library, const QString &broken)
 {
     UiLanguage::install(qApp, {language});
-    DeviceLinkOptions simulate;
-    simulate.simulate = true;
+    SimulatedBus bus;
+    bus.addController(0x0103, {"Stored One", "Stored Two", "Stored Three"})
+        ->controller()
+        ->setPatchListEmpty(false);
     ScriptedPrompts prompts;
     Texts texts;
     {
-        MainWindow window(library, simulate);
+        MainWindow window(library);
         window.resize(1200, 690);
         window.show();
-        if (!QTest::qWaitForWindowExposed(&window) || !waitForDeviceRows(window, 5)) {
+        if (!QTest::qWaitForWindowExposed(&window) || !waitForDeviceRows(window, 3)) {
             qWarning("the window or the simulated controller did not come up");
             return {};
         }
+        const auto status = [&](const char *step) {
+            addText(texts, QStringLiteral("status.") + QLatin1String(step),
+                    window.statusBar()->currentMessage());
+        };
+        status("found");
         selectRows(libraryTable(window), {0});
         texts.insert(collect(&window));
         texts.insert(dialogTexts<QDialog>(window, "actionAbout"));
-        const Texts firmware = dialogTexts<QDialog>(window, "actionUpdate_firmware");
-        for (auto it = firmware.cbegin(); it != firmware.cend(); ++it)
-            texts.insert(QStringLiteral("firmware/") + it.key(), it.value());
+        insertUnder(texts, QStringLiteral("firmware/"),
+                    dialogTexts<QDialog>(window, "actionUpdate_firmware"));
+        insertUnder(texts, QStringLiteral("libraryMenu/"),
+                    contextMenuTexts(window.findChild<LibraryForm *>()));
+        selectRows(deviceTable(window), {0});
+        insertUnder(texts, QStringLiteral("deviceMenu/"), contextMenuTexts(window.deviceForm()));
+
         QTest::mouseClick(window.findChild<QPushButton *>("addFixtureDefinition"), Qt::LeftButton);
         if (libraryRowCount(window) != 3) {
             qWarning("the new definition was not added");
             return {};
+        }
+        collectAction(texts, QStringLiteral("afterEdit"), windowAction(window, "actionUndo"));
+
+        selectRows(deviceTable(window), {0});
+        window.downloadCurrentSelection();
+        if (!waitForDeviceRows(window, 3) || libraryRowNamed(window, "Stored One") < 0) {
+            qWarning("the download did not arrive");
+            return {};
+        }
+        status("download");
+        selectRows(libraryTable(window),
+                   {libraryRowNamed(window, "Stored One"), libraryRowNamed(window, "Beam 230")});
+        prompts.thenAnswer(QMessageBox::No);  // the held definition is skipped
+        prompts.thenAnswer(QMessageBox::Yes); // the patch list is cleared
+        window.uploadCurrentSelection();
+        if (!waitForDeviceRows(window, 4)) {
+            qWarning("the upload did not end with four definitions stored");
+            return {};
+        }
+        status("upload");
+        selectRows(deviceTable(window), {0});
+        prompts.thenAnswer(QMessageBox::Yes);
+        window.deleteCurrentlySelectedFixturesOnDevice();
+        if (!waitForDeviceRows(window, 3)) {
+            qWarning("the delete did not end with three definitions stored");
+            return {};
+        }
+        status("delete");
+
+        windowAction(window, "actionImport_QLC_Fixtures")->trigger();
+        if (auto *catalogue = window.findChild<QxfCatalogDialog *>()) {
+            insertUnder(texts, QStringLiteral("catalogue/"), collect(catalogue));
+            catalogue->close();
         }
 
         prompts.thenAnswer(QMessageBox::Discard);
@@ -220,8 +302,12 @@ private slots:
         const Texts german = typicalSession(QStringLiteral("de"), library, broken);
         QVERIFY2(english.size() > 80, qPrintable(QString::number(english.size())));
         QCOMPARE(german.value("prompts.count"), english.value("prompts.count"));
-        QCOMPARE(german.value("prompts.count"), QString("4"));
+        QCOMPARE(german.value("prompts.count"), QString("8"));
         QCOMPARE(german.keys(), english.keys());
+        for (const char *part :
+             {"status.found", "status.download", "status.upload", "status.delete", "libraryMenu/",
+              "deviceMenu/", "afterEdit/", "catalogue/"})
+            QVERIFY2(!english.keys().filter(QLatin1String(part)).isEmpty(), part);
 
         QStringList untranslated;
         for (auto it = english.cbegin(); it != english.cend(); ++it) {
@@ -233,6 +319,7 @@ private slots:
                 same.remove(name);
             same.remove(dir.path());
             same.remove(QRegularExpression(QStringLiteral("\\S+\\.blfl")));
+            same.remove(QRegularExpression(QStringLiteral("/\\S*"))); // the catalogue's folders
             if (same.contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}"))))
                 untranslated << it.key() + QStringLiteral(" = ") + it.value();
         }

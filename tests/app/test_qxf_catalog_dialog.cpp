@@ -1,13 +1,17 @@
 #include "windowtesting.h"
 
 #include "app/mainwindow.h"
+#include "bench/qxfbenchcatalogue.h"
 #include "library/qxfcatalogue.h"
+#include "model/uilanguage.h"
 #include "views/libraryform.h"
 #include "views/qxfcatalogdialog.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -84,13 +88,16 @@ private slots:
     {
         QVERIFY(settingsDir.isValid() && catalogue.isValid() && extra.isValid());
         useTestSettings(settingsDir.path());
+        // The English plural forms of the counts.
+        QCOMPARE(UiLanguage::install(qApp, {QStringLiteral("en")}), QString("en"));
         QDir(catalogue.path()).mkpath("acme");
         write(catalogue.filePath("acme/par.qxf"),
               fixture("Acme", "Par 64", {{"Basic", 3}, {"Extended", 5}}));
         QDir(catalogue.path()).mkpath("big");
         write(catalogue.filePath("big/matrix.QXF"), fixture("Pixelworks", "Matrix", {{"Full", 46}}));
         write(catalogue.filePath("broken.qxf"), "<FixtureDefinition><Manufacturer>Acme");
-        write(extra.filePath("strobe.qxf"), fixture("Flash", "Strobe 1500", {{"Std", 2}}));
+        write(extra.filePath("strobe.qxf"),
+              fixture("Flash", "Strobe 1500", {{"Std", 2}, {"Empty", 0}}));
     }
 
     void init() { clearSettings(); }
@@ -117,6 +124,7 @@ private slots:
         QVERIFY(!tree->index(1, 1, par).data().toString().contains(QStringLiteral("⚠")));
         QVERIFY(dialog.skippedDetails().contains("broken.qxf"));
         QCOMPARE(dialog.skippedDetails().count('\n'), 0); // one line, the only skipped file
+        QCOMPARE(dialog.findChild<QLabel *>("statusLabel")->text(), QString("2 fixtures, 3 modes"));
 
         // The selected mode's channels.
         auto *view = dialog.findChild<QTreeView *>("catalogTree");
@@ -138,6 +146,17 @@ private slots:
                  QStringList({"Par 64 Basic", "Par 64 Extended"}));
         QCOMPARE(library->selectedDefinitions().size(), 2);
         QVERIFY(window.isWindowModified());
+        // One step, named with its count, that Undo takes back whole.
+        QAction *undo = windowAction(window, "actionUndo");
+        QCOMPARE(undo->text().remove(QLatin1Char('&')), QString("Undo Add 2 Fixture Definitions"));
+        undo->trigger();
+        QCOMPARE(libraryRowCount(window), before);
+        QVERIFY(!window.isWindowModified());
+        view->selectionModel()->select(tree->index(1, 0, par), QItemSelectionModel::ClearAndSelect |
+                                                                   QItemSelectionModel::Rows);
+        add->click();
+        QCOMPARE(undo->text().remove(QLatin1Char('&')), QString("Undo Add 1 Fixture Definition"));
+        QCOMPARE(libraryFixtureNames(window).mid(before), QStringList({"Par 64 Extended"}));
         if (const QString folder = qEnvironmentVariable("KDR_SCREENSHOT_DIR"); !folder.isEmpty()) {
             dialog.findChild<QToolButton *>("skippedButton")->setChecked(true);
             view->expandAll();
@@ -167,17 +186,23 @@ private slots:
                  QStringList({extra.path()}));
         QVERIFY(dialog.folders().contains(extra.path()));
         QVERIFY(child(tree, {}, "Flash").isValid());
-        prompts.thenChooseFile(catalogue.filePath("broken.qxf"));
-        dialog.findChild<QPushButton *>("addFileButton")->click();
-        QCOMPARE(dialog.skippedDetails().count("broken.qxf"), 2);
+        // Its empty mode is listed with the skipped files, not only in a tooltip.
+        QVERIFY(dialog.skippedDetails().contains(
+            "strobe.qxf: mode \"Empty\" has no channels, skipped"));
+        QCOMPARE(dialog.findChild<QToolButton *>("skippedButton")->text(),
+                 QString("1 file skipped, 1 empty mode skipped"));
 
-        // A fixture that arrives while the filter hides its manufacturer shows it.
+        // Several files at once; a fixture that arrives while the filter hides its manufacturer
+        // shows it, and a file that does not read is listed again.
         QTemporaryDir single;
         write(single.filePath("spot.qxf"), fixture("Acme", "Spot 300", {{"Std", 4}}));
         filter->setText("acme spot");
         QCOMPARE(tree->rowCount(), 0);
-        prompts.thenChooseFile(single.filePath("spot.qxf"));
+        prompts.thenChooseFiles({catalogue.filePath("broken.qxf"), single.filePath("spot.qxf")});
         dialog.findChild<QPushButton *>("addFileButton")->click();
+        QCOMPARE(prompts.asked.last().kind, UserPrompts::Kind::OpenFiles);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(dialog.skippedDetails().count("broken.qxf"), 2);
         QCOMPARE(rowsUnder(tree, {}).size(), 1);
         QVERIFY(child(tree, child(tree, {}, "Acme"), "Spot 300").isValid());
         QVERIFY(!child(tree, child(tree, {}, "Acme"), "Par 64").isValid());
@@ -186,25 +211,38 @@ private slots:
 
     void theMenuOpensItAndClosingStopsTheScan()
     {
+        // Large enough that the scan still runs when the dialog is closed.
+        QTemporaryDir large;
+        QVERIFY(generateQxfCatalogue(large.path(), 3000));
         ScriptedPrompts prompts;
         MainWindow window;
-        setSettingValue(QxfCatalogDialog::FoldersKey, catalogue.path());
+        setSettingValue(QxfCatalogDialog::FoldersKey, large.path());
         windowAction(window, "actionImport_QLC_Fixtures")->trigger();
         QPointer<QxfCatalogDialog> dialog = window.findChild<QxfCatalogDialog *>();
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());
         QStringList expected = QxfCatalogue::systemFolders();
-        expected << QxfCatalogue::userFolder() << catalogue.path();
+        expected << QxfCatalogue::userFolder() << large.path();
         QCOMPARE(dialog->folders(), expected);
         // A second trigger brings the same dialog forward.
         windowAction(window, "actionImport_QLC_Fixtures")->trigger();
         QCOMPARE(window.findChildren<QxfCatalogDialog *>().size(), 1);
 
+        // The first fixtures show while the rest is still being read.
+        const QStandardItemModel *model = dialog->catalogModel();
+        const auto shownFixtures = [model] {
+            int fixtures = 0;
+            for (int r = 0; r < model->rowCount(); ++r)
+                fixtures += model->rowCount(model->index(r, 0));
+            return fixtures;
+        };
+        QTRY_VERIFY(shownFixtures() > 0);
+        QVERIFY(dialog->isScanning());
         QElapsedTimer closing;
         closing.start();
         dialog->close();
-        QVERIFY2(closing.elapsed() < 3000, qPrintable(QString::number(closing.elapsed())));
-        QVERIFY(!dialog || !dialog->isScanning());
+        QVERIFY2(closing.elapsed() < 1000, qPrintable(QString::number(closing.elapsed())));
+        QVERIFY(!dialog->isScanning());
         QTRY_VERIFY(dialog.isNull());
         QVERIFY(!window.isWindowModified());
     }

@@ -1,3 +1,4 @@
+#include "../library/archivehelpers.h"
 #include "windowtesting.h"
 
 #include "app/mainwindow.h"
@@ -153,6 +154,62 @@ private slots:
         MainWindow window;
         QCOMPARE(prompts.askedTexts(), QStringList{largeQuestion.arg(file)});
         QCOMPARE(shownTitle(window), QStringLiteral("KDR-450P Fixture Library Editor - Unnamed"));
+    }
+
+    // Saving would drop an entry that did not read, so every way a file becomes the library
+    // asks first: No gives a new library at start and keeps the open one at File > Open.
+    void aFileWithAnUnreadableEntryIsOpenedOnlyAfterTheUserAgrees_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<bool>("yes");
+        for (const char *way : {"command line", "last library", "File > Open"}) {
+            QTest::addRow("%s, Yes", way) << QString(way) << true;
+            QTest::addRow("%s, No", way) << QString(way) << false;
+        }
+    }
+
+    void aFileWithAnUnreadableEntryIsOpenedOnlyAfterTheUserAgrees()
+    {
+        QFETCH(QString, way);
+        QFETCH(bool, yes);
+        const QString damaged = path("ampersand.blfl");
+        const QByteArray definition = "<?xml version=\"1.0\"?>\n<BrenlowFixtureDefinition>"
+                                      "<Model Name=\"%1\"/><Manufacturer Name=\"%2\"/>"
+                                      "<Personality/></BrenlowFixtureDefinition>\n";
+        QVERIFY(writeRawArchive(
+            damaged, {{"blfl.version", "01.00"},
+                      {"good.xml", QString(definition).arg("Spot 1", "Acme").toUtf8()},
+                      {"bare.xml", QString(definition).arg("Spot 2", "Smoke & Co").toUtf8()}}));
+        const QString question =
+            QStringLiteral("The file contains information not supported by this software "
+                           "version.\nData will be lost when storing this file.Continue anyway?");
+        setSettingValue("library", way == "last library" ? damaged : path("last.blfl"));
+        ScriptedPrompts prompts;
+        const bool atOpen = way == "File > Open";
+        if (atOpen)
+            prompts.thenChooseFile(damaged);
+        prompts.thenAnswer(yes ? QMessageBox::Yes : QMessageBox::No);
+        MainWindow window(way == "command line" ? damaged : QString());
+        if (atOpen)
+            windowAction(window, "action_Open_Archive")->trigger();
+
+        QCOMPARE(prompts.asked.size(), atOpen ? 2 : 1);
+        QCOMPARE(prompts.askedTexts().last(), question);
+        QCOMPARE(prompts.asked.last().defaultButton, QMessageBox::No);
+        QVERIFY(prompts.allAnswersUsed());
+        QCOMPARE(prompts.unexpected, 0);
+        if (yes) {
+            QCOMPARE(libraryFixtureNames(window), QStringList{"Spot 1"});
+            QCOMPARE(shownTitle(window),
+                     QStringLiteral("KDR-450P Fixture Library Editor - ampersand.blfl"));
+        } else if (atOpen) {
+            QCOMPARE(libraryFixtureNames(window), QStringList{"Last Used"});
+        } else {
+            QCOMPARE(shownTitle(window),
+                     QStringLiteral("KDR-450P Fixture Library Editor - Unnamed"));
+            QCOMPARE(libraryRowCount(window), 0);
+        }
+        QVERIFY(!window.isWindowModified());
     }
 };
 

@@ -84,6 +84,11 @@ void ScriptedPrompts::thenChooseFile(const QString &fileName)
     m_answers.append({{QMessageBox::NoButton, fileName}, false});
 }
 
+void ScriptedPrompts::thenChooseFiles(const QStringList &fileNames)
+{
+    m_answers.append({UserPrompts::Answer(fileNames), false});
+}
+
 QStringList ScriptedPrompts::askedTexts() const
 {
     QStringList texts;

@@ -27,6 +27,7 @@ public:
 
     void thenAnswer(QMessageBox::StandardButton button);
     void thenChooseFile(const QString &fileName);
+    void thenChooseFiles(const QStringList &fileNames);
     void thenCancelFileDialog() { thenChooseFile(QString()); }
     // Answers the next message box as the Escape key would.
     void thenPressEscape();

@@ -173,6 +173,95 @@ private slots:
         QCOMPARE(form.editor()->definition()->fixtureName(), QString("B"));
     }
 
+    // F2 or a double-click opens the cell's editor on the name shown; what is typed there
+    // reaches the form below at once.
+    void theInPlaceEditorStartsWithTheNameAndTheFormFollows_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("name, F2") << 0 << true << "fixtureName";
+        QTest::newRow("name, double-click") << 0 << false << "fixtureName";
+        QTest::newRow("manufacturer, F2") << 2 << true << "manufacturerName";
+        QTest::newRow("manufacturer, double-click") << 2 << false << "manufacturerName";
+    }
+
+    void theInPlaceEditorStartsWithTheNameAndTheFormFollows()
+    {
+        QFETCH(int, column);
+        QFETCH(bool, byKey);
+        QFETCH(QString, field);
+        LibraryForm form;
+        form.resize(600, 600);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        fill(form, {"Alpha", "Bravo"});
+        QTableView *table = form.tableView();
+        const QModelIndex cell = table->model()->index(0, column);
+        const QString shown = cell.data().toString();
+        table->setFocus();
+        table->setCurrentIndex(cell);
+        form.updateCurrentFixtureDefinition();
+        const QPoint at = table->visualRect(cell).center();
+        if (byKey) {
+            QTest::keyClick(table, Qt::Key_F2);
+        } else {
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+        }
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor && table->isAncestorOf(editor));
+        QCOMPARE(editor->text(), shown);
+        editor->selectAll();
+        QTest::keyClicks(editor, "Renamed");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(form.findChild<QLineEdit *>(field)->text(), QString("Renamed"));
+        QCOMPARE(form.editor()->definition()->fixtureName() == "Renamed", column == 0);
+    }
+
+    // The table sorts the edited row to its new place and scrolls along with it.
+    void theRowBeingEditedStaysInViewWhileTheTableSorts()
+    {
+        LibraryForm form;
+        form.resize(500, 500);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QStringList names;
+        for (int k = 0; k < 200; ++k)
+            names << QString("Fixture %1").arg(k, 3, 10, QChar('0'));
+        fill(form, names);
+        QTableView *table = form.tableView();
+        table->scrollToTop();
+        table->setCurrentIndex(table->model()->index(0, 0));
+        form.updateCurrentFixtureDefinition();
+        QCOMPARE(form.editor()->definition()->fixtureName(), QString("Fixture 000"));
+        auto *name = form.findChild<QLineEdit *>("fixtureName");
+        name->selectAll();
+        QTest::keyClicks(name, "Zoom");
+        QCOMPARE(table->currentIndex().data().toString(), QString("Zoom"));
+        QCOMPARE(table->currentIndex().row(), 199);
+        QVERIFY(table->viewport()->rect().intersects(table->visualRect(table->currentIndex())));
+    }
+
+    // A checked filter button reads bold and says that the filter searches its column.
+    void theFilterButtonsShowWhetherTheyAreOn()
+    {
+        LibraryForm form;
+        for (const char *name : {"manufacturerBttn", "fixtureNameBttn"}) {
+            auto *button = form.findChild<QPushButton *>(name);
+            const QString column = button->text();
+            QVERIFY(button->isChecked());
+            QVERIFY(button->font().bold());
+            QCOMPARE(button->toolTip(), QString("The filter searches: %1").arg(column));
+            button->click();
+            QVERIFY(!button->font().bold());
+            QCOMPARE(button->toolTip(), QString("The filter ignores: %1").arg(column));
+            button->click();
+            QVERIFY(button->font().bold());
+        }
+    }
+
     void deletingThreeSelectedRowsRemovesExactlyThoseAndReportsOnce_data()
     {
         QTest::addColumn<bool>("byKey");

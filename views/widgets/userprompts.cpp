@@ -123,6 +123,14 @@ QString UserPrompts::getOpenFileName(QWidget *parent, const QString &caption,
     return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
+QStringList UserPrompts::getOpenFileNames(QWidget *parent, const QString &caption,
+                                          const QString &directory, const QString &filter)
+{
+    if (answerer())
+        return answerer()(filePrompt(Kind::OpenFiles, caption, directory, filter)).fileNames;
+    return QFileDialog::getOpenFileNames(parent, caption, directory, filter);
+}
+
 QString UserPrompts::getSaveFileName(QWidget *parent, const QString &caption,
                                      const QString &directory, const QString &filter)
 {

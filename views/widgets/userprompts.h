@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -11,7 +12,7 @@
 class UserPrompts
 {
 public:
-    enum class Kind { Information, Warning, Question, OpenFile, SaveFile, OpenFolder };
+    enum class Kind { Information, Warning, Question, OpenFile, OpenFiles, SaveFile, OpenFolder };
 
     struct Prompt {
         Kind kind;
@@ -27,8 +28,22 @@ public:
     };
 
     struct Answer {
+        Answer(QMessageBox::StandardButton chosenButton = QMessageBox::NoButton,
+               const QString &chosenFile = QString())
+            : button(chosenButton), fileName(chosenFile)
+        {
+            if (!chosenFile.isEmpty())
+                fileNames.append(chosenFile);
+        }
+        // Several files chosen at once.
+        explicit Answer(const QStringList &chosenFiles)
+            : fileName(chosenFiles.value(0)), fileNames(chosenFiles)
+        {
+        }
+
         QMessageBox::StandardButton button = QMessageBox::NoButton;
-        QString fileName; // empty: the file dialog was cancelled
+        QString fileName;      // empty: the file dialog was cancelled
+        QStringList fileNames; // every file chosen; empty: cancelled
     };
 
     using Answerer = std::function<Answer(const Prompt &)>;
@@ -51,6 +66,9 @@ public:
                         QMessageBox::StandardButton defaultButton);
     static QString getOpenFileName(QWidget *parent, const QString &caption,
                                    const QString &directory, const QString &filter);
+    // One or more files; empty when cancelled.
+    static QStringList getOpenFileNames(QWidget *parent, const QString &caption,
+                                        const QString &directory, const QString &filter);
     static QString getSaveFileName(QWidget *parent, const QString &caption,
                                    const QString &directory, const QString &filter);
 
