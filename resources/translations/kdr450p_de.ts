@@ -506,7 +506,7 @@ Subcommands:
 
 Unterbefehle:
   check DATEI                 eine Firmware-Datei (.bl2) prüfen: Kennung, Aufbau, Prüfsumme
-  update DATEI [--device N] [--yes]  ein Steuergerät mit einer Firmware-Datei programmieren
+  update DATEI [--device N] [--yes]  einen Controller mit einer Firmware-Datei programmieren
                               (--simulate, --port PFAD, --verbose wie bei „device“)
 </translation>
     </message>

@@ -533,6 +533,7 @@ private slots:
         QCOMPARE(sent, controllerIn);
         QCOMPARE(received, controllerOut);
         QCOMPARE(received, sent);
+    }
 
     // A last sector of four segments; the faults are the simulated controller's, kept in the
     // state file. Only silence on the final segment counts as the controller's restart.

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "devicejobs.h"
 #include "devicerecord.h"
 #include "model/localfixturedefinitionlistmodel.h"
 #include "model/qblfixturedefinition.h"
@@ -45,11 +46,15 @@ private slots:
     void theDevicePaneShowsTheIconBeforeTheNameOnly()
     {
         DeviceForm form;
-        QByteArray header(DeviceRecord::HeaderSize, '\0');
-        DeviceRecord::writeText(header.data() + DeviceRecord::FixtureNameOffset,
+        QByteArray answer(2 + qsizetype(DeviceRecord::HeaderSize), '\0');
+        answer[0] = char(1);
+        char *header = answer.data() + 2;
+        DeviceRecord::writeText(header + DeviceRecord::FixtureNameOffset,
                                 DeviceRecord::FixtureNameWidth, QStringLiteral("Echo Spot"));
         header[DeviceRecord::ChannelCountOffset] = char(3);
-        form.setFixtureList(header.constData(), 1);
+        StoredFixtureList list;
+        QVERIFY(list.parse(answer));
+        form.setFixtureList(list);
         QCOMPARE(iconColumns(form.findChild<QTableView *>(QStringLiteral("fixtureListView"))),
                  QList<int>{RemoteFixtureDefinitionListModel::FixtureNameColumn});
     }
