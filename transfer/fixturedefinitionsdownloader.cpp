@@ -8,7 +8,7 @@
 #include "model/qblfixturedefinition.h"
 
 FixtureDefinitionsDownloader::FixtureDefinitionsDownloader(QObject *parent)
-    : QThread(parent), m_buffer(DeviceRecord::RecordSize, '\0')
+    : StoreWorker(AbortCancels::Request, parent), m_buffer(DeviceRecord::RecordSize, '\0')
 {
 }
 
@@ -18,18 +18,12 @@ FixtureDefinitionsDownloader::~FixtureDefinitionsDownloader()
     qDeleteAll(m_downloaded);
 }
 
-void FixtureDefinitionsDownloader::setMaster(BLPMaster *master)
+void FixtureDefinitionsDownloader::connectMaster(BLPMaster *master)
 {
-    if (master == m_master)
-        return;
-    if (m_master)
-        disconnect(m_master, nullptr, this, nullptr);
-    m_master = master;
     // Direct: the master emits inside readData on this worker's thread; a queued call could
     // arrive after the thread has ended and be dropped.
-    if (m_master)
-        connect(m_master, &BLPMaster::sigReceived, this, &FixtureDefinitionsDownloader::received,
-                Qt::DirectConnection);
+    connect(master, &BLPMaster::sigReceived, this, &FixtureDefinitionsDownloader::received,
+            Qt::DirectConnection);
 }
 
 void FixtureDefinitionsDownloader::addDefinition(const QBLRemoteFixtureDefinition &entry)
@@ -71,19 +65,6 @@ void FixtureDefinitionsDownloader::received(uint nBytes)
     emit progressTotal(start + (end - start) * p / 100);
 }
 
-void FixtureDefinitionsDownloader::start(Priority priority)
-{
-    m_abort = false;
-    QThread::start(priority);
-}
-
-void FixtureDefinitionsDownloader::abort()
-{
-    m_abort = true;
-    if (isRunning() && m_master)
-        m_master->cancel();
-}
-
 void FixtureDefinitionsDownloader::clearDownloaded()
 {
     qDeleteAll(m_downloaded);
@@ -105,15 +86,8 @@ void FixtureDefinitionsDownloader::run()
         emit fixturesDownloaded();
         return;
     }
-    if (!m_master) {
-        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
-        emit failed();
+    if (!haveController())
         return;
-    }
-    if (!FixtureStore::checkDevice(m_master, &m_failure)) {
-        emit failed();
-        return;
-    }
     clearDownloaded();
 
     m_progressStart = 0;
@@ -125,23 +99,19 @@ void FixtureDefinitionsDownloader::run()
             emit aborted();
             return;
         }
-        int received = 0;
-        const bool ok =
-            m_master->readData(DeviceRecord::RecordSize, m_buffer.data(), received,
-                               FixtureStore::RecordCommand, m_requested.at(k - 1)->slotNumber());
+        DeviceFailure why;
+        const bool ok = FixtureStore::readRecord(m_master, m_requested.at(k - 1)->slotNumber(),
+                                                 m_buffer.data(), &why);
         if (m_abort) {
             emit aborted();
             return;
         }
-        // A short answer would leave the rest of the record from an earlier read.
-        if (!ok || received != DeviceRecord::RecordSize) {
-            m_failure = ok ? DeviceFailure::withStatus(BLPMaster::LinkStatus::BadAnswer)
-                           : DeviceFailure::of(m_master);
-            emit failed();
+        if (!ok) {
+            fail(why);
             return;
         }
         auto *definition = new QBLFixtureDefinition;
-        decodeDeviceRecord(QByteArrayView(m_buffer.constData(), received), *definition);
+        decodeDeviceRecord(QByteArrayView(m_buffer.constData(), m_buffer.size()), *definition);
         m_downloaded.append(definition);
         m_progressStart = uint(100 * k / n);
         m_progressEnd = uint(100 * (k + 1) / n);

@@ -7,25 +7,22 @@
 #include "blpmaster.h"
 #include "model/qblfixturedefinition.h"
 
-FixtureDefinitionsUploader::FixtureDefinitionsUploader(QObject *parent) : QThread(parent) {}
+FixtureDefinitionsUploader::FixtureDefinitionsUploader(QObject *parent)
+    : StoreWorker(AbortCancels::Nothing, parent)
+{
+}
 
 FixtureDefinitionsUploader::~FixtureDefinitionsUploader()
 {
     qDeleteAll(m_definitions);
 }
 
-void FixtureDefinitionsUploader::setMaster(BLPMaster *master)
+void FixtureDefinitionsUploader::connectMaster(BLPMaster *master)
 {
-    if (master == m_master)
-        return;
-    if (m_master)
-        disconnect(m_master, nullptr, this, nullptr);
-    m_master = master;
     // Direct: the master emits inside writeData on this worker's thread, and a queued call
     // could arrive after the thread has ended.
-    if (m_master)
-        connect(m_master, &BLPMaster::sigTransferred, this,
-                &FixtureDefinitionsUploader::progressCurrent, Qt::DirectConnection);
+    connect(master, &BLPMaster::sigTransferred, this, &FixtureDefinitionsUploader::progressCurrent,
+            Qt::DirectConnection);
 }
 
 void FixtureDefinitionsUploader::addDefinition(const QBLFixtureDefinition &definition)
@@ -62,16 +59,8 @@ bool FixtureDefinitionsUploader::findHeld()
     QList<StoredRecord> stored;
     QByteArray buffer(DeviceRecord::RecordSize, '\0');
     for (int slot : m_candidates) {
-        int received = 0;
-        if (!m_master->readData(DeviceRecord::RecordSize, buffer.data(), received,
-                                FixtureStore::RecordCommand, quint16(slot))) {
-            m_failure = DeviceFailure::of(m_master);
+        if (!FixtureStore::readRecord(m_master, quint16(slot), buffer.data(), &m_failure))
             return false;
-        }
-        if (received != DeviceRecord::RecordSize) {
-            m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::BadAnswer);
-            return false;
-        }
         stored.append(StoredRecord{slot, buffer});
     }
     const StorePlan plan = planStore(
@@ -96,17 +85,6 @@ void FixtureDefinitionsUploader::progressCurrent(uint percents)
     emit progressTotal(mapProgress(m_progressStart, m_progressEnd, percents));
 }
 
-void FixtureDefinitionsUploader::start(Priority priority)
-{
-    m_abort = false;
-    QThread::start(priority);
-}
-
-void FixtureDefinitionsUploader::abort()
-{
-    m_abort = true;
-}
-
 void FixtureDefinitionsUploader::run()
 {
     m_sent = 0;
@@ -122,15 +100,8 @@ void FixtureDefinitionsUploader::run()
         emit dataSent();
         return;
     }
-    if (!m_master) {
-        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
-        emit failed();
+    if (!haveController())
         return;
-    }
-    if (!FixtureStore::checkDevice(m_master, &m_failure)) {
-        emit failed();
-        return;
-    }
     if (!m_candidates.isEmpty()) {
         if (!findHeld()) {
             emit failed();
@@ -169,8 +140,7 @@ void FixtureDefinitionsUploader::run()
         }
         if (!m_master->writeData(quint32(m_record.size()), m_record.constData(),
                                  FixtureStore::RecordCommand, 0)) {
-            m_failure = DeviceFailure::of(m_master);
-            emit failed();
+            fail(DeviceFailure::of(m_master));
             return;
         }
         m_sent = k;

@@ -1,21 +1,17 @@
 #pragma once
 
-#include "devicefailure.h"
+#include "storeworker.h"
 
 #include <QByteArray>
 #include <QList>
-#include <QThread>
 
-#include <atomic>
-
-class BLPMaster;
 class QBLFixtureDefinition;
 
 // Copies fixture definitions into the controller's store (command 12 writes), after checking
 // the device, its free slots, its patch list and every channel count. Ends with exactly one
 // of dataSent, failed, aborted, alreadyHeld, failedNotEnoughFreeSpace,
 // failedTooManyOrNotEnoughChannels or failedPatchingNeedsToBeCleared.
-class FixtureDefinitionsUploader : public QThread
+class FixtureDefinitionsUploader : public StoreWorker
 {
     Q_OBJECT
 
@@ -26,12 +22,6 @@ public:
     explicit FixtureDefinitionsUploader(QObject *parent = nullptr);
     ~FixtureDefinitionsUploader() override;
 
-    // Also routes the master's per-write progress into progressCurrent (only the writes made
-    // by this worker's thread count), so the owner need not connect sigTransferred itself.
-    void setMaster(BLPMaster *master);
-    // Clears the abort flag for the new run here rather than in run(), so that an abort()
-    // given between start() and run() is not lost.
-    void start(Priority priority = InheritPriority);
     // Appends a deep copy; call on the owner's thread before start().
     void addDefinition(const QBLFixtureDefinition &definition);
     void clearDefinitions();
@@ -40,8 +30,6 @@ public:
     // when it was not asked or did not say).
     int sentCount() const { return m_sent; }
     int freeSlots() const { return m_freeSlots; }
-    // After failed(): why. Written on the worker's thread before that signal, read after it.
-    const DeviceFailure &failureCause() const { return m_failure; }
 
     // Slots whose list header equals one a definition would write (candidateSlots()): their
     // records are read first, and when one holds a definition's record the run ends with
@@ -57,7 +45,6 @@ public:
 
 signals:
     void dataSent();
-    void failed();
     // abort() took effect: the records before it were written.
     void aborted();
     void alreadyHeld();
@@ -68,9 +55,11 @@ signals:
 
 public slots:
     void progressCurrent(uint percents);
-    void abort();
 
 protected:
+    // Routes the master's per-write progress into progressCurrent (only the writes made by
+    // this worker's thread count), so the owner need not connect sigTransferred itself.
+    void connectMaster(BLPMaster *master) override;
     void run() override;
 
 private:
@@ -80,12 +69,9 @@ private:
     QList<QBLFixtureDefinition *> m_definitions;
     QList<int> m_candidates;
     QList<int> m_heldIn;
-    BLPMaster *m_master = nullptr;
-    DeviceFailure m_failure;
     QByteArray m_record;
     std::atomic<uint> m_progressStart{0};
     std::atomic<uint> m_progressEnd{0};
-    std::atomic<bool> m_abort{false};
     std::atomic<int> m_sent{0};
     std::atomic<int> m_freeSlots{-1};
 };

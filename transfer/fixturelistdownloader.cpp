@@ -7,32 +7,17 @@
 #include "devicelink.h"
 
 FixtureListDownloader::FixtureListDownloader(QObject *parent)
-    : QThread(parent), m_buffer(DeviceRecord::FixtureListBufferSize, '\0')
+    : StoreWorker(AbortCancels::Request, parent),
+      m_buffer(DeviceRecord::FixtureListBufferSize, '\0')
 {
-}
-
-void FixtureListDownloader::start(Priority priority)
-{
-    m_abort = false;
-    QThread::start(priority);
-}
-
-void FixtureListDownloader::abort()
-{
-    m_abort = true;
-    if (isRunning() && m_master)
-        m_master->cancel();
 }
 
 void FixtureListDownloader::run()
 {
     m_freeSlots = -1;
     m_failure = DeviceFailure();
-    if (!m_master) {
-        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
-        emit failed();
+    if (!haveMaster())
         return;
-    }
     if (m_abort) {
         emit downloadAborted();
         return;

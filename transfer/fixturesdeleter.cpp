@@ -5,13 +5,7 @@
 
 #include "blpmaster.h"
 
-FixturesDeleter::FixturesDeleter(QObject *parent) : QThread(parent) {}
-
-void FixturesDeleter::start(Priority priority)
-{
-    m_abort = false;
-    QThread::start(priority);
-}
+FixturesDeleter::FixturesDeleter(QObject *parent) : StoreWorker(AbortCancels::Nothing, parent) {}
 
 void FixturesDeleter::run()
 {
@@ -27,15 +21,8 @@ void FixturesDeleter::run()
         emit fixturesDeleted();
         return;
     }
-    if (!m_master) {
-        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
-        emit failed();
+    if (!haveController())
         return;
-    }
-    if (!FixtureStore::checkDevice(m_master, &m_failure)) {
-        emit failed();
-        return;
-    }
     if (FixtureStore::queryDeviceStatus(m_master, 0).patchListNeedsClearing) {
         emit failedPatchingNeedsToBeCleared();
         return;
@@ -51,8 +38,7 @@ void FixturesDeleter::run()
         const bool ok = m_master->readData(4, answer, received, FixtureStore::DeleteCommand,
                                            m_targets.at(k - 1)->slotNumber());
         if (!ok) {
-            m_failure = DeviceFailure::of(m_master);
-            emit failed();
+            fail(DeviceFailure::of(m_master));
             return;
         }
         m_deleted = k;

@@ -1,5 +1,7 @@
 #include "fixturestorechecks.h"
 
+#include "devicerecord.h"
+
 #include "blpmaster.h"
 #include "devicelink.h"
 
@@ -39,6 +41,20 @@ DeviceStatus queryDeviceStatus(BLPMaster *master, int slotsNeeded)
     status.freeSlots = quint8(answer[0]);
     status.enoughSpace = status.freeSlots >= slotsNeeded;
     return status;
+}
+
+bool readRecord(BLPMaster *master, quint16 slot, char *buffer, DeviceFailure *failure)
+{
+    int received = 0;
+    if (!master->readData(DeviceRecord::RecordSize, buffer, received, RecordCommand, slot)) {
+        *failure = DeviceFailure::of(master);
+        return false;
+    }
+    if (received != DeviceRecord::RecordSize) {
+        *failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::BadAnswer);
+        return false;
+    }
+    return true;
 }
 
 } // namespace FixtureStore

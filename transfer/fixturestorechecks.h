@@ -36,4 +36,8 @@ struct DeviceStatus {
 // and an empty patch list: the writes that follow fail if the device is really gone.
 DeviceStatus queryDeviceStatus(BLPMaster *master, int slotsNeeded);
 
+// Reads the whole record of one slot into buffer (DeviceRecord::RecordSize bytes). A short
+// answer fails too: it would leave the rest of the buffer from an earlier read.
+bool readRecord(BLPMaster *master, quint16 slot, char *buffer, DeviceFailure *failure);
+
 } // namespace FixtureStore

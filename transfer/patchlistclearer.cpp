@@ -4,19 +4,8 @@
 
 #include "blpmaster.h"
 
-PatchListClearer::PatchListClearer(QObject *parent) : QThread(parent) {}
-
-void PatchListClearer::start(Priority priority)
+PatchListClearer::PatchListClearer(QObject *parent) : StoreWorker(AbortCancels::Request, parent)
 {
-    m_abort = false;
-    QThread::start(priority);
-}
-
-void PatchListClearer::abort()
-{
-    m_abort = true;
-    if (isRunning() && m_master)
-        m_master->cancel();
 }
 
 void PatchListClearer::run()
@@ -26,11 +15,8 @@ void PatchListClearer::run()
         emit aborted();
         return;
     }
-    if (!m_master) {
-        m_failure = DeviceFailure::withStatus(BLPMaster::LinkStatus::InvalidRequest);
-        emit failed();
+    if (!haveMaster())
         return;
-    }
     if (m_master->writeData(sizeof m_payload, m_payload, FixtureStore::ClearPatchListCommand, 0)) {
         emit success();
         return;
@@ -39,6 +25,5 @@ void PatchListClearer::run()
         emit aborted();
         return;
     }
-    m_failure = DeviceFailure::of(m_master);
-    emit failed();
+    fail(DeviceFailure::of(m_master));
 }
