@@ -4,9 +4,7 @@
 
 #include "blpmaster.h"
 
-PatchListClearer::PatchListClearer(QObject *parent) : StoreWorker(AbortCancels::Request, parent)
-{
-}
+PatchListClearer::PatchListClearer(QObject *parent) : StoreWorker(AbortCancels::Request, parent) {}
 
 void PatchListClearer::run()
 {

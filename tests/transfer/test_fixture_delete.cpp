@@ -1,28 +1,31 @@
 #include "fixturesdeleter.h"
 #include "patchlistclearer.h"
 #include "qblremotefixturedefinition.h"
-#include "simulatedlink.h"
-#include "workerharness.h"
+#include "workerrig.h"
 
 #include <QtTest>
 
-class FixtureDeleteTest : public QObject
+// A patch-list clearer on a test's link, with spies on its terminal signals.
+struct ClearerOnLink {
+    explicit ClearerOnLink(SimulatedLink *link) { worker.setMaster(&link->master); }
+    PatchListClearer worker;
+    TerminalSignals end{&worker, {SIGNAL(success()), SIGNAL(failed()), SIGNAL(aborted())}};
+};
+
+class FixtureDeleteTest : public QObject, WorkerRig<FixturesDeleter>
 {
     Q_OBJECT
 
-    std::unique_ptr<SimulatedLink> m_link;
-    std::unique_ptr<FixturesDeleter> m_deleter;
-    std::unique_ptr<TerminalSignals> m_terminal;
     QList<QBLRemoteFixtureDefinition *> m_rows;
 
     void target(const QList<int> &slotNumbers)
     {
-        m_deleter->clearTargets();
+        m_worker->clearTargets();
         for (int s : slotNumbers) {
             auto *row = new QBLRemoteFixtureDefinition;
             row->setSlotNumber(quint8(s));
             m_rows.append(row);
-            m_deleter->addTarget(row);
+            m_worker->addTarget(row);
         }
     }
 
@@ -35,20 +38,13 @@ class FixtureDeleteTest : public QObject
 private slots:
     void init()
     {
-        m_link = std::make_unique<SimulatedLink>();
-        m_deleter = std::make_unique<FixturesDeleter>();
-        m_deleter->setMaster(&m_link->master);
-        m_terminal = std::make_unique<TerminalSignals>(
-            m_deleter.get(), std::initializer_list<const char *>{
-                                 SIGNAL(fixturesDeleted()), SIGNAL(failed()), SIGNAL(aborted()),
-                                 SIGNAL(failedPatchingNeedsToBeCleared())});
+        setUpRig({SIGNAL(fixturesDeleted()), SIGNAL(failed()), SIGNAL(aborted()),
+                  SIGNAL(failedPatchingNeedsToBeCleared())});
     }
 
     void cleanup()
     {
-        m_terminal.reset();
-        m_deleter.reset();
-        m_link.reset();
+        tearDownRig();
         qDeleteAll(m_rows);
         m_rows.clear();
     }
@@ -57,8 +53,8 @@ private slots:
     {
         store(6);
         target({4, 1, 2});
-        QSignalSpy total(m_deleter.get(), &FixturesDeleter::progressTotal);
-        QVERIFY(runToEnd(m_deleter.get()));
+        QSignalSpy total(m_worker.get(), &FixturesDeleter::progressTotal);
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("fixturesDeleted"));
         QCOMPARE(uintArgs(total), QList<uint>({33u, 66u, 100u}));
         QCOMPARE(m_link->controller->records().keys(), QList<int>({0, 3, 5}));
@@ -70,7 +66,7 @@ private slots:
         m_link->controller->setPatchListEmpty(false);
         m_link->device->clearFrameLog();
         target({0});
-        QVERIFY(runToEnd(m_deleter.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failedPatchingNeedsToBeCleared"));
         for (const SimulatedFrameInfo &f : m_link->device->frameLog())
             QVERIFY(f.command != 13);
@@ -84,15 +80,15 @@ private slots:
         // The first progress report comes after the first request; abort from there, while
         // the second runs next.
         connect(
-            m_deleter.get(), &FixturesDeleter::progressTotal, this,
+            m_worker.get(), &FixturesDeleter::progressTotal, this,
             [this](uint p) {
                 if (p == 20)
-                    m_deleter->abort();
+                    m_worker->abort();
             },
             Qt::DirectConnection);
-        QVERIFY(runToEnd(m_deleter.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("aborted"));
-        QCOMPARE(m_deleter->deletedCount(), 2);
+        QCOMPARE(m_worker->deletedCount(), 2);
         QCOMPARE(m_link->controller->records().keys(), QList<int>({2, 3, 4}));
     }
 
@@ -101,7 +97,7 @@ private slots:
         store(1);
         m_link->controller->setSoftwareVersion(257);
         target({0});
-        QVERIFY(runToEnd(m_deleter.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failed"));
         QCOMPARE(m_link->controller->records().size(), 1);
     }
@@ -113,7 +109,7 @@ private slots:
         // Requests are 14 bytes: information, status and the first deletion go through, the
         // device goes during the second.
         m_link->device->unplugAfterReceivedBytes(3 * 14 + 5);
-        QVERIFY(runToEnd(m_deleter.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failed"));
         QCOMPARE(m_link->controller->records().keys(), QList<int>({1, 2, 3}));
     }
@@ -122,8 +118,8 @@ private slots:
     {
         store(1);
         m_link->device->clearFrameLog();
-        QSignalSpy total(m_deleter.get(), &FixturesDeleter::progressTotal);
-        QVERIFY(runToEnd(m_deleter.get()));
+        QSignalSpy total(m_worker.get(), &FixturesDeleter::progressTotal);
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("fixturesDeleted"));
         QCOMPARE(uintArgs(total), QList<uint>({100u}));
         QVERIFY(m_link->device->frameLog().isEmpty());
@@ -132,11 +128,9 @@ private slots:
     void theClearerEmptiesThePatchList()
     {
         m_link->controller->setPatchListEmpty(false);
-        PatchListClearer clearer;
-        clearer.setMaster(&m_link->master);
-        TerminalSignals end(&clearer, {SIGNAL(success()), SIGNAL(failed()), SIGNAL(aborted())});
-        QVERIFY(runToEnd(&clearer));
-        QCOMPARE(end.only(), QByteArray("success"));
+        ClearerOnLink clearer(m_link.get());
+        QVERIFY(runToEnd(&clearer.worker));
+        QCOMPARE(clearer.end.only(), QByteArray("success"));
         QVERIFY(m_link->controller->patchListEmpty());
     }
 
@@ -145,11 +139,9 @@ private slots:
         m_link->controller->setPatchListEmpty(false);
         m_link->device->setAnswering(false);
         m_link->master.setResponseTimeout(200);
-        PatchListClearer clearer;
-        clearer.setMaster(&m_link->master);
-        TerminalSignals end(&clearer, {SIGNAL(success()), SIGNAL(failed()), SIGNAL(aborted())});
-        QVERIFY(runToEnd(&clearer));
-        QCOMPARE(end.only(), QByteArray("failed"));
+        ClearerOnLink clearer(m_link.get());
+        QVERIFY(runToEnd(&clearer.worker));
+        QCOMPARE(clearer.end.only(), QByteArray("failed"));
         QVERIFY(!m_link->controller->patchListEmpty());
     }
 
@@ -158,15 +150,13 @@ private slots:
         m_link->controller->setPatchListEmpty(false);
         m_link->device->setAnswering(false);
         m_link->master.setResponseTimeout(500);
-        PatchListClearer clearer;
-        clearer.setMaster(&m_link->master);
-        TerminalSignals end(&clearer, {SIGNAL(success()), SIGNAL(failed()), SIGNAL(aborted())});
-        clearer.abort(); // not running: nothing happens
-        clearer.start();
+        ClearerOnLink clearer(m_link.get());
+        clearer.worker.abort(); // not running: nothing happens
+        clearer.worker.start();
         QTest::qWait(50);
-        clearer.abort();
-        QVERIFY(clearer.wait(5000));
-        QCOMPARE(end.only(), QByteArray("aborted"));
+        clearer.worker.abort();
+        QVERIFY(clearer.worker.wait(5000));
+        QCOMPARE(clearer.end.only(), QByteArray("aborted"));
     }
 };
 

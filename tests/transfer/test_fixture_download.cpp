@@ -2,47 +2,28 @@
 #include "fixturedefinitionsdownloader.h"
 #include "fixturedefinitionsuploader.h"
 #include "qblremotefixturedefinition.h"
-#include "simulatedlink.h"
-#include "workerharness.h"
+#include "workerrig.h"
 
 #include <QtTest>
 
-class FixtureDownloadTest : public QObject
+class FixtureDownloadTest : public QObject, WorkerRig<FixtureDefinitionsDownloader>
 {
     Q_OBJECT
 
-    std::unique_ptr<SimulatedLink> m_link;
-    std::unique_ptr<FixtureDefinitionsDownloader> m_downloader;
-    std::unique_ptr<TerminalSignals> m_terminal;
-
     void request(const QList<int> &slotNumbers)
     {
-        m_downloader->clearDefinitions();
+        m_worker->clearDefinitions();
         for (int s : slotNumbers) {
             QBLRemoteFixtureDefinition entry;
             entry.setSlotNumber(quint8(s));
-            m_downloader->addDefinition(entry);
+            m_worker->addDefinition(entry);
         }
     }
 
 private slots:
-    void init()
-    {
-        m_link = std::make_unique<SimulatedLink>();
-        m_downloader = std::make_unique<FixtureDefinitionsDownloader>();
-        m_downloader->setMaster(&m_link->master);
-        m_terminal = std::make_unique<TerminalSignals>(
-            m_downloader.get(),
-            std::initializer_list<const char *>{SIGNAL(fixturesDownloaded()), SIGNAL(failed()),
-                                                SIGNAL(aborted())});
-    }
+    void init() { setUpRig({SIGNAL(fixturesDownloaded()), SIGNAL(failed()), SIGNAL(aborted())}); }
 
-    void cleanup()
-    {
-        m_terminal.reset();
-        m_downloader.reset();
-        m_link.reset();
-    }
+    void cleanup() { tearDownRig(); }
 
     void downloadedDefinitionsEqualTheUploadedOnesAsTheRecordHoldsThem()
     {
@@ -64,9 +45,9 @@ private slots:
         QCOMPARE(sent.count(), 1);
 
         request({0, 1});
-        QVERIFY(runToEnd(m_downloader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("fixturesDownloaded"));
-        const QList<QBLFixtureDefinition *> &got = m_downloader->downloadedDefinitions();
+        const QList<QBLFixtureDefinition *> &got = m_worker->downloadedDefinitions();
         QCOMPARE(got.size(), 2);
 
         const QBLFixtureDefinition *a = got.at(0);
@@ -100,9 +81,9 @@ private slots:
         for (int i = 0; i < 4; ++i)
             m_link->controller->storeRecord(SimulatedLink::record("R", 2));
         request({0, 1, 2, 3});
-        QSignalSpy total(m_downloader.get(), &FixtureDefinitionsDownloader::progressTotal);
-        QSignalSpy current(m_downloader.get(), &FixtureDefinitionsDownloader::progressCurrent);
-        QVERIFY(runToEnd(m_downloader.get()));
+        QSignalSpy total(m_worker.get(), &FixtureDefinitionsDownloader::progressTotal);
+        QSignalSpy current(m_worker.get(), &FixtureDefinitionsDownloader::progressCurrent);
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("fixturesDownloaded"));
         const QList<uint> values = uintArgs(total);
         QCOMPARE(values.first(), 0u);
@@ -131,16 +112,16 @@ private slots:
         QList<QPair<uint, uint>> pairs;
         QList<uint> currents;
         connect(
-            m_downloader.get(), &D::progressCurrent, this, [&](uint p) { currents.append(p); },
+            m_worker.get(), &D::progressCurrent, this, [&](uint p) { currents.append(p); },
             Qt::DirectConnection);
         connect(
-            m_downloader.get(), &D::progressTotal, this,
+            m_worker.get(), &D::progressTotal, this,
             [&](uint t) {
                 if (!currents.isEmpty())
                     pairs.append({currents.last(), t});
             },
             Qt::DirectConnection);
-        QVERIFY(runToEnd(m_downloader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         // Every (item, total) pair during the first record follows total = 25 * item / 100.
         bool sawFirstRecord = false;
         for (const auto &pr : pairs) {
@@ -156,11 +137,10 @@ private slots:
     {
         m_link->controller->storeRecord(SimulatedLink::record("Only", 2));
         request({0, 7, 0});
-        QVERIFY(runToEnd(m_downloader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failed"));
-        QCOMPARE(m_downloader->downloadedDefinitions().size(), 1);
-        QCOMPARE(m_downloader->downloadedDefinitions().at(0)->fixtureName(),
-                 QStringLiteral("Only"));
+        QCOMPARE(m_worker->downloadedDefinitions().size(), 1);
+        QCOMPARE(m_worker->downloadedDefinitions().at(0)->fixtureName(), QStringLiteral("Only"));
     }
 
     void aRecordShorterThan5284BytesIsAFailureNotADecode()
@@ -168,9 +148,9 @@ private slots:
         m_link->controller->storeRecord(SimulatedLink::record("Whole", 2));
         QVERIFY(m_link->controller->putRecord(1, SimulatedLink::record("Short", 2).left(5000)));
         request({0, 1});
-        QVERIFY(runToEnd(m_downloader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failed"));
-        QCOMPARE(m_downloader->downloadedDefinitions().size(), 1);
+        QCOMPARE(m_worker->downloadedDefinitions().size(), 1);
     }
 
     void aNewDownloadReplacesTheDefinitionsOfThePreviousOne()
@@ -178,26 +158,25 @@ private slots:
         m_link->controller->storeRecord(SimulatedLink::record("One", 1));
         m_link->controller->storeRecord(SimulatedLink::record("Two", 1));
         request({0, 1});
-        QVERIFY(runToEnd(m_downloader.get()));
-        QPointer<QBLFixtureDefinition> old = m_downloader->downloadedDefinitions().at(0);
+        QVERIFY(runToEnd(m_worker.get()));
+        QPointer<QBLFixtureDefinition> old = m_worker->downloadedDefinitions().at(0);
         request({1});
-        QVERIFY(runToEnd(m_downloader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QVERIFY(old.isNull());
-        QCOMPARE(m_downloader->downloadedDefinitions().size(), 1);
-        QCOMPARE(m_downloader->downloadedDefinitions().at(0)->fixtureName(), QStringLiteral("Two"));
+        QCOMPARE(m_worker->downloadedDefinitions().size(), 1);
+        QCOMPARE(m_worker->downloadedDefinitions().at(0)->fixtureName(), QStringLiteral("Two"));
     }
 
     void aFailedDeviceCheckLeavesThePreviousDownloadAlone()
     {
         m_link->controller->storeRecord(SimulatedLink::record("One", 1));
         request({0});
-        QVERIFY(runToEnd(m_downloader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         m_link->controller->setSoftwareVersion(257);
-        TerminalSignals second(m_downloader.get(),
-                               {SIGNAL(fixturesDownloaded()), SIGNAL(failed())});
-        QVERIFY(runToEnd(m_downloader.get()));
+        TerminalSignals second(m_worker.get(), {SIGNAL(fixturesDownloaded()), SIGNAL(failed())});
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(second.only(), QByteArray("failed"));
-        QCOMPARE(m_downloader->downloadedDefinitions().size(), 1);
+        QCOMPARE(m_worker->downloadedDefinitions().size(), 1);
     }
 
     void abortingCancelsTheRunningReadAndKeepsTheRecordsBeforeIt()
@@ -207,15 +186,15 @@ private slots:
             m_link->controller->storeRecord(SimulatedLink::record("R", 45));
         request({0, 1, 2});
         connect(
-            m_downloader.get(), &FixtureDefinitionsDownloader::progressTotal, this,
+            m_worker.get(), &FixtureDefinitionsDownloader::progressTotal, this,
             [this](uint t) {
                 if (t > 40)
-                    m_downloader->abort();
+                    m_worker->abort();
             },
             Qt::DirectConnection);
-        QVERIFY(runToEnd(m_downloader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("aborted"));
-        QCOMPARE(m_downloader->downloadedDefinitions().size(), 1);
+        QCOMPARE(m_worker->downloadedDefinitions().size(), 1);
     }
 
     void unpluggingInTheMiddleFailsPromptly()
@@ -226,7 +205,7 @@ private slots:
         m_link->device->unplugAfterReceivedBytes(300);
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(runToEnd(m_downloader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failed"));
         QVERIFY(timer.elapsed() < 5000);
     }
@@ -234,12 +213,12 @@ private slots:
     void anEmptyDownloadSucceedsAtOnceWithFullProgress()
     {
         m_link->device->clearFrameLog();
-        QSignalSpy total(m_downloader.get(), &FixtureDefinitionsDownloader::progressTotal);
-        QVERIFY(runToEnd(m_downloader.get()));
+        QSignalSpy total(m_worker.get(), &FixtureDefinitionsDownloader::progressTotal);
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("fixturesDownloaded"));
         QCOMPARE(uintArgs(total), QList<uint>({100u}));
         QVERIFY(m_link->device->frameLog().isEmpty());
-        QVERIFY(m_downloader->downloadedDefinitions().isEmpty());
+        QVERIFY(m_worker->downloadedDefinitions().isEmpty());
     }
 };
 

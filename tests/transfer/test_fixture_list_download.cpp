@@ -2,44 +2,28 @@
 #include "devicerecord.h"
 #include "fixturelistdownloader.h"
 #include "qblremotefixturedefinition.h"
-#include "simulatedlink.h"
-#include "workerharness.h"
+#include "workerrig.h"
 
 #include <QtTest>
 
-class FixtureListDownloadTest : public QObject
+class FixtureListDownloadTest : public QObject, WorkerRig<FixtureListDownloader>
 {
     Q_OBJECT
-
-    std::unique_ptr<SimulatedLink> m_link;
-    std::unique_ptr<FixtureListDownloader> m_lister;
-    std::unique_ptr<TerminalSignals> m_terminal;
 
 private slots:
     void init()
     {
-        m_link = std::make_unique<SimulatedLink>();
-        m_lister = std::make_unique<FixtureListDownloader>();
-        m_lister->setMaster(&m_link->master);
-        m_terminal = std::make_unique<TerminalSignals>(
-            m_lister.get(),
-            std::initializer_list<const char *>{SIGNAL(receivedData(void *, int)), SIGNAL(failed()),
-                                                SIGNAL(downloadAborted())});
+        setUpRig({SIGNAL(receivedData(void *, int)), SIGNAL(failed()), SIGNAL(downloadAborted())});
     }
 
-    void cleanup()
-    {
-        m_terminal.reset();
-        m_lister.reset();
-        m_link.reset();
-    }
+    void cleanup() { tearDownRig(); }
 
     void theListHoldsOneHeaderPerStoredRecordAndTheTimeOutIsRestored()
     {
         m_link->controller->storeRecord(SimulatedLink::record("A", 1));
         m_link->controller->storeRecord(SimulatedLink::record("B", 2));
-        QSignalSpy data(m_lister.get(), &FixtureListDownloader::receivedData);
-        QVERIFY(runToEnd(m_lister.get()));
+        QSignalSpy data(m_worker.get(), &FixtureListDownloader::receivedData);
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("receivedData"));
         QCOMPARE(data.at(0).at(1).toInt(), 2 + 2 * 244);
         QCOMPARE(m_link->master.responseTimeout(), 2000);
@@ -50,8 +34,8 @@ private slots:
     {
         QVERIFY(m_link->controller->storeRecordAt(7, SimulatedLink::record("Seven", 3)));
         QVERIFY(m_link->controller->storeRecordAt(2, SimulatedLink::record("Two", 5)));
-        QSignalSpy data(m_lister.get(), &FixtureListDownloader::receivedData);
-        QVERIFY(runToEnd(m_lister.get()));
+        QSignalSpy data(m_worker.get(), &FixtureListDownloader::receivedData);
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(data.count(), 1);
         const QByteArray answer(static_cast<const char *>(data.at(0).at(0).value<void *>()),
                                 data.at(0).at(1).toInt());
@@ -86,8 +70,8 @@ private slots:
     // window then shows it as the refresh that found nothing).
     void anEmptyStoreAnswersWithTheCountAloneAndReadsAsAnEmptyList()
     {
-        QSignalSpy data(m_lister.get(), &FixtureListDownloader::receivedData);
-        QVERIFY(runToEnd(m_lister.get()));
+        QSignalSpy data(m_worker.get(), &FixtureListDownloader::receivedData);
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(data.count(), 1);
         const QByteArray answer(static_cast<const char *>(data.at(0).at(0).value<void *>()),
                                 data.at(0).at(1).toInt());
@@ -104,7 +88,7 @@ private slots:
     {
         m_link->controller->setSoftwareVersion(257);
         m_link->device->clearFrameLog();
-        QVERIFY(runToEnd(m_lister.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failed"));
         for (const SimulatedFrameInfo &f : m_link->device->frameLog())
             QVERIFY(f.command != 11);
@@ -115,16 +99,16 @@ private slots:
     {
         m_link->device->setAnswering(false);
         m_link->master.setResponseTimeout(100);
-        m_lister->setMaster(&m_link->master);
-        QVERIFY(runToEnd(m_lister.get()));
+        m_worker->setMaster(&m_link->master);
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failed"));
         QCOMPARE(m_link->master.responseTimeout(), 100);
     }
 
     void abortWhileIdleChangesNothing()
     {
-        m_lister->abort();
-        QVERIFY(runToEnd(m_lister.get()));
+        m_worker->abort();
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("receivedData"));
     }
 
@@ -137,10 +121,10 @@ private slots:
             &m_link->master, &BLPMaster::sigReceived, this,
             [this](uint n) {
                 if (n > 1000 && n != 0xFFFFFFFFu)
-                    m_lister->abort();
+                    m_worker->abort();
             },
             Qt::DirectConnection);
-        QVERIFY(runToEnd(m_lister.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("downloadAborted"));
     }
 };

@@ -2,53 +2,37 @@
 #include "fixturedefinitionsuploader.h"
 #include "fixturelistdownloader.h"
 #include "patchlistclearer.h"
-#include "simulatedlink.h"
-#include "workerharness.h"
+#include "workerrig.h"
 
 #include <QtTest>
 
-class FixtureUploadTest : public QObject
+class FixtureUploadTest : public QObject, WorkerRig<FixtureDefinitionsUploader>
 {
     Q_OBJECT
 
-    std::unique_ptr<SimulatedLink> m_link;
-    std::unique_ptr<FixtureDefinitionsUploader> m_uploader;
-    std::unique_ptr<TerminalSignals> m_terminal;
-
     void fill(const QList<int> &channelCounts)
     {
-        m_uploader->clearDefinitions();
+        m_worker->clearDefinitions();
         for (int i = 0; i < channelCounts.size(); ++i)
-            m_uploader->addDefinition(
+            m_worker->addDefinition(
                 *makeDefinition(QStringLiteral("Fixture %1").arg(i + 1), channelCounts[i]));
     }
 
 private slots:
     void init()
     {
-        m_link = std::make_unique<SimulatedLink>();
-        m_uploader = std::make_unique<FixtureDefinitionsUploader>();
-        m_uploader->setMaster(&m_link->master);
-        m_terminal = std::make_unique<TerminalSignals>(
-            m_uploader.get(),
-            std::initializer_list<const char *>{
-                SIGNAL(dataSent()), SIGNAL(failed()), SIGNAL(aborted()),
-                SIGNAL(failedNotEnoughFreeSpace()), SIGNAL(failedTooManyOrNotEnoughChannels()),
-                SIGNAL(failedPatchingNeedsToBeCleared())});
+        setUpRig({SIGNAL(dataSent()), SIGNAL(failed()), SIGNAL(aborted()),
+                  SIGNAL(failedNotEnoughFreeSpace()), SIGNAL(failedTooManyOrNotEnoughChannels()),
+                  SIGNAL(failedPatchingNeedsToBeCleared())});
     }
 
-    void cleanup()
-    {
-        m_terminal.reset();
-        m_uploader.reset();
-        m_link.reset();
-    }
+    void cleanup() { tearDownRig(); }
 
     void uploadedDefinitionsAppearInTheListInTheLowestFreeSlots()
     {
         m_link->controller->storeRecord(SimulatedLink::record("Kept", 3));
         fill({1, 12, 45});
-        QVERIFY(runToEnd(m_uploader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("dataSent"));
 
         FixtureListDownloader lister;
@@ -74,8 +58,8 @@ private slots:
     void threeRecordsReportThirdsOfTheJob()
     {
         fill({2, 2, 2});
-        QSignalSpy total(m_uploader.get(), &FixtureDefinitionsUploader::progressTotal);
-        QVERIFY(runToEnd(m_uploader.get()));
+        QSignalSpy total(m_worker.get(), &FixtureDefinitionsUploader::progressTotal);
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("dataSent"));
         const QList<uint> values = uintArgs(total);
         // Record ends come as 33, 66, 100, with the in-record values between them.
@@ -88,8 +72,8 @@ private slots:
     void sevenRecordsEndEachRecordAtItsShareOfTheJob()
     {
         fill({1, 1, 1, 1, 1, 1, 1});
-        QSignalSpy total(m_uploader.get(), &FixtureDefinitionsUploader::progressTotal);
-        QVERIFY(runToEnd(m_uploader.get()));
+        QSignalSpy total(m_worker.get(), &FixtureDefinitionsUploader::progressTotal);
+        QVERIFY(runToEnd(m_worker.get()));
         const QList<uint> values = uintArgs(total);
         for (uint expected : {14u, 28u, 42u, 57u, 71u, 85u, 100u})
             QVERIFY2(values.contains(expected), qPrintable(QString::number(expected)));
@@ -101,8 +85,8 @@ private slots:
         QCOMPARE(FixtureDefinitionsUploader::mapProgress(25, 50, 50), 37u);
         QCOMPARE(FixtureDefinitionsUploader::mapProgress(0, 33, 100), 33u);
         fill({3, 3, 3, 3});
-        QSignalSpy total(m_uploader.get(), &FixtureDefinitionsUploader::progressTotal);
-        QVERIFY(runToEnd(m_uploader.get()));
+        QSignalSpy total(m_worker.get(), &FixtureDefinitionsUploader::progressTotal);
+        QVERIFY(runToEnd(m_worker.get()));
         const QList<uint> values = uintArgs(total);
         const qsizetype at25 = values.indexOf(25u);
         QVERIFY(at25 >= 0);
@@ -113,9 +97,9 @@ private slots:
     {
         m_link->controller->setCapacity(2);
         fill({1, 1, 1});
-        QVERIFY(runToEnd(m_uploader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failedNotEnoughFreeSpace"));
-        QCOMPARE(m_uploader->freeSlots(), 2);
+        QCOMPARE(m_worker->freeSlots(), 2);
         QVERIFY(m_link->controller->records().isEmpty());
     }
 
@@ -124,7 +108,7 @@ private slots:
         m_link->controller->setCapacity(1);
         m_link->controller->setPatchListEmpty(false);
         fill({1, 1});
-        QVERIFY(runToEnd(m_uploader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failedNotEnoughFreeSpace"));
     }
 
@@ -132,7 +116,7 @@ private slots:
     {
         m_link->controller->setPatchListEmpty(false);
         fill({4, 5});
-        QVERIFY(runToEnd(m_uploader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failedPatchingNeedsToBeCleared"));
         QVERIFY(m_link->controller->records().isEmpty());
 
@@ -144,8 +128,8 @@ private slots:
         QCOMPARE(clearerEnd.only(), QByteArray("success"));
         QVERIFY(m_link->controller->patchListEmpty());
 
-        TerminalSignals again(m_uploader.get(), {SIGNAL(dataSent()), SIGNAL(failed())});
-        QVERIFY(runToEnd(m_uploader.get()));
+        TerminalSignals again(m_worker.get(), {SIGNAL(dataSent()), SIGNAL(failed())});
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(again.only(), QByteArray("dataSent"));
         QCOMPARE(m_link->controller->records().size(), 2);
     }
@@ -161,7 +145,7 @@ private slots:
     {
         QFETCH(int, channels);
         fill({2, channels, 3});
-        QVERIFY(runToEnd(m_uploader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failedTooManyOrNotEnoughChannels"));
         QVERIFY(m_link->controller->records().isEmpty());
     }
@@ -181,7 +165,7 @@ private slots:
         m_link->controller->setName(name);
         m_link->controller->setSoftwareVersion(quint16(version));
         fill({1});
-        QVERIFY(runToEnd(m_uploader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failed"));
         QVERIFY(m_link->controller->records().isEmpty());
     }
@@ -190,7 +174,7 @@ private slots:
     {
         m_link->controller->setSoftwareVersion(258);
         fill({1});
-        QVERIFY(runToEnd(m_uploader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("dataSent"));
     }
 
@@ -198,15 +182,15 @@ private slots:
     {
         fill({8, 8, 8});
         connect(
-            m_uploader.get(), &FixtureDefinitionsUploader::progressTotal, m_uploader.get(),
+            m_worker.get(), &FixtureDefinitionsUploader::progressTotal, m_worker.get(),
             [this](uint p) {
                 if (p > 33 && p < 66)
-                    m_uploader->abort();
+                    m_worker->abort();
             },
             Qt::DirectConnection);
-        QVERIFY(runToEnd(m_uploader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("aborted"));
-        QCOMPARE(m_uploader->sentCount(), 2);
+        QCOMPARE(m_worker->sentCount(), 2);
         QCOMPARE(m_link->controller->records().size(), 2);
     }
 
@@ -216,7 +200,7 @@ private slots:
         m_link->device->unplugAfterReceivedBytes(8000);
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(runToEnd(m_uploader.get()));
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("failed"));
         QCOMPARE(m_link->controller->records().size(), 1);
         QVERIFY2(timer.elapsed() < 5000, "the unplug was noticed only after a long wait");
@@ -225,8 +209,8 @@ private slots:
     void anEmptyUploadSucceedsAtOnceWithFullProgress()
     {
         m_link->device->clearFrameLog();
-        QSignalSpy total(m_uploader.get(), &FixtureDefinitionsUploader::progressTotal);
-        QVERIFY(runToEnd(m_uploader.get()));
+        QSignalSpy total(m_worker.get(), &FixtureDefinitionsUploader::progressTotal);
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(m_terminal->only(), QByteArray("dataSent"));
         QCOMPARE(uintArgs(total), QList<uint>({100u}));
         QVERIFY(m_link->device->frameLog().isEmpty());
@@ -236,10 +220,10 @@ private slots:
     {
         auto original = makeDefinition(QStringLiteral("A rather long fixture name"), 1);
         original->setFixtureNameShort(QStringLiteral("old"));
-        m_uploader->addDefinition(*original);
-        QVERIFY(runToEnd(m_uploader.get()));
+        m_worker->addDefinition(*original);
+        QVERIFY(runToEnd(m_worker.get()));
         QCOMPARE(original->fixtureNameShort(), QStringLiteral("old"));
-        QCOMPARE(m_uploader->definitions().at(0)->fixtureNameShort(),
+        QCOMPARE(m_worker->definitions().at(0)->fixtureNameShort(),
                  QStringLiteral("A rather long fixtur"));
         QCOMPARE(m_link->controller->record(0).mid(100, 20), QByteArray("A rather long fixtur"));
     }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "simulatedlink.h"
+#include "workerharness.h"
+
+#include <memory>
+
+// One worker talking to a fresh simulated controller, with spies on its terminal signals.
+// A test class derives from it, sets it up in init() and tears it down in cleanup(), so every
+// case starts from a clean link.
+template <typename Worker> class WorkerRig
+{
+protected:
+    void setUpRig(std::initializer_list<const char *> terminals)
+    {
+        m_link = std::make_unique<SimulatedLink>();
+        m_worker = std::make_unique<Worker>();
+        m_worker->setMaster(&m_link->master);
+        m_terminal = std::make_unique<TerminalSignals>(m_worker.get(), terminals);
+    }
+
+    // The spies before the worker, the worker before the link it talks through.
+    void tearDownRig()
+    {
+        m_terminal.reset();
+        m_worker.reset();
+        m_link.reset();
+    }
+
+    std::unique_ptr<SimulatedLink> m_link;
+    std::unique_ptr<Worker> m_worker;
+    std::unique_ptr<TerminalSignals> m_terminal;
+};
