@@ -1,19 +1,8 @@
 #include "qblfixturechannel.h"
 
+#include "shortname.h"
+
 #include <QAbstractItemModel>
-
-namespace
-{
-
-// The first `length` UTF-16 units, one fewer when that would split a surrogate pair.
-QString cut(const QString &text, int length)
-{
-    if (text.size() > length && text.at(length - 1).isHighSurrogate())
-        --length;
-    return text.left(length);
-}
-
-} // namespace
 
 QBLFixtureChannel::QBLFixtureChannel(QObject *parent) : QObject(parent) {}
 
@@ -22,7 +11,7 @@ QBLFixtureChannel &QBLFixtureChannel::operator=(const QBLFixtureChannel &other)
     if (this == &other)
         return *this;
     m_name = other.m_name;
-    m_nameShort = cut(other.m_nameShort, NameShortLength);
+    m_nameShort = cutShortName(other.m_nameShort, NameShortLength);
     m_autoNameShort = other.m_autoNameShort;
     m_listIndex = other.m_listIndex;
     m_listModel = other.m_listModel;
@@ -32,7 +21,7 @@ QBLFixtureChannel &QBLFixtureChannel::operator=(const QBLFixtureChannel &other)
 
 void QBLFixtureChannel::setNameShort(const QString &nameShort)
 {
-    m_nameShort = cut(nameShort, NameShortLength);
+    m_nameShort = cutShortName(nameShort, NameShortLength);
 }
 
 QString QBLFixtureChannel::displayName() const
@@ -42,7 +31,7 @@ QString QBLFixtureChannel::displayName() const
 
 QString QBLFixtureChannel::derivedNameShort(const QString &name)
 {
-    return cut(name, NameShortLength);
+    return cutShortName(name, NameShortLength);
 }
 
 QString QBLFixtureChannel::effectiveNameShort() const
@@ -57,7 +46,7 @@ void QBLFixtureChannel::applyAutoNameShort()
 
 void QBLFixtureChannel::detectAutoNameShort()
 {
-    if (m_nameShort == cut(m_name, NameShortLength))
+    if (m_nameShort == cutShortName(m_name, NameShortLength))
         m_autoNameShort = true;
 }
 

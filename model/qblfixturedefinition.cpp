@@ -1,21 +1,9 @@
 #include "qblfixturedefinition.h"
 
 #include "qblfixturechannel.h"
+#include "shortname.h"
 
 #include <QAbstractItemModel>
-
-namespace
-{
-
-// The first `length` UTF-16 units, one fewer when that would split a surrogate pair.
-QString cut(const QString &text, int length)
-{
-    if (text.size() > length && text.at(length - 1).isHighSurrogate())
-        --length;
-    return text.left(length);
-}
-
-} // namespace
 
 QBLFixtureDefinition::QBLFixtureDefinition(QObject *parent) : QObject(parent) {}
 
@@ -111,7 +99,7 @@ void QBLFixtureDefinition::emitNbrOfChannelChanged()
 
 QString QBLFixtureDefinition::derivedShortName(const QString &name)
 {
-    return cut(name, AutoShortNameLength);
+    return cutShortName(name, AutoShortNameLength);
 }
 
 QString QBLFixtureDefinition::effectiveFixtureNameShort() const
@@ -138,9 +126,9 @@ void QBLFixtureDefinition::applyAutoShortNames()
 
 void QBLFixtureDefinition::detectAutoShortNames()
 {
-    if (m_fixtureNameShort == cut(m_fixtureName, AutoShortNameLength))
+    if (m_fixtureNameShort == cutShortName(m_fixtureName, AutoShortNameLength))
         m_autoFixtureNameShort = true;
-    if (m_manufacturerNameShort == cut(m_manufacturerName, AutoShortNameLength))
+    if (m_manufacturerNameShort == cutShortName(m_manufacturerName, AutoShortNameLength))
         m_autoManufacturerNameShort = true;
 }
 
