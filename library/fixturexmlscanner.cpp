@@ -74,9 +74,9 @@ bool isSpace(uchar c)
     return c == ' ' || c == '\t' || c == '\n';
 }
 
-using XmlCharacters::isNameChar;
+using XmlCharacters::asciiName;
 using XmlCharacters::isNameStart;
-using XmlCharacters::isXmlChar;
+using XmlCharacters::referencedCharacter;
 using XmlCharacters::utf8Length;
 
 class PlainScanner
@@ -147,19 +147,7 @@ private:
             ++m_p;
     }
 
-    // A name at m_p, converted into m_name; false when there is none.
-    bool name(QByteArrayView &bytes)
-    {
-        const uchar *start = m_p;
-        if (m_p >= m_end || !isNameStart(*m_p))
-            return false;
-        while (m_p < m_end && isNameChar(*m_p))
-            ++m_p;
-        if (m_p < m_end && (*m_p == ':' || *m_p >= 0x80))
-            return false; // namespaces and non-ASCII names go the long way
-        bytes = QByteArrayView(start, m_p - start);
-        return true;
-    }
+    bool name(QByteArrayView &bytes) { return asciiName(m_p, m_end, bytes); }
 
     static QStringView widen(QByteArrayView bytes, QVarLengthArray<char16_t, 64> &buffer)
     {
@@ -186,49 +174,15 @@ private:
     // A reference at m_p ('&'); appends its character to out when decoding.
     bool reference(QString *out)
     {
-        const uchar *semi =
-            static_cast<const uchar *>(memchr(m_p, ';', size_t(qMin<qsizetype>(m_end - m_p, 12))));
-        if (!semi)
+        const uchar *after = nullptr;
+        const char32_t u = referencedCharacter(m_p, m_end, &after);
+        if (!u)
             return false;
-        const QByteArrayView body(m_p + 1, semi - m_p - 1);
-        char32_t u = 0;
-        if (body == "amp")
-            u = '&';
-        else if (body == "lt")
-            u = '<';
-        else if (body == "gt")
-            u = '>';
-        else if (body == "quot")
-            u = '"';
-        else if (body == "apos")
-            u = '\'';
-        else if (body.size() >= 2 && body[0] == '#') {
-            const bool hex = body[1] == 'x';
-            const QByteArrayView digits = body.sliced(hex ? 2 : 1);
-            if (digits.isEmpty() || digits.size() > 7)
-                return false;
-            for (char c : digits) {
-                int v;
-                if (c >= '0' && c <= '9')
-                    v = c - '0';
-                else if (hex && c >= 'a' && c <= 'f')
-                    v = c - 'a' + 10;
-                else if (hex && c >= 'A' && c <= 'F')
-                    v = c - 'A' + 10;
-                else
-                    return false;
-                u = u * (hex ? 16 : 10) + char32_t(v);
-            }
-            if (!isXmlChar(u))
-                return false;
-        } else {
-            return false;
-        }
         if (out) {
             const char32_t one[] = {u};
             out->append(QString::fromUcs4(one, 1));
         }
-        m_p = semi + 1;
+        m_p = after;
         return true;
     }
 

@@ -14,9 +14,9 @@
 namespace
 {
 
-using XmlCharacters::isNameChar;
+using XmlCharacters::asciiName;
 using XmlCharacters::isNameStart;
-using XmlCharacters::isXmlChar;
+using XmlCharacters::referencedCharacter;
 using XmlCharacters::utf8Length;
 
 constexpr QByteArrayView kNamespace("http://www.qlcplus.org/FixtureDefinition");
@@ -115,15 +115,9 @@ private:
     // left to the stream reader.
     bool name(QByteArrayView &out)
     {
-        const uchar *start = m_p;
-        if (m_p >= m_end || !isNameStart(*m_p))
+        if (!asciiName(m_p, m_end, out))
             return false;
-        while (m_p < m_end && isNameChar(*m_p))
-            ++m_p;
-        if (m_p < m_end && (*m_p == ':' || *m_p >= 0x80))
-            return false;
-        out = QByteArrayView(start, m_p - start);
-        return (*start | 0x20) != 'x' ||
+        return (out[0] | 0x20) != 'x' ||
                !(out.size() >= 3 && qstrnicmp(out.data(), "xml", 3) == 0 && out != "xmlns");
     }
 
@@ -256,47 +250,13 @@ private:
     // A reference at m_p ('&'), its character appended to out when given.
     bool reference(QByteArray *out)
     {
-        const uchar *semi =
-            static_cast<const uchar *>(memchr(m_p, ';', size_t(qMin<qsizetype>(m_end - m_p, 12))));
-        if (!semi)
+        const uchar *after = nullptr;
+        const char32_t u = referencedCharacter(m_p, m_end, &after);
+        if (!u)
             return false;
-        const QByteArrayView body(m_p + 1, semi - m_p - 1);
-        char32_t u = 0;
-        if (body == "amp") {
-            u = '&';
-        } else if (body == "lt") {
-            u = '<';
-        } else if (body == "gt") {
-            u = '>';
-        } else if (body == "quot") {
-            u = '"';
-        } else if (body == "apos") {
-            u = '\'';
-        } else if (body.size() >= 2 && body[0] == '#') {
-            const bool hex = body[1] == 'x';
-            const QByteArrayView digits = body.sliced(hex ? 2 : 1);
-            if (digits.isEmpty() || digits.size() > 7)
-                return false;
-            for (const char c : digits) {
-                int v;
-                if (c >= '0' && c <= '9')
-                    v = c - '0';
-                else if (hex && c >= 'a' && c <= 'f')
-                    v = c - 'a' + 10;
-                else if (hex && c >= 'A' && c <= 'F')
-                    v = c - 'A' + 10;
-                else
-                    return false;
-                u = u * (hex ? 16 : 10) + char32_t(v);
-            }
-            if (!isXmlChar(u))
-                return false;
-        } else {
-            return false; // declared entities need the DOCTYPE's subset: the stream reader's job
-        }
         if (out)
             appendUtf8(*out, u);
-        m_p = semi + 1;
+        m_p = after;
         return true;
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
 
@@ -24,6 +25,27 @@ inline bool isXmlChar(char32_t u)
     return u == 0x9 || u == 0xA || u == 0xD || (u >= 0x20 && u <= 0xD7FF) ||
            (u >= 0xE000 && u <= 0xFFFD) || (u >= 0x10000 && u <= 0x10FFFF);
 }
+
+// An ASCII name without prefix at p, which moves past its name characters. False when there
+// is none, or when it goes on with ':' or a non-ASCII byte: namespaces and non-ASCII names go
+// the long way.
+inline bool asciiName(const uchar *&p, const uchar *end, QByteArrayView &name)
+{
+    const uchar *start = p;
+    if (p >= end || !isNameStart(*p))
+        return false;
+    while (p < end && isNameChar(*p))
+        ++p;
+    if (p < end && (*p == ':' || *p >= 0x80))
+        return false;
+    name = QByteArrayView(start, p - start);
+    return true;
+}
+
+// The character of the reference at p ('&'): one of the predefined entities or a character
+// reference to an XML character, with *after set past its ';'. 0 for anything else: declared
+// entities need the DOCTYPE's subset, which is the stream reader's job.
+char32_t referencedCharacter(const uchar *p, const uchar *end, const uchar **after);
 
 // Length of the well-formed UTF-8 sequence of an XML character at p (lead byte >= 0x80),
 // or 0.
