@@ -117,12 +117,7 @@ private slots:
     void anEmptyDeletionSucceedsAtOnceWithFullProgress()
     {
         store(1);
-        m_link->device->clearFrameLog();
-        QSignalSpy total(m_worker.get(), &FixturesDeleter::progressTotal);
-        QVERIFY(runToEnd(m_worker.get()));
-        QCOMPARE(m_terminal->only(), QByteArray("fixturesDeleted"));
-        QCOMPARE(uintArgs(total), QList<uint>({100u}));
-        QVERIFY(m_link->device->frameLog().isEmpty());
+        verifyEmptyRunEndsAtOnce("fixturesDeleted");
     }
 
     void theClearerEmptiesThePatchList()

@@ -208,12 +208,7 @@ private slots:
 
     void anEmptyUploadSucceedsAtOnceWithFullProgress()
     {
-        m_link->device->clearFrameLog();
-        QSignalSpy total(m_worker.get(), &FixtureDefinitionsUploader::progressTotal);
-        QVERIFY(runToEnd(m_worker.get()));
-        QCOMPARE(m_terminal->only(), QByteArray("dataSent"));
-        QCOMPARE(uintArgs(total), QList<uint>({100u}));
-        QVERIFY(m_link->device->frameLog().isEmpty());
+        verifyEmptyRunEndsAtOnce("dataSent");
     }
 
     void uploadingWorksOnCopiesAndRefreshesTheirShortNames()

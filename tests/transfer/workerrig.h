@@ -27,6 +27,18 @@ protected:
         m_link.reset();
     }
 
+    // A run with nothing to do ends at once with the done signal, at full progress, and sends
+    // no frame. A failed check returns from here only: nothing of the caller's may follow it.
+    void verifyEmptyRunEndsAtOnce(const QByteArray &doneSignal)
+    {
+        m_link->device->clearFrameLog();
+        QSignalSpy total(m_worker.get(), &Worker::progressTotal);
+        QVERIFY(runToEnd(m_worker.get()));
+        QCOMPARE(m_terminal->only(), doneSignal);
+        QCOMPARE(uintArgs(total), QList<uint>({100u}));
+        QVERIFY(m_link->device->frameLog().isEmpty());
+    }
+
     std::unique_ptr<SimulatedLink> m_link;
     std::unique_ptr<Worker> m_worker;
     std::unique_ptr<TerminalSignals> m_terminal;
