@@ -206,10 +206,7 @@ private slots:
         QVERIFY2(timer.elapsed() < 5000, "the unplug was noticed only after a long wait");
     }
 
-    void anEmptyUploadSucceedsAtOnceWithFullProgress()
-    {
-        verifyEmptyRunEndsAtOnce("dataSent");
-    }
+    void anEmptyUploadSucceedsAtOnceWithFullProgress() { verifyEmptyRunEndsAtOnce("dataSent"); }
 
     void uploadingWorksOnCopiesAndRefreshesTheirShortNames()
     {
