@@ -276,17 +276,33 @@ void LocalFixtureDefinitionEditForm::on_manufacturerNameShort_textEdited(const Q
     emit contentEdited();
 }
 
-void LocalFixtureDefinitionEditForm::on_autoFixtureNameShort_toggled(bool checked)
+// One of the definition's two short names with its "Auto" box.
+struct LocalFixtureDefinitionEditForm::AutoShortName {
+    QLineEdit *field;
+    LibraryHistory::Edit edit;
+    void (QBLFixtureDefinition::*setAutomatic)(bool);
+    QString (QBLFixtureDefinition::*shortName)() const;
+};
+
+void LocalFixtureDefinitionEditForm::toggleAutoShortName(const AutoShortName &name, bool checked)
 {
-    ui->fixtureNameShort->setEnabled(!checked);
+    name.field->setEnabled(!checked);
     if (!m_definition)
         return;
-    EditScope edit(this, LibraryHistory::Edit::AutoFixtureNameShort);
+    EditScope edit(this, name.edit);
     // Turned off, the name shown so far becomes the chosen one.
     m_definition->applyAutoShortNames();
-    m_definition->setAutoFixtureNameShort(checked);
+    (m_definition->*name.setAutomatic)(checked);
     m_definition->applyAutoShortNames();
-    ui->fixtureNameShort->setText(m_definition->fixtureNameShort());
+    name.field->setText((m_definition->*name.shortName)());
+}
+
+void LocalFixtureDefinitionEditForm::on_autoFixtureNameShort_toggled(bool checked)
+{
+    toggleAutoShortName({ui->fixtureNameShort, LibraryHistory::Edit::AutoFixtureNameShort,
+                         &QBLFixtureDefinition::setAutoFixtureNameShort,
+                         &QBLFixtureDefinition::fixtureNameShort},
+                        checked);
 }
 
 void LocalFixtureDefinitionEditForm::on_autoFixtureNameShort_clicked()
@@ -296,14 +312,10 @@ void LocalFixtureDefinitionEditForm::on_autoFixtureNameShort_clicked()
 
 void LocalFixtureDefinitionEditForm::on_autoManufacturerNameShort_toggled(bool checked)
 {
-    ui->manufacturerNameShort->setEnabled(!checked);
-    if (!m_definition)
-        return;
-    EditScope edit(this, LibraryHistory::Edit::AutoManufacturerNameShort);
-    m_definition->applyAutoShortNames();
-    m_definition->setAutoManufacturerNameShort(checked);
-    m_definition->applyAutoShortNames();
-    ui->manufacturerNameShort->setText(m_definition->manufacturerNameShort());
+    toggleAutoShortName({ui->manufacturerNameShort, LibraryHistory::Edit::AutoManufacturerNameShort,
+                         &QBLFixtureDefinition::setAutoManufacturerNameShort,
+                         &QBLFixtureDefinition::manufacturerNameShort},
+                        checked);
 }
 
 // A click changes the stored flag (and may change the short name): the library is modified.

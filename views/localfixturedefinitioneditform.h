@@ -74,6 +74,8 @@ private:
     void showCharactersLeft(QLineEdit *field, QLabel *label);
     void setUpChannelKeys();
     class EditScope;
+    struct AutoShortName;
+    void toggleAutoShortName(const AutoShortName &name, bool checked);
 
     void clearForm();
     void showCurrentChannel();
