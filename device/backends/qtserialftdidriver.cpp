@@ -32,8 +32,7 @@ bool hungUp(QSerialPort *serial)
 
 } // namespace
 
-struct QtSerialFtdiDriver::Port {
-    QString path; // canonical
+struct QtSerialFtdiDriver::Port : OpenPort {
     QThread thread;
     QObject *context = nullptr; // lives in thread; the serial port is its child
     QSerialPort *serial = nullptr;
@@ -44,9 +43,6 @@ struct QtSerialFtdiDriver::Port {
     QByteArray received;
     quint64 queued = 0; // bytes handed to the serial port, ever
     quint64 sent = 0;   // of those, bytes the system took
-    std::atomic<bool> gone{false};
-    std::atomic<quint32> readTimeoutMs{0}; // 0: without limit, as the driver does by default
-    std::atomic<quint32> writeTimeoutMs{0};
 
     // Runs f in the port's thread and returns its result. The result comes back through a
     // mutex of ours rather than Qt's blocking call, whose semaphore the thread checker cannot
@@ -107,39 +103,14 @@ struct QtSerialFtdiDriver::Port {
     }
 };
 
-QtSerialFtdiDriver::QtSerialFtdiDriver(const QString &explicitPort) : m_explicitPort(explicitPort)
+QtSerialFtdiDriver::QtSerialFtdiDriver(const QString &explicitPort)
+    : SerialPortDriverBase(explicitPort)
 {
 }
 
 QtSerialFtdiDriver::~QtSerialFtdiDriver()
 {
-    const std::set<Port *> ports = m_ports;
-    for (Port *p : ports)
-        close(p);
-}
-
-FtdiStatus QtSerialFtdiDriver::createDeviceInfoList(quint32 *count)
-{
-    if (!count)
-        return InvalidParameter;
-    const QList<SerialPortEntry> entries = listSerialPortEntries(m_explicitPort);
-    Lock l(m_mutex);
-    m_snapshot = entries;
-    *count = quint32(m_snapshot.size());
-    return Ok;
-}
-
-FtdiStatus QtSerialFtdiDriver::getDeviceInfoList(uchar *nodes, quint32 *count)
-{
-    if (!nodes || !count)
-        return InvalidParameter;
-    Lock l(m_mutex);
-    const quint32 n = qMin(*count, quint32(m_snapshot.size()));
-    for (quint32 i = 0; i < n; ++i)
-        fillNode(nodes + i * NodeSize, m_snapshot[int(i)].serialNumber,
-                 m_snapshot[int(i)].description);
-    *count = n;
-    return Ok;
+    closeAll();
 }
 
 FtdiStatus QtSerialFtdiDriver::open(int index, FtdiHandle *handle)
@@ -147,18 +118,11 @@ FtdiStatus QtSerialFtdiDriver::open(int index, FtdiHandle *handle)
     if (!handle)
         return InvalidParameter;
     QString path;
-    {
-        Lock l(m_mutex);
-        if (index < 0 || index >= m_snapshot.size())
-            return DeviceNotFound;
-        path = m_snapshot[index].path;
-        for (const Port *open : m_ports) {
-            if (open->path == canonicalPortPath(path))
-                return DeviceNotOpened;
-        }
-    }
+    QString key;
+    if (const FtdiStatus s = portToOpen(index, &path, &key))
+        return s;
     auto *p = new Port;
-    p->path = canonicalPortPath(path);
+    p->path = key;
     p->thread.setObjectName(QStringLiteral("kdr-serial-port"));
     p->context = new QObject;
     p->context->moveToThread(&p->thread);
@@ -196,17 +160,12 @@ FtdiStatus QtSerialFtdiDriver::open(int index, FtdiHandle *handle)
         delete p;
         return DeviceNotOpened;
     }
-    Lock l(m_mutex);
-    m_ports.insert(p);
-    *handle = p;
-    return Ok;
+    return addOpenPort(p, handle);
 }
 
 QtSerialFtdiDriver::Port *QtSerialFtdiDriver::port(FtdiHandle handle) const
 {
-    Lock l(m_mutex);
-    auto *p = static_cast<Port *>(handle);
-    return m_ports.count(p) ? p : nullptr;
+    return static_cast<Port *>(openPort(handle));
 }
 
 FtdiStatus QtSerialFtdiDriver::resetDevice(FtdiHandle handle)
@@ -240,7 +199,7 @@ FtdiStatus QtSerialFtdiDriver::setDataCharacteristics(FtdiHandle handle, quint8 
     Port *p = port(handle);
     if (!p)
         return InvalidHandle;
-    if (wordLength < 5 || wordLength > 8 || (stopBits != 1 && stopBits != 2) || parity > 2)
+    if (!validDataCharacteristics(wordLength, stopBits, parity))
         return InvalidParameter;
     const auto bits = QSerialPort::DataBits(wordLength);
     const auto stop = stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop;
@@ -252,16 +211,6 @@ FtdiStatus QtSerialFtdiDriver::setDataCharacteristics(FtdiHandle handle, quint8 
                p->serial->setParity(par);
     });
     return ok ? Ok : IoError;
-}
-
-FtdiStatus QtSerialFtdiDriver::setTimeouts(FtdiHandle handle, quint32 readMs, quint32 writeMs)
-{
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    p->readTimeoutMs.store(readMs);
-    p->writeTimeoutMs.store(writeMs);
-    return Ok;
 }
 
 FtdiStatus QtSerialFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 count,
@@ -360,16 +309,9 @@ FtdiStatus QtSerialFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, qu
     return Ok;
 }
 
-FtdiStatus QtSerialFtdiDriver::close(FtdiHandle handle)
+bool QtSerialFtdiDriver::release(OpenPort *port)
 {
-    Port *p = nullptr;
-    {
-        Lock l(m_mutex);
-        auto *candidate = static_cast<Port *>(handle);
-        if (!m_ports.erase(candidate))
-            return InvalidHandle;
-        p = candidate;
-    }
+    auto *p = static_cast<Port *>(port);
     p->call([p] {
         p->serial->close();
         delete p->context;
@@ -377,6 +319,5 @@ FtdiStatus QtSerialFtdiDriver::close(FtdiHandle handle)
     });
     p->thread.quit();
     p->thread.wait();
-    delete p;
-    return Ok;
+    return true;
 }

@@ -1,0 +1,127 @@
+#include "serialportdriverbase.h"
+
+namespace
+{
+using Lock = std::lock_guard<std::mutex>;
+}
+
+SerialPortDriverBase::OpenPort::~OpenPort() = default;
+
+SerialPortDriverBase::SerialPortDriverBase(const QString &explicitPort)
+    : m_explicitPort(explicitPort)
+{
+}
+
+SerialPortDriverBase::~SerialPortDriverBase() = default;
+
+FtdiStatus SerialPortDriverBase::createDeviceInfoList(quint32 *count)
+{
+    if (!count)
+        return InvalidParameter;
+    const QList<SerialPortEntry> entries = listSerialPortEntries(m_explicitPort);
+    Lock l(m_mutex);
+    m_snapshot = entries;
+    *count = quint32(m_snapshot.size());
+    return Ok;
+}
+
+FtdiStatus SerialPortDriverBase::getDeviceInfoList(uchar *nodes, quint32 *count)
+{
+    if (!nodes || !count)
+        return InvalidParameter;
+    Lock l(m_mutex);
+    const quint32 n = qMin(*count, quint32(m_snapshot.size()));
+    for (quint32 i = 0; i < n; ++i)
+        fillNode(nodes + i * NodeSize, m_snapshot[int(i)].serialNumber,
+                 m_snapshot[int(i)].description);
+    *count = n;
+    return Ok;
+}
+
+FtdiStatus SerialPortDriverBase::portToOpen(int index, QString *path, QString *canonicalPath) const
+{
+    {
+        Lock l(m_mutex);
+        if (index < 0 || index >= m_snapshot.size())
+            return DeviceNotFound;
+        *path = m_snapshot[index].path;
+    }
+    *canonicalPath = canonicalPortPath(*path);
+    Lock l(m_mutex);
+    return isOpen(*canonicalPath) ? DeviceNotOpened : Ok;
+}
+
+FtdiStatus SerialPortDriverBase::addOpenPort(OpenPort *port, FtdiHandle *handle)
+{
+    {
+        Lock l(m_mutex);
+        if (!isOpen(port->path)) {
+            m_ports.insert(port);
+            *handle = port;
+            return Ok;
+        }
+    }
+    release(port);
+    delete port;
+    return DeviceNotOpened;
+}
+
+bool SerialPortDriverBase::isOpen(const QString &canonicalPath) const
+{
+    for (const OpenPort *open : m_ports) {
+        if (open->path == canonicalPath)
+            return true;
+    }
+    return false;
+}
+
+SerialPortDriverBase::OpenPort *SerialPortDriverBase::openPort(FtdiHandle handle) const
+{
+    Lock l(m_mutex);
+    auto *p = static_cast<OpenPort *>(handle);
+    return m_ports.count(p) ? p : nullptr;
+}
+
+bool SerialPortDriverBase::validDataCharacteristics(quint8 wordLength, quint8 stopBits,
+                                                    quint8 parity)
+{
+    return wordLength >= 5 && wordLength <= 8 && (stopBits == 1 || stopBits == 2) && parity <= 2;
+}
+
+FtdiStatus SerialPortDriverBase::setTimeouts(FtdiHandle handle, quint32 readMs, quint32 writeMs)
+{
+    OpenPort *p = openPort(handle);
+    if (!p)
+        return InvalidHandle;
+    p->readTimeoutMs.store(readMs);
+    p->writeTimeoutMs.store(writeMs);
+    return Ok;
+}
+
+FtdiStatus SerialPortDriverBase::close(FtdiHandle handle)
+{
+    OpenPort *p = nullptr;
+    {
+        Lock l(m_mutex);
+        auto *candidate = static_cast<OpenPort *>(handle);
+        if (!m_ports.erase(candidate))
+            return InvalidHandle;
+        p = candidate;
+    }
+    const bool released = release(p);
+    delete p;
+    return released ? Ok : IoError;
+}
+
+void SerialPortDriverBase::closeAll()
+{
+    std::set<OpenPort *> ports;
+    {
+        Lock l(m_mutex);
+        ports.swap(m_ports);
+    }
+    for (OpenPort *p : ports) {
+        release(p);
+        delete p;
+    }
+}
