@@ -45,8 +45,7 @@ struct SerialFtdiDriver::Port : OpenPort {
     SerialLineSettings line;
 };
 
-SerialFtdiDriver::SerialFtdiDriver(const QString &explicitPort)
-    : SerialPortDriverBase(explicitPort)
+SerialFtdiDriver::SerialFtdiDriver(const QString &explicitPort) : SerialPortDriverBase(explicitPort)
 {
 }
 

@@ -28,7 +28,7 @@ protected:
     // A backend's open port derives from this; the handle points at this part.
     struct OpenPort {
         virtual ~OpenPort();
-        QString path; // canonical
+        QString path;                          // canonical
         std::atomic<quint32> readTimeoutMs{0}; // 0: without limit, as the driver does by default
         std::atomic<quint32> writeTimeoutMs{0};
         std::atomic<bool> gone{false};
