@@ -113,16 +113,9 @@ QtSerialFtdiDriver::~QtSerialFtdiDriver()
     closeAll();
 }
 
-FtdiStatus QtSerialFtdiDriver::open(int index, FtdiHandle *handle)
+SerialPortDriverBase::OpenPort *QtSerialFtdiDriver::openPath(const QString &path)
 {
-    if (!handle)
-        return InvalidParameter;
-    QString path;
-    QString key;
-    if (const FtdiStatus s = portToOpen(index, &path, &key))
-        return s;
     auto *p = new Port;
-    p->path = key;
     p->thread.setObjectName(QStringLiteral("kdr-serial-port"));
     p->context = new QObject;
     p->context->moveToThread(&p->thread);
@@ -158,9 +151,9 @@ FtdiStatus QtSerialFtdiDriver::open(int index, FtdiHandle *handle)
         p->thread.quit();
         p->thread.wait();
         delete p;
-        return DeviceNotOpened;
+        return nullptr;
     }
-    return addOpenPort(p, handle);
+    return p;
 }
 
 QtSerialFtdiDriver::Port *QtSerialFtdiDriver::port(FtdiHandle handle) const

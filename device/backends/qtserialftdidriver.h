@@ -18,7 +18,6 @@ public:
     explicit QtSerialFtdiDriver(const QString &explicitPort = QString());
     ~QtSerialFtdiDriver() override;
 
-    FtdiStatus open(int index, FtdiHandle *handle) override;
     FtdiStatus resetDevice(FtdiHandle handle) override;
     FtdiStatus setBaudRate(FtdiHandle handle, quint32 baudRate) override;
     FtdiStatus setDataCharacteristics(FtdiHandle handle, quint8 wordLength, quint8 stopBits,
@@ -33,5 +32,6 @@ public:
 
 private:
     Port *port(FtdiHandle handle) const;
+    OpenPort *openPath(const QString &path) override;
     bool release(OpenPort *port) override;
 };

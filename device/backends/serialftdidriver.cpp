@@ -54,28 +54,20 @@ SerialFtdiDriver::~SerialFtdiDriver()
     closeAll();
 }
 
-FtdiStatus SerialFtdiDriver::open(int index, FtdiHandle *handle)
+SerialPortDriverBase::OpenPort *SerialFtdiDriver::openPath(const QString &path)
 {
-    if (!handle)
-        return InvalidParameter;
-    QString path;
-    QString key;
-    // Checked here too: TIOCEXCL does not stop a privileged process.
-    if (const FtdiStatus s = portToOpen(index, &path, &key))
-        return s;
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return DeviceNotOpened;
+        return nullptr;
     // One program at a time on the line; a second opener would steal answer bytes.
     if (ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY) {
         ::close(fd);
-        return DeviceNotOpened;
+        return nullptr;
     }
     auto *p = new Port;
     p->fd = fd;
-    p->path = key;
-    return addOpenPort(p, handle);
+    return p;
 }
 
 SerialFtdiDriver::Port *SerialFtdiDriver::port(FtdiHandle handle) const

@@ -21,7 +21,6 @@ public:
     explicit SerialFtdiDriver(const QString &explicitPort = QString());
     ~SerialFtdiDriver() override;
 
-    FtdiStatus open(int index, FtdiHandle *handle) override;
     FtdiStatus resetDevice(FtdiHandle handle) override;
     FtdiStatus setBaudRate(FtdiHandle handle, quint32 baudRate) override;
     FtdiStatus setDataCharacteristics(FtdiHandle handle, quint8 wordLength, quint8 stopBits,
@@ -36,5 +35,6 @@ private:
     struct Port;
 
     Port *port(FtdiHandle handle) const;
+    OpenPort *openPath(const QString &path) override;
     bool release(OpenPort *port) override;
 };

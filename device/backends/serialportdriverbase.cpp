@@ -38,29 +38,36 @@ FtdiStatus SerialPortDriverBase::getDeviceInfoList(uchar *nodes, quint32 *count)
     return Ok;
 }
 
-FtdiStatus SerialPortDriverBase::portToOpen(int index, QString *path, QString *canonicalPath) const
+FtdiStatus SerialPortDriverBase::open(int index, FtdiHandle *handle)
 {
+    if (!handle)
+        return InvalidParameter;
+    QString path;
     {
         Lock l(m_mutex);
         if (index < 0 || index >= m_snapshot.size())
             return DeviceNotFound;
-        *path = m_snapshot[index].path;
+        path = m_snapshot[index].path;
     }
-    *canonicalPath = canonicalPortPath(*path);
-    Lock l(m_mutex);
-    return isOpen(*canonicalPath) ? DeviceNotOpened : Ok;
-}
-
-FtdiStatus SerialPortDriverBase::addOpenPort(OpenPort *port, FtdiHandle *handle)
-{
+    const QString key = canonicalPortPath(path);
     {
         Lock l(m_mutex);
-        if (!isOpen(port->path)) {
+        if (isOpen(key))
+            return DeviceNotOpened;
+    }
+    OpenPort *port = openPath(path);
+    if (!port)
+        return DeviceNotOpened;
+    port->path = key;
+    {
+        Lock l(m_mutex);
+        if (!isOpen(key)) {
             m_ports.insert(port);
             *handle = port;
             return Ok;
         }
     }
+    // Opened by another thread meanwhile.
     release(port);
     delete port;
     return DeviceNotOpened;

@@ -21,6 +21,9 @@ public:
 
     FtdiStatus createDeviceInfoList(quint32 *count) override;
     FtdiStatus getDeviceInfoList(uchar *nodes, quint32 *count) override;
+    // Opens the listed port unless this driver has it open already: a backend's own lock on
+    // the line may not stop a second opener (TIOCEXCL does not stop a privileged process).
+    FtdiStatus open(int index, FtdiHandle *handle) override;
     FtdiStatus setTimeouts(FtdiHandle handle, quint32 readMs, quint32 writeMs) override;
     FtdiStatus close(FtdiHandle handle) override;
 
@@ -36,17 +39,13 @@ protected:
 
     explicit SerialPortDriverBase(const QString &explicitPort);
 
-    // The latest snapshot's port at index, as listed and canonical: DeviceNotFound without
-    // one, DeviceNotOpened while this driver has it open.
-    FtdiStatus portToOpen(int index, QString *path, QString *canonicalPath) const;
-    // Hands out an opened port as the handle. DeviceNotOpened when another thread opened the
-    // same port meanwhile; the port is then released and deleted here.
-    FtdiStatus addOpenPort(OpenPort *port, FtdiHandle *handle);
     // Null unless the handle is open.
     OpenPort *openPort(FtdiHandle handle) const;
 
     static bool validDataCharacteristics(quint8 wordLength, quint8 stopBits, quint8 parity);
 
+    // The backend's side of open(): the port at path, opened, or null when it does not open.
+    virtual OpenPort *openPath(const QString &path) = 0;
     // Frees what the backend holds for the port before it is deleted; false on an I/O error.
     virtual bool release(OpenPort *port) = 0;
     // Closes every port still open; a backend's destructor calls it while release() is still
