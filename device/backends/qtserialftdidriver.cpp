@@ -206,17 +206,10 @@ FtdiStatus QtSerialFtdiDriver::setDataCharacteristics(FtdiHandle handle, quint8 
     return ok ? Ok : IoError;
 }
 
-FtdiStatus QtSerialFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 count,
-                                    quint32 *countRead)
+FtdiStatus QtSerialFtdiDriver::readPort(OpenPort *port, void *buffer, quint32 count,
+                                        quint32 *countRead)
 {
-    if (!buffer || !countRead)
-        return InvalidParameter;
-    *countRead = 0;
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    if (count == 0)
-        return Ok;
+    auto *p = static_cast<Port *>(port);
     const quint32 timeout = p->readTimeoutMs.load();
     std::unique_lock<std::mutex> l(p->mutex);
     auto ready = [p] { return !p->received.isEmpty() || p->gone.load(); };
@@ -233,15 +226,10 @@ FtdiStatus QtSerialFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 cou
     return Ok;
 }
 
-FtdiStatus QtSerialFtdiDriver::write(FtdiHandle handle, const void *buffer, quint32 count,
-                                     quint32 *countWritten)
+FtdiStatus QtSerialFtdiDriver::writePort(OpenPort *port, const void *buffer, quint32 count,
+                                         quint32 *countWritten)
 {
-    if (!buffer || !countWritten)
-        return InvalidParameter;
-    *countWritten = 0;
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
+    auto *p = static_cast<Port *>(port);
     if (p->gone.load())
         return IoError;
     const QByteArray bytes(static_cast<const char *>(buffer), int(count));

@@ -125,17 +125,10 @@ FtdiStatus SerialFtdiDriver::setDataCharacteristics(FtdiHandle handle, quint8 wo
     return Ok;
 }
 
-FtdiStatus SerialFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 count,
-                                  quint32 *countRead)
+FtdiStatus SerialFtdiDriver::readPort(OpenPort *port, void *buffer, quint32 count,
+                                      quint32 *countRead)
 {
-    if (!buffer || !countRead)
-        return InvalidParameter;
-    *countRead = 0;
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    if (count == 0)
-        return Ok;
+    auto *p = static_cast<Port *>(port);
     const quint32 timeout = p->readTimeoutMs.load();
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout);
     for (;;) {
@@ -167,15 +160,10 @@ FtdiStatus SerialFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 count
     }
 }
 
-FtdiStatus SerialFtdiDriver::write(FtdiHandle handle, const void *buffer, quint32 count,
-                                   quint32 *countWritten)
+FtdiStatus SerialFtdiDriver::writePort(OpenPort *port, const void *buffer, quint32 count,
+                                       quint32 *countWritten)
 {
-    if (!buffer || !countWritten)
-        return InvalidParameter;
-    *countWritten = 0;
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
+    auto *p = static_cast<Port *>(port);
     const quint32 timeout = p->writeTimeoutMs.load();
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout);
     const auto *bytes = static_cast<const char *>(buffer);

@@ -25,9 +25,6 @@ public:
     FtdiStatus setBaudRate(FtdiHandle handle, quint32 baudRate) override;
     FtdiStatus setDataCharacteristics(FtdiHandle handle, quint8 wordLength, quint8 stopBits,
                                       quint8 parity) override;
-    FtdiStatus read(FtdiHandle handle, void *buffer, quint32 count, quint32 *countRead) override;
-    FtdiStatus write(FtdiHandle handle, const void *buffer, quint32 count,
-                     quint32 *countWritten) override;
     FtdiStatus getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
                          quint32 *eventWord) override;
 
@@ -36,5 +33,8 @@ private:
 
     Port *port(FtdiHandle handle) const;
     OpenPort *openPath(const QString &path) override;
+    FtdiStatus readPort(OpenPort *port, void *buffer, quint32 count, quint32 *countRead) override;
+    FtdiStatus writePort(OpenPort *port, const void *buffer, quint32 count,
+                         quint32 *countWritten) override;
     bool release(OpenPort *port) override;
 };

@@ -105,6 +105,30 @@ FtdiStatus SerialPortDriverBase::setTimeouts(FtdiHandle handle, quint32 readMs, 
     return Ok;
 }
 
+FtdiStatus SerialPortDriverBase::read(FtdiHandle handle, void *buffer, quint32 count,
+                                      quint32 *countRead)
+{
+    if (!buffer || !countRead)
+        return InvalidParameter;
+    *countRead = 0;
+    OpenPort *p = openPort(handle);
+    if (!p)
+        return InvalidHandle;
+    return count == 0 ? Ok : readPort(p, buffer, count, countRead);
+}
+
+FtdiStatus SerialPortDriverBase::write(FtdiHandle handle, const void *buffer, quint32 count,
+                                       quint32 *countWritten)
+{
+    if (!buffer || !countWritten)
+        return InvalidParameter;
+    *countWritten = 0;
+    OpenPort *p = openPort(handle);
+    if (!p)
+        return InvalidHandle;
+    return writePort(p, buffer, count, countWritten);
+}
+
 FtdiStatus SerialPortDriverBase::close(FtdiHandle handle)
 {
     OpenPort *p = nullptr;

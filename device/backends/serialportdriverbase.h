@@ -25,6 +25,9 @@ public:
     // the line may not stop a second opener (TIOCEXCL does not stop a privileged process).
     FtdiStatus open(int index, FtdiHandle *handle) override;
     FtdiStatus setTimeouts(FtdiHandle handle, quint32 readMs, quint32 writeMs) override;
+    FtdiStatus read(FtdiHandle handle, void *buffer, quint32 count, quint32 *countRead) override;
+    FtdiStatus write(FtdiHandle handle, const void *buffer, quint32 count,
+                     quint32 *countWritten) override;
     FtdiStatus close(FtdiHandle handle) override;
 
 protected:
@@ -46,6 +49,12 @@ protected:
 
     // The backend's side of open(): the port at path, opened, or null when it does not open.
     virtual OpenPort *openPath(const QString &path) = 0;
+    // The backend's side of read() and write(), on an open port with the arguments checked
+    // and the count reported zeroed; a read is never of zero bytes.
+    virtual FtdiStatus readPort(OpenPort *port, void *buffer, quint32 count,
+                                quint32 *countRead) = 0;
+    virtual FtdiStatus writePort(OpenPort *port, const void *buffer, quint32 count,
+                                 quint32 *countWritten) = 0;
     // Frees what the backend holds for the port before it is deleted; false on an I/O error.
     virtual bool release(OpenPort *port) = 0;
     // Closes every port still open; a backend's destructor calls it while release() is still
