@@ -271,22 +271,12 @@ FtdiStatus QtSerialFtdiDriver::writePort(OpenPort *port, const void *buffer, qui
     return p->gone.load() ? IoError : Ok;
 }
 
-FtdiStatus QtSerialFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
-                                         quint32 *eventWord)
+FtdiStatus QtSerialFtdiDriver::queuesOf(OpenPort *port, quint32 *rx, quint32 *tx)
 {
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    if (p->gone.load())
-        return IoError;
-    if (rxQueue) {
-        Lock l(p->mutex);
-        *rxQueue = quint32(p->received.size());
-    }
-    if (txQueue)
-        *txQueue = 0;
-    if (eventWord)
-        *eventWord = 0;
+    auto *p = static_cast<Port *>(port);
+    Lock l(p->mutex);
+    *rx = quint32(p->received.size());
+    *tx = 0;
     return Ok;
 }
 

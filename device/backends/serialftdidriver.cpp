@@ -198,14 +198,9 @@ FtdiStatus SerialFtdiDriver::writePort(OpenPort *port, const void *buffer, quint
     return p->gone.load() ? IoError : Ok;
 }
 
-FtdiStatus SerialFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
-                                       quint32 *eventWord)
+FtdiStatus SerialFtdiDriver::queuesOf(OpenPort *port, quint32 *rxQueue, quint32 *txQueue)
 {
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    if (p->gone.load())
-        return IoError;
+    auto *p = static_cast<Port *>(port);
     pollfd pfd{p->fd, 0, 0};
     if (poll(&pfd, 1, 0) > 0 && hungUp(pfd.revents)) {
         p->gone.store(true);
@@ -222,11 +217,7 @@ FtdiStatus SerialFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, quin
         rx = 0;
     if (ioctl(p->fd, TIOCOUTQ, &tx) != 0)
         tx = 0;
-    if (rxQueue)
-        *rxQueue = quint32(qMax(0, rx));
-    if (txQueue)
-        *txQueue = quint32(qMax(0, tx));
-    if (eventWord)
-        *eventWord = 0;
+    *rxQueue = quint32(qMax(0, rx));
+    *txQueue = quint32(qMax(0, tx));
     return Ok;
 }

@@ -25,8 +25,6 @@ public:
     FtdiStatus setBaudRate(FtdiHandle handle, quint32 baudRate) override;
     FtdiStatus setDataCharacteristics(FtdiHandle handle, quint8 wordLength, quint8 stopBits,
                                       quint8 parity) override;
-    FtdiStatus getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
-                         quint32 *eventWord) override;
 
 private:
     struct Port;
@@ -36,5 +34,6 @@ private:
     FtdiStatus readPort(OpenPort *port, void *buffer, quint32 count, quint32 *countRead) override;
     FtdiStatus writePort(OpenPort *port, const void *buffer, quint32 count,
                          quint32 *countWritten) override;
+    FtdiStatus queuesOf(OpenPort *port, quint32 *rxQueue, quint32 *txQueue) override;
     bool release(OpenPort *port) override;
 };

@@ -129,6 +129,27 @@ FtdiStatus SerialPortDriverBase::write(FtdiHandle handle, const void *buffer, qu
     return writePort(p, buffer, count, countWritten);
 }
 
+FtdiStatus SerialPortDriverBase::getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
+                                           quint32 *eventWord)
+{
+    OpenPort *p = openPort(handle);
+    if (!p)
+        return InvalidHandle;
+    if (p->gone.load())
+        return IoError;
+    quint32 rx = 0;
+    quint32 tx = 0;
+    if (const FtdiStatus s = queuesOf(p, &rx, &tx))
+        return s;
+    if (rxQueue)
+        *rxQueue = rx;
+    if (txQueue)
+        *txQueue = tx;
+    if (eventWord)
+        *eventWord = 0;
+    return Ok;
+}
+
 FtdiStatus SerialPortDriverBase::close(FtdiHandle handle)
 {
     OpenPort *p = nullptr;

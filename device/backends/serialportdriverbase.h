@@ -1,8 +1,8 @@
 #pragma once
 
 // What the two backends over the system's serial ports share: the snapshot of listed ports,
-// the set of open ports (a port is opened once per driver, whichever thread asks) and the
-// per-handle time-outs. A backend adds the port's I/O.
+// the set of open ports (a port is opened once per driver, whichever thread asks), the
+// per-handle time-outs and the checks of handles and arguments. A backend adds the I/O.
 
 #include "ftdidriver.h"
 #include "serialportlist.h"
@@ -28,6 +28,8 @@ public:
     FtdiStatus read(FtdiHandle handle, void *buffer, quint32 count, quint32 *countRead) override;
     FtdiStatus write(FtdiHandle handle, const void *buffer, quint32 count,
                      quint32 *countWritten) override;
+    FtdiStatus getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
+                         quint32 *eventWord) override;
     FtdiStatus close(FtdiHandle handle) override;
 
 protected:
@@ -55,6 +57,9 @@ protected:
                                 quint32 *countRead) = 0;
     virtual FtdiStatus writePort(OpenPort *port, const void *buffer, quint32 count,
                                  quint32 *countWritten) = 0;
+    // The backend's side of getStatus(), on a port not known to be gone: the bytes waiting
+    // each way, or IoError once it finds the device gone.
+    virtual FtdiStatus queuesOf(OpenPort *port, quint32 *rxQueue, quint32 *txQueue) = 0;
     // Frees what the backend holds for the port before it is deleted; false on an I/O error.
     virtual bool release(OpenPort *port) = 0;
     // Closes every port still open; a backend's destructor calls it while release() is still
