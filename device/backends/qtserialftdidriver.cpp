@@ -32,8 +32,7 @@ bool hungUp(QSerialPort *serial)
 
 } // namespace
 
-struct QtSerialFtdiDriver::Port {
-    QString path; // canonical
+struct QtSerialFtdiDriver::Port : OpenPort {
     QThread thread;
     QObject *context = nullptr; // lives in thread; the serial port is its child
     QSerialPort *serial = nullptr;
@@ -44,9 +43,6 @@ struct QtSerialFtdiDriver::Port {
     QByteArray received;
     quint64 queued = 0; // bytes handed to the serial port, ever
     quint64 sent = 0;   // of those, bytes the system took
-    std::atomic<bool> gone{false};
-    std::atomic<quint32> readTimeoutMs{0}; // 0: without limit, as the driver does by default
-    std::atomic<quint32> writeTimeoutMs{0};
 
     // Runs f in the port's thread and returns its result. The result comes back through a
     // mutex of ours rather than Qt's blocking call, whose semaphore the thread checker cannot
@@ -107,58 +103,19 @@ struct QtSerialFtdiDriver::Port {
     }
 };
 
-QtSerialFtdiDriver::QtSerialFtdiDriver(const QString &explicitPort) : m_explicitPort(explicitPort)
+QtSerialFtdiDriver::QtSerialFtdiDriver(const QString &explicitPort)
+    : SerialPortDriverBase(explicitPort)
 {
 }
 
 QtSerialFtdiDriver::~QtSerialFtdiDriver()
 {
-    const std::set<Port *> ports = m_ports;
-    for (Port *p : ports)
-        close(p);
+    closeAll();
 }
 
-FtdiStatus QtSerialFtdiDriver::createDeviceInfoList(quint32 *count)
+SerialPortDriverBase::OpenPort *QtSerialFtdiDriver::openPath(const QString &path)
 {
-    if (!count)
-        return InvalidParameter;
-    const QList<SerialPortEntry> entries = listSerialPortEntries(m_explicitPort);
-    Lock l(m_mutex);
-    m_snapshot = entries;
-    *count = quint32(m_snapshot.size());
-    return Ok;
-}
-
-FtdiStatus QtSerialFtdiDriver::getDeviceInfoList(uchar *nodes, quint32 *count)
-{
-    if (!nodes || !count)
-        return InvalidParameter;
-    Lock l(m_mutex);
-    const quint32 n = qMin(*count, quint32(m_snapshot.size()));
-    for (quint32 i = 0; i < n; ++i)
-        fillNode(nodes + i * NodeSize, m_snapshot[int(i)].serialNumber,
-                 m_snapshot[int(i)].description);
-    *count = n;
-    return Ok;
-}
-
-FtdiStatus QtSerialFtdiDriver::open(int index, FtdiHandle *handle)
-{
-    if (!handle)
-        return InvalidParameter;
-    QString path;
-    {
-        Lock l(m_mutex);
-        if (index < 0 || index >= m_snapshot.size())
-            return DeviceNotFound;
-        path = m_snapshot[index].path;
-        for (const Port *open : m_ports) {
-            if (open->path == canonicalPortPath(path))
-                return DeviceNotOpened;
-        }
-    }
     auto *p = new Port;
-    p->path = canonicalPortPath(path);
     p->thread.setObjectName(QStringLiteral("kdr-serial-port"));
     p->context = new QObject;
     p->context->moveToThread(&p->thread);
@@ -194,19 +151,14 @@ FtdiStatus QtSerialFtdiDriver::open(int index, FtdiHandle *handle)
         p->thread.quit();
         p->thread.wait();
         delete p;
-        return DeviceNotOpened;
+        return nullptr;
     }
-    Lock l(m_mutex);
-    m_ports.insert(p);
-    *handle = p;
-    return Ok;
+    return p;
 }
 
 QtSerialFtdiDriver::Port *QtSerialFtdiDriver::port(FtdiHandle handle) const
 {
-    Lock l(m_mutex);
-    auto *p = static_cast<Port *>(handle);
-    return m_ports.count(p) ? p : nullptr;
+    return static_cast<Port *>(openPort(handle));
 }
 
 FtdiStatus QtSerialFtdiDriver::resetDevice(FtdiHandle handle)
@@ -240,7 +192,7 @@ FtdiStatus QtSerialFtdiDriver::setDataCharacteristics(FtdiHandle handle, quint8 
     Port *p = port(handle);
     if (!p)
         return InvalidHandle;
-    if (wordLength < 5 || wordLength > 8 || (stopBits != 1 && stopBits != 2) || parity > 2)
+    if (!validDataCharacteristics(wordLength, stopBits, parity))
         return InvalidParameter;
     const auto bits = QSerialPort::DataBits(wordLength);
     const auto stop = stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop;
@@ -254,27 +206,10 @@ FtdiStatus QtSerialFtdiDriver::setDataCharacteristics(FtdiHandle handle, quint8 
     return ok ? Ok : IoError;
 }
 
-FtdiStatus QtSerialFtdiDriver::setTimeouts(FtdiHandle handle, quint32 readMs, quint32 writeMs)
+FtdiStatus QtSerialFtdiDriver::readPort(OpenPort *port, void *buffer, quint32 count,
+                                        quint32 *countRead)
 {
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    p->readTimeoutMs.store(readMs);
-    p->writeTimeoutMs.store(writeMs);
-    return Ok;
-}
-
-FtdiStatus QtSerialFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 count,
-                                    quint32 *countRead)
-{
-    if (!buffer || !countRead)
-        return InvalidParameter;
-    *countRead = 0;
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    if (count == 0)
-        return Ok;
+    auto *p = static_cast<Port *>(port);
     const quint32 timeout = p->readTimeoutMs.load();
     std::unique_lock<std::mutex> l(p->mutex);
     auto ready = [p] { return !p->received.isEmpty() || p->gone.load(); };
@@ -291,15 +226,10 @@ FtdiStatus QtSerialFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 cou
     return Ok;
 }
 
-FtdiStatus QtSerialFtdiDriver::write(FtdiHandle handle, const void *buffer, quint32 count,
-                                     quint32 *countWritten)
+FtdiStatus QtSerialFtdiDriver::writePort(OpenPort *port, const void *buffer, quint32 count,
+                                         quint32 *countWritten)
 {
-    if (!buffer || !countWritten)
-        return InvalidParameter;
-    *countWritten = 0;
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
+    auto *p = static_cast<Port *>(port);
     if (p->gone.load())
         return IoError;
     const QByteArray bytes(static_cast<const char *>(buffer), int(count));
@@ -341,35 +271,18 @@ FtdiStatus QtSerialFtdiDriver::write(FtdiHandle handle, const void *buffer, quin
     return p->gone.load() ? IoError : Ok;
 }
 
-FtdiStatus QtSerialFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
-                                         quint32 *eventWord)
+FtdiStatus QtSerialFtdiDriver::queuesOf(OpenPort *port, quint32 *rx, quint32 *tx)
 {
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    if (p->gone.load())
-        return IoError;
-    if (rxQueue) {
-        Lock l(p->mutex);
-        *rxQueue = quint32(p->received.size());
-    }
-    if (txQueue)
-        *txQueue = 0;
-    if (eventWord)
-        *eventWord = 0;
+    auto *p = static_cast<Port *>(port);
+    Lock l(p->mutex);
+    *rx = quint32(p->received.size());
+    *tx = 0;
     return Ok;
 }
 
-FtdiStatus QtSerialFtdiDriver::close(FtdiHandle handle)
+bool QtSerialFtdiDriver::release(OpenPort *port)
 {
-    Port *p = nullptr;
-    {
-        Lock l(m_mutex);
-        auto *candidate = static_cast<Port *>(handle);
-        if (!m_ports.erase(candidate))
-            return InvalidHandle;
-        p = candidate;
-    }
+    auto *p = static_cast<Port *>(port);
     p->call([p] {
         p->serial->close();
         delete p->context;
@@ -377,6 +290,5 @@ FtdiStatus QtSerialFtdiDriver::close(FtdiHandle handle)
     });
     p->thread.quit();
     p->thread.wait();
-    delete p;
-    return Ok;
+    return true;
 }

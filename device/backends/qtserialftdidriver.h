@@ -8,43 +8,29 @@
 // each open port lives in a thread of its own, the seam's calls are carried out there, and
 // received bytes wait in a buffer that read() takes from without that thread.
 
-#include "ftdidriver.h"
-#include "serialportlist.h"
+#include "serialportdriverbase.h"
 
-#include <QList>
 #include <QString>
 
-#include <mutex>
-#include <set>
-
-class QtSerialFtdiDriver : public FtdiDriver
+class QtSerialFtdiDriver : public SerialPortDriverBase
 {
 public:
     explicit QtSerialFtdiDriver(const QString &explicitPort = QString());
     ~QtSerialFtdiDriver() override;
 
-    FtdiStatus createDeviceInfoList(quint32 *count) override;
-    FtdiStatus getDeviceInfoList(uchar *nodes, quint32 *count) override;
-    FtdiStatus open(int index, FtdiHandle *handle) override;
     FtdiStatus resetDevice(FtdiHandle handle) override;
     FtdiStatus setBaudRate(FtdiHandle handle, quint32 baudRate) override;
     FtdiStatus setDataCharacteristics(FtdiHandle handle, quint8 wordLength, quint8 stopBits,
                                       quint8 parity) override;
-    FtdiStatus setTimeouts(FtdiHandle handle, quint32 readMs, quint32 writeMs) override;
-    FtdiStatus read(FtdiHandle handle, void *buffer, quint32 count, quint32 *countRead) override;
-    FtdiStatus write(FtdiHandle handle, const void *buffer, quint32 count,
-                     quint32 *countWritten) override;
-    FtdiStatus getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
-                         quint32 *eventWord) override;
-    FtdiStatus close(FtdiHandle handle) override;
 
     struct Port;
 
 private:
     Port *port(FtdiHandle handle) const;
-
-    const QString m_explicitPort;
-    mutable std::mutex m_mutex; // guards the snapshot and the set of open ports
-    QList<SerialPortEntry> m_snapshot;
-    std::set<Port *> m_ports;
+    OpenPort *openPath(const QString &path) override;
+    FtdiStatus readPort(OpenPort *port, void *buffer, quint32 count, quint32 *countRead) override;
+    FtdiStatus writePort(OpenPort *port, const void *buffer, quint32 count,
+                         quint32 *countWritten) override;
+    FtdiStatus queuesOf(OpenPort *port, quint32 *rxQueue, quint32 *txQueue) override;
+    bool release(OpenPort *port) override;
 };

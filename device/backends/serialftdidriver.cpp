@@ -2,11 +2,9 @@
 
 #include "blpprotocol.h"
 #include "serialline.h"
-#include "serialportlist.h"
 
 #include <QFile>
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 
@@ -19,7 +17,6 @@
 namespace
 {
 
-using Lock = std::lock_guard<std::mutex>;
 using Clock = std::chrono::steady_clock;
 
 // Milliseconds left until the deadline, for poll(); -1 waits without limit.
@@ -43,98 +40,44 @@ bool deviceGoneErrno(int e)
 
 } // namespace
 
-struct SerialFtdiDriver::Port {
+struct SerialFtdiDriver::Port : OpenPort {
     int fd = -1;
-    QString path; // canonical
     SerialLineSettings line;
-    std::atomic<quint32> readTimeoutMs{0}; // 0: without limit, as the driver does by default
-    std::atomic<quint32> writeTimeoutMs{0};
-    std::atomic<bool> gone{false};
 };
 
-SerialFtdiDriver::SerialFtdiDriver(const QString &explicitPort) : m_explicitPort(explicitPort) {}
+SerialFtdiDriver::SerialFtdiDriver(const QString &explicitPort) : SerialPortDriverBase(explicitPort)
+{
+}
 
 SerialFtdiDriver::~SerialFtdiDriver()
 {
-    for (Port *p : m_ports) {
-        ::close(p->fd);
-        delete p;
-    }
+    closeAll();
 }
 
-FtdiStatus SerialFtdiDriver::createDeviceInfoList(quint32 *count)
+SerialPortDriverBase::OpenPort *SerialFtdiDriver::openPath(const QString &path)
 {
-    if (!count)
-        return InvalidParameter;
-    const QList<SerialPortEntry> entries = listSerialPortEntries(m_explicitPort);
-    Lock l(m_mutex);
-    m_snapshot = entries;
-    *count = quint32(m_snapshot.size());
-    return Ok;
-}
-
-FtdiStatus SerialFtdiDriver::getDeviceInfoList(uchar *nodes, quint32 *count)
-{
-    if (!nodes || !count)
-        return InvalidParameter;
-    Lock l(m_mutex);
-    const quint32 n = qMin(*count, quint32(m_snapshot.size()));
-    for (quint32 i = 0; i < n; ++i)
-        fillNode(nodes + i * NodeSize, m_snapshot[int(i)].serialNumber,
-                 m_snapshot[int(i)].description);
-    *count = n;
-    return Ok;
-}
-
-FtdiStatus SerialFtdiDriver::open(int index, FtdiHandle *handle)
-{
-    if (!handle)
-        return InvalidParameter;
-    QString path;
-    {
-        Lock l(m_mutex);
-        if (index < 0 || index >= m_snapshot.size())
-            return DeviceNotFound;
-        path = m_snapshot[index].path;
-    }
-    const QString key = canonicalPortPath(path);
-    {
-        Lock l(m_mutex);
-        for (const Port *open : m_ports) {
-            if (open->path == key)
-                return DeviceNotOpened; // TIOCEXCL does not stop a privileged process
-        }
-    }
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return DeviceNotOpened;
+        return nullptr;
     // One program at a time on the line; a second opener would steal answer bytes.
     if (ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY) {
         ::close(fd);
-        return DeviceNotOpened;
+        return nullptr;
     }
     auto *p = new Port;
     p->fd = fd;
-    p->path = key;
-    Lock l(m_mutex);
-    for (const Port *open : m_ports) {
-        if (open->path == key) { // opened by another thread meanwhile
-            ::close(fd);
-            delete p;
-            return DeviceNotOpened;
-        }
-    }
-    m_ports.insert(p);
-    *handle = p;
-    return Ok;
+    return p;
 }
 
 SerialFtdiDriver::Port *SerialFtdiDriver::port(FtdiHandle handle) const
 {
-    Lock l(m_mutex);
-    auto *p = static_cast<Port *>(handle);
-    return m_ports.count(p) ? p : nullptr;
+    return static_cast<Port *>(openPort(handle));
+}
+
+bool SerialFtdiDriver::release(OpenPort *port)
+{
+    return ::close(static_cast<Port *>(port)->fd) == 0;
 }
 
 FtdiStatus SerialFtdiDriver::resetDevice(FtdiHandle handle)
@@ -170,7 +113,7 @@ FtdiStatus SerialFtdiDriver::setDataCharacteristics(FtdiHandle handle, quint8 wo
     Port *p = port(handle);
     if (!p)
         return InvalidHandle;
-    if (wordLength < 5 || wordLength > 8 || (stopBits != 1 && stopBits != 2) || parity > 2)
+    if (!validDataCharacteristics(wordLength, stopBits, parity))
         return InvalidParameter;
     SerialLineSettings line = p->line;
     line.wordLength = wordLength;
@@ -182,27 +125,10 @@ FtdiStatus SerialFtdiDriver::setDataCharacteristics(FtdiHandle handle, quint8 wo
     return Ok;
 }
 
-FtdiStatus SerialFtdiDriver::setTimeouts(FtdiHandle handle, quint32 readMs, quint32 writeMs)
+FtdiStatus SerialFtdiDriver::readPort(OpenPort *port, void *buffer, quint32 count,
+                                      quint32 *countRead)
 {
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    p->readTimeoutMs.store(readMs);
-    p->writeTimeoutMs.store(writeMs);
-    return Ok;
-}
-
-FtdiStatus SerialFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 count,
-                                  quint32 *countRead)
-{
-    if (!buffer || !countRead)
-        return InvalidParameter;
-    *countRead = 0;
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    if (count == 0)
-        return Ok;
+    auto *p = static_cast<Port *>(port);
     const quint32 timeout = p->readTimeoutMs.load();
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout);
     for (;;) {
@@ -234,15 +160,10 @@ FtdiStatus SerialFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 count
     }
 }
 
-FtdiStatus SerialFtdiDriver::write(FtdiHandle handle, const void *buffer, quint32 count,
-                                   quint32 *countWritten)
+FtdiStatus SerialFtdiDriver::writePort(OpenPort *port, const void *buffer, quint32 count,
+                                       quint32 *countWritten)
 {
-    if (!buffer || !countWritten)
-        return InvalidParameter;
-    *countWritten = 0;
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
+    auto *p = static_cast<Port *>(port);
     const quint32 timeout = p->writeTimeoutMs.load();
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout);
     const auto *bytes = static_cast<const char *>(buffer);
@@ -277,14 +198,9 @@ FtdiStatus SerialFtdiDriver::write(FtdiHandle handle, const void *buffer, quint3
     return p->gone.load() ? IoError : Ok;
 }
 
-FtdiStatus SerialFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
-                                       quint32 *eventWord)
+FtdiStatus SerialFtdiDriver::queuesOf(OpenPort *port, quint32 *rxQueue, quint32 *txQueue)
 {
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    if (p->gone.load())
-        return IoError;
+    auto *p = static_cast<Port *>(port);
     pollfd pfd{p->fd, 0, 0};
     if (poll(&pfd, 1, 0) > 0 && hungUp(pfd.revents)) {
         p->gone.store(true);
@@ -301,26 +217,7 @@ FtdiStatus SerialFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, quin
         rx = 0;
     if (ioctl(p->fd, TIOCOUTQ, &tx) != 0)
         tx = 0;
-    if (rxQueue)
-        *rxQueue = quint32(qMax(0, rx));
-    if (txQueue)
-        *txQueue = quint32(qMax(0, tx));
-    if (eventWord)
-        *eventWord = 0;
+    *rxQueue = quint32(qMax(0, rx));
+    *txQueue = quint32(qMax(0, tx));
     return Ok;
-}
-
-FtdiStatus SerialFtdiDriver::close(FtdiHandle handle)
-{
-    Port *p = nullptr;
-    {
-        Lock l(m_mutex);
-        auto *candidate = static_cast<Port *>(handle);
-        if (!m_ports.erase(candidate))
-            return InvalidHandle;
-        p = candidate;
-    }
-    const int result = ::close(p->fd);
-    delete p;
-    return result == 0 ? Ok : IoError;
 }

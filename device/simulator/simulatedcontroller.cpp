@@ -20,76 +20,10 @@ SimulatedController::SimulatedController()
 {
 }
 
-QByteArray SimulatedController::name() const
-{
-    Lock l(m_mutex);
-    return m_name;
-}
-
-void SimulatedController::setName(const QByteArray &name)
-{
-    Lock l(m_mutex);
-    m_name = name.left(MaxNameLength);
-}
-
-quint16 SimulatedController::softwareVersion() const
-{
-    Lock l(m_mutex);
-    return m_softwareVersion;
-}
-
-void SimulatedController::setSoftwareVersion(quint16 version)
-{
-    Lock l(m_mutex);
-    m_softwareVersion = version;
-}
-
-quint16 SimulatedController::hardwareVersion() const
-{
-    Lock l(m_mutex);
-    return m_hardwareVersion;
-}
-
-void SimulatedController::setHardwareVersion(quint16 version)
-{
-    Lock l(m_mutex);
-    m_hardwareVersion = version;
-}
-
-QByteArray SimulatedController::label() const
-{
-    Lock l(m_mutex);
-    return m_label;
-}
-
-void SimulatedController::setLabel(const QByteArray &label)
-{
-    Lock l(m_mutex);
-    m_label = label.left(MaxLabelLength);
-}
-
-quint16 SimulatedController::frameLimit() const
-{
-    Lock l(m_mutex);
-    return m_frameLimit;
-}
-
-void SimulatedController::setFrameLimit(quint16 limit)
-{
-    Lock l(m_mutex);
-    m_frameLimit = limit;
-}
-
 int SimulatedController::acceptedFrameLength() const
 {
     Lock l(m_mutex);
     return qMax(int(m_frameLimit), MinFrameLimit);
-}
-
-int SimulatedController::capacity() const
-{
-    Lock l(m_mutex);
-    return m_capacity;
 }
 
 void SimulatedController::setCapacity(int slotCount)
@@ -98,18 +32,6 @@ void SimulatedController::setCapacity(int slotCount)
     m_capacity = qBound(0, slotCount, 255);
     while (!m_records.isEmpty() && m_records.lastKey() >= m_capacity)
         m_records.remove(m_records.lastKey());
-}
-
-bool SimulatedController::patchListEmpty() const
-{
-    Lock l(m_mutex);
-    return m_patchListEmpty;
-}
-
-void SimulatedController::setPatchListEmpty(bool empty)
-{
-    Lock l(m_mutex);
-    m_patchListEmpty = empty;
 }
 
 int SimulatedController::storeRecord(const QByteArray &record)
@@ -163,12 +85,6 @@ bool SimulatedController::removeRecord(int slot)
     return m_records.remove(slot) > 0;
 }
 
-QMap<int, QByteArray> SimulatedController::records() const
-{
-    Lock l(m_mutex);
-    return m_records;
-}
-
 int SimulatedController::freeSlots() const
 {
     Lock l(m_mutex);
@@ -184,18 +100,6 @@ void SimulatedController::clearRecords()
 {
     Lock l(m_mutex);
     m_records.clear();
-}
-
-QByteArray SimulatedController::firmwareHeader() const
-{
-    Lock l(m_mutex);
-    return m_firmwareHeader;
-}
-
-QList<SimulatedController::FirmwareSectorReceipt> SimulatedController::firmwareSectors() const
-{
-    Lock l(m_mutex);
-    return m_firmwareSectors;
 }
 
 bool SimulatedController::firmwareImageIntact() const
@@ -226,36 +130,6 @@ bool SimulatedController::firmwareImageIntactLocked() const
             sum += quint8(c);
     }
     return sum == le32(100);
-}
-
-void SimulatedController::setRestartsAfterFirmware(bool restarts)
-{
-    Lock l(m_mutex);
-    m_restartsAfterFirmware = restarts;
-}
-
-bool SimulatedController::restartsAfterFirmware() const
-{
-    Lock l(m_mutex);
-    return m_restartsAfterFirmware;
-}
-
-void SimulatedController::setLastSectorFaults(const LastSectorFaults &faults)
-{
-    Lock l(m_mutex);
-    m_lastSectorFaults = faults;
-}
-
-SimulatedController::LastSectorFaults SimulatedController::lastSectorFaults() const
-{
-    Lock l(m_mutex);
-    return m_lastSectorFaults;
-}
-
-void SimulatedController::setVersionAfterFirmwareUpdate(quint16 version)
-{
-    Lock l(m_mutex);
-    m_versionAfterFirmware = version;
 }
 
 QByteArray SimulatedController::answer(const SimulatedFrame &frame)

@@ -5,6 +5,7 @@
 // its store while a host talks to it. Timing, faults and the wire live in SimulatedDevice.
 
 #include "blpprotocol.h"
+#include "lockedaccess.h"
 #include "simulatedframes.h"
 
 #include <QByteArray>
@@ -56,23 +57,29 @@ public:
 
     SimulatedController();
 
-    QByteArray name() const;
-    void setName(const QByteArray &name); // more than 39 characters are cut
-    quint16 softwareVersion() const;
-    void setSoftwareVersion(quint16 version); // major in the high byte
-    quint16 hardwareVersion() const;
-    void setHardwareVersion(quint16 version);
-    QByteArray label() const;
-    void setLabel(const QByteArray &label); // more than 99 characters are cut
+    QByteArray name() const { return lockedGet(m_mutex, m_name); }
+    // More than 39 characters are cut.
+    void setName(const QByteArray &name) { lockedSet(m_mutex, m_name, name.left(MaxNameLength)); }
+    quint16 softwareVersion() const { return lockedGet(m_mutex, m_softwareVersion); }
+    // Major in the high byte.
+    void setSoftwareVersion(quint16 version) { lockedSet(m_mutex, m_softwareVersion, version); }
+    quint16 hardwareVersion() const { return lockedGet(m_mutex, m_hardwareVersion); }
+    void setHardwareVersion(quint16 version) { lockedSet(m_mutex, m_hardwareVersion, version); }
+    QByteArray label() const { return lockedGet(m_mutex, m_label); }
+    // More than 99 characters are cut.
+    void setLabel(const QByteArray &label)
+    {
+        lockedSet(m_mutex, m_label, label.left(MaxLabelLength));
+    }
     // The value the information block reports. The controller accepts frames up to the larger
     // of this and 80 bytes, as the host never goes below 80.
-    quint16 frameLimit() const;
-    void setFrameLimit(quint16 limit);
+    quint16 frameLimit() const { return lockedGet(m_mutex, m_frameLimit); }
+    void setFrameLimit(quint16 limit) { lockedSet(m_mutex, m_frameLimit, limit); }
 
-    int capacity() const;
+    int capacity() const { return lockedGet(m_mutex, m_capacity); }
     void setCapacity(int slotCount); // 0..255; records in slots beyond it are dropped
-    bool patchListEmpty() const;
-    void setPatchListEmpty(bool empty);
+    bool patchListEmpty() const { return lockedGet(m_mutex, m_patchListEmpty); }
+    void setPatchListEmpty(bool empty) { lockedSet(m_mutex, m_patchListEmpty, empty); }
 
     // Stores a 5284-byte record in the lowest free slot and sets its slot byte; -1 when the
     // record has another size or no slot is free.
@@ -85,31 +92,44 @@ public:
     // false for a slot outside the capacity or a record of another size.
     bool storeRecordAt(int slot, const QByteArray &record);
     bool removeRecord(int slot);
-    QMap<int, QByteArray> records() const;
+    QMap<int, QByteArray> records() const { return lockedGet(m_mutex, m_records); }
     int freeSlots() const;
     void clearRecords();
 
-    QByteArray firmwareHeader() const; // the last header block received
+    // The last header block received.
+    QByteArray firmwareHeader() const { return lockedGet(m_mutex, m_firmwareHeader); }
     // Sectors received since the last header block, in arrival order.
-    QList<FirmwareSectorReceipt> firmwareSectors() const;
+    QList<FirmwareSectorReceipt> firmwareSectors() const
+    {
+        return lockedGet(m_mutex, m_firmwareSectors);
+    }
     // True when the sectors the header announces (count at byte 46, sizes from byte 68) have
     // each arrived once, whole, and their bytes add up to the header's checksum (byte 100).
     bool firmwareImageIntact() const;
     // On: the final segment of the header's last sector is taken but not answered, as the
     // controller restarts into its new firmware. Off by default.
-    void setRestartsAfterFirmware(bool restarts);
-    bool restartsAfterFirmware() const;
+    void setRestartsAfterFirmware(bool restarts)
+    {
+        lockedSet(m_mutex, m_restartsAfterFirmware, restarts);
+    }
+    bool restartsAfterFirmware() const { return lockedGet(m_mutex, m_restartsAfterFirmware); }
     // Faults while the header's last sector is written, so that the host's rule for that
     // sector can be tried. Off by default.
     struct LastSectorFaults {
         quint8 status = 0;    // answered to its first segment; 0: off
         int silentAfter = -1; // no answer to its segments after this many; -1: off
     };
-    void setLastSectorFaults(const LastSectorFaults &faults);
-    LastSectorFaults lastSectorFaults() const;
+    void setLastSectorFaults(const LastSectorFaults &faults)
+    {
+        lockedSet(m_mutex, m_lastSectorFaults, faults);
+    }
+    LastSectorFaults lastSectorFaults() const { return lockedGet(m_mutex, m_lastSectorFaults); }
     // The software version the controller reports once an intact image has been programmed
     // (1.3 unless set; 0 keeps the version unchanged).
-    void setVersionAfterFirmwareUpdate(quint16 version);
+    void setVersionAfterFirmwareUpdate(quint16 version)
+    {
+        lockedSet(m_mutex, m_versionAfterFirmware, version);
+    }
 
     // Handles one valid host frame; returns the whole answer frame in wire form, or nothing
     // when the controller does not answer.

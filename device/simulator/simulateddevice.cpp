@@ -39,18 +39,6 @@ SimulatedDevice::SimulatedDevice(const QByteArray &description, const QByteArray
 
 SimulatedDevice::~SimulatedDevice() = default;
 
-void SimulatedDevice::setWireTimeModel(bool on)
-{
-    Lock l(m_mutex);
-    m_wireTime = on;
-}
-
-bool SimulatedDevice::wireTimeModel() const
-{
-    Lock l(m_mutex);
-    return m_wireTime;
-}
-
 void SimulatedDevice::dropAnswers(int times, int after)
 {
     Lock l(m_mutex);
@@ -69,24 +57,6 @@ void SimulatedDevice::corruptAnswers(int times, int after, int byteOffset)
     Lock l(m_mutex);
     m_corrupt = {after, times};
     m_corruptOffset = byteOffset;
-}
-
-void SimulatedDevice::setAnswering(bool answering)
-{
-    Lock l(m_mutex);
-    m_answering = answering;
-}
-
-void SimulatedDevice::setAnswerDelay(std::chrono::microseconds delay)
-{
-    Lock l(m_mutex);
-    m_answerDelay = delay;
-}
-
-void SimulatedDevice::unplugAfterReceivedBytes(qint64 bytes)
-{
-    Lock l(m_mutex);
-    m_unplugAfterBytes = qMax<qint64>(0, bytes);
 }
 
 void SimulatedDevice::clearFaults()
@@ -116,52 +86,10 @@ void SimulatedDevice::unplugLocked()
     m_changed.notify_all();
 }
 
-void SimulatedDevice::plugIn()
-{
-    Lock l(m_mutex);
-    m_plugged = true;
-}
-
-bool SimulatedDevice::isPlugged() const
-{
-    Lock l(m_mutex);
-    return m_plugged;
-}
-
-quint64 SimulatedDevice::framesReceived() const
-{
-    Lock l(m_mutex);
-    return m_framesReceived;
-}
-
 quint64 SimulatedDevice::badFramesReceived() const
 {
     Lock l(m_mutex);
     return m_receiver.badFrames();
-}
-
-quint64 SimulatedDevice::answersSent() const
-{
-    Lock l(m_mutex);
-    return m_answersSent;
-}
-
-quint64 SimulatedDevice::bytesReceived() const
-{
-    Lock l(m_mutex);
-    return m_bytesReceived;
-}
-
-quint64 SimulatedDevice::bytesSent() const
-{
-    Lock l(m_mutex);
-    return m_bytesSent;
-}
-
-QList<SimulatedFrameInfo> SimulatedDevice::frameLog() const
-{
-    Lock l(m_mutex);
-    return m_frameLog;
 }
 
 void SimulatedDevice::clearFrameLog()

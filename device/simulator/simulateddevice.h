@@ -9,6 +9,7 @@
 // variable, so an idle link costs nothing.
 
 #include "ftdidriver.h"
+#include "lockedaccess.h"
 #include "simulatedcontroller.h"
 #include "simulatedframes.h"
 
@@ -52,8 +53,8 @@ public:
 
     // With the model on (the default) every byte takes 44 us on the wire in each direction;
     // off, answers are ready as soon as the request is complete.
-    void setWireTimeModel(bool on);
-    bool wireTimeModel() const;
+    void setWireTimeModel(bool on) { lockedSet(m_mutex, m_wireTime, on); }
+    bool wireTimeModel() const { return lockedGet(m_mutex, m_wireTime); }
 
     // Fault switches. Each one counts the host's complete frames from the moment it is set:
     // `after` frames pass untouched, then the next `times` frames (-1: every later one) get
@@ -65,26 +66,35 @@ public:
     // negative (-2: the frame checksum, 11: the header checksum).
     void corruptAnswers(int times, int after = 0, int byteOffset = -2);
     // false: frames are swallowed and nothing is answered until switched back.
-    void setAnswering(bool answering);
+    void setAnswering(bool answering) { lockedSet(m_mutex, m_answering, answering); }
     // Extra time before each answer's first byte ("answers slowly").
-    void setAnswerDelay(std::chrono::microseconds delay);
+    void setAnswerDelay(std::chrono::microseconds delay)
+    {
+        lockedSet(m_mutex, m_answerDelay, delay);
+    }
     // The device goes away once it has received this many more bytes (mid-transfer unplug);
     // 0 switches it off.
-    void unplugAfterReceivedBytes(qint64 bytes);
+    void unplugAfterReceivedBytes(qint64 bytes)
+    {
+        lockedSet(m_mutex, m_unplugAfterBytes, qMax<qint64>(0, bytes));
+    }
     void clearFaults(); // all of the above back to normal
 
     // Gone: open handles fail at once (a blocked read wakes), listings leave it out.
     void unplug();
     // Back on the bus as a new device: old handles stay dead.
-    void plugIn();
-    bool isPlugged() const;
+    void plugIn() { lockedSet(m_mutex, m_plugged, true); }
+    bool isPlugged() const { return lockedGet(m_mutex, m_plugged); }
 
-    quint64 framesReceived() const; // valid host frames
+    // Valid host frames.
+    quint64 framesReceived() const { return lockedGet(m_mutex, m_framesReceived); }
     quint64 badFramesReceived() const;
-    quint64 answersSent() const;
-    quint64 bytesReceived() const;
-    quint64 bytesSent() const;                  // answer bytes handed to the host
-    QList<SimulatedFrameInfo> frameLog() const; // the latest frames, oldest first
+    quint64 answersSent() const { return lockedGet(m_mutex, m_answersSent); }
+    quint64 bytesReceived() const { return lockedGet(m_mutex, m_bytesReceived); }
+    // Answer bytes handed to the host.
+    quint64 bytesSent() const { return lockedGet(m_mutex, m_bytesSent); }
+    // The latest frames, oldest first.
+    QList<SimulatedFrameInfo> frameLog() const { return lockedGet(m_mutex, m_frameLog); }
     void clearFrameLog();
     // Blocks until the host has no answer bytes pending or the timeout passes (tests).
     bool waitUntilAnswersTaken(std::chrono::milliseconds timeout) const;

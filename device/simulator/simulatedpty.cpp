@@ -16,15 +16,25 @@
 #include <termios.h>
 #include <unistd.h>
 
-SimulatedPtyBridge::SimulatedPtyBridge(SimulatedFtdiDriver *driver, int index) : m_driver(driver)
+int openPtyMaster(QString *slavePath)
 {
     const int fd = posix_openpt(O_RDWR | O_NOCTTY);
     if (fd < 0)
-        return;
+        return -1;
     if (grantpt(fd) != 0 || unlockpt(fd) != 0 || !ptsname(fd)) {
         ::close(fd);
-        return;
+        return -1;
     }
+    *slavePath = QString::fromLocal8Bit(ptsname(fd));
+    return fd;
+}
+
+SimulatedPtyBridge::SimulatedPtyBridge(SimulatedFtdiDriver *driver, int index) : m_driver(driver)
+{
+    QString slavePath;
+    const int fd = openPtyMaster(&slavePath);
+    if (fd < 0)
+        return;
     // Never blocks: with no program on the slave side, answers would fill the line for good.
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
     // Raw on the master side too, so no byte of a frame is taken for a line-editing key.
@@ -45,7 +55,7 @@ SimulatedPtyBridge::SimulatedPtyBridge(SimulatedFtdiDriver *driver, int index) :
     driver->setBaudRate(h, 250000);
     driver->setDataCharacteristics(h, 8, 2, 0);
     driver->setTimeouts(h, 20, 2000);
-    m_slavePath = QString::fromLocal8Bit(ptsname(fd));
+    m_slavePath = slavePath;
     m_master = fd;
     m_handle = h;
     m_in = std::thread([this] { toDevice(); });

@@ -12,6 +12,10 @@
 
 class SimulatedFtdiDriver;
 
+// A new pseudo-terminal's master side, granted and unlocked, and its slave's path; -1 when
+// none could be had.
+int openPtyMaster(QString *slavePath);
+
 class SimulatedPtyBridge
 {
 public:

@@ -1,20 +1,13 @@
 #include "ptystandin.h"
 
 #include "rawlink.h"
+#include "simulatedpty.h"
 
 #include <asm/termbits.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
-
-// <stdlib.h> cannot come with <asm/termbits.h> in every libc; declare what we use.
-extern "C" {
-int posix_openpt(int flags);
-int grantpt(int fd);
-int unlockpt(int fd);
-char *ptsname(int fd);
-}
 
 bool readPtyLineSettings(int fd, PtyLineSettings *s)
 {
@@ -33,15 +26,7 @@ bool readPtyLineSettings(int fd, PtyLineSettings *s)
 
 PtyStandIn::PtyStandIn()
 {
-    const int fd = posix_openpt(O_RDWR | O_NOCTTY);
-    if (fd < 0)
-        return;
-    if (grantpt(fd) != 0 || unlockpt(fd) != 0 || !ptsname(fd)) {
-        ::close(fd);
-        return;
-    }
-    m_slavePath = QString::fromLocal8Bit(ptsname(fd));
-    m_master = fd;
+    m_master = openPtyMaster(&m_slavePath);
 }
 
 PtyStandIn::~PtyStandIn()

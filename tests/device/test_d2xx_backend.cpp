@@ -38,6 +38,20 @@ struct StandIn {
     }
 };
 
+// A master and USB phy on the current driver's first device, connected as the window does.
+struct ConnectedMaster {
+    BLPMaster master;
+    BLPmPhyUSB phy;
+
+    ConnectedMaster()
+    {
+        phy.setDeviceIndex(0);
+        master.attachPhy(&phy);
+        master.setResponseTimeout(2000);
+        master.connectDevice();
+    }
+};
+
 } // namespace
 
 class D2xxBackendTest : public QObject
@@ -75,12 +89,8 @@ private slots:
         StandIn &library = latencyTimer ? standIn : withoutLatencyTimer;
         library.setUp("dev");
         ScopedFtdiDriver scoped(latencyTimer ? driver.get() : driverWithoutLatencyTimer.get());
-        BLPMaster master;
-        BLPmPhyUSB phy;
-        phy.setDeviceIndex(0);
-        master.attachPhy(&phy);
-        master.setResponseTimeout(2000);
-        master.connectDevice();
+        ConnectedMaster link;
+        auto &[master, phy] = link;
         QVERIFY2(phy.isConnected(), qPrintable(phy.lastError()));
         QString name;
         int software = 0;
@@ -186,12 +196,8 @@ private slots:
     {
         standIn.setUp("dev");
         ScopedFtdiDriver scoped(driver.get());
-        BLPMaster master;
-        BLPmPhyUSB phy;
-        phy.setDeviceIndex(0);
-        master.attachPhy(&phy);
-        master.setResponseTimeout(2000);
-        master.connectDevice();
+        ConnectedMaster link;
+        auto &[master, phy] = link;
         QVERIFY(phy.isConnected());
         const int callsBefore = int(standIn.calls().size());
         standIn.unplugFn(0);

@@ -26,7 +26,13 @@ public:
     explicit SerialBackendPtyTest(const QString &backend) : m_backend(backend) {}
 
 private:
+    enum Standing { Silent, Answering };
+
     const QString m_backend;
+    // The case's stand-in line and the backend's driver opened on it, gone after each case.
+    std::unique_ptr<PtyStandIn> m_pty;
+    std::unique_ptr<FtdiDriver> m_driver;
+    FtdiHandle m_h = nullptr;
 
     std::unique_ptr<FtdiDriver> makeDriver(const QString &port) const
     {
@@ -52,6 +58,17 @@ private:
         return h;
     }
 
+    // A fresh stand-in, answering frames or not, with the port opened and configured.
+    bool openLine(Standing standing)
+    {
+        m_pty = std::make_unique<PtyStandIn>();
+        if (standing == Answering)
+            m_pty->startAnswering();
+        m_driver = makeDriver(m_pty->slavePath());
+        m_h = openConfigured(*m_driver);
+        return m_h != nullptr;
+    }
+
     // Reads one whole frame byte by byte, as the reader thread does.
     QByteArray readFrame(FtdiDriver &driver, FtdiHandle h, int maxEmptyReads = 25)
     {
@@ -75,6 +92,13 @@ private:
     }
 
 private slots:
+    void cleanup()
+    {
+        m_driver.reset(); // closes the port before its line goes
+        m_pty.reset();
+        m_h = nullptr;
+    }
+
     void theExplicitPortIsListedFirstAsAControllerDevice()
     {
         PtyStandIn pty;
@@ -92,36 +116,27 @@ private slots:
 
     void theLineIsSetTo250000Baud8N2InRawMode()
     {
-        PtyStandIn pty;
-        const auto owned = makeDriver(pty.slavePath());
-        FtdiDriver &driver = *owned;
-        FtdiHandle h = openConfigured(driver);
-        QVERIFY(h);
+        QVERIFY(openLine(Silent));
         PtyLineSettings line;
-        QVERIFY(readPtyLineSettings(pty.masterFd(), &line));
+        QVERIFY(readPtyLineSettings(m_pty->masterFd(), &line));
         QVERIFY(line.customSpeed);
         QCOMPARE(line.outputSpeed, 250000u);
         QVERIFY(line.eightBits);
         QVERIFY(line.twoStopBits);
         QVERIFY(!line.parity);
         QVERIFY(line.raw);
-        QCOMPARE(driver.close(h), FtdiStatus(0));
+        QCOMPARE(m_driver->close(m_h), FtdiStatus(0));
     }
 
     void aFrameGoesOutAndTheStandInsAnswerComesBackByteExact()
     {
-        PtyStandIn pty;
-        pty.startAnswering();
-        const auto owned = makeDriver(pty.slavePath());
-        FtdiDriver &driver = *owned;
-        FtdiHandle h = openConfigured(driver);
-        QVERIFY(h);
+        QVERIFY(openLine(Answering));
         const QByteArray request = rawFrame(0x0C, 2, 1, 0, 0);
         quint32 written = 0;
-        QCOMPARE(driver.write(h, request.constData(), quint32(request.size()), &written),
+        QCOMPARE(m_driver->write(m_h, request.constData(), quint32(request.size()), &written),
                  FtdiStatus(0));
         QCOMPARE(written, quint32(request.size()));
-        const QByteArray answer = readFrame(driver, h);
+        const QByteArray answer = readFrame(*m_driver, m_h);
         QByteArray info(50, '\0');
         info.replace(6, 8, "KDR-450P");
         info[4] = 3;
@@ -129,89 +144,73 @@ private slots:
         info[46] = 80;
         QCOMPARE(answer.toHex(), rawFrame(0x0C, 3, 1, 0, 0, info, 0).toHex());
         quint32 rx = 1, tx = 1, ev = 1;
-        QCOMPARE(driver.getStatus(h, &rx, &tx, &ev), FtdiStatus(0));
+        QCOMPARE(m_driver->getStatus(m_h, &rx, &tx, &ev), FtdiStatus(0));
         QCOMPARE(rx, 0u);
-        QCOMPARE(driver.close(h), FtdiStatus(0));
+        QCOMPARE(m_driver->close(m_h), FtdiStatus(0));
     }
 
     void aReadWithNothingToReadReturnsEmptyAfterAbout40Milliseconds()
     {
-        PtyStandIn pty;
-        const auto owned = makeDriver(pty.slavePath());
-        FtdiDriver &driver = *owned;
-        FtdiHandle h = openConfigured(driver);
-        QVERIFY(h);
+        QVERIFY(openLine(Silent));
         QElapsedTimer t;
         t.start();
         uchar b;
         quint32 n = 7;
-        QCOMPARE(driver.read(h, &b, 1, &n), FtdiStatus(0));
+        QCOMPARE(m_driver->read(m_h, &b, 1, &n), FtdiStatus(0));
         QCOMPARE(n, 0u);
         QVERIFY2(t.elapsed() >= 39 && t.elapsed() < 200, qPrintable(QString::number(t.elapsed())));
-        driver.close(h);
+        m_driver->close(m_h);
     }
 
     void aReadFromAPortThatHungUpFailsAtOnceAndSoDoesTheStatus()
     {
-        PtyStandIn pty;
-        const auto owned = makeDriver(pty.slavePath());
-        FtdiDriver &driver = *owned;
-        FtdiHandle h = openConfigured(driver);
-        QVERIFY(h);
-        QCOMPARE(driver.setTimeouts(h, 2000, 2000), FtdiStatus(0));
-        std::thread unplug([&pty] {
+        QVERIFY(openLine(Silent));
+        QCOMPARE(m_driver->setTimeouts(m_h, 2000, 2000), FtdiStatus(0));
+        std::thread unplug([this] {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            pty.closeMaster();
+            m_pty->closeMaster();
         });
         QElapsedTimer t;
         t.start();
         uchar b;
         quint32 n = 0;
-        const FtdiStatus status = driver.read(h, &b, 1, &n);
+        const FtdiStatus status = m_driver->read(m_h, &b, 1, &n);
         const qint64 elapsed = t.elapsed();
         unplug.join();
         QVERIFY(status != 0);
         QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed)));
         quint32 rx, tx, ev;
-        QVERIFY(driver.getStatus(h, &rx, &tx, &ev) != 0);
-        QVERIFY(driver.write(h, &b, 1, &n) != 0);
-        QCOMPARE(driver.close(h), FtdiStatus(0));
+        QVERIFY(m_driver->getStatus(m_h, &rx, &tx, &ev) != 0);
+        QVERIFY(m_driver->write(m_h, &b, 1, &n) != 0);
+        QCOMPARE(m_driver->close(m_h), FtdiStatus(0));
     }
 
     void aWriteThatCannotLeaveGivesUpAfterTheWriteTimeoutAndSaysHowMuchLeft()
     {
-        PtyStandIn pty; // never reads, so the line backs up
-        const auto owned = makeDriver(pty.slavePath());
-        FtdiDriver &driver = *owned;
-        FtdiHandle h = openConfigured(driver);
-        QVERIFY(h);
-        QCOMPARE(driver.setTimeouts(h, 40, 150), FtdiStatus(0));
+        QVERIFY(openLine(Silent)); // never reads, so the line backs up
+        QCOMPARE(m_driver->setTimeouts(m_h, 40, 150), FtdiStatus(0));
         const QByteArray big(1 << 20, 'x');
         quint32 written = 0;
         QElapsedTimer t;
         t.start();
-        QCOMPARE(driver.write(h, big.constData(), quint32(big.size()), &written), FtdiStatus(0));
+        QCOMPARE(m_driver->write(m_h, big.constData(), quint32(big.size()), &written),
+                 FtdiStatus(0));
         QVERIFY(written < quint32(big.size()));
         QVERIFY2(t.elapsed() >= 140 && t.elapsed() < 1500,
                  qPrintable(QString::number(t.elapsed())));
-        driver.close(h);
+        m_driver->close(m_h);
     }
 
     void readsAndWritesFromTwoThreadsAtOnceKeepEveryFrameWhole()
     {
-        PtyStandIn pty;
-        pty.startAnswering();
-        const auto owned = makeDriver(pty.slavePath());
-        FtdiDriver &driver = *owned;
-        FtdiHandle h = openConfigured(driver);
-        QVERIFY(h);
+        QVERIFY(openLine(Answering));
         constexpr int Frames = 200;
         std::atomic<bool> writesOk{true};
         std::thread writer([&] {
             for (int i = 0; i < Frames; ++i) {
                 const QByteArray f = rawFrame(0x0C, 2, 9, quint16(i), 0);
                 quint32 n = 0;
-                if (driver.write(h, f.constData(), quint32(f.size()), &n) != 0 ||
+                if (m_driver->write(m_h, f.constData(), quint32(f.size()), &n) != 0 ||
                     n != quint32(f.size())) {
                     qWarning("write %d: %u of %d", i, n, int(f.size()));
                     writesOk = false;
@@ -220,27 +219,23 @@ private slots:
         });
         int good = 0;
         for (int i = 0; i < Frames; ++i) {
-            const QByteArray a = readFrame(driver, h);
+            const QByteArray a = readFrame(*m_driver, m_h);
             if (a.size() == 16 && quint8(a[12]) == (i & 0xFF) && quint8(a[13]) == (i >> 8))
                 ++good;
         }
         writer.join();
         QVERIFY(writesOk);
         QCOMPARE(good, Frames);
-        driver.close(h);
+        m_driver->close(m_h);
     }
 
     void aSecondOpenOfTheSamePortIsRefused()
     {
-        PtyStandIn pty;
-        const auto owned = makeDriver(pty.slavePath());
-        FtdiDriver &driver = *owned;
-        FtdiHandle h = openConfigured(driver);
-        QVERIFY(h);
+        QVERIFY(openLine(Silent));
         FtdiHandle second = nullptr;
-        QVERIFY(driver.open(0, &second) != 0);
-        QCOMPARE(driver.close(h), FtdiStatus(0));
-        QVERIFY(driver.close(h) != 0);
+        QVERIFY(m_driver->open(0, &second) != 0);
+        QCOMPARE(m_driver->close(m_h), FtdiStatus(0));
+        QVERIFY(m_driver->close(m_h) != 0);
     }
 
     void aPortThatDoesNotExistDoesNotOpen()

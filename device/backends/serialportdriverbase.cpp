@@ -1,0 +1,179 @@
+#include "serialportdriverbase.h"
+
+namespace
+{
+using Lock = std::lock_guard<std::mutex>;
+}
+
+SerialPortDriverBase::OpenPort::~OpenPort() = default;
+
+SerialPortDriverBase::SerialPortDriverBase(const QString &explicitPort)
+    : m_explicitPort(explicitPort)
+{
+}
+
+SerialPortDriverBase::~SerialPortDriverBase() = default;
+
+FtdiStatus SerialPortDriverBase::createDeviceInfoList(quint32 *count)
+{
+    if (!count)
+        return InvalidParameter;
+    const QList<SerialPortEntry> entries = listSerialPortEntries(m_explicitPort);
+    Lock l(m_mutex);
+    m_snapshot = entries;
+    *count = quint32(m_snapshot.size());
+    return Ok;
+}
+
+FtdiStatus SerialPortDriverBase::getDeviceInfoList(uchar *nodes, quint32 *count)
+{
+    if (!nodes || !count)
+        return InvalidParameter;
+    Lock l(m_mutex);
+    const quint32 n = qMin(*count, quint32(m_snapshot.size()));
+    for (quint32 i = 0; i < n; ++i)
+        fillNode(nodes + i * NodeSize, m_snapshot[int(i)].serialNumber,
+                 m_snapshot[int(i)].description);
+    *count = n;
+    return Ok;
+}
+
+FtdiStatus SerialPortDriverBase::open(int index, FtdiHandle *handle)
+{
+    if (!handle)
+        return InvalidParameter;
+    QString path;
+    {
+        Lock l(m_mutex);
+        if (index < 0 || index >= m_snapshot.size())
+            return DeviceNotFound;
+        path = m_snapshot[index].path;
+    }
+    const QString key = canonicalPortPath(path);
+    {
+        Lock l(m_mutex);
+        if (isOpen(key))
+            return DeviceNotOpened;
+    }
+    OpenPort *port = openPath(path);
+    if (!port)
+        return DeviceNotOpened;
+    port->path = key;
+    {
+        Lock l(m_mutex);
+        if (!isOpen(key)) {
+            m_ports.insert(port);
+            *handle = port;
+            return Ok;
+        }
+    }
+    // Opened by another thread meanwhile.
+    release(port);
+    delete port;
+    return DeviceNotOpened;
+}
+
+bool SerialPortDriverBase::isOpen(const QString &canonicalPath) const
+{
+    for (const OpenPort *open : m_ports) {
+        if (open->path == canonicalPath)
+            return true;
+    }
+    return false;
+}
+
+SerialPortDriverBase::OpenPort *SerialPortDriverBase::openPort(FtdiHandle handle) const
+{
+    Lock l(m_mutex);
+    auto *p = static_cast<OpenPort *>(handle);
+    return m_ports.count(p) ? p : nullptr;
+}
+
+bool SerialPortDriverBase::validDataCharacteristics(quint8 wordLength, quint8 stopBits,
+                                                    quint8 parity)
+{
+    return wordLength >= 5 && wordLength <= 8 && (stopBits == 1 || stopBits == 2) && parity <= 2;
+}
+
+FtdiStatus SerialPortDriverBase::setTimeouts(FtdiHandle handle, quint32 readMs, quint32 writeMs)
+{
+    OpenPort *p = openPort(handle);
+    if (!p)
+        return InvalidHandle;
+    p->readTimeoutMs.store(readMs);
+    p->writeTimeoutMs.store(writeMs);
+    return Ok;
+}
+
+FtdiStatus SerialPortDriverBase::read(FtdiHandle handle, void *buffer, quint32 count,
+                                      quint32 *countRead)
+{
+    if (!buffer || !countRead)
+        return InvalidParameter;
+    *countRead = 0;
+    OpenPort *p = openPort(handle);
+    if (!p)
+        return InvalidHandle;
+    return count == 0 ? Ok : readPort(p, buffer, count, countRead);
+}
+
+FtdiStatus SerialPortDriverBase::write(FtdiHandle handle, const void *buffer, quint32 count,
+                                       quint32 *countWritten)
+{
+    if (!buffer || !countWritten)
+        return InvalidParameter;
+    *countWritten = 0;
+    OpenPort *p = openPort(handle);
+    if (!p)
+        return InvalidHandle;
+    return writePort(p, buffer, count, countWritten);
+}
+
+FtdiStatus SerialPortDriverBase::getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
+                                           quint32 *eventWord)
+{
+    OpenPort *p = openPort(handle);
+    if (!p)
+        return InvalidHandle;
+    if (p->gone.load())
+        return IoError;
+    quint32 rx = 0;
+    quint32 tx = 0;
+    if (const FtdiStatus s = queuesOf(p, &rx, &tx))
+        return s;
+    if (rxQueue)
+        *rxQueue = rx;
+    if (txQueue)
+        *txQueue = tx;
+    if (eventWord)
+        *eventWord = 0;
+    return Ok;
+}
+
+FtdiStatus SerialPortDriverBase::close(FtdiHandle handle)
+{
+    OpenPort *p = nullptr;
+    {
+        Lock l(m_mutex);
+        auto *candidate = static_cast<OpenPort *>(handle);
+        if (!m_ports.erase(candidate))
+            return InvalidHandle;
+        p = candidate;
+    }
+    const bool released = release(p);
+    delete p;
+    return released ? Ok : IoError;
+}
+
+void SerialPortDriverBase::closeAll()
+{
+    std::set<OpenPort *> ports;
+    {
+        Lock l(m_mutex);
+        ports.swap(m_ports);
+    }
+    for (OpenPort *p : ports) {
+        release(p);
+        delete p;
+    }
+}
