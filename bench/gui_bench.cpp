@@ -3,6 +3,7 @@
 // update; deleting every other row (5,000) and undoing that, each in CPU and wall time; the load
 // average. Targets: window open at most 2 x core load; one refilter at most 30 ms; the delete and
 // its undo at most 300 ms each.
+#include "guiinput.h"
 #include "stopwatch.h"
 
 #include "app/mainwindow.h"
@@ -18,7 +19,6 @@
 #include <QItemSelection>
 #include <QItemSelectionModel>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QSettings>
@@ -59,22 +59,6 @@ bool writeBenchLibrary(const QString &path)
     const bool saved = archive.save();
     qDeleteAll(definitions);
     return saved;
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void typeText(QWidget *target, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(target, &press);
-        QApplication::sendEvent(target, &release);
-    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // into its filter. Prints the fill time (open to scan finished), the longest stall of the
 // window's event loop while it fills, and the time of each filter keystroke (median and worst,
 // CPU and wall, including the tree's layout). Target: every keystroke under 50 ms.
+#include "guiinput.h"
 #include "qxfbenchcatalogue.h"
 #include "stopwatch.h"
 
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QSortFilterProxyModel>
@@ -25,20 +25,6 @@ namespace
 {
 
 constexpr int FileCount = 1600; // 4,000 modes
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void sendKey(QWidget *target, int key, const QString &text)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &press);
-    QApplication::sendEvent(target, &release);
-}
 
 } // namespace
 

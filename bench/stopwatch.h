@@ -2,8 +2,10 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <ctime>
 
 // The 1, 5 and 15 minute load averages: a figure taken on a busy machine says so beside it.
@@ -39,3 +41,10 @@ private:
     QElapsedTimer m_wall;
     qint64 m_cpu = 0;
 };
+
+// The median of several runs: one scheduling hiccup of a shared machine does not move it.
+inline double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}

@@ -29,6 +29,14 @@ class ClosingWithChanges : public QObject
         return path;
     }
 
+    // Shows the window and waits for the end of its first device discovery, which a close
+    // would otherwise wait for.
+    static bool showWhenIdle(MainWindow &window)
+    {
+        window.show();
+        return QTest::qWaitFor([&] { return !window.isOperationRunning(); });
+    }
+
 private slots:
     void initTestCase()
     {
@@ -43,9 +51,7 @@ private slots:
         const QString path = copyOfSample("plain.blfl");
         ScriptedPrompts prompts;
         MainWindow window(path);
-        window.show();
-        // The first device discovery has ended; closing during it waits for its end.
-        QTRY_VERIFY(!window.isOperationRunning());
+        QVERIFY(showWhenIdle(window));
         QVERIFY(window.close());
         QVERIFY(prompts.asked.isEmpty());
         QCOMPARE(settingValue("library"), path);
@@ -55,9 +61,7 @@ private slots:
     {
         ScriptedPrompts prompts;
         MainWindow window(copyOfSample("changed.blfl"));
-        window.show();
-        // The first device discovery has ended; closing during it waits for its end.
-        QTRY_VERIFY(!window.isOperationRunning());
+        QVERIFY(showWhenIdle(window));
         window.windowModified();
         prompts.thenAnswer(QMessageBox::Discard);
         QVERIFY(window.close());
@@ -74,9 +78,7 @@ private slots:
         const QString path = copyOfSample("cancel.blfl");
         ScriptedPrompts prompts;
         MainWindow window(path);
-        window.show();
-        // The first device discovery has ended; closing during it waits for its end.
-        QTRY_VERIFY(!window.isOperationRunning());
+        QVERIFY(showWhenIdle(window));
         window.windowModified();
         clearSettings();
         prompts.thenAnswer(QMessageBox::Cancel);
@@ -91,9 +93,7 @@ private slots:
         const QString path = copyOfSample("save.blfl");
         ScriptedPrompts prompts;
         MainWindow window(path);
-        window.show();
-        // The first device discovery has ended; closing during it waits for its end.
-        QTRY_VERIFY(!window.isOperationRunning());
+        QVERIFY(showWhenIdle(window));
         QVERIFY(QFile::remove(path));
         window.windowModified();
         prompts.thenAnswer(QMessageBox::Save);
@@ -106,9 +106,7 @@ private slots:
     {
         ScriptedPrompts prompts;
         MainWindow window;
-        window.show();
-        // The first device discovery has ended; closing during it waits for its end.
-        QTRY_VERIFY(!window.isOperationRunning());
+        QVERIFY(showWhenIdle(window));
         window.windowModified();
         prompts.thenAnswer(QMessageBox::Save);
         prompts.thenCancelFileDialog(); // a new library has no file: Save As, cancelled
@@ -203,9 +201,7 @@ private slots:
     {
         ScriptedPrompts prompts;
         MainWindow window;
-        window.show();
-        // The first device discovery has ended; closing during it waits for its end.
-        QTRY_VERIFY(!window.isOperationRunning());
+        QVERIFY(showWhenIdle(window));
         windowAction(window, "actionQuit")->trigger();
         QVERIFY(!window.isVisible());
     }

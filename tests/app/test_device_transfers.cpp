@@ -55,6 +55,22 @@ private:
         }());
     }
 
+    // Uploading the whole library to device, which holds one record, ends in the one message
+    // and leaves that record alone.
+    void uploadAllIsRefused(SimulatedDevice &device, const QString &message)
+    {
+        ScriptedPrompts prompts;
+        prompts.thenAnswer(QMessageBox::Ok);
+        MainWindow window(libraryPath);
+        QVERIFY(waitForDeviceRows(window, 1));
+
+        selectAllLibraryRows(window);
+        window.uploadCurrentSelection();
+        QVERIFY(waitForDeviceRows(window, 1));
+        QCOMPARE(prompts.askedTexts(), QStringList{message});
+        QCOMPARE(device.controller()->records().size(), 1);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -326,19 +342,10 @@ private slots:
         SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
         device->controller()->setCapacity(3);
         makeLibrary();
-        ScriptedPrompts prompts;
-        prompts.thenAnswer(QMessageBox::Ok);
-        MainWindow window(libraryPath);
-        QVERIFY(waitForDeviceRows(window, 1));
-
-        selectAllLibraryRows(window);
-        window.uploadCurrentSelection();
-        QVERIFY(waitForDeviceRows(window, 1));
         // The store holds one of three: two free for the three selected.
-        QCOMPARE(prompts.askedTexts(),
-                 QStringList{"The device seems not to have enough free memory slots to store\n"
-                             "all of the selected fixtures.\n\nFree slots: 2, needed: 3."});
-        QCOMPARE(device->controller()->records().size(), 1);
+        uploadAllIsRefused(*device,
+                           "The device seems not to have enough free memory slots to store\n"
+                           "all of the selected fixtures.\n\nFree slots: 2, needed: 3.");
     }
 
     void aDefinitionWithoutChannelsRefusesTheUploadWithTheChannelMessage()
@@ -350,18 +357,9 @@ private slots:
             many << QStringLiteral("Ch %1").arg(i);
         makeLibrary(
             {{"Good", "Maker", {"Dimmer"}}, {"Empty", "Maker", {}}, {"Huge", "Maker", many}});
-        ScriptedPrompts prompts;
-        prompts.thenAnswer(QMessageBox::Ok);
-        MainWindow window(libraryPath);
-        QVERIFY(waitForDeviceRows(window, 1));
-
-        selectAllLibraryRows(window);
-        window.uploadCurrentSelection();
-        QVERIFY(waitForDeviceRows(window, 1));
-        QCOMPARE(prompts.askedTexts(),
-                 QStringList{"Make sure that no fixture definition has less than 1 channel or "
-                             "more\nthan 45 channels.\n\nEmpty: 0 channels\nHuge: 46 channels"});
-        QCOMPARE(device->controller()->records().size(), 1);
+        uploadAllIsRefused(*device,
+                           "Make sure that no fixture definition has less than 1 channel or "
+                           "more\nthan 45 channels.\n\nEmpty: 0 channels\nHuge: 46 channels");
     }
 
     void aControllerOfAnotherNameGetsNothingAndTheUploadFails()

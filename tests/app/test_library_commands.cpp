@@ -23,13 +23,6 @@ class LibraryCommands : public QObject
 
     QString path(const QString &name) const { return files.filePath(name); }
 
-    static void trigger(MainWindow &window, const char *action)
-    {
-        QAction *found = windowAction(window, action);
-        QVERIFY2(found, action);
-        found->trigger();
-    }
-
 private slots:
     void initTestCase()
     {
@@ -109,7 +102,7 @@ private slots:
         MainWindow window(path("stage.blfl"));
         window.windowModified();
         prompts.thenAnswer(QMessageBox::Discard);
-        trigger(window, "actionNew_Archive");
+        triggerAction(window, "actionNew_Archive");
         QCOMPARE(prompts.askedTexts(), QStringList{saveQuestion});
         QCOMPARE(prompts.asked.first().defaultButton, QMessageBox::Save);
         QCOMPARE(shownTitle(window), appTitle + " - Unnamed");
@@ -122,7 +115,7 @@ private slots:
     {
         ScriptedPrompts prompts;
         MainWindow window(path("stage.blfl"));
-        trigger(window, "actionNew_Archive");
+        triggerAction(window, "actionNew_Archive");
         QVERIFY(prompts.asked.isEmpty());
         QCOMPARE(libraryRowCount(window), 0);
     }
@@ -131,11 +124,11 @@ private slots:
     {
         ScriptedPrompts prompts;
         MainWindow window;
-        trigger(window, "actionNew_Archive");
+        triggerAction(window, "actionNew_Archive");
         window.windowModified();
         prompts.thenAnswer(QMessageBox::Save);
         prompts.thenCancelFileDialog();
-        trigger(window, "actionNew_Archive");
+        triggerAction(window, "actionNew_Archive");
         QCOMPARE(prompts.asked.size(), 2);
         QCOMPARE(prompts.asked[1].kind, UserPrompts::Kind::SaveFile);
         QVERIFY(window.isWindowModified());
@@ -147,7 +140,7 @@ private slots:
         MainWindow window;
         setSettingValue("working_dir", files.path());
         prompts.thenCancelFileDialog();
-        trigger(window, "action_Open_Archive");
+        triggerAction(window, "action_Open_Archive");
         QCOMPARE(prompts.asked.size(), 1);
         QCOMPARE(prompts.asked[0].kind, UserPrompts::Kind::OpenFile);
         QCOMPARE(prompts.asked[0].text, QStringLiteral("Open Fixture Definition Library"));
@@ -163,7 +156,7 @@ private slots:
         window.windowModified();
         prompts.thenAnswer(QMessageBox::Discard);
         prompts.thenChooseFile(path("stage.blfl"));
-        trigger(window, "action_Open_Archive");
+        triggerAction(window, "action_Open_Archive");
         QCOMPARE(prompts.asked.size(), 2);
         QCOMPARE(shownTitle(window), appTitle + " - stage.blfl");
         QCOMPARE(libraryRowCount(window), 2);
@@ -176,7 +169,7 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window(path("stage.blfl"));
         prompts.thenCancelFileDialog();
-        trigger(window, "action_Open_Archive");
+        triggerAction(window, "action_Open_Archive");
         QCOMPARE(prompts.asked[0].directory, QFileInfo(path("stage.blfl")).absolutePath());
     }
 
@@ -187,7 +180,7 @@ private slots:
         prompts.thenChooseFile(path("broken.blfl"));
         prompts.thenAnswer(QMessageBox::Ok);
         prompts.thenChooseFile(path("extra.blfl"));
-        trigger(window, "action_Open_Archive");
+        triggerAction(window, "action_Open_Archive");
         QCOMPARE(prompts.asked.size(), 3);
         QCOMPARE(prompts.asked[1].kind, UserPrompts::Kind::Information);
         QCOMPARE(prompts.asked[1].text, openFailed);
@@ -205,7 +198,7 @@ private slots:
         MainWindow window(path("stage.blfl"));
         prompts.thenChooseFile(large.fileName());
         prompts.thenAnswer(QMessageBox::No);
-        trigger(window, "action_Open_Archive");
+        triggerAction(window, "action_Open_Archive");
         QCOMPARE(prompts.asked.size(), 2);
         QVERIFY(prompts.asked[1].text.startsWith("The file " + large.fileName()));
         QCOMPARE(libraryRowCount(window), 2);
@@ -220,7 +213,7 @@ private slots:
         window.windowModified();
         const QString target = path("saved-new.blfl");
         prompts.thenChooseFile(target);
-        trigger(window, "actionSave_Archive");
+        triggerAction(window, "actionSave_Archive");
         QCOMPARE(prompts.asked.size(), 1);
         QCOMPARE(prompts.asked[0].kind, UserPrompts::Kind::SaveFile);
         QCOMPARE(prompts.asked[0].text, QStringLiteral("Save library as"));
@@ -238,7 +231,7 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window(path("resave.blfl"));
         window.windowModified();
-        trigger(window, "actionSave_Archive");
+        triggerAction(window, "actionSave_Archive");
         QVERIFY(prompts.asked.isEmpty());
         QVERIFY(!window.isWindowModified());
         QCOMPARE(fixtureNamesIn(path("resave.blfl")).size(), 2);
@@ -251,7 +244,7 @@ private slots:
         MainWindow window(path("removed.blfl"));
         QVERIFY(QFile::remove(path("removed.blfl")));
         prompts.thenCancelFileDialog();
-        trigger(window, "actionSave_Archive");
+        triggerAction(window, "actionSave_Archive");
         QCOMPARE(prompts.asked.size(), 1);
         QCOMPARE(prompts.asked[0].kind, UserPrompts::Kind::SaveFile);
     }
@@ -262,7 +255,7 @@ private slots:
         MainWindow window(path("stage.blfl"));
         window.windowModified();
         prompts.thenCancelFileDialog();
-        trigger(window, "actionSave_archive_as");
+        triggerAction(window, "actionSave_archive_as");
         QCOMPARE(prompts.asked.size(), 1);
         QCOMPARE(shownTitle(window), appTitle + " - *stage.blfl");
         QVERIFY(window.isWindowModified());
@@ -276,7 +269,7 @@ private slots:
         prompts.thenChooseFile(path("no/such/folder/x.blfl"));
         prompts.thenAnswer(QMessageBox::Ok);
         prompts.thenChooseFile(path("second-try.blfl"));
-        trigger(window, "actionSave_archive_as");
+        triggerAction(window, "actionSave_archive_as");
         QCOMPARE(prompts.asked.size(), 3);
         QCOMPARE(prompts.asked[1].text, QStringLiteral("Failed to save the library."));
         QCOMPARE(shownTitle(window), appTitle + " - second-try.blfl");
@@ -291,10 +284,10 @@ private slots:
         prompts.thenChooseFile(path("no/such/folder/x.blfl"));
         prompts.thenAnswer(QMessageBox::Ok);
         prompts.thenCancelFileDialog();
-        trigger(window, "actionSave_archive_as");
+        triggerAction(window, "actionSave_archive_as");
         QCOMPARE(prompts.asked.size(), 3);
         window.windowModified();
-        trigger(window, "actionSave_Archive");
+        triggerAction(window, "actionSave_Archive");
         QCOMPARE(prompts.asked.size(), 3);
         QVERIFY(!window.isWindowModified());
         QCOMPARE(shownTitle(window), appTitle + " - target.blfl");
@@ -305,7 +298,7 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window(path("stage.blfl"));
         prompts.thenChooseFile(path("extra.blfl"));
-        trigger(window, "actionImport_Library");
+        triggerAction(window, "actionImport_Library");
         QCOMPARE(prompts.asked.size(), 1);
         QCOMPARE(prompts.asked[0].directory, QFileInfo(path("stage.blfl")).absolutePath());
         QCOMPARE(libraryRowCount(window), 3);
@@ -318,7 +311,7 @@ private slots:
         QCOMPARE(libraryRowCount(window), 2);
         QVERIFY(!window.isWindowModified());
         prompts.thenChooseFile(path("empty.blfl"));
-        trigger(window, "actionImport_Library");
+        triggerAction(window, "actionImport_Library");
         QCOMPARE(prompts.asked.size(), 2);
         QCOMPARE(libraryRowCount(window), 2);
         QVERIFY(!window.isWindowModified());
@@ -330,7 +323,7 @@ private slots:
         MainWindow window(path("stage.blfl"));
         prompts.thenChooseFile(path("broken.blfl"));
         prompts.thenAnswer(QMessageBox::Ok);
-        trigger(window, "actionImport_Library");
+        triggerAction(window, "actionImport_Library");
         QCOMPARE(prompts.askedTexts().last(), openFailed);
         QCOMPARE(prompts.asked.size(), 2);
         QCOMPARE(libraryRowCount(window), 2);

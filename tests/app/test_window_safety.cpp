@@ -32,13 +32,6 @@ class WindowSafety : public QObject
 
     QString path(const QString &name) const { return files.filePath(name); }
 
-    static void trigger(MainWindow &window, const char *action)
-    {
-        QAction *found = windowAction(window, action);
-        QVERIFY2(found, action);
-        found->trigger();
-    }
-
     template <typename T> static T *child(MainWindow &window, const char *name)
     {
         T *found = window.findChild<T *>(QLatin1String(name));
@@ -75,7 +68,7 @@ private slots:
         MainWindow window(path("stage.blfl"));
         window.windowModified();
         prompts.thenPressEscape();
-        trigger(window, action.constData());
+        triggerAction(window, action.constData());
 
         // One question, asked as the close question is; no file dialog follows it.
         QCOMPARE(prompts.asked.size(), 1);
@@ -97,7 +90,7 @@ private slots:
         QVERIFY(add);
         add->click();
         prompts.thenAnswer(QMessageBox::Save);
-        trigger(window, "actionNew_Archive");
+        triggerAction(window, "actionNew_Archive");
         QCOMPARE(prompts.asked.size(), 1);
         QCOMPARE(fixtureNamesIn(path("kept.blfl")).size(), 2);
         QCOMPARE(libraryRowCount(window), 0);
@@ -110,7 +103,7 @@ private slots:
         window.windowModified();
         prompts.thenAnswer(QMessageBox::Discard);
         prompts.thenChooseFile(path("stage.blfl"));
-        trigger(window, "action_Open_Archive");
+        triggerAction(window, "action_Open_Archive");
         QCOMPARE(prompts.asked.size(), 2);
         QCOMPARE(libraryRowCount(window), 2);
         QVERIFY(!window.isWindowModified());
@@ -269,14 +262,14 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window(path("stage.blfl"));
         prompts.thenChooseFile(path("rig-a"));
-        trigger(window, "actionSave_archive_as");
+        triggerAction(window, "actionSave_archive_as");
         QVERIFY(!QFile::exists(path("rig-a")));
         QCOMPARE(fixtureNamesIn(path("rig-a.blfl")).size(), 2);
         QCOMPARE(shownTitle(window), appTitle + " - rig-a.blfl");
 
         // A name with an extension of its own is kept as typed.
         prompts.thenChooseFile(path("rig-b.v2"));
-        trigger(window, "actionSave_archive_as");
+        triggerAction(window, "actionSave_archive_as");
         QCOMPARE(fixtureNamesIn(path("rig-b.v2")).size(), 2);
         QCOMPARE(prompts.asked.size(), 2);
     }
@@ -289,7 +282,7 @@ private slots:
         prompts.thenChooseFile(path("other"));
         prompts.thenAnswer(QMessageBox::No);
         prompts.thenCancelFileDialog();
-        trigger(window, "actionSave_archive_as");
+        triggerAction(window, "actionSave_archive_as");
         QCOMPARE(prompts.asked.size(), 3);
         QCOMPARE(prompts.asked[1].kind, UserPrompts::Kind::Question);
         QCOMPARE(prompts.asked[1].defaultButton, QMessageBox::No);

@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTest>
 #include <QWindow>
 
 #include <atomic>
@@ -191,6 +192,13 @@ QStringList libraryFixtureNames(MainWindow &window)
 QAction *windowAction(MainWindow &window, const char *objectName)
 {
     return window.findChild<QAction *>(QLatin1String(objectName));
+}
+
+void triggerAction(MainWindow &window, const char *objectName)
+{
+    QAction *found = windowAction(window, objectName);
+    QVERIFY2(found, objectName);
+    found->trigger();
 }
 
 QString shownTitle(MainWindow &window)

@@ -69,5 +69,7 @@ QTableView *libraryTable(MainWindow &window);
 int libraryRowCount(MainWindow &window);
 QStringList libraryFixtureNames(MainWindow &window);
 QAction *windowAction(MainWindow &window, const char *objectName);
+// Triggers the action; a missing one fails the test.
+void triggerAction(MainWindow &window, const char *objectName);
 // The title as the window system shows it, with the modified mark resolved.
 QString shownTitle(MainWindow &window);

@@ -19,17 +19,3 @@ QStringList entryPaths(const QString &path)
     archive_read_free(a);
     return out;
 }
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    // A new file, not a truncated one: file systems flush files rewritten after truncation.
-    QFile::remove(path);
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}

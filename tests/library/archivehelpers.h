@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rawarchive.h"
+#include "testfiles.h"
 
 #include <QByteArray>
 #include <QString>
@@ -8,5 +9,3 @@
 
 // The entry paths of an archive, in order (empty on failure).
 QStringList entryPaths(const QString &path);
-QByteArray readFile(const QString &path);
-bool writeFile(const QString &path, const QByteArray &data);

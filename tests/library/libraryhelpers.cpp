@@ -5,6 +5,8 @@
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
 
+#include <QRandomGenerator>
+
 bool DefinitionSnapshot::operator==(const DefinitionSnapshot &o) const
 {
     return fixtureName == o.fixtureName && fixtureNameShort == o.fixtureNameShort &&
@@ -180,4 +182,17 @@ QList<DefinitionSnapshot> parseDocument(const QByteArray &xml, int *unsupported)
     if (unsupported)
         *unsupported = count;
     return loader.definitions() ? snapshots(*loader.definitions()) : QList<DefinitionSnapshot>();
+}
+
+DefinitionList randomDefinitions(quint32 seed, int count, int channelsEach)
+{
+    DefinitionList defs;
+    QRandomGenerator random(seed);
+    for (int i = 0; i < count; ++i) {
+        QStringList channels;
+        for (int c = 0; c < channelsEach; ++c)
+            channels << QString::number(random.generate64(), 36);
+        defs.push_back(makeDefinition(QString::number(random.generate64(), 36), channels));
+    }
+    return defs;
 }

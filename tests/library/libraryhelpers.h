@@ -44,6 +44,10 @@ DefinitionList nastyDefinitions();
 std::unique_ptr<QBLFixtureDefinition> makeDefinition(const QString &name,
                                                      const QStringList &channelNames = {});
 
+// count definitions of channelsEach channels, named by the generator seeded with seed: the
+// same seed gives the same library.
+DefinitionList randomDefinitions(quint32 seed, int count, int channelsEach);
+
 QList<QBLFixtureDefinition *> rawList(const DefinitionList &list);
 
 // Saves into path; returns the archive's error text, or an empty string on success.

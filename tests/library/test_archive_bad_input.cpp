@@ -77,6 +77,22 @@ class TestArchiveBadInput : public QObject
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
+    // What is wrong when the first length bytes of whole do not fail to load with a reason;
+    // empty when they do.
+    QString cutLoadProblem(const QByteArray &whole, int length) const
+    {
+        const QString cut =
+            QStringLiteral("a file cut to %1 of %2 bytes").arg(length).arg(whole.size());
+        if (!writeFile(path("cut.blfl"), whole.left(length)))
+            return cut + QStringLiteral(" could not be written");
+        BLFLArchive a(path("cut.blfl"));
+        if (a.load())
+            return cut + QStringLiteral(" loaded");
+        if (a.errorString().isEmpty())
+            return cut + QStringLiteral(" failed without a reason");
+        return QString();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -101,37 +117,21 @@ private slots:
         const QByteArray whole = readFile(path("whole.blfl"));
         QVERIFY(whole.size() > 100);
         for (int length = 0; length < whole.size(); ++length) {
-            QVERIFY(writeFile(path("cut.blfl"), whole.left(length)));
-            BLFLArchive a(path("cut.blfl"));
-            if (a.load())
-                QFAIL(qPrintable(QStringLiteral("a file cut to %1 of %2 bytes loaded")
-                                     .arg(length)
-                                     .arg(whole.size())));
-            QVERIFY(!a.errorString().isEmpty());
+            const QString problem = cutLoadProblem(whole, length);
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
         }
     }
 
     void aLargeFileCutOffAnywhereFailsToLoad()
     {
         // Larger than the reader's read-ahead, so that the cut is met between entries.
-        DefinitionList defs;
-        QRandomGenerator random(11);
-        for (int i = 0; i < 60; ++i) {
-            QStringList channels;
-            for (int c = 0; c < 30; ++c)
-                channels << QString::number(random.generate64(), 36);
-            defs.push_back(makeDefinition(QString::number(random.generate64(), 36), channels));
-        }
+        const DefinitionList defs = randomDefinitions(11, 60, 30);
         QCOMPARE(saveLibrary(path("large.blfl"), rawList(defs)), QString());
         const QByteArray whole = readFile(path("large.blfl"));
         for (int length = 0; length < whole.size();
              length += (length > whole.size() - 600 ? 1 : 37)) {
-            QVERIFY(writeFile(path("cut.blfl"), whole.left(length)));
-            BLFLArchive a(path("cut.blfl"));
-            if (a.load())
-                QFAIL(qPrintable(QStringLiteral("a file cut to %1 of %2 bytes loaded")
-                                     .arg(length)
-                                     .arg(whole.size())));
+            const QString problem = cutLoadProblem(whole, length);
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
         }
     }
 

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,18 +23,7 @@ class TestArchiveSafeSave : public QObject
 
     QTemporaryDir m_dir;
 
-    static DefinitionList bigLibrary()
-    {
-        DefinitionList defs;
-        QRandomGenerator random(3);
-        for (int i = 0; i < 200; ++i) {
-            QStringList channels;
-            for (int c = 0; c < 24; ++c)
-                channels << QString::number(random.generate64(), 36);
-            defs.push_back(makeDefinition(QString::number(random.generate64(), 36), channels));
-        }
-        return defs;
-    }
+    static DefinitionList bigLibrary() { return randomDefinitions(3, 200, 24); }
 
 private slots:
     void initTestCase()

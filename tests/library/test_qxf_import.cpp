@@ -1,3 +1,5 @@
+#include "testfiles.h"
+
 #include "library/qxfcatalogue.h"
 #include "library/qxffixturefile.h"
 #include "model/qblfixturechannel.h"
@@ -56,13 +58,6 @@ bool parse(const QByteArray &doc, QxfFixture &f, QString *reason = nullptr)
     if (reason)
         *reason = r;
     return ok;
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
 }
 
 QStringList files(const QList<QxfFixture> &fixtures)

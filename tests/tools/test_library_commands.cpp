@@ -1,4 +1,5 @@
 #include "rawarchive.h"
+#include "testfiles.h"
 #include "toolrunner.h"
 
 #include <QFile>
@@ -14,19 +15,6 @@
 
 namespace
 {
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile::remove(path);
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 const QByteArray kDocument = "<BrenlowFixtureDefinition><Manufacturer Name=\"Maker\"/>"
                              "<Model Name=\"Spot 575\" ShortName=\"S575\"/><Type>Scanner</Type>"

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "toolrunner.h"
 
 #include "library/fixturetypes.h"
@@ -31,19 +32,6 @@ QByteArray qxf(const QByteArray &manufacturer, const QByteArray &model, const QB
         doc += "</Mode>";
     }
     return doc + "</FixtureDefinition>\n";
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QJsonArray listedDefinitions(const QString &library)

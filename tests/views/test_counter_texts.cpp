@@ -7,6 +7,16 @@ class CounterTexts : public QObject
 {
     Q_OBJECT
 
+    // The counts given to the form and the two texts it must show.
+    static void addCountColumns()
+    {
+        QTest::addColumn<int>("visible");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("visibleTotal");
+        QTest::addColumn<QString>("selection");
+    }
+
 private slots:
     // The English plural forms come from the English translation, as in the program.
     void init() { QCOMPARE(UiLanguage::install(qApp, {QStringLiteral("en")}), QString("en")); }
@@ -20,11 +30,7 @@ private slots:
 
     void countsAreShownInWords_data()
     {
-        QTest::addColumn<int>("visible");
-        QTest::addColumn<int>("total");
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<QString>("visibleTotal");
-        QTest::addColumn<QString>("selection");
+        addCountColumns();
         QTest::newRow("one of one") << 1 << 1 << 0 << "1 Fixture Definition"
                                     << "";
         QTest::newRow("all visible, all selected") << 2 << 2 << 2 << "2 Fixture Definitions"
@@ -53,11 +59,7 @@ private slots:
 
     void germanCountsUseTheSingularOnlyForOne_data()
     {
-        QTest::addColumn<int>("visible");
-        QTest::addColumn<int>("total");
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<QString>("visibleTotal");
-        QTest::addColumn<QString>("selection");
+        addCountColumns();
         QTest::newRow("one of one") << 1 << 1 << 1 << "1 Fixture-Definition"
                                     << " (1 ausgewählt)";
         QTest::newRow("all visible") << 2 << 2 << 0 << "2 Fixture-Definitionen"

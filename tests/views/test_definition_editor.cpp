@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTreeView>
 
+#include "requiredchild.h"
 #include "model/localchannellistmodel.h"
 #include "model/localfixturedefinitionlistmodel.h"
 #include "model/qblfixturechannel.h"
@@ -20,13 +21,7 @@ private:
     LocalFixtureDefinitionListModel *library = nullptr;
     LocalFixtureDefinitionEditForm *form = nullptr;
 
-    template <typename T> T *child(const char *name)
-    {
-        T *widget = form->findChild<T *>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
-    }
+    template <typename T> T *child(const char *name) { return requiredChild<T>(form, name); }
     QBLFixtureDefinition *row(int r) { return library->definitionAt(r); }
     QStringList viewNames()
     {

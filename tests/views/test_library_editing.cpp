@@ -42,14 +42,21 @@ QBLFixtureDefinition *makeDefinition(const QString &name, const QString &maker, 
     return d;
 }
 
-// Writes a library file holding the given definitions and loads it into a fresh archive.
+// Writes a library file holding the given definitions, which it deletes then.
+bool saveDefinitions(const QString &path, QList<QBLFixtureDefinition *> definitions)
+{
+    BLFLArchive writer(path);
+    writer.setDefinitions(&definitions);
+    const bool saved = writer.save();
+    qDeleteAll(definitions);
+    return saved;
+}
+
+// The same, loaded into a fresh archive.
 std::unique_ptr<BLFLArchive> savedAndLoaded(const QString &path,
                                             const QList<QBLFixtureDefinition *> &definitions)
 {
-    QList<QBLFixtureDefinition *> list = definitions;
-    BLFLArchive writer(path);
-    writer.setDefinitions(&list);
-    if (!writer.save())
+    if (!saveDefinitions(path, definitions))
         return nullptr;
     auto reader = std::make_unique<BLFLArchive>(path);
     if (!reader->load())
@@ -384,10 +391,8 @@ private slots:
 
     void anArchiveWhoseLastLoaderIsEmptyOpensWithoutACurrentRow()
     {
-        QList<QBLFixtureDefinition *> definitions{makeDefinition("One", "M", 1),
-                                                  makeDefinition("Two", "M", 1)};
-        auto archive = savedAndLoaded(dir.filePath("lastempty.blfl"), definitions);
-        qDeleteAll(definitions);
+        auto archive = savedAndLoaded(dir.filePath("lastempty.blfl"),
+                                      {makeDefinition("One", "M", 1), makeDefinition("Two", "M", 1)});
         QVERIFY(archive);
         archive->loaders().append(new QBLFixtureDefinitionLoader); // a document without definitions
         LibraryForm form;
@@ -399,10 +404,9 @@ private slots:
 
     void importingAddsToTheCurrentLibrary()
     {
-        QList<QBLFixtureDefinition *> definitions{makeDefinition("Imported 1", "M", 1),
-                                                  makeDefinition("Imported 2", "M", 4)};
-        auto archive = savedAndLoaded(dir.filePath("import.blfl"), definitions);
-        qDeleteAll(definitions);
+        auto archive = savedAndLoaded(dir.filePath("import.blfl"),
+                                      {makeDefinition("Imported 1", "M", 1),
+                                       makeDefinition("Imported 2", "M", 4)});
         QVERIFY(archive);
         LibraryForm form;
         fill(form, {"Mine"});
@@ -424,13 +428,7 @@ private slots:
         for (int k = 0; k < count; ++k)
             definitions << makeDefinition(QString("Fixture %1").arg(k, 5, 10, QChar('0')),
                                           QString("Maker %1").arg(k % 97), 1 + k % 12);
-        {
-            QList<QBLFixtureDefinition *> list = definitions;
-            BLFLArchive writer(dir.filePath("large.blfl"));
-            writer.setDefinitions(&list);
-            QVERIFY(writer.save());
-        }
-        qDeleteAll(definitions);
+        QVERIFY(saveDefinitions(dir.filePath("large.blfl"), definitions));
         qint64 start = cpuMs();
         auto archive = std::make_unique<BLFLArchive>(dir.filePath("large.blfl"));
         QVERIFY(archive->load());

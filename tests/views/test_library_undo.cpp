@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QUndoStack>
 
+#include "requiredchild.h"
 #include "app/mainwindow.h"
 #include "devicerecord.h"
 #include "library/blflarchive.h"
@@ -115,13 +116,7 @@ class LibraryUndo : public QObject
     LibraryForm *form = nullptr;
     MainWindow *window = nullptr;
 
-    template <typename T> T *child(const char *name)
-    {
-        T *widget = form->findChild<T *>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
-    }
+    template <typename T> T *child(const char *name) { return requiredChild<T>(form, name); }
     QUndoStack *stack() { return form->history()->stack(); }
     QTableView *table() { return form->tableView(); }
 

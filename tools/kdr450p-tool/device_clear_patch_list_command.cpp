@@ -20,31 +20,29 @@ const char *const kHelp = QT_TRANSLATE_NOOP(
 
 int runDeviceClearPatchList(QStringList args)
 {
-    if (wantsHelp(args)) {
-        out(StoreCommand::tr(kHelp) + StoreSession::optionsHelp());
+    bool yes = false;
+    ControllerCommand command;
+    command.name = QStringLiteral("device clear-patch-list");
+    command.help = StoreCommand::tr(kHelp);
+    command.takeArguments = [&](QStringList *args, QString *) {
+        yes = takeFlag(args, QStringLiteral("--yes"));
+        return true;
+    };
+    command.beforeOpen = [&] {
+        if (!yes && !confirmed(StoreCommand::tr(
+                        "The current patch list will be erased.\nDo you want to continue?")))
+            return fail(StoreCommand::tr(
+                "patch list not cleared: not confirmed (add --yes to clear without asking)"));
+        return Proceed;
+    };
+    command.run = [](StoreSession &session) -> int {
+        const StoreSession::JobResult result =
+            session.run(QString(), [](DeviceJobRunner &jobs) { return jobs.clearPatchList(); });
+        if (result.outcome != DeviceJobOutcome::Done)
+            return fail(StoreCommand::tr("clearing the patch list of %1 failed: %2")
+                            .arg(session.deviceText(), StoreSession::failureReason(result)));
+        reportPatchListCleared(session);
         return Success;
-    }
-    const QString command = QStringLiteral("device clear-patch-list");
-    StoreSession session;
-    QString error;
-    if (!session.takeOptions(&args, &error))
-        return usage(command, error);
-    const bool yes = takeFlag(&args, QStringLiteral("--yes"));
-    if (const int code = leftOver(command, args))
-        return code;
-    if (!yes && !confirmed(StoreCommand::tr(
-                    "The current patch list will be erased.\nDo you want to continue?")))
-        return fail(
-            StoreCommand::tr("patch list not cleared: not confirmed (add --yes to clear without "
-                             "asking)"));
-    if (!session.open(&error))
-        return fail(error);
-    const StoreSession::JobResult result =
-        session.run(QString(), [](DeviceJobRunner &jobs) { return jobs.clearPatchList(); });
-    if (result.outcome != DeviceJobOutcome::Done)
-        return session.finish(
-            fail(StoreCommand::tr("clearing the patch list of %1 failed: %2")
-                     .arg(session.deviceText(), StoreSession::failureReason(result))));
-    out(StoreCommand::tr("Cleared the patch list of %1.\n").arg(session.deviceText()));
-    return session.finish(Success);
+    };
+    return runControllerCommand(command, args);
 }

@@ -74,76 +74,73 @@ void report(const QString &line, const OutputFile &output)
 
 int runDeviceDownload(QStringList args)
 {
-    if (wantsHelp(args)) {
-        out(StoreCommand::tr(kHelp) + StoreSession::optionsHelp());
-        return Success;
-    }
-    const QString command = QStringLiteral("device download");
-    StoreSession session;
-    QString error;
     QList<int> slotNumbers;
-    if (!session.takeOptions(&args, &error) || !takeSlots(&args, &slotNumbers, &error))
-        return usage(command, error);
-    const bool force = takeFlag(&args, QStringLiteral("--force"));
-    const QStringList positional = takePositional(&args);
-    if (const int code = leftOver(command, args))
-        return code;
-    if (positional.size() != 1)
-        return usage(command, StoreCommand::tr("expects one OUT.blfl file"));
+    bool force = false;
+    QStringList positional;
     OutputFile output;
-    if (!output.prepare(positional.first(), &error))
-        return fail(error);
-    const QString path = output.path();
-
     std::unique_ptr<BLFLArchive> existing;
     QList<QBLFixtureDefinition *> definitions;
-    if (!output.isStdout() && !loadExisting(path, force, &existing, &definitions, &error))
-        return fail(error);
+    ControllerCommand command;
+    command.name = QStringLiteral("device download");
+    command.help = StoreCommand::tr(kHelp);
+    command.takeArguments = [&](QStringList *args, QString *error) {
+        if (!takeSlots(args, &slotNumbers, error))
+            return false;
+        force = takeFlag(args, QStringLiteral("--force"));
+        positional = takePositional(args);
+        return true;
+    };
+    command.beforeOpen = [&] {
+        if (positional.size() != 1)
+            return usage(command.name, StoreCommand::tr("expects one OUT.blfl file"));
+        QString error;
+        if (!output.prepare(positional.first(), &error) ||
+            (!output.isStdout() &&
+             !loadExisting(output.path(), force, &existing, &definitions, &error)))
+            return fail(error);
+        return Proceed;
+    };
+    command.run = [&](StoreSession &session) -> int {
+        StoreState state;
+        QString error;
+        if (!readState(session, &state, &error))
+            return fail(error);
+        for (int s : std::as_const(slotNumbers))
+            if (const QString refusal = state.slotRefusal(s, session); !refusal.isEmpty())
+                return fail(refusal);
+        if (state.entries.empty()) {
+            report(StoreCommand::tr("No fixture definitions are stored on %1.\n")
+                       .arg(session.deviceText()),
+                   output);
+            return Success;
+        }
+        QList<QBLRemoteFixtureDefinition *> wanted;
+        for (const auto &e : state.entries)
+            if (slotNumbers.isEmpty() || slotNumbers.contains(e->slotNumber()))
+                wanted.append(e.get());
 
-    if (!session.open(&error))
-        return fail(error);
-    std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> entries;
-    if (!session.readStoredList(&entries, &error))
-        return session.finish(fail(error));
-    const int freeSlots = session.readStatus().freeSlots;
-    const int capacity = freeSlots < 0 ? -1 : int(entries.size()) + freeSlots;
-    for (int s : std::as_const(slotNumbers)) {
-        if (const QString refusal = slotOutOfRange(s, capacity, session); !refusal.isEmpty())
-            return session.finish(fail(refusal));
-        if (!findSlot(entries, s))
-            return session.finish(fail(noSuchSlot(s, session)));
-    }
-    if (entries.empty()) {
-        report(StoreCommand::tr("No fixture definitions are stored on %1.\n")
-                   .arg(session.deviceText()),
+        const StoreSession::JobResult result =
+            session.run(StoreCommand::tr("Downloading"),
+                        [&](DeviceJobRunner &jobs) { return jobs.download(wanted); });
+        if (result.outcome != DeviceJobOutcome::Done)
+            return fail(StoreCommand::tr("downloading from %1 failed: %2; %3 was not changed")
+                            .arg(session.deviceText(), StoreSession::failureReason(result),
+                                 output.name()));
+
+        const QList<QBLFixtureDefinition *> &got = session.jobs().downloadedDefinitions();
+        definitions += got;
+        BLFLArchive target(output.path());
+        target.setDefinitions(&definitions);
+        if (!target.save())
+            return fail(
+                StoreCommand::tr("cannot save %1: %2").arg(output.name(), target.errorString()));
+        if (!output.deliver(&error))
+            return fail(error);
+        report(StoreCommand::tr("%1 %2 from %3 to %4.\n")
+                   .arg(existing ? StoreCommand::tr("Appended") : StoreCommand::tr("Downloaded"),
+                        definitionsText(got.size()), session.deviceText(), output.name()),
                output);
-        return session.finish(Success);
-    }
-    QList<QBLRemoteFixtureDefinition *> wanted;
-    for (const auto &e : entries)
-        if (slotNumbers.isEmpty() || slotNumbers.contains(e->slotNumber()))
-            wanted.append(e.get());
-
-    const StoreSession::JobResult result =
-        session.run(StoreCommand::tr("Downloading"),
-                    [&](DeviceJobRunner &jobs) { return jobs.download(wanted); });
-    if (result.outcome != DeviceJobOutcome::Done)
-        return session.finish(fail(
-            StoreCommand::tr("downloading from %1 failed: %2; %3 was not changed")
-                .arg(session.deviceText(), StoreSession::failureReason(result), output.name())));
-
-    const QList<QBLFixtureDefinition *> &got = session.jobs().downloadedDefinitions();
-    definitions += got;
-    BLFLArchive target(path);
-    target.setDefinitions(&definitions);
-    if (!target.save())
-        return session.finish(
-            fail(StoreCommand::tr("cannot save %1: %2").arg(output.name(), target.errorString())));
-    if (!output.deliver(&error))
-        return session.finish(fail(error));
-    report(StoreCommand::tr("%1 %2 from %3 to %4.\n")
-               .arg(existing ? StoreCommand::tr("Appended") : StoreCommand::tr("Downloaded"),
-                    definitionsText(got.size()), session.deviceText(), output.name()),
-           output);
-    return session.finish(Success);
+        return Success;
+    };
+    return runControllerCommand(command, args);
 }

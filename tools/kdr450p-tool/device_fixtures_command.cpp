@@ -33,24 +33,6 @@ const char *const kShowHelp = QT_TRANSLATE_NOOP(
     "Reads the definition stored in slot N and lists its channels: number, name, short name.\n"
     "  --json          print it in the JSON form of 'device fixtures --json --channels'\n");
 
-// The store's state that both listings print.
-struct StoreState {
-    std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> entries;
-    FixtureStore::DeviceStatus status;
-    int capacity() const
-    {
-        return status.freeSlots < 0 ? -1 : int(entries.size()) + status.freeSlots;
-    }
-};
-
-bool readState(StoreSession &session, StoreState *state, QString *error)
-{
-    if (!session.readStoredList(&state->entries, error))
-        return false;
-    state->status = session.readStatus();
-    return true;
-}
-
 // Definitions from the list's headers alone: names, type and channel count, no channel names.
 std::vector<std::unique_ptr<QBLFixtureDefinition>> fromHeaders(const QList<StoredRecord> &headers)
 {
@@ -93,14 +75,17 @@ QByteArray storeFields(const StoreSession &session, const StoreState &state)
     return fields;
 }
 
-bool writeJson(const QList<QBLFixtureDefinition *> &definitions, const QList<int> &slotNumbers,
-               bool withChannels, const QByteArray &fields)
+// The listing as JSON on stdout; the exit code.
+int writeJson(const QList<QBLFixtureDefinition *> &definitions, const QList<int> &slotNumbers,
+              bool withChannels, const QByteArray &fields)
 {
     toLibraryForm(definitions);
     const QByteArray text = LibraryJson::write(
         QList<const QBLFixtureDefinition *>(definitions.cbegin(), definitions.cend()),
         withChannels, slotNumbers, fields);
-    return fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size());
+    if (fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()))
+        return fail(StoreCommand::tr("cannot write the output"));
+    return Success;
 }
 
 QString table(const StoreState &state, const StoreSession &session)
@@ -148,107 +133,100 @@ bool readRecords(StoreSession &session, const QList<QBLRemoteFixtureDefinition *
 
 int runDeviceFixtures(QStringList args)
 {
-    if (wantsHelp(args)) {
-        out(StoreCommand::tr(kHelp) + StoreSession::optionsHelp());
-        return Success;
-    }
-    const QString command = QStringLiteral("device fixtures");
-    StoreSession session;
-    QString error;
-    if (!session.takeOptions(&args, &error))
-        return usage(command, error);
-    const bool json = takeFlag(&args, QStringLiteral("--json"));
-    const bool channels = takeFlag(&args, QStringLiteral("--channels"));
-    if (const int code = leftOver(command, args))
-        return code;
-    if (!session.open(&error))
-        return fail(error);
-    StoreState state;
-    if (!readState(session, &state, &error))
-        return session.finish(fail(error));
-    if (!json && !channels) {
-        out(table(state, session));
-        return session.finish(Success);
-    }
+    bool json = false;
+    bool channels = false;
+    ControllerCommand command;
+    command.name = QStringLiteral("device fixtures");
+    command.help = StoreCommand::tr(kHelp);
+    command.takeArguments = [&](QStringList *args, QString *) {
+        json = takeFlag(args, QStringLiteral("--json"));
+        channels = takeFlag(args, QStringLiteral("--channels"));
+        return true;
+    };
+    command.run = [&](StoreSession &session) -> int {
+        StoreState state;
+        QString error;
+        if (!readState(session, &state, &error))
+            return fail(error);
+        if (!json && !channels) {
+            out(table(state, session));
+            return Success;
+        }
 
-    QList<int> slotNumbers;
-    QList<QBLRemoteFixtureDefinition *> entries;
-    for (const auto &e : state.entries) {
-        slotNumbers.append(e->slotNumber());
-        entries.append(e.get());
-    }
-    std::vector<std::unique_ptr<QBLFixtureDefinition>> owned;
-    QList<QBLFixtureDefinition *> definitions;
-    if (channels && !entries.isEmpty()) {
-        if (!readRecords(session, entries, &error))
-            return session.finish(fail(error));
-        definitions = session.jobs().downloadedDefinitions();
-    } else {
-        owned = fromHeaders(session.storedHeaders());
-        for (const auto &d : owned)
-            definitions.append(d.get());
-    }
-    if (!json) {
+        QList<int> slotNumbers;
+        QList<QBLRemoteFixtureDefinition *> entries;
+        for (const auto &e : state.entries) {
+            slotNumbers.append(e->slotNumber());
+            entries.append(e.get());
+        }
+        std::vector<std::unique_ptr<QBLFixtureDefinition>> owned;
+        QList<QBLFixtureDefinition *> definitions;
+        if (channels && !entries.isEmpty()) {
+            if (!readRecords(session, entries, &error))
+                return fail(error);
+            definitions = session.jobs().downloadedDefinitions();
+        } else {
+            owned = fromHeaders(session.storedHeaders());
+            for (const auto &d : owned)
+                definitions.append(d.get());
+        }
+        if (json)
+            return writeJson(definitions, slotNumbers, channels, storeFields(session, state));
         out(table(state, session));
         for (qsizetype i = 0; i < definitions.size(); ++i) {
-            out(QStringLiteral("%1  %2\n").arg(slotNumbers.at(i), 4).arg(definitions.at(i)->displayName()));
+            out(QStringLiteral("%1  %2\n")
+                    .arg(slotNumbers.at(i), 4)
+                    .arg(definitions.at(i)->displayName()));
             for (const QBLFixtureChannel *c : definitions.at(i)->channels())
                 out(QStringLiteral("      %1  %2 [%3]\n")
                         .arg(c->number(), 3)
                         .arg(c->name(), c->nameShort()));
         }
-        return session.finish(Success);
-    }
-    if (!writeJson(definitions, slotNumbers, channels, storeFields(session, state)))
-        return session.finish(fail(StoreCommand::tr("cannot write the output")));
-    return session.finish(Success);
+        return Success;
+    };
+    return runControllerCommand(command, args);
 }
 
 int runDeviceShow(QStringList args)
 {
-    if (wantsHelp(args)) {
-        out(StoreCommand::tr(kShowHelp) + StoreSession::optionsHelp());
-        return Success;
-    }
-    const QString command = QStringLiteral("device show");
-    StoreSession session;
-    QString error;
     QList<int> slotNumbers;
-    if (!session.takeOptions(&args, &error) || !takeSlots(&args, &slotNumbers, &error))
-        return usage(command, error);
-    const bool json = takeFlag(&args, QStringLiteral("--json"));
-    if (const int code = leftOver(command, args))
-        return code;
-    if (slotNumbers.size() != 1)
-        return usage(command, StoreCommand::tr("name one --slot N"));
-    const int slot = slotNumbers.first();
-    if (!session.open(&error))
-        return fail(error);
-    StoreState state;
-    if (!readState(session, &state, &error))
-        return session.finish(fail(error));
-    if (const QString refusal = slotOutOfRange(slot, state.capacity(), session);
-        !refusal.isEmpty())
-        return session.finish(fail(refusal));
-    QBLRemoteFixtureDefinition *entry = findSlot(state.entries, slot);
-    if (!entry)
-        return session.finish(fail(noSuchSlot(slot, session)));
-    if (!readRecords(session, {entry}, &error))
-        return session.finish(fail(error));
-    const QList<QBLFixtureDefinition *> definitions = session.jobs().downloadedDefinitions();
-    if (definitions.size() != 1)
-        return session.finish(fail(StoreCommand::tr("slot %1 did not read back").arg(slot)));
-    if (json) {
-        if (!writeJson(definitions, {slot}, true, storeFields(session, state)))
-            return session.finish(fail(StoreCommand::tr("cannot write the output")));
-        return session.finish(Success);
-    }
-    const QBLFixtureDefinition *d = definitions.first();
-    out(StoreCommand::tr("Slot %1 of %2: \"%3\" by \"%4\", %5 channels\n")
-            .arg(slot)
-            .arg(session.deviceText(), d->displayName(), d->manufacturerName())
-            .arg(d->nbrOfChannels()));
-    for (const QBLFixtureChannel *c : d->channels())
-        out(QStringLiteral("%1  %2 [%3]\n").arg(c->number(), 3).arg(c->name(), c->nameShort()));
-    return session.finish(Success);
+    bool json = false;
+    ControllerCommand command;
+    command.name = QStringLiteral("device show");
+    command.help = StoreCommand::tr(kShowHelp);
+    command.takeArguments = [&](QStringList *args, QString *error) {
+        if (!takeSlots(args, &slotNumbers, error))
+            return false;
+        json = takeFlag(args, QStringLiteral("--json"));
+        return true;
+    };
+    command.beforeOpen = [&] {
+        return slotNumbers.size() != 1 ? usage(command.name, StoreCommand::tr("name one --slot N"))
+                                       : Proceed;
+    };
+    command.run = [&](StoreSession &session) -> int {
+        const int slot = slotNumbers.first();
+        StoreState state;
+        QString error;
+        if (!readState(session, &state, &error))
+            return fail(error);
+        if (const QString refusal = state.slotRefusal(slot, session); !refusal.isEmpty())
+            return fail(refusal);
+        if (!readRecords(session, {findSlot(state.entries, slot)}, &error))
+            return fail(error);
+        const QList<QBLFixtureDefinition *> definitions = session.jobs().downloadedDefinitions();
+        if (definitions.size() != 1)
+            return fail(StoreCommand::tr("slot %1 did not read back").arg(slot));
+        if (json)
+            return writeJson(definitions, {slot}, true, storeFields(session, state));
+        const QBLFixtureDefinition *d = definitions.first();
+        out(StoreCommand::tr("Slot %1 of %2: \"%3\" by \"%4\", %5 channels\n")
+                .arg(slot)
+                .arg(session.deviceText(), d->displayName(), d->manufacturerName())
+                .arg(d->nbrOfChannels()));
+        for (const QBLFixtureChannel *c : d->channels())
+            out(QStringLiteral("%1  %2 [%3]\n").arg(c->number(), 3).arg(c->name(), c->nameShort()));
+        return Success;
+    };
+    return runControllerCommand(command, args);
 }

@@ -108,8 +108,9 @@ int report(const StoreSession::JobResult &result, StoreSession &session,
            const QList<QBLFixtureDefinition *> &written, const QList<StoredRecord> &before,
            int freeSlots)
 {
-    if (result.patchListCleared)
-        out(StoreCommand::tr("Cleared the patch list of %1.\n").arg(session.deviceText()));
+    if (const int code = patchListOutcome(result, StoreCommand::tr("upload"), session);
+        code != Proceed)
+        return code;
     switch (result.outcome) {
     case DeviceJobOutcome::Done: {
         std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> after;
@@ -130,11 +131,6 @@ int report(const StoreSession::JobResult &result, StoreSession &session,
                 .arg(definitionsText(written.size()), session.deviceText()));
         return Success;
     }
-    case DeviceJobOutcome::PatchListKept:
-        return fail(patchListRefusal(StoreCommand::tr("upload"), session));
-    case DeviceJobOutcome::PatchListClearFailed:
-    case DeviceJobOutcome::PatchListClearAborted:
-        return fail(patchListClearFailure(result, session));
     case DeviceJobOutcome::NotEnoughFreeSlots:
         return fail(freeSlotsRefusal(session, freeSlots, written.size()));
     case DeviceJobOutcome::ChannelCountsOutOfRange:
@@ -151,89 +147,94 @@ int report(const StoreSession::JobResult &result, StoreSession &session,
 
 int runDeviceUpload(QStringList args)
 {
-    if (wantsHelp(args)) {
-        out(StoreCommand::tr(kHelp) + StoreSession::optionsHelp());
-        return Success;
-    }
-    const QString command = QStringLiteral("device upload");
-    StoreSession session;
-    QString error;
     QStringList only;
-    if (!session.takeOptions(&args, &error) ||
-        !takeRepeated(&args, QStringLiteral("--only"), &only, &error))
-        return usage(command, error);
-    const bool clearPatch = takeFlag(&args, QStringLiteral("--clear-patch-list"));
-    const bool skipExisting = takeFlag(&args, QStringLiteral("--skip-existing"));
-    const QStringList positional = takePositional(&args);
-    if (const int code = leftOver(command, args))
-        return code;
-    if (positional.size() != 1)
-        return usage(command, StoreCommand::tr("expects one LIBRARY file"));
-
+    bool clearPatch = false;
+    bool skipExisting = false;
+    QStringList positional;
     InputFile input;
-    if (!input.open(positional.first(), &error))
-        return fail(error);
-    BLFLArchive archive(input.path());
-    if (!archive.load())
-        return fail(
-            StoreCommand::tr("cannot load %1: %2").arg(input.name(), archive.errorString()));
+    std::unique_ptr<BLFLArchive> archive;
     QList<QBLFixtureDefinition *> chosen;
-    QStringList unmatched = only;
-    for (QBLFixtureDefinitionLoader *loader : archive.loaders()) {
-        loader->parse();
-        for (QBLFixtureDefinition *d : *loader->definitions()) {
-            if (only.isEmpty() || only.contains(d->fixtureName())) {
-                chosen.append(d);
-                unmatched.removeAll(d->fixtureName());
+    ControllerCommand command;
+    command.name = QStringLiteral("device upload");
+    command.help = StoreCommand::tr(kHelp);
+    command.takeArguments = [&](QStringList *args, QString *error) {
+        if (!takeRepeated(args, QStringLiteral("--only"), &only, error))
+            return false;
+        clearPatch = takeFlag(args, QStringLiteral("--clear-patch-list"));
+        skipExisting = takeFlag(args, QStringLiteral("--skip-existing"));
+        positional = takePositional(args);
+        return true;
+    };
+    command.beforeOpen = [&]() -> int {
+        if (positional.size() != 1)
+            return usage(command.name, StoreCommand::tr("expects one LIBRARY file"));
+        QString error;
+        if (!input.open(positional.first(), &error))
+            return fail(error);
+        archive = std::make_unique<BLFLArchive>(input.path());
+        if (!archive->load())
+            return fail(
+                StoreCommand::tr("cannot load %1: %2").arg(input.name(), archive->errorString()));
+        QStringList unmatched = only;
+        for (QBLFixtureDefinitionLoader *loader : archive->loaders()) {
+            loader->parse();
+            for (QBLFixtureDefinition *d : *loader->definitions()) {
+                if (only.isEmpty() || only.contains(d->fixtureName())) {
+                    chosen.append(d);
+                    unmatched.removeAll(d->fixtureName());
+                }
             }
         }
-    }
-    if (!unmatched.isEmpty())
-        return fail(StoreCommand::tr("%1 holds no definition named '%2'")
-                        .arg(input.name(), unmatched.first()));
-    if (chosen.isEmpty()) {
-        out(StoreCommand::tr("%1 holds no definitions; nothing to upload.\n").arg(input.name()));
-        return Success;
-    }
-    for (const QBLFixtureDefinition *d : std::as_const(chosen)) {
-        if (d->nbrOfChannels() < FixtureDefinitionsUploader::MinChannels ||
-            d->nbrOfChannels() > FixtureDefinitionsUploader::MaxChannels)
-            return fail(channelRefusal(*d));
-    }
+        if (!unmatched.isEmpty())
+            return fail(StoreCommand::tr("%1 holds no definition named '%2'")
+                            .arg(input.name(), unmatched.first()));
+        if (chosen.isEmpty()) {
+            out(StoreCommand::tr("%1 holds no definitions; nothing to upload.\n")
+                    .arg(input.name()));
+            return Success;
+        }
+        for (const QBLFixtureDefinition *d : std::as_const(chosen)) {
+            if (d->nbrOfChannels() < FixtureDefinitionsUploader::MinChannels ||
+                d->nbrOfChannels() > FixtureDefinitionsUploader::MaxChannels)
+                return fail(channelRefusal(*d));
+        }
+        return Proceed;
+    };
+    command.run = [&](StoreSession &session) -> int {
+        if (const QString refusal = session.deviceRefusal(); !refusal.isEmpty())
+            return fail(StoreCommand::tr("upload %1").arg(refusal));
+        StoreState state;
+        QString error;
+        if (!readState(session, &state, &error))
+            return fail(error);
+        const QList<StoredRecord> before = session.storedHeaders();
+        const int freeSlots = state.status.freeSlots;
 
-    if (!session.open(&error))
-        return fail(error);
-    if (const QString refusal = session.deviceRefusal(); !refusal.isEmpty())
-        return session.finish(fail(StoreCommand::tr("upload %1").arg(refusal)));
-    std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> entries;
-    if (!session.readStoredList(&entries, &error))
-        return session.finish(fail(error));
-    const QList<StoredRecord> before = session.storedHeaders();
-    const int freeSlots = session.readStatus().freeSlots;
+        StorePlan plan = planStore({}, constList(chosen), freeSlots);
+        if (skipExisting && !findHeld(session, chosen, state.entries, freeSlots, &plan, &error))
+            return fail(error);
+        QList<QBLFixtureDefinition *> toWrite;
+        for (qsizetype i = 0; i < chosen.size(); ++i) {
+            if (plan.heldIn.at(i) < 0)
+                toWrite.append(chosen.at(i));
+            else
+                out(StoreCommand::tr("\"%1\": already in slot %2, skipped\n")
+                        .arg(chosen.at(i)->displayName())
+                        .arg(plan.heldIn.at(i)));
+        }
+        if (toWrite.isEmpty()) {
+            out(StoreCommand::tr("Uploaded 0 definitions to %1: it holds them all.\n")
+                    .arg(session.deviceText()));
+            return Success;
+        }
+        if (!plan.fits())
+            return fail(freeSlotsRefusal(session, freeSlots, toWrite.size()));
+        warnAboutNames(toWrite);
 
-    StorePlan plan = planStore({}, constList(chosen), freeSlots);
-    if (skipExisting && !findHeld(session, chosen, entries, freeSlots, &plan, &error))
-        return session.finish(fail(error));
-    QList<QBLFixtureDefinition *> toWrite;
-    for (qsizetype i = 0; i < chosen.size(); ++i) {
-        if (plan.heldIn.at(i) < 0)
-            toWrite.append(chosen.at(i));
-        else
-            out(StoreCommand::tr("\"%1\": already in slot %2, skipped\n")
-                    .arg(chosen.at(i)->displayName())
-                    .arg(plan.heldIn.at(i)));
-    }
-    if (toWrite.isEmpty()) {
-        out(StoreCommand::tr("Uploaded 0 definitions to %1: it holds them all.\n")
-                .arg(session.deviceText()));
-        return session.finish(Success);
-    }
-    if (!plan.fits())
-        return session.finish(fail(freeSlotsRefusal(session, freeSlots, toWrite.size())));
-    warnAboutNames(toWrite);
-
-    const StoreSession::JobResult result = session.run(
-        StoreCommand::tr("Uploading"), [&](DeviceJobRunner &jobs) { return jobs.upload(toWrite); },
-        clearPatch);
-    return session.finish(report(result, session, toWrite, before, freeSlots));
+        const StoreSession::JobResult result =
+            session.run(StoreCommand::tr("Uploading"),
+                        [&](DeviceJobRunner &jobs) { return jobs.upload(toWrite); }, clearPatch);
+        return report(result, session, toWrite, before, freeSlots);
+    };
+    return runControllerCommand(command, args);
 }

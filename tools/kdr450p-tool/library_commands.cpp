@@ -157,6 +157,33 @@ bool loadLibrary(const QString &path, LoadedLibrary &library, QString &error)
     return true;
 }
 
+// The start of list, check and resave: the help, the flags each knows, the number of file
+// arguments, and the first file loaded. StoreCommand::Proceed to go on, else the exit code.
+struct LibraryArguments {
+    QStringList positional;
+    QStringList flags;
+    LoadedLibrary library;
+};
+
+int takeLibrary(const QStringList &args, const char *help, const QString &subcommand,
+                const QStringList &allowedFlags, qsizetype files, const QString &filesProblem,
+                LibraryArguments &taken)
+{
+    if (wantsHelp(args)) {
+        out(LibraryCommand::tr(help));
+        return Success;
+    }
+    QString unknown;
+    if (!splitArguments(args, allowedFlags, taken.positional, taken.flags, unknown))
+        return usage(subcommand, LibraryCommand::tr("unknown option %1").arg(unknown));
+    if (taken.positional.size() != files)
+        return usage(subcommand, filesProblem);
+    QString error;
+    if (!loadLibrary(taken.positional.first(), taken.library, error))
+        return failure(error);
+    return StoreCommand::Proceed;
+}
+
 QString unsupportedText(const QString &path)
 {
     return LibraryCommand::tr("%1 holds content this version does not support; saving it "
@@ -188,24 +215,15 @@ QString typeText(quint32 type)
 
 int runList(const QStringList &args)
 {
-    if (wantsHelp(args)) {
-        out(LibraryCommand::tr(kListHelp));
-        return Success;
-    }
-    QStringList positional, flags;
-    QString unknown;
-    if (!splitArguments(args, {QStringLiteral("--json"), QStringLiteral("--channels")}, positional,
-                        flags, unknown))
-        return usage(QStringLiteral("list"), LibraryCommand::tr("unknown option %1").arg(unknown));
-    if (positional.size() != 1)
-        return usage(QStringLiteral("list"), LibraryCommand::tr("expected one FILE"));
-    const bool json = flags.contains(QLatin1String("--json"));
-    const bool channels = flags.contains(QLatin1String("--channels"));
-
-    LoadedLibrary library;
-    QString error;
-    if (!loadLibrary(positional.first(), library, error))
-        return failure(error);
+    LibraryArguments taken;
+    if (const int code = takeLibrary(args, kListHelp, QStringLiteral("list"),
+                                     {QStringLiteral("--json"), QStringLiteral("--channels")}, 1,
+                                     LibraryCommand::tr("expected one FILE"), taken);
+        code != StoreCommand::Proceed)
+        return code;
+    const bool json = taken.flags.contains(QLatin1String("--json"));
+    const bool channels = taken.flags.contains(QLatin1String("--channels"));
+    const LoadedLibrary &library = taken.library;
     if (library.archive->hasUnsupportedFeatures())
         QTextStream(stderr)
             << "kdr450p-tool " << g_command << ": "
@@ -261,20 +279,13 @@ bool checkForDevice(const QList<QBLFixtureDefinition *> &definitions)
 
 int runCheck(const QStringList &args)
 {
-    if (wantsHelp(args)) {
-        out(LibraryCommand::tr(kCheckHelp));
-        return Success;
-    }
-    QStringList positional, flags;
-    QString unknown;
-    if (!splitArguments(args, {QStringLiteral("--for-device")}, positional, flags, unknown))
-        return usage(QStringLiteral("check"), LibraryCommand::tr("unknown option %1").arg(unknown));
-    if (positional.size() != 1)
-        return usage(QStringLiteral("check"), LibraryCommand::tr("expected one FILE"));
-    LoadedLibrary library;
-    QString error;
-    if (!loadLibrary(positional.first(), library, error))
-        return failure(error);
+    LibraryArguments taken;
+    if (const int code = takeLibrary(args, kCheckHelp, QStringLiteral("check"),
+                                     {QStringLiteral("--for-device")}, 1,
+                                     LibraryCommand::tr("expected one FILE"), taken);
+        code != StoreCommand::Proceed)
+        return code;
+    const LoadedLibrary &library = taken.library;
     const QString name = library.input.name();
     if (library.archive->hasUnsupportedFeatures()) {
         // What would be lost, one line each on stdout; the verdict stays one line on stderr.
@@ -282,7 +293,8 @@ int runCheck(const QStringList &args)
             out(QStringLiteral("%1: %2\n").arg(name, line));
         return failure(unsupportedText(name), Unsupported);
     }
-    if (flags.contains(QLatin1String("--for-device")) && !checkForDevice(library.definitions))
+    if (taken.flags.contains(QLatin1String("--for-device")) &&
+        !checkForDevice(library.definitions))
         return failure(
             LibraryCommand::tr("%1: definitions above would not upload as they are").arg(name),
             Unsupported);
@@ -293,25 +305,19 @@ int runCheck(const QStringList &args)
 
 int runResave(const QStringList &args)
 {
-    if (wantsHelp(args)) {
-        out(LibraryCommand::tr(kResaveHelp));
-        return Success;
-    }
-    QStringList positional, flags;
-    QString unknown;
-    if (!splitArguments(args, {QStringLiteral("--force")}, positional, flags, unknown))
-        return usage(QStringLiteral("resave"),
-                     LibraryCommand::tr("unknown option %1").arg(unknown));
-    if (positional.size() != 2)
-        return usage(QStringLiteral("resave"), LibraryCommand::tr("expected IN and OUT"));
-    LoadedLibrary library;
-    QString error;
-    if (!loadLibrary(positional.at(0), library, error))
-        return failure(error);
-    if (library.archive->hasUnsupportedFeatures() && !flags.contains(QLatin1String("--force")))
+    LibraryArguments taken;
+    if (const int code = takeLibrary(args, kResaveHelp, QStringLiteral("resave"),
+                                     {QStringLiteral("--force")}, 2,
+                                     LibraryCommand::tr("expected IN and OUT"), taken);
+        code != StoreCommand::Proceed)
+        return code;
+    const LoadedLibrary &library = taken.library;
+    if (library.archive->hasUnsupportedFeatures() &&
+        !taken.flags.contains(QLatin1String("--force")))
         return failure(unsupportedText(library.input.name()) +
                        LibraryCommand::tr(" (add --force to re-save anyway)"));
-    if (!saveLibrary(positional.at(1), library.definitions, error))
+    QString error;
+    if (!saveLibrary(taken.positional.at(1), library.definitions, error))
         return failure(error);
     return Success;
 }

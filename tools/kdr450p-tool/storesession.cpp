@@ -473,4 +473,61 @@ QString noSuchSlot(int slot, const StoreSession &session)
         .arg(session.deviceText());
 }
 
+QString StoreState::slotRefusal(int slot, const StoreSession &session) const
+{
+    if (const QString refusal = slotOutOfRange(slot, capacity(), session); !refusal.isEmpty())
+        return refusal;
+    return findSlot(entries, slot) ? QString() : noSuchSlot(slot, session);
+}
+
+bool readState(StoreSession &session, StoreState *state, QString *error)
+{
+    if (!session.readStoredList(&state->entries, error))
+        return false;
+    state->status = session.readStatus();
+    return true;
+}
+
+void reportPatchListCleared(const StoreSession &session)
+{
+    out(StoreCommand::tr("Cleared the patch list of %1.\n").arg(session.deviceText()));
+}
+
+int patchListOutcome(const StoreSession::JobResult &result, const QString &what,
+                     const StoreSession &session)
+{
+    if (result.patchListCleared)
+        reportPatchListCleared(session);
+    switch (result.outcome) {
+    case DeviceJobOutcome::PatchListKept:
+        return fail(patchListRefusal(what, session));
+    case DeviceJobOutcome::PatchListClearFailed:
+    case DeviceJobOutcome::PatchListClearAborted:
+        return fail(patchListClearFailure(result, session));
+    default:
+        return Proceed;
+    }
+}
+
+int runControllerCommand(const ControllerCommand &command, QStringList args)
+{
+    if (wantsHelp(args)) {
+        out(command.help + deviceOptionsHelp(command.allowDevice) + simulatedStateHelp());
+        return Success;
+    }
+    StoreSession session;
+    QString error;
+    if (!session.takeOptions(&args, &error, command.allowDevice) ||
+        (command.takeArguments && !command.takeArguments(&args, &error)))
+        return usage(command.name, error);
+    if (const int code = leftOver(command.name, args))
+        return code;
+    if (command.beforeOpen)
+        if (const int code = command.beforeOpen(); code != Proceed)
+            return code;
+    if (!(command.discoverOnly ? session.prepare(&error) : session.open(&error)))
+        return fail(error);
+    return session.finish(command.run(session));
+}
+
 } // namespace StoreCommand

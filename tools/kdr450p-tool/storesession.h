@@ -122,4 +122,42 @@ findSlot(const std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> &entries
 QString noSuchSlot(int slot, const StoreSession &session);
 // Why the controller cannot have the slot (beyond its capacity), or empty.
 QString slotOutOfRange(int slot, int capacity, const StoreSession &session);
+
+// The stored list and the status, read before a command picks slots or plans an upload.
+struct StoreState {
+    std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> entries;
+    FixtureStore::DeviceStatus status;
+    // All slots, or -1 when the controller did not say how many are free.
+    int capacity() const
+    {
+        return status.freeSlots < 0 ? -1 : int(entries.size()) + status.freeSlots;
+    }
+    // Why slot names no stored definition (beyond the capacity, or empty), or empty.
+    QString slotRefusal(int slot, const StoreSession &session) const;
+};
+bool readState(StoreSession &session, StoreState *state, QString *error);
+
+// A job that may meet the patch list: prints that the list was cleared on the way, and
+// returns the refusal of what ("upload") when the list stood in the way, else Proceed.
+constexpr int Proceed = -1;
+int patchListOutcome(const StoreSession::JobResult &result, const QString &what,
+                     const StoreSession &session);
+void reportPatchListCleared(const StoreSession &session);
+
+// The outline of every command that works on a controller: its help, the device options and
+// then its own arguments, the usage error for anything left over, the work that needs no
+// controller, the controller opened, the work on it, and the simulator state saved
+// (StoreSession::finish) however that work ends.
+struct ControllerCommand {
+    QString name;             // "device delete", as usage errors name it
+    QString help;             // for --help; the device options follow
+    bool allowDevice = true;  // --device N picks the controller
+    bool discoverOnly = false; // prepare() only; no controller is opened
+    // The command's own options and arguments; false with the usage error.
+    std::function<bool(QStringList *args, QString *error)> takeArguments;
+    // Before the controller opens: Proceed, or the exit code that ends the command.
+    std::function<int()> beforeOpen;
+    std::function<int(StoreSession &session)> run;
+};
+int runControllerCommand(const ControllerCommand &command, QStringList args);
 } // namespace StoreCommand

@@ -27,8 +27,8 @@ bool copyStream(FILE *from, QFile &to)
 
 } // namespace
 
-InputFile::InputFile() = default;
-InputFile::~InputFile() = default;
+ToolFile::ToolFile() = default;
+ToolFile::~ToolFile() = default;
 
 bool InputFile::open(const QString &argument, QString *error)
 {
@@ -47,9 +47,6 @@ bool InputFile::open(const QString &argument, QString *error)
     m_temporary->close();
     return true;
 }
-
-OutputFile::OutputFile() = default;
-OutputFile::~OutputFile() = default;
 
 bool OutputFile::prepare(const QString &argument, QString *error)
 {

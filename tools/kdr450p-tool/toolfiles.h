@@ -10,41 +10,39 @@
 
 class QTemporaryFile;
 
-class InputFile
+// A file argument: the path the command works on and the name its messages give it.
+class ToolFile
 {
 public:
-    InputFile();
-    ~InputFile();
-    // "-" copies standard input into a temporary file. False with the reason.
-    bool open(const QString &argument, QString *error);
     QString path() const { return m_path; }
-    QString name() const { return m_name; } // the argument, or "standard input"
-    bool isStdin() const { return bool(m_temporary); }
+    QString name() const { return m_name; } // the argument, or "standard input" / "output"
 
-private:
-    std::unique_ptr<QTemporaryFile> m_temporary;
+protected:
+    ToolFile();
+    ~ToolFile();
+
+    std::unique_ptr<QTemporaryFile> m_temporary; // stands in for "-"
     QString m_path;
     QString m_name;
 };
 
-class OutputFile
+class InputFile : public ToolFile
 {
 public:
-    OutputFile();
-    ~OutputFile();
+    // "-" copies standard input into a temporary file. False with the reason.
+    bool open(const QString &argument, QString *error);
+    bool isStdin() const { return bool(m_temporary); }
+};
+
+class OutputFile : public ToolFile
+{
+public:
     // A regular file that may be written, or a new name in a writable folder; "-" collects
     // the output in a temporary file for standard output. False with the reason.
     bool prepare(const QString &argument, QString *error);
-    QString path() const { return m_path; }
-    QString name() const { return m_name; } // the argument, or "standard output"
     bool isStdout() const { return bool(m_temporary); }
     // For "-": copies what was written to path() to standard output.
     bool deliver(QString *error);
-
-private:
-    std::unique_ptr<QTemporaryFile> m_temporary;
-    QString m_path;
-    QString m_name;
 };
 
 // Why path cannot be saved to (not a regular file, no write permission, no such folder), or
