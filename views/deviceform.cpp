@@ -52,6 +52,10 @@ DeviceForm::DeviceForm(QWidget *parent) : QWidget(parent), ui(new Ui::DeviceForm
                        int(RemoteFixtureDefinitionListModel::ChannelsColumn)})
         headers += qMax(columns->sectionSizeHint(column), columns->minimumSectionSize());
     ui->fixtureListView->setMinimumWidth(headers);
+    // Said on the pane itself too: a splitter asks the pane, and a narrower pane would hide the
+    // table's last columns without a scroll bar.
+    const QMargins margins = layout()->contentsMargins();
+    setMinimumWidth(headers + margins.left() + margins.right());
     connect(proxyModel, &QAbstractItemModel::dataChanged, this, &DeviceForm::updateCounter);
     connect(proxyModel, &QAbstractItemModel::layoutChanged, this, &DeviceForm::updateCounter);
     connect(ui->fixtureListView, &QWidget::customContextMenuRequested, this,
