@@ -12,20 +12,24 @@ public:
     static constexpr quint8 NoSlot = 0xFF;
 
     explicit QBLRemoteFixtureDefinition(QObject *parent = nullptr);
-    // Copies all seven fields.
-    QBLRemoteFixtureDefinition &operator=(const QBLRemoteFixtureDefinition &other);
+    // Copies every field (a QObject has no copy of its own).
+    QBLRemoteFixtureDefinition &operator=(const QBLRemoteFixtureDefinition &other)
+    {
+        m_fields = other.m_fields;
+        return *this;
+    }
 
-    int nbrOfChannels() const { return m_nbrOfChannels; }
-    void setNbrOfChannels(int count) { m_nbrOfChannels = count; }
-    QString fixtureName() const { return m_fixtureName; }
-    void setFixtureName(const QString &name) { m_fixtureName = name; }
-    QString fixtureNameShort() const { return m_fixtureNameShort; }
-    QString manufacturerName() const { return m_manufacturerName; }
-    void setManufacturerName(const QString &name) { m_manufacturerName = name; }
-    QString manufacturerNameShort() const { return m_manufacturerNameShort; }
-    int fixtureType() const { return m_fixtureType; }
-    quint8 slotNumber() const { return m_slotNumber; }
-    void setSlotNumber(quint8 slot) { m_slotNumber = slot; }
+    int nbrOfChannels() const { return m_fields.nbrOfChannels; }
+    void setNbrOfChannels(int count) { m_fields.nbrOfChannels = count; }
+    QString fixtureName() const { return m_fields.fixtureName; }
+    void setFixtureName(const QString &name) { m_fields.fixtureName = name; }
+    QString fixtureNameShort() const { return m_fields.fixtureNameShort; }
+    QString manufacturerName() const { return m_fields.manufacturerName; }
+    void setManufacturerName(const QString &name) { m_fields.manufacturerName = name; }
+    QString manufacturerNameShort() const { return m_fields.manufacturerNameShort; }
+    int fixtureType() const { return m_fields.fixtureType; }
+    quint8 slotNumber() const { return m_fields.slotNumber; }
+    void setSlotNumber(quint8 slot) { m_fields.slotNumber = slot; }
 
     // The fixture name, or the fixture short name when the name is empty.
     QString displayName() const;
@@ -36,11 +40,15 @@ public:
     void decodeListHeader(const char *header);
 
 private:
-    int m_nbrOfChannels = 0;
-    QString m_fixtureName;
-    QString m_fixtureNameShort;
-    QString m_manufacturerName;
-    QString m_manufacturerNameShort;
-    int m_fixtureType = 0;
-    quint8 m_slotNumber = NoSlot;
+    // Plain values, so that copying the entry cannot miss a field.
+    struct Fields {
+        int nbrOfChannels = 0;
+        QString fixtureName;
+        QString fixtureNameShort;
+        QString manufacturerName;
+        QString manufacturerNameShort;
+        int fixtureType = 0;
+        quint8 slotNumber = NoSlot;
+    };
+    Fields m_fields;
 };
