@@ -151,6 +151,15 @@ bool writeLibrary(const QString &path, const QList<DefinitionSpec> &definitions)
     return saved;
 }
 
+bool StageFiles::makeStageFiles()
+{
+    if (!m_settingsDir.isValid() || !files.isValid())
+        return false;
+    useTestSettings(m_settingsDir.path());
+    return writeLibrary(path("stage.blfl"), {{"Spot 250", "Acme", {"Pan", "Tilt"}},
+                                             {"Wash 575", "Acme", {"Dimmer"}}});
+}
+
 QStringList fixtureNamesIn(const QString &path)
 {
     QStringList names;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 class MainWindow;
 class QTableView;
@@ -61,6 +62,21 @@ struct DefinitionSpec {
 
 // Writes a library file through the archive class; false when the save failed.
 bool writeLibrary(const QString &path, const QList<DefinitionSpec> &definitions);
+
+// For test classes (as a second base after QObject) that open library files: test settings in
+// a private folder, and a folder of files that starts with stage.blfl (two definitions).
+class StageFiles
+{
+protected:
+    // For initTestCase: false when a folder or stage.blfl could not be made.
+    bool makeStageFiles();
+    QString path(const QString &name) const { return files.filePath(name); }
+
+    QTemporaryDir files;
+
+private:
+    QTemporaryDir m_settingsDir;
+};
 // Fixture names of the definitions a library file holds, in file order (empty if unreadable).
 QStringList fixtureNamesIn(const QString &path);
 
