@@ -15,14 +15,11 @@
 using namespace std::chrono_literals;
 
 // Closing the window while device work runs, and the save question's Cancel.
-class ClosingWithDeviceWork : public QObject
+class ClosingWithDeviceWork : public QObject, private TestFolder
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    QString libraryPath;
-
     static bool shown(MainWindow &window, const char *name)
     {
         auto *widget = window.findChild<QWidget *>(name);
@@ -30,15 +27,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir.isValid());
-        useTestSettings(dir.filePath("settings"));
-        libraryPath = dir.filePath("lib.blfl");
-        QVERIFY(writeLibrary(libraryPath, {{"Alpha Spot", "Maker", {"Pan", "Tilt"}},
-                                           {"Bravo Wash", "Maker", {"Red", "Green", "Blue"}},
-                                           {"Charlie Par", "Other", {"Dimmer"}}}));
-    }
+    void initTestCase() { QVERIFY(makeTestFolderWithLibrary()); }
 
     void closingDuringAnUploadShowsOnlyTheClosingPanelNoMessageAndClosesAfterTheRefresh()
     {

@@ -2,7 +2,6 @@
 
 #include "app/mainwindow.h"
 #include "devicetesting.h"
-#include "model/uilanguage.h"
 #include "simulatedcontroller.h"
 #include "simulateddevice.h"
 #include "views/deviceform.h"
@@ -24,14 +23,11 @@ const QString PatchQuestion =
 
 // Upload, download and delete through the window against the simulated controller, with
 // the message each outcome shows.
-class DeviceTransfers : public QObject
+class DeviceTransfers : public QObject, private TestFolder
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    QString libraryPath;
-
     // The library the window opens: three definitions, or the given ones.
     void makeLibrary(const QList<DefinitionSpec> &specs = {})
     {
@@ -71,13 +67,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir.isValid());
-        useTestSettings(dir.filePath("settings"));
-        // The English plural forms of the counted texts.
-        QCOMPARE(UiLanguage::install(qApp, {QStringLiteral("en")}), QString("en"));
-    }
+    void initTestCase() { QVERIFY(makeTestFolder(Texts::English)); }
 
     void eachOperationSaysInTheStatusBarWhatItDid()
     {

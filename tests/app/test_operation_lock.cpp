@@ -3,7 +3,6 @@
 #include "app/mainwindow.h"
 #include "devicejobrunner.h"
 #include "devicetesting.h"
-#include "model/uilanguage.h"
 #include "simulatedcontroller.h"
 #include "simulateddevice.h"
 #include "views/deviceform.h"
@@ -20,25 +19,12 @@ using namespace std::chrono_literals;
 
 // One device operation at a time: requests that meet the background refresh, abort, and the
 // refresh's own outcomes.
-class OperationLock : public QObject
+class OperationLock : public QObject, private TestFolder
 {
     Q_OBJECT
 
-private:
-    QTemporaryDir dir;
-    QString libraryPath;
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir.isValid());
-        useTestSettings(dir.filePath("settings"));
-        QCOMPARE(UiLanguage::install(qApp, {QStringLiteral("en")}), QString("en"));
-        libraryPath = dir.filePath("lib.blfl");
-        QVERIFY(writeLibrary(libraryPath, {{"Alpha Spot", "Maker", {"Pan", "Tilt"}},
-                                           {"Bravo Wash", "Maker", {"Red", "Green", "Blue"}},
-                                           {"Charlie Par", "Other", {"Dimmer"}}}));
-    }
+    void initTestCase() { QVERIFY(makeTestFolderWithLibrary(Texts::English)); }
 
     void uploadDuringTheBackgroundRefreshRunsRightAfterItAndTheListIsReadAgain()
     {

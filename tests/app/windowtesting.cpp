@@ -5,10 +5,12 @@
 #include "library/qblfixturedefinitionloader.h"
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
+#include "model/uilanguage.h"
 #include "simulatedftdidriver.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableView>
@@ -149,6 +151,31 @@ bool writeLibrary(const QString &path, const QList<DefinitionSpec> &definitions)
     const bool saved = archive.save();
     qDeleteAll(list);
     return saved;
+}
+
+bool TestFolder::makeTestFolder(Texts texts)
+{
+    if (!dir.isValid())
+        return false;
+    useTestSettings(dir.filePath("settings"));
+    if (texts == Texts::Source)
+        return true;
+    const QString installed = UiLanguage::install(qApp, {QStringLiteral("en")});
+    if (installed != QLatin1String("en")) {
+        qWarning("English was not installed: %s", qPrintable(installed));
+        return false;
+    }
+    return true;
+}
+
+bool TestFolder::makeTestFolderWithLibrary(Texts texts)
+{
+    if (!makeTestFolder(texts))
+        return false;
+    libraryPath = dir.filePath("lib.blfl");
+    return writeLibrary(libraryPath, {{"Alpha Spot", "Maker", {"Pan", "Tilt"}},
+                                      {"Bravo Wash", "Maker", {"Red", "Green", "Blue"}},
+                                      {"Charlie Par", "Other", {"Dimmer"}}});
 }
 
 bool StageFiles::makeStageFiles()

@@ -63,6 +63,24 @@ struct DefinitionSpec {
 // Writes a library file through the archive class; false when the save failed.
 bool writeLibrary(const QString &path, const QList<DefinitionSpec> &definitions);
 
+// For test classes (as a second base after QObject) that keep their files in one private folder
+// with the test settings in it.
+class TestFolder
+{
+protected:
+    // English is installed as the program does at its start, for the plural forms of counted
+    // texts; without it the window shows the texts as written in the source.
+    enum class Texts { Source, English };
+
+    // For initTestCase: false when the folder cannot be made or English is not installed.
+    bool makeTestFolder(Texts texts = Texts::Source);
+    // The same, and libraryPath written in the folder: three definitions, two of one maker.
+    bool makeTestFolderWithLibrary(Texts texts = Texts::Source);
+
+    QTemporaryDir dir;
+    QString libraryPath;
+};
+
 // For test classes (as a second base after QObject) that open library files: test settings in
 // a private folder, and a folder of files that starts with stage.blfl (two definitions).
 class StageFiles
