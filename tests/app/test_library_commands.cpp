@@ -274,9 +274,7 @@ private slots:
         QVERIFY(QFile::copy(path("stage.blfl"), path("target.blfl")));
         ScriptedPrompts prompts;
         MainWindow window(path("target.blfl"));
-        prompts.thenChooseFile(path("no/such/folder/x.blfl"));
-        prompts.thenAnswer(QMessageBox::Ok);
-        prompts.thenCancelFileDialog();
+        prompts.thenChooseRefusedFile(path("no/such/folder/x.blfl"), QMessageBox::Ok);
         triggerAction(window, "actionSave_archive_as");
         QCOMPARE(prompts.asked.size(), 3);
         window.windowModified();

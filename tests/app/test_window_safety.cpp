@@ -258,9 +258,7 @@ private slots:
         QVERIFY(writeLibrary(path("other.blfl"), {{"Strobe", "Flash", {"Rate"}}}));
         ScriptedPrompts prompts;
         MainWindow window(path("stage.blfl"));
-        prompts.thenChooseFile(path("other"));
-        prompts.thenAnswer(QMessageBox::No);
-        prompts.thenCancelFileDialog();
+        prompts.thenChooseRefusedFile(path("other"), QMessageBox::No);
         triggerAction(window, "actionSave_archive_as");
         QCOMPARE(prompts.asked.size(), 3);
         QCOMPARE(prompts.asked[1].kind, UserPrompts::Kind::Question);

@@ -87,6 +87,14 @@ void ScriptedPrompts::thenChooseFile(const QString &fileName)
     m_answers.append({{QMessageBox::NoButton, fileName}, false});
 }
 
+void ScriptedPrompts::thenChooseRefusedFile(const QString &fileName,
+                                            QMessageBox::StandardButton answer)
+{
+    thenChooseFile(fileName);
+    thenAnswer(answer);
+    thenCancelFileDialog();
+}
+
 void ScriptedPrompts::thenChooseFiles(const QStringList &fileNames)
 {
     m_answers.append({UserPrompts::Answer(fileNames), false});

@@ -30,6 +30,9 @@ public:
     void thenChooseFile(const QString &fileName);
     void thenChooseFiles(const QStringList &fileNames);
     void thenCancelFileDialog() { thenChooseFile(QString()); }
+    // The file chosen, the message box that refuses it answered, and the file dialog that
+    // comes back cancelled.
+    void thenChooseRefusedFile(const QString &fileName, QMessageBox::StandardButton answer);
     // Answers the next message box as the Escape key would.
     void thenPressEscape();
 
