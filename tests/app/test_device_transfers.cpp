@@ -40,6 +40,14 @@ private:
         QVERIFY(writeLibrary(libraryPath, specs.isEmpty() ? defaults : specs));
     }
 
+    // Yes and No to the question an upload asks, for the tests of each answer.
+    static void addAnswers()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(QMessageBox::Yes);
+        QTest::newRow("no") << int(QMessageBox::No);
+    }
+
     static void selectAllLibraryRows(MainWindow &window)
     {
         QTableView *table = libraryTable(window);
@@ -51,17 +59,26 @@ private:
         }());
     }
 
-    // Uploading the whole library to the controller, which holds one record, ends in the one
-    // message and leaves that record alone.
-    void uploadAllIsRefused(ControllerWindow &on, const QString &message)
+    // Opens the window on the controller, which holds one record, and uploads the whole library
+    // with the one answer given to what is asked; the device pane then lists rowsAfter rows.
+    void uploadAllAnswering(ControllerWindow &on, QMessageBox::StandardButton answer, int rowsAfter)
     {
-        on.prompts.thenAnswer(QMessageBox::Ok);
+        on.prompts.thenAnswer(answer);
         MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 1));
 
         selectAllLibraryRows(window);
         window.uploadCurrentSelection();
-        QVERIFY(waitForDeviceRows(window, 1));
+        QVERIFY(waitForDeviceRows(window, rowsAfter));
+    }
+
+    // Uploading the whole library to the controller, which holds one record, ends in the one
+    // message and leaves that record alone.
+    void uploadAllIsRefused(ControllerWindow &on, const QString &message)
+    {
+        uploadAllAnswering(on, QMessageBox::Ok, 1);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(on.prompts.askedTexts(), QStringList{message});
         QCOMPARE(on.device->controller()->records().size(), 1);
     }
@@ -105,12 +122,7 @@ private slots:
     }
 
     // Held means the same record: a definition whose channels differ is uploaded unasked.
-    void uploadingWhatTheControllerHoldsAsksAgainOrSkip_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("upload again") << int(QMessageBox::Yes);
-        QTest::newRow("skip") << int(QMessageBox::No);
-    }
+    void uploadingWhatTheControllerHoldsAsksAgainOrSkip_data() { addAnswers(); }
 
     void uploadingWhatTheControllerHoldsAsksAgainOrSkip()
     {
@@ -149,12 +161,7 @@ private slots:
 
     // Names the controller cannot hold as given are shown per definition before anything
     // is sent; No sends nothing.
-    void anUploadThatChangesNamesSaysWhichFirst_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << int(QMessageBox::Yes);
-        QTest::newRow("no") << int(QMessageBox::No);
-    }
+    void anUploadThatChangesNamesSaysWhichFirst_data() { addAnswers(); }
 
     void anUploadThatChangesNamesSaysWhichFirst()
     {
@@ -256,9 +263,7 @@ private slots:
         MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 3));
 
-        selectRows(deviceTable(window), {1});
-        on.prompts.thenAnswer(QMessageBox::Yes);
-        window.deleteCurrentlySelectedFixturesOnDevice();
+        deletionOf(1)(window, on.prompts);
         QVERIFY(waitForDeviceRows(window, 2));
         QCOMPARE(deviceFixtureNames(window), (QStringList{"Stored One", "Stored Three"}));
         QCOMPARE(on.device->controller()->records().keys(), (QList<int>{0, 2}));
@@ -353,13 +358,9 @@ private slots:
         ControllerWindow on({"Stored One"});
         on.device->controller()->setPatchListEmpty(false);
         makeLibrary();
-        on.prompts.thenAnswer(QMessageBox::Yes);
-        MainWindow &window = on.open(libraryPath);
-        QVERIFY(waitForDeviceRows(window, 1));
-
-        selectAllLibraryRows(window);
-        window.uploadCurrentSelection();
-        QVERIFY(waitForDeviceRows(window, 4));
+        uploadAllAnswering(on, QMessageBox::Yes, 4);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(on.prompts.askedTexts(), QStringList{PatchQuestion});
         QCOMPARE(on.prompts.asked.first().defaultButton, QMessageBox::No);
         QVERIFY(on.device->controller()->patchListEmpty());
@@ -375,9 +376,7 @@ private slots:
         MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 2));
 
-        selectRows(deviceTable(window), {0});
-        on.prompts.thenAnswer(QMessageBox::Yes);
-        window.deleteCurrentlySelectedFixturesOnDevice();
+        deletionOf(0)(window, on.prompts);
         QVERIFY(waitForDeviceRows(window, 1));
         QCOMPARE(on.prompts.askedTexts().last(), PatchQuestion);
         QCOMPARE(deviceFixtureNames(window), QStringList{"Stored Two"});
