@@ -191,8 +191,8 @@ bool StageFiles::makeStageFiles()
     if (!m_settingsDir.isValid() || !files.isValid())
         return false;
     useTestSettings(m_settingsDir.path());
-    return writeLibrary(path("stage.blfl"), {{"Spot 250", "Acme", {"Pan", "Tilt"}},
-                                             {"Wash 575", "Acme", {"Dimmer"}}});
+    return writeLibrary(path("stage.blfl"),
+                        {{"Spot 250", "Acme", {"Pan", "Tilt"}}, {"Wash 575", "Acme", {"Dimmer"}}});
 }
 
 QStringList fixtureNamesIn(const QString &path)
