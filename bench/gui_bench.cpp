@@ -4,6 +4,7 @@
 // average. Targets: window open at most 2 x core load; one refilter at most 30 ms; the delete and
 // its undo at most 300 ms each.
 #include "guiinput.h"
+#include "offscreenbenchapp.h"
 #include "stopwatch.h"
 
 #include "app/mainwindow.h"
@@ -20,7 +21,6 @@
 #include <QItemSelectionModel>
 #include <QApplication>
 #include <QLineEdit>
-#include <QLoggingCategory>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableView>
@@ -65,10 +65,7 @@ bool writeBenchLibrary(const QString &path)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // Diagnostics lines would time the terminal, not the work.
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    OffscreenBenchApp app(argc, argv);
     QTemporaryDir dir;
     if (!dir.isValid())
         return 1;

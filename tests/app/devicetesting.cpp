@@ -27,6 +27,19 @@ SimulatedDevice *SimulatedBus::addController(quint16 softwareVersion,
     return device;
 }
 
+ControllerWindow::ControllerWindow(const QStringList &storedFixtures, int channelsEach)
+    : device(bus.addController(0x0103, storedFixtures, channelsEach))
+{
+}
+
+ControllerWindow::~ControllerWindow() = default;
+
+MainWindow &ControllerWindow::open(const QString &libraryPath)
+{
+    m_window = std::make_unique<MainWindow>(libraryPath);
+    return *m_window;
+}
+
 QByteArray deviceRecord(const QString &fixtureName, int channels, int slot)
 {
     QByteArray record(DeviceRecord::RecordSize, '\0');

@@ -2,6 +2,7 @@
 
 #include "ftdidriver.h"
 #include "simulatedftdidriver.h"
+#include "windowtesting.h"
 
 #include <QList>
 #include <QMetaType>
@@ -10,11 +11,11 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 
 class DeviceForm;
 class MainWindow;
 class QTableView;
-class ScriptedPrompts;
 class SimulatedController;
 class SimulatedDevice;
 
@@ -34,6 +35,26 @@ public:
 
 private:
     ScopedFtdiDriver m_installed;
+};
+
+// One controller (software 1.3) with the given fixtures stored on a simulated bus, and the window's
+// questions answered as scripted. The window itself is made by open(), once the test has set up
+// the controller and the answers it needs from the start.
+class ControllerWindow
+{
+public:
+    explicit ControllerWindow(const QStringList &storedFixtures = {}, int channelsEach = 4);
+    ~ControllerWindow();
+
+    MainWindow &open(const QString &libraryPath);
+
+    SimulatedBus bus;
+    SimulatedDevice *const device;
+    ScriptedPrompts prompts;
+
+private:
+    // Last, so that the window goes before the answers and the bus it uses.
+    std::unique_ptr<MainWindow> m_window;
 };
 
 // A stored record as the controller keeps it, for filling a simulated store.

@@ -15,14 +15,11 @@
 using namespace std::chrono_literals;
 
 // Closing the window while device work runs, and the save question's Cancel.
-class ClosingWithDeviceWork : public QObject
+class ClosingWithDeviceWork : public QObject, private TestFolder
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    QString libraryPath;
-
     static bool shown(MainWindow &window, const char *name)
     {
         auto *widget = window.findChild<QWidget *>(name);
@@ -30,32 +27,22 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir.isValid());
-        useTestSettings(dir.filePath("settings"));
-        libraryPath = dir.filePath("lib.blfl");
-        QVERIFY(writeLibrary(libraryPath, {{"Alpha Spot", "Maker", {"Pan", "Tilt"}},
-                                           {"Bravo Wash", "Maker", {"Red", "Green", "Blue"}},
-                                           {"Charlie Par", "Other", {"Dimmer"}}}));
-    }
+    void initTestCase() { QVERIFY(makeTestFolderWithLibrary()); }
 
     void closingDuringAnUploadShowsOnlyTheClosingPanelNoMessageAndClosesAfterTheRefresh()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        ControllerWindow on({"Stored One"});
+        MainWindow &window = on.open(libraryPath);
         window.show();
         QVERIFY(waitForDeviceRows(window, 1));
 
         // Slow answers: each record takes most of a second, so the close lands mid-upload.
-        device->setAnswerDelay(10ms);
+        on.device->setAnswerDelay(10ms);
         selectRows(libraryTable(window), {0, 1, 2});
         window.uploadCurrentSelection();
         QVERIFY(
-            QTest::qWaitFor([&] { return device->controller()->records().size() == 2; }, 15000));
-        device->clearFrameLog();
+            QTest::qWaitFor([&] { return on.device->controller()->records().size() == 2; }, 15000));
+        on.device->clearFrameLog();
 
         QVERIFY(!window.close());
         QVERIFY(window.isVisible());
@@ -65,15 +52,15 @@ private slots:
         QVERIFY(window.findChild<QToolBar *>("toolBar")->isHidden());
         QVERIFY(window.menuBar()->isHidden());
 
-        device->setAnswerDelay(0us);
+        on.device->setAnswerDelay(0us);
         QVERIFY(QTest::qWaitFor([&] { return !window.isVisible(); }, 15000));
         // The aborted upload's failure is not reported, and the list was read once more.
-        QVERIFY(prompts.asked.isEmpty());
+        QVERIFY(on.prompts.asked.isEmpty());
         bool listRead = false;
-        for (const SimulatedFrameInfo &frame : device->frameLog())
+        for (const SimulatedFrameInfo &frame : on.device->frameLog())
             listRead |= frame.command == SimulatedController::FixtureList;
         QVERIFY(listRead);
-        QVERIFY(device->controller()->records().size() < 4);
+        QVERIFY(on.device->controller()->records().size() < 4);
     }
 
     // The close lands while the patch list is cleared on the way to an upload or deletion:
@@ -82,34 +69,32 @@ private slots:
     {
         for (const bool upload : {true, false}) {
             const char *job = upload ? "upload" : "delete";
-            SimulatedBus bus;
-            SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
-            device->controller()->setPatchListEmpty(false);
-            ScriptedPrompts prompts;
-            MainWindow window(libraryPath);
+            ControllerWindow on({"Stored One"});
+            on.device->controller()->setPatchListEmpty(false);
+            MainWindow &window = on.open(libraryPath);
             window.show();
             QVERIFY(waitForDeviceRows(window, 1));
 
             // Slow answers, so that the close comes while the clearer waits for its answer.
-            device->setAnswerDelay(150ms);
+            on.device->setAnswerDelay(150ms);
             if (!upload)
-                prompts.thenAnswer(QMessageBox::Yes); // delete
-            prompts.thenAnswer(QMessageBox::Yes);     // clear the patch list
+                on.prompts.thenAnswer(QMessageBox::Yes); // delete
+            on.prompts.thenAnswer(QMessageBox::Yes);     // clear the patch list
             selectRows(upload ? libraryTable(window) : deviceTable(window), {0});
             if (upload)
                 window.uploadCurrentSelection();
             else
                 window.deleteCurrentlySelectedFixturesOnDevice();
-            QVERIFY2(QTest::qWaitFor([&] { return prompts.allAnswersUsed(); }, 15000), job);
+            QVERIFY2(QTest::qWaitFor([&] { return on.prompts.allAnswersUsed(); }, 15000), job);
             QVERIFY(!window.close());
 
-            device->setAnswerDelay(0us);
+            on.device->setAnswerDelay(0us);
             QVERIFY2(QTest::qWaitFor([&] { return !window.isVisible(); }, 15000), job);
-            QVERIFY2(device->controller()->patchListEmpty(), job);
-            const QMap<int, QByteArray> records = device->controller()->records();
+            QVERIFY2(on.device->controller()->patchListEmpty(), job);
+            const QMap<int, QByteArray> records = on.device->controller()->records();
             QVERIFY2(records.size() == 1, job);
             QCOMPARE(QByteArray(records.first().constData()), QByteArray("Stored One"));
-            QCOMPARE(prompts.unexpected, 0);
+            QCOMPARE(on.prompts.unexpected, 0);
         }
     }
 
@@ -125,52 +110,51 @@ private slots:
     void aRequestPendingWhenTheWindowClosesNeverStarts()
     {
         QFETCH(DeviceRequest, request);
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"Stored One", "Stored Two"});
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        ControllerWindow on({"Stored One", "Stored Two"});
+        MainWindow &window = on.open(libraryPath);
         window.show();
         QVERIFY(waitForDeviceRows(window, 2));
 
         // A deletion, and a slow refresh after it; the pane still shows both rows.
-        device->setAnswerDelay(40ms);
-        deletionOf(0)(window, prompts);
+        on.device->setAnswerDelay(40ms);
+        deletionOf(0)(window, on.prompts);
         QVERIFY(
-            QTest::qWaitFor([&] { return device->controller()->records().size() == 1; }, 10000));
-        device->clearFrameLog();
-        QVERIFY(waitForListRequest(device));
+            QTest::qWaitFor([&] { return on.device->controller()->records().size() == 1; }, 10000));
+        on.device->clearFrameLog();
+        QVERIFY(waitForListRequest(on.device));
 
         QSignalSpy starts(&window, &MainWindow::operationStarts);
-        request(window, prompts);
+        request(window, on.prompts);
         QCOMPARE(starts.count(), 0); // pending behind the refresh
         QVERIFY(!window.close());
-        device->clearFrameLog();
+        on.device->clearFrameLog();
         QVERIFY(QTest::qWaitFor([&] { return !window.isVisible(); }, 15000));
         QTest::qWait(300);
 
         QCOMPARE(starts.count(), 0);
-        for (const SimulatedFrameInfo &frame : device->frameLog()) {
+        for (const SimulatedFrameInfo &frame : on.device->frameLog()) {
             QVERIFY(frame.command != SimulatedController::Record);
             QVERIFY(frame.command != SimulatedController::DeleteRecord);
         }
-        QCOMPARE(device->controller()->records().size(), 1);
-        QCOMPARE(prompts.unexpected, 0);
+        QCOMPARE(on.device->controller()->records().size(), 1);
+        QCOMPARE(on.prompts.unexpected, 0);
     }
 
+    // The library setting is written all the same.
     void cancelInTheSaveQuestionRestoresTheWindowAndRefreshesTheList()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
-        ScriptedPrompts prompts;
-        prompts.thenAnswer(QMessageBox::Cancel);
-        MainWindow window(libraryPath);
+        ControllerWindow on({"Stored One"});
+        on.prompts.thenAnswer(QMessageBox::Cancel);
+        MainWindow &window = on.open(libraryPath);
         window.show();
         QVERIFY(waitForDeviceRows(window, 1));
+        setSettingValue("library", "something else");
         window.windowModified();
-        device->clearFrameLog();
+        on.device->clearFrameLog();
 
         QVERIFY(!window.close());
-        QCOMPARE(prompts.askedTexts(), QStringList{"The library has been modified."});
+        QCOMPARE(on.prompts.askedTexts(), QStringList{"The library has been modified."});
+        QCOMPARE(settingValue("library"), libraryPath);
         QVERIFY(window.isVisible());
         QVERIFY(!shown(window, "closingWidget"));
         QVERIFY(shown(window, "widget_2"));
@@ -178,46 +162,28 @@ private slots:
         QVERIFY(!window.menuBar()->isHidden());
         QVERIFY(waitForDeviceRows(window, 1));
         bool listRead = false;
-        for (const SimulatedFrameInfo &frame : device->frameLog())
+        for (const SimulatedFrameInfo &frame : on.device->frameLog())
             listRead |= frame.command == SimulatedController::FixtureList;
         QVERIFY(listRead);
     }
 
-    void theLibrarySettingIsWrittenEvenWhenClosingIsCancelled()
-    {
-        SimulatedBus bus;
-        bus.addController(0x0103, {"Stored One"});
-        ScriptedPrompts prompts;
-        prompts.thenAnswer(QMessageBox::Cancel);
-        MainWindow window(libraryPath);
-        window.show();
-        QVERIFY(waitForDeviceRows(window, 1));
-        setSettingValue("library", "something else");
-        window.windowModified();
-        QVERIFY(!window.close());
-        QCOMPARE(settingValue("library"), libraryPath);
-        QVERIFY(waitUntilIdle(window));
-    }
-
     void closingDuringAnUploadWithUnsavedChangesAsksOnceTheUploadHasEnded()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103);
-        ScriptedPrompts prompts;
-        prompts.thenAnswer(QMessageBox::Discard);
-        MainWindow window(libraryPath);
+        ControllerWindow on;
+        on.prompts.thenAnswer(QMessageBox::Discard);
+        MainWindow &window = on.open(libraryPath);
         window.show();
         QVERIFY(waitUntilIdle(window));
         window.windowModified();
 
-        device->setAnswerDelay(5ms);
+        on.device->setAnswerDelay(5ms);
         selectRows(libraryTable(window), {0});
         window.uploadCurrentSelection();
         QVERIFY(!window.close());
-        QVERIFY(prompts.asked.isEmpty());
-        device->setAnswerDelay(0us);
+        QVERIFY(on.prompts.asked.isEmpty());
+        on.device->setAnswerDelay(0us);
         QVERIFY(QTest::qWaitFor([&] { return !window.isVisible(); }, 15000));
-        QCOMPARE(prompts.askedTexts(), QStringList{"The library has been modified."});
+        QCOMPARE(on.prompts.askedTexts(), QStringList{"The library has been modified."});
     }
 
     // Save answered once the upload has ended: a save that happens closes the window, one
@@ -234,33 +200,31 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("closing-save.blfl"));
         QFile::remove(path);
         QVERIFY(QFile::copy(libraryPath, path));
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103);
-        ScriptedPrompts prompts;
-        MainWindow window(path);
+        ControllerWindow on;
+        MainWindow &window = on.open(path);
         window.show();
         QVERIFY(waitUntilIdle(window));
         window.windowModified();
         // With the file gone, Save has to ask for a name.
         QVERIFY(QFile::remove(path));
-        prompts.thenAnswer(QMessageBox::Save);
+        on.prompts.thenAnswer(QMessageBox::Save);
         if (chooseFile)
-            prompts.thenChooseFile(path);
+            on.prompts.thenChooseFile(path);
         else
-            prompts.thenCancelFileDialog();
+            on.prompts.thenCancelFileDialog();
 
-        device->setAnswerDelay(5ms);
+        on.device->setAnswerDelay(5ms);
         selectRows(libraryTable(window), {0, 1});
         window.uploadCurrentSelection();
         QVERIFY(!window.close());
         QVERIFY(shown(window, "closingWidget"));
-        device->setAnswerDelay(0us);
+        on.device->setAnswerDelay(0us);
 
         if (chooseFile) {
             QVERIFY(QTest::qWaitFor([&] { return !window.isVisible(); }, 15000));
             QCOMPARE(fixtureNamesIn(path).size(), 3);
         } else {
-            QVERIFY(QTest::qWaitFor([&] { return prompts.allAnswersUsed(); }, 15000));
+            QVERIFY(QTest::qWaitFor([&] { return on.prompts.allAnswersUsed(); }, 15000));
             QVERIFY(waitUntilIdle(window));
             QVERIFY(window.isVisible());
             QVERIFY(window.isWindowModified());
@@ -270,8 +234,8 @@ private slots:
             QVERIFY(!window.findChild<QToolBar *>("toolBar")->isHidden());
             QVERIFY(!window.menuBar()->isHidden());
         }
-        QCOMPARE(prompts.askedTexts().first(), QStringLiteral("The library has been modified."));
-        QCOMPARE(prompts.unexpected, 0);
+        QCOMPARE(on.prompts.askedTexts().first(), QStringLiteral("The library has been modified."));
+        QCOMPARE(on.prompts.unexpected, 0);
     }
 };
 

@@ -20,13 +20,11 @@
 #include <QTimer>
 
 // The connection poll, the lost-controller report and the firmware notice.
-class ConnectionMonitoring : public QObject
+class ConnectionMonitoring : public QObject, private TestFolder
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-
     // Stops the window's own poll so that the test counts the probes.
     static QTimer *stopPoll(MainWindow &window)
     {
@@ -51,11 +49,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir.isValid());
-        useTestSettings(dir.filePath("settings"));
-    }
+    void initTestCase() { QVERIFY(makeTestFolder()); }
 
     void aConnectedControllerIsReportedLostOnTheThirdFailedProbeNotEarlier()
     {

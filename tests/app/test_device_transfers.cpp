@@ -2,7 +2,6 @@
 
 #include "app/mainwindow.h"
 #include "devicetesting.h"
-#include "model/uilanguage.h"
 #include "simulatedcontroller.h"
 #include "simulateddevice.h"
 #include "views/deviceform.h"
@@ -24,14 +23,11 @@ const QString PatchQuestion =
 
 // Upload, download and delete through the window against the simulated controller, with
 // the message each outcome shows.
-class DeviceTransfers : public QObject
+class DeviceTransfers : public QObject, private TestFolder
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    QString libraryPath;
-
     // The library the window opens: three definitions, or the given ones.
     void makeLibrary(const QList<DefinitionSpec> &specs = {})
     {
@@ -42,6 +38,14 @@ private:
             {"Bravo Wash", "Maker", {"Red", "Green", "Blue", "White"}},
             {"Charlie Par", "Other", {"Dimmer"}}};
         QVERIFY(writeLibrary(libraryPath, specs.isEmpty() ? defaults : specs));
+    }
+
+    // Yes and No to the question an upload asks, for the tests of each answer.
+    static void addAnswers()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(QMessageBox::Yes);
+        QTest::newRow("no") << int(QMessageBox::No);
     }
 
     static void selectAllLibraryRows(MainWindow &window)
@@ -55,39 +59,39 @@ private:
         }());
     }
 
-    // Uploading the whole library to device, which holds one record, ends in the one message
-    // and leaves that record alone.
-    void uploadAllIsRefused(SimulatedDevice &device, const QString &message)
+    // Opens the window on the controller, which holds one record, and uploads the whole library
+    // with the one answer given to what is asked; the device pane then lists rowsAfter rows.
+    void uploadAllAnswering(ControllerWindow &on, QMessageBox::StandardButton answer, int rowsAfter)
     {
-        ScriptedPrompts prompts;
-        prompts.thenAnswer(QMessageBox::Ok);
-        MainWindow window(libraryPath);
+        on.prompts.thenAnswer(answer);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 1));
 
         selectAllLibraryRows(window);
         window.uploadCurrentSelection();
-        QVERIFY(waitForDeviceRows(window, 1));
-        QCOMPARE(prompts.askedTexts(), QStringList{message});
-        QCOMPARE(device.controller()->records().size(), 1);
+        QVERIFY(waitForDeviceRows(window, rowsAfter));
+    }
+
+    // Uploading the whole library to the controller, which holds one record, ends in the one
+    // message and leaves that record alone.
+    void uploadAllIsRefused(ControllerWindow &on, const QString &message)
+    {
+        uploadAllAnswering(on, QMessageBox::Ok, 1);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(on.prompts.askedTexts(), QStringList{message});
+        QCOMPARE(on.device->controller()->records().size(), 1);
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir.isValid());
-        useTestSettings(dir.filePath("settings"));
-        // The English plural forms of the counted texts.
-        QCOMPARE(UiLanguage::install(qApp, {QStringLiteral("en")}), QString("en"));
-    }
+    void initTestCase() { QVERIFY(makeTestFolder(Texts::English)); }
 
     void eachOperationSaysInTheStatusBarWhatItDid()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
-        device->controller()->setLabel("Stage left");
+        ControllerWindow on({"Stored One"});
+        on.device->controller()->setLabel("Stage left");
         makeLibrary();
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 1));
         QCOMPARE(window.statusBar()->currentMessage(), QString("Found 1 controller"));
 
@@ -103,35 +107,28 @@ private slots:
         QCOMPARE(window.statusBar()->currentMessage(), QString("Downloaded 1 definition"));
 
         selectRows(deviceTable(window), {0, 1});
-        prompts.thenAnswer(QMessageBox::Yes);
+        on.prompts.thenAnswer(QMessageBox::Yes);
         window.deleteCurrentlySelectedFixturesOnDevice();
         QVERIFY(waitForDeviceRows(window, 2));
         QCOMPARE(window.statusBar()->currentMessage(),
                  QString("Deleted 2 definitions on KDR-450P #1 (Stage left)"));
 
-        bus.addController(0x0103);
+        on.bus.addController(0x0103);
         window.discoverDevices();
         QVERIFY(QTest::qWaitFor(
             [&] { return window.statusBar()->currentMessage() == "Found 2 controllers"; }, 10000));
         QVERIFY(waitUntilIdle(window));
-        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(on.prompts.asked.size(), 1);
     }
 
     // Held means the same record: a definition whose channels differ is uploaded unasked.
-    void uploadingWhatTheControllerHoldsAsksAgainOrSkip_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("upload again") << int(QMessageBox::Yes);
-        QTest::newRow("skip") << int(QMessageBox::No);
-    }
+    void uploadingWhatTheControllerHoldsAsksAgainOrSkip_data() { addAnswers(); }
 
     void uploadingWhatTheControllerHoldsAsksAgainOrSkip()
     {
         QFETCH(int, answer);
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103);
+        ControllerWindow on;
         makeLibrary();
-        ScriptedPrompts prompts;
         {
             MainWindow first(libraryPath);
             QVERIFY(waitUntilIdle(first));
@@ -142,51 +139,45 @@ private slots:
         makeLibrary({{"Alpha Spot", "Maker", {"Pan", "Tilt", "Dimmer"}},
                      {"Bravo Wash", "Maker", {"Red", "Green", "Blue", "Amber"}},
                      {"Delta Bar", "Maker", {"Dimmer"}}});
-        MainWindow window(libraryPath);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 3));
         selectAllLibraryRows(window);
-        prompts.thenAnswer(QMessageBox::StandardButton(answer));
+        on.prompts.thenAnswer(QMessageBox::StandardButton(answer));
         window.uploadCurrentSelection();
         QVERIFY(waitForDeviceRows(window, answer == QMessageBox::Yes ? 6 : 5));
 
-        QCOMPARE(prompts.asked.size(), 1);
-        QCOMPARE(prompts.asked.first().text,
+        QCOMPARE(on.prompts.asked.size(), 1);
+        QCOMPARE(on.prompts.asked.first().text,
                  QString("KDR-450P #1 already holds 1 of the selected definitions. "
                          "Upload them again?"));
-        QCOMPARE(prompts.asked.first().informativeText, QString("Alpha Spot (slot 0)"));
-        QCOMPARE(prompts.asked.first().defaultButton, QMessageBox::No);
+        QCOMPARE(on.prompts.asked.first().informativeText, QString("Alpha Spot (slot 0)"));
+        QCOMPARE(on.prompts.asked.first().defaultButton, QMessageBox::No);
         QCOMPARE(window.statusBar()->currentMessage(),
                  QString("Uploaded %1 definitions to KDR-450P #1")
                      .arg(answer == QMessageBox::Yes ? 3 : 2));
-        QCOMPARE(int(device->controller()->records().size()), answer == QMessageBox::Yes ? 6 : 5);
+        QCOMPARE(int(on.device->controller()->records().size()),
+                 answer == QMessageBox::Yes ? 6 : 5);
     }
 
     // Names the controller cannot hold as given are shown per definition before anything
     // is sent; No sends nothing.
-    void anUploadThatChangesNamesSaysWhichFirst_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << int(QMessageBox::Yes);
-        QTest::newRow("no") << int(QMessageBox::No);
-    }
+    void anUploadThatChangesNamesSaysWhichFirst_data() { addAnswers(); }
 
     void anUploadThatChangesNamesSaysWhichFirst()
     {
         QFETCH(int, answer);
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103);
+        ControllerWindow on;
         makeLibrary({{"Plain", "Maker", {"Dimmer"}},
                      {QString::fromUtf8("Spot \u03a9"), "Maker", {"Pan", QString(101, 'x')}}});
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitUntilIdle(window));
 
         selectAllLibraryRows(window);
-        prompts.thenAnswer(QMessageBox::StandardButton(answer));
+        on.prompts.thenAnswer(QMessageBox::StandardButton(answer));
         window.uploadCurrentSelection();
         QVERIFY(waitUntilIdle(window));
-        QCOMPARE(prompts.asked.size(), 1);
-        const UserPrompts::Prompt &question = prompts.asked.first();
+        QCOMPARE(on.prompts.asked.size(), 1);
+        const UserPrompts::Prompt &question = on.prompts.asked.first();
         QCOMPARE(question.defaultButton, QMessageBox::Yes);
         QCOMPARE(
             question.informativeText.split('\n'),
@@ -194,37 +185,34 @@ private slots:
                                            "stored as \"Spot ?\""),
                          QString::fromUtf8("Spot \u03a9, channel 2 name: \"") + QString(101, 'x') +
                              "\" is stored as \"" + QString(100, 'x') + "\""}));
-        QCOMPARE(int(device->controller()->records().size()), answer == QMessageBox::Yes ? 2 : 0);
+        QCOMPARE(int(on.device->controller()->records().size()),
+                 answer == QMessageBox::Yes ? 2 : 0);
     }
 
     void uploadingThreeDefinitionsShowsThemInTheDevicePaneWithoutAMessage()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+        ControllerWindow on({"Stored One"});
         makeLibrary();
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 1));
 
         selectAllLibraryRows(window);
         window.uploadCurrentSelection();
         QVERIFY(window.isOperationRunning());
         QVERIFY(waitForDeviceRows(window, 4));
-        QCOMPARE(device->controller()->records().size(), 4);
+        QCOMPARE(on.device->controller()->records().size(), 4);
         QStringList names = deviceFixtureNames(window);
         names.sort();
         QCOMPARE(names, (QStringList{"Alpha Spot", "Bravo Wash", "Charlie Par", "Stored One"}));
-        QVERIFY(prompts.asked.isEmpty());
+        QVERIFY(on.prompts.asked.isEmpty());
         QVERIFY(window.findChild<QWidget *>("progressBars")->isHidden());
     }
 
     void pressingUploadWithNothingSelectedDoesNothing()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+        ControllerWindow on({"Stored One"});
         makeLibrary();
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 1));
         libraryTable(window)->clearSelection();
         QSignalSpy aborts(&window, &MainWindow::abortDownloadingFixtureList);
@@ -237,17 +225,15 @@ private slots:
         QCOMPARE(aborts.count(), 0);
         QCOMPARE(starts.count(), 0);
         QTest::qWait(50);
-        QCOMPARE(device->controller()->records().size(), 1);
-        QVERIFY(prompts.asked.isEmpty());
+        QCOMPARE(on.device->controller()->records().size(), 1);
+        QVERIFY(on.prompts.asked.isEmpty());
     }
 
     void downloadingAStoredDefinitionAddsItToTheLibrary()
     {
-        SimulatedBus bus;
-        bus.addController(0x0103, {"Stored One", "Stored Two"}, 6);
+        ControllerWindow on({"Stored One", "Stored Two"}, 6);
         makeLibrary();
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 2));
         const int before = libraryRowCount(window);
 
@@ -257,7 +243,7 @@ private slots:
         QCOMPARE(libraryRowCount(window), before + 2);
         QVERIFY(libraryFixtureNames(window).contains("Stored Two"));
         QVERIFY(window.isWindowModified());
-        QVERIFY(prompts.asked.isEmpty());
+        QVERIFY(on.prompts.asked.isEmpty());
 
         // The whole download is one step.
         QAction *undo = windowAction(window, "actionUndo");
@@ -272,21 +258,16 @@ private slots:
 
     void deletingOnTheDeviceRemovesExactlyTheSelectedSlot()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device =
-            bus.addController(0x0103, {"Stored One", "Stored Two", "Stored Three"});
+        ControllerWindow on({"Stored One", "Stored Two", "Stored Three"});
         makeLibrary();
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 3));
 
-        selectRows(deviceTable(window), {1});
-        prompts.thenAnswer(QMessageBox::Yes);
-        window.deleteCurrentlySelectedFixturesOnDevice();
+        deletionOf(1)(window, on.prompts);
         QVERIFY(waitForDeviceRows(window, 2));
         QCOMPARE(deviceFixtureNames(window), (QStringList{"Stored One", "Stored Three"}));
-        QCOMPARE(device->controller()->records().keys(), (QList<int>{0, 2}));
-        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(on.device->controller()->records().keys(), (QList<int>{0, 2}));
+        QCOMPARE(on.prompts.asked.size(), 1);
     }
 
     void failuresOfEachOperationShowTheirMessage_data()
@@ -304,142 +285,122 @@ private slots:
     {
         QFETCH(QString, operation);
         QFETCH(QString, message);
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"Stored One", "Stored Two"});
+        ControllerWindow on({"Stored One", "Stored Two"});
         makeLibrary();
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 2));
         if (operation == "delete")
-            prompts.thenAnswer(QMessageBox::Yes);
-        prompts.thenAnswer(QMessageBox::Ok);
+            on.prompts.thenAnswer(QMessageBox::Yes);
+        on.prompts.thenAnswer(QMessageBox::Ok);
 
         // The device check and the status request pass; the transfer itself is refused.
-        device->answerWithStatus(SimulatedController::StatusBadRequest, 1, 2);
+        on.device->answerWithStatus(SimulatedController::StatusBadRequest, 1, 2);
         if (operation == "upload") {
             selectAllLibraryRows(window);
             window.uploadCurrentSelection();
         } else if (operation == "download") {
             selectRows(deviceTable(window), {0});
             // A download sends no status request.
-            device->answerWithStatus(SimulatedController::StatusBadRequest, 1, 1);
+            on.device->answerWithStatus(SimulatedController::StatusBadRequest, 1, 1);
             window.downloadCurrentSelection();
         } else {
             selectRows(deviceTable(window), {0, 1});
             window.deleteCurrentlySelectedFixturesOnDevice();
         }
         QVERIFY(waitUntilIdle(window));
-        QTRY_COMPARE(prompts.askedTexts().last(), message);
-        QCOMPARE(prompts.asked.last().title, QString("KDR-450P Fixture Library Editor"));
-        QCOMPARE(prompts.asked.last().kind, UserPrompts::Kind::Information);
-        QVERIFY(prompts.allAnswersUsed());
+        QTRY_COMPARE(on.prompts.askedTexts().last(), message);
+        QCOMPARE(on.prompts.asked.last().title, QString("KDR-450P Fixture Library Editor"));
+        QCOMPARE(on.prompts.asked.last().kind, UserPrompts::Kind::Information);
+        QVERIFY(on.prompts.allAnswersUsed());
         QVERIFY(window.findChild<QWidget *>("progressBars")->isHidden());
     }
 
     void aControllerWithTooFewFreeSlotsRefusesTheUploadWithItsMessage()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
-        device->controller()->setCapacity(3);
+        ControllerWindow on({"Stored One"});
+        on.device->controller()->setCapacity(3);
         makeLibrary();
         // The store holds one of three: two free for the three selected.
-        uploadAllIsRefused(*device,
-                           "The device seems not to have enough free memory slots to store\n"
-                           "all of the selected fixtures.\n\nFree slots: 2, needed: 3.");
+        uploadAllIsRefused(on, "The device seems not to have enough free memory slots to store\n"
+                               "all of the selected fixtures.\n\nFree slots: 2, needed: 3.");
     }
 
     void aDefinitionWithoutChannelsRefusesTheUploadWithTheChannelMessage()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
+        ControllerWindow on({"Stored One"});
         QStringList many;
         for (int i = 1; i <= 46; ++i)
             many << QStringLiteral("Ch %1").arg(i);
         makeLibrary(
             {{"Good", "Maker", {"Dimmer"}}, {"Empty", "Maker", {}}, {"Huge", "Maker", many}});
-        uploadAllIsRefused(*device,
-                           "Make sure that no fixture definition has less than 1 channel or "
-                           "more\nthan 45 channels.\n\nEmpty: 0 channels\nHuge: 46 channels");
+        uploadAllIsRefused(on, "Make sure that no fixture definition has less than 1 channel or "
+                               "more\nthan 45 channels.\n\nEmpty: 0 channels\nHuge: 46 channels");
     }
 
     void aControllerOfAnotherNameGetsNothingAndTheUploadFails()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103);
+        ControllerWindow on;
         makeLibrary();
-        ScriptedPrompts prompts;
-        prompts.thenAnswer(QMessageBox::Ok);
-        MainWindow window(libraryPath);
+        on.prompts.thenAnswer(QMessageBox::Ok);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitUntilIdle(window));
-        device->controller()->setName("KDR-200X");
+        on.device->controller()->setName("KDR-200X");
 
         selectAllLibraryRows(window);
         window.uploadCurrentSelection();
         QVERIFY(waitUntilIdle(window));
-        QTRY_COMPARE(prompts.askedTexts(), QStringList{UploadFailed});
-        QVERIFY(device->controller()->records().isEmpty());
+        QTRY_COMPARE(on.prompts.askedTexts(), QStringList{UploadFailed});
+        QVERIFY(on.device->controller()->records().isEmpty());
     }
 
     void yesToThePatchListQuestionClearsItAndContinuesTheUpload()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"Stored One"});
-        device->controller()->setPatchListEmpty(false);
+        ControllerWindow on({"Stored One"});
+        on.device->controller()->setPatchListEmpty(false);
         makeLibrary();
-        ScriptedPrompts prompts;
-        prompts.thenAnswer(QMessageBox::Yes);
-        MainWindow window(libraryPath);
-        QVERIFY(waitForDeviceRows(window, 1));
-
-        selectAllLibraryRows(window);
-        window.uploadCurrentSelection();
-        QVERIFY(waitForDeviceRows(window, 4));
-        QCOMPARE(prompts.askedTexts(), QStringList{PatchQuestion});
-        QCOMPARE(prompts.asked.first().defaultButton, QMessageBox::No);
-        QVERIFY(device->controller()->patchListEmpty());
-        QCOMPARE(device->controller()->records().size(), 4);
+        uploadAllAnswering(on, QMessageBox::Yes, 4);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(on.prompts.askedTexts(), QStringList{PatchQuestion});
+        QCOMPARE(on.prompts.asked.first().defaultButton, QMessageBox::No);
+        QVERIFY(on.device->controller()->patchListEmpty());
+        QCOMPARE(on.device->controller()->records().size(), 4);
     }
 
     void yesToThePatchListQuestionClearsItAndContinuesTheDelete()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"Stored One", "Stored Two"});
-        device->controller()->setPatchListEmpty(false);
+        ControllerWindow on({"Stored One", "Stored Two"});
+        on.device->controller()->setPatchListEmpty(false);
         makeLibrary();
-        ScriptedPrompts prompts;
-        prompts.thenAnswer(QMessageBox::Yes);
-        MainWindow window(libraryPath);
+        on.prompts.thenAnswer(QMessageBox::Yes);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 2));
 
-        selectRows(deviceTable(window), {0});
-        prompts.thenAnswer(QMessageBox::Yes);
-        window.deleteCurrentlySelectedFixturesOnDevice();
+        deletionOf(0)(window, on.prompts);
         QVERIFY(waitForDeviceRows(window, 1));
-        QCOMPARE(prompts.askedTexts().last(), PatchQuestion);
+        QCOMPARE(on.prompts.askedTexts().last(), PatchQuestion);
         QCOMPARE(deviceFixtureNames(window), QStringList{"Stored Two"});
     }
 
     void noToThePatchListQuestionRefreshesTheListWithoutAMessage()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"Stored One", "Stored Two"});
-        device->controller()->setPatchListEmpty(false);
+        ControllerWindow on({"Stored One", "Stored Two"});
+        on.device->controller()->setPatchListEmpty(false);
         makeLibrary();
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 2));
-        device->clearFrameLog();
+        on.device->clearFrameLog();
 
         selectRows(deviceTable(window), {0});
-        prompts.thenAnswer(QMessageBox::Yes);
-        prompts.thenAnswer(QMessageBox::No);
+        on.prompts.thenAnswer(QMessageBox::Yes);
+        on.prompts.thenAnswer(QMessageBox::No);
         window.deleteCurrentlySelectedFixturesOnDevice();
         QVERIFY(waitForDeviceRows(window, 2));
-        QCOMPARE(prompts.askedTexts().last(), PatchQuestion);
-        QVERIFY(!device->controller()->patchListEmpty());
-        QCOMPARE(device->controller()->records().size(), 2);
+        QCOMPARE(on.prompts.askedTexts().last(), PatchQuestion);
+        QVERIFY(!on.device->controller()->patchListEmpty());
+        QCOMPARE(on.device->controller()->records().size(), 2);
         bool listReadAgain = false;
-        for (const SimulatedFrameInfo &frame : device->frameLog())
+        for (const SimulatedFrameInfo &frame : on.device->frameLog())
             listReadAgain |= frame.command == SimulatedController::FixtureList;
         QVERIFY(listReadAgain);
         QVERIFY(window.findChild<QWidget *>("progressBars")->isHidden());

@@ -95,9 +95,12 @@ private:
         return SyntheticFirmware::write(path, contents) ? path : QString();
     }
 
-    // Switches to the alternative mode and loads path through the file chooser.
-    static void loadFile(FirmwareUpdateDlg &dialog, ScriptedPrompts &prompts, const QString &path)
+    // Offers the devices (the first one selected), switches to the alternative mode and loads
+    // path through the file chooser.
+    static void loadFile(FirmwareUpdateDlg &dialog, ScriptedPrompts &prompts, const QString &path,
+                         const QList<int> &devices = {0})
     {
+        dialog.setDevices(devices, devices.isEmpty() ? -1 : devices.first());
         dialog.on_lblMode_Link_clicked("alternative-update-file");
         prompts.thenChooseFile(path);
         QTest::mouseClick(button(dialog, "bttn_load"), Qt::LeftButton);
@@ -118,7 +121,6 @@ private slots:
         ScriptedPrompts prompts;
         FirmwareUpdateDlg dialog;
         dialog.setLink(&link.master, &link.phy);
-        dialog.setDevices({0}, 0);
         loadFile(dialog, prompts, path);
         QVERIFY(dialog.isFileUsable());
         QVERIFY(label(dialog, "lbl_fileStatus")->text().contains("green"));
@@ -189,7 +191,6 @@ private slots:
         const QString path = writeImage("back.bl2", SyntheticFirmware::oneSector("KDR-450P", 1024));
         ScriptedPrompts prompts;
         FirmwareUpdateDlg dialog;
-        dialog.setDevices({0}, 0);
         loadFile(dialog, prompts, path);
         QVERIFY(dialog.isFileUsable());
         dialog.on_lblMode_Link_clicked("default-update-file");
@@ -205,8 +206,7 @@ private slots:
             writeImage("nodev.bl2", SyntheticFirmware::oneSector("KDR-450P", 1024));
         ScriptedPrompts prompts;
         FirmwareUpdateDlg dialog;
-        dialog.setDevices({}, -1);
-        loadFile(dialog, prompts, path);
+        loadFile(dialog, prompts, path, {});
         QVERIFY(dialog.isFileUsable());
         QVERIFY(!button(dialog, "bttn_update")->isEnabled());
     }
@@ -240,7 +240,6 @@ private slots:
         const QString path = writeImage("status.bl2", contents);
         ScriptedPrompts prompts;
         FirmwareUpdateDlg dialog;
-        dialog.setDevices({0}, 0);
         loadFile(dialog, prompts, path);
         QCOMPARE(dialog.isFileUsable(), usable);
         QCOMPARE(button(dialog, "bttn_update")->isEnabled(), usable);
@@ -291,7 +290,6 @@ private slots:
         ScriptedPrompts prompts;
         FirmwareUpdateDlg dialog;
         dialog.setLink(&link.master, &link.phy);
-        dialog.setDevices({0}, 0);
         loadFile(dialog, prompts, path);
         prompts.asked.clear();
         QTest::mouseClick(button(dialog, "bttn_update"), Qt::LeftButton);
@@ -316,7 +314,6 @@ private slots:
         const QString path = writeImage("keep.bl2", SyntheticFirmware::oneSector("KDR-450P", 1024));
         ScriptedPrompts prompts;
         FirmwareUpdateDlg dialog;
-        dialog.setDevices({0}, 0);
         loadFile(dialog, prompts, path);
         prompts.thenCancelFileDialog();
         QTest::mouseClick(button(dialog, "bttn_load"), Qt::LeftButton);
@@ -341,7 +338,6 @@ private slots:
         ScriptedPrompts prompts;
         FirmwareUpdateDlg dialog;
         dialog.setLink(&link.master, &link.phy);
-        dialog.setDevices({0}, 0);
         dialog.show();
         loadFile(dialog, prompts, path);
         QTest::mouseClick(button(dialog, "bttn_update"), Qt::LeftButton);

@@ -252,9 +252,7 @@ Texts typicalSession(const QString &language, const QString &library, const QStr
         }
 
         prompts.thenAnswer(QMessageBox::Discard);
-        prompts.thenChooseFile(broken);
-        prompts.thenAnswer(QMessageBox::Ok);
-        prompts.thenCancelFileDialog();
+        prompts.thenChooseRefusedFile(broken, QMessageBox::Ok);
         windowAction(window, "action_Open_Archive")->trigger();
         prompts.thenAnswer(QMessageBox::Discard);
         window.close();

@@ -10,27 +10,19 @@
 
 // New, Open, Save, Save As and Import from the File menu: their dialogs, questions, messages,
 // the title and the modified mark.
-class LibraryCommands : public QObject
+class LibraryCommands : public QObject, private StageFiles
 {
     Q_OBJECT
 
-    QTemporaryDir settingsDir;
-    QTemporaryDir files;
     const QString appTitle = QStringLiteral("KDR-450P Fixture Library Editor");
     const QString saveQuestion =
         QStringLiteral("The current library has been modified\nDo you want to save the changes?");
     const QString openFailed = QStringLiteral("Failed to open the library.");
 
-    QString path(const QString &name) const { return files.filePath(name); }
-
 private slots:
     void initTestCase()
     {
-        QVERIFY(settingsDir.isValid());
-        QVERIFY(files.isValid());
-        useTestSettings(settingsDir.path());
-        QVERIFY(writeLibrary(path("stage.blfl"), {{"Spot 250", "Acme", {"Pan", "Tilt"}},
-                                                  {"Wash 575", "Acme", {"Dimmer"}}}));
+        QVERIFY(makeStageFiles());
         QVERIFY(writeLibrary(path("extra.blfl"), {{"Strobe 1500", "Flash", {"Rate"}}}));
         QVERIFY(writeLibrary(path("empty.blfl"), QList<DefinitionSpec>()));
         QFile broken(path("broken.blfl"));
@@ -149,6 +141,7 @@ private slots:
         QCOMPARE(shownTitle(window), appTitle + " - Unnamed");
     }
 
+    // Discard at the question goes on to the file dialog.
     void openShowsTheChosenLibrary()
     {
         ScriptedPrompts prompts;
@@ -281,9 +274,7 @@ private slots:
         QVERIFY(QFile::copy(path("stage.blfl"), path("target.blfl")));
         ScriptedPrompts prompts;
         MainWindow window(path("target.blfl"));
-        prompts.thenChooseFile(path("no/such/folder/x.blfl"));
-        prompts.thenAnswer(QMessageBox::Ok);
-        prompts.thenCancelFileDialog();
+        prompts.thenChooseRefusedFile(path("no/such/folder/x.blfl"), QMessageBox::Ok);
         triggerAction(window, "actionSave_archive_as");
         QCOMPARE(prompts.asked.size(), 3);
         window.windowModified();

@@ -3,7 +3,6 @@
 #include "app/mainwindow.h"
 #include "devicejobrunner.h"
 #include "devicetesting.h"
-#include "model/uilanguage.h"
 #include "simulatedcontroller.h"
 #include "simulateddevice.h"
 #include "views/deviceform.h"
@@ -20,44 +19,28 @@ using namespace std::chrono_literals;
 
 // One device operation at a time: requests that meet the background refresh, abort, and the
 // refresh's own outcomes.
-class OperationLock : public QObject
+class OperationLock : public QObject, private TestFolder
 {
     Q_OBJECT
 
-private:
-    QTemporaryDir dir;
-    QString libraryPath;
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir.isValid());
-        useTestSettings(dir.filePath("settings"));
-        QCOMPARE(UiLanguage::install(qApp, {QStringLiteral("en")}), QString("en"));
-        libraryPath = dir.filePath("lib.blfl");
-        QVERIFY(writeLibrary(libraryPath, {{"Alpha Spot", "Maker", {"Pan", "Tilt"}},
-                                           {"Bravo Wash", "Maker", {"Red", "Green", "Blue"}},
-                                           {"Charlie Par", "Other", {"Dimmer"}}}));
-    }
+    void initTestCase() { QVERIFY(makeTestFolderWithLibrary(Texts::English)); }
 
     void uploadDuringTheBackgroundRefreshRunsRightAfterItAndTheListIsReadAgain()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device =
-            bus.addController(0x0103, {"Stored One", "Stored Two", "Stored Three"});
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        ControllerWindow on({"Stored One", "Stored Two", "Stored Three"});
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 3));
 
         // A slow controller, so that the refresh after the delete is still reading.
-        device->setAnswerDelay(40ms);
+        on.device->setAnswerDelay(40ms);
         selectRows(deviceTable(window), {2});
-        prompts.thenAnswer(QMessageBox::Yes);
+        on.prompts.thenAnswer(QMessageBox::Yes);
         window.deleteCurrentlySelectedFixturesOnDevice();
         QVERIFY(QTest::qWaitFor([&] { return window.deviceForm()->isBusy(); }, 10000));
         QVERIFY(window.isOperationRunning());
         QVERIFY(
-            QTest::qWaitFor([&] { return device->controller()->records().size() == 2; }, 10000));
+            QTest::qWaitFor([&] { return on.device->controller()->records().size() == 2; }, 10000));
 
         selectRows(libraryTable(window), {0});
         QSignalSpy starts(&window, &MainWindow::operationStarts);
@@ -65,29 +48,27 @@ private slots:
         // The refresh holds the lock: the upload waits for the aborted refresh to end.
         QCOMPARE(starts.count(), 0);
         QVERIFY(QTest::qWaitFor([&] { return starts.count() == 1; }, 10000));
-        device->setAnswerDelay(0us);
+        on.device->setAnswerDelay(0us);
         QVERIFY(waitForDeviceRows(window, 3));
-        QCOMPARE(device->controller()->records().size(), 3);
+        QCOMPARE(on.device->controller()->records().size(), 3);
         QVERIFY(deviceFixtureNames(window).contains("Alpha Spot"));
-        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(on.prompts.asked.size(), 1);
     }
 
     // The window's abortDownloadingFixtureList() reaches the list refresh and nothing else.
     void theAbortSignalStopsTheBackgroundRefreshButNoOtherJob()
     {
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"One", "Two", "Three"});
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        ControllerWindow on({"One", "Two", "Three"});
+        MainWindow &window = on.open(libraryPath);
         auto *jobs = window.findChild<DeviceJobRunner *>();
         QVERIFY(jobs && waitForDeviceRows(window, 3));
         QSignalSpy ended(jobs, &DeviceJobRunner::jobEnded);
         // A slow controller: the list takes some 12 answers of 40 ms each.
-        device->setAnswerDelay(40ms);
-        const quint64 framesBefore = device->framesReceived();
+        on.device->setAnswerDelay(40ms);
+        const quint64 framesBefore = on.device->framesReceived();
         QVERIFY(jobs->refresh());
         QVERIFY(
-            QTest::qWaitFor([&] { return device->framesReceived() > framesBefore + 1; }, 10000));
+            QTest::qWaitFor([&] { return on.device->framesReceived() > framesBefore + 1; }, 10000));
         emit window.abortDownloadingFixtureList();
         QVERIFY(QTest::qWaitFor([&] { return !ended.isEmpty(); }, 10000));
         QCOMPARE(ended.first().at(0).value<DeviceJob>(), DeviceJob::Refresh);
@@ -99,11 +80,11 @@ private slots:
         window.uploadCurrentSelection();
         QVERIFY(QTest::qWaitFor([&] { return window.isOperationRunning(); }, 10000));
         emit window.abortDownloadingFixtureList();
-        device->setAnswerDelay(0us);
+        on.device->setAnswerDelay(0us);
         QVERIFY(waitForDeviceRows(window, 4));
         QCOMPARE(ended.first().at(0).value<DeviceJob>(), DeviceJob::Upload);
         QCOMPARE(ended.first().at(1).value<DeviceJobOutcome>(), DeviceJobOutcome::Done);
-        QVERIFY(prompts.asked.isEmpty());
+        QVERIFY(on.prompts.asked.isEmpty());
     }
 
     void abortFreezesTheBarsAndSaysHowFarTheJobGot_data()
@@ -116,14 +97,11 @@ private slots:
     void abortFreezesTheBarsAndSaysHowFarTheJobGot()
     {
         QFETCH(bool, upload);
-        SimulatedBus bus;
-        SimulatedDevice *device =
-            bus.addController(0x0103, upload ? QStringList{} : QStringList{"A", "B", "C"}, 45);
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        ControllerWindow on(upload ? QStringList{} : QStringList{"A", "B", "C"}, 45);
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitUntilIdle(window));
 
-        device->setAnswerDelay(5ms);
+        on.device->setAnswerDelay(5ms);
         if (upload) {
             selectRows(libraryTable(window), {0, 1, 2});
             window.uploadCurrentSelection();
@@ -144,17 +122,17 @@ private slots:
         QCOMPARE(total->value(), 0);
         QCOMPARE(current->value(), 0);
 
-        device->setAnswerDelay(0us);
+        on.device->setAnswerDelay(0us);
         QVERIFY(waitUntilIdle(window));
         // A cancel is no failure: no message box, and what arrived is counted (and kept).
         const int done =
-            upload ? int(device->controller()->records().size()) : libraryRowCount(window) - 3;
+            upload ? int(on.device->controller()->records().size()) : libraryRowCount(window) - 3;
         QVERIFY(done < 3);
         QCOMPARE(window.statusBar()->currentMessage(),
                  QString(upload ? "Upload cancelled after %1 of 3 definitions"
                                 : "Download cancelled after %1 of 3 definitions")
                      .arg(done));
-        QVERIFY(prompts.asked.isEmpty());
+        QVERIFY(on.prompts.asked.isEmpty());
     }
 
     // The request stops the refresh, but the list answer is already on its way in one piece,
@@ -177,42 +155,38 @@ private slots:
         QFETCH(DeviceRequest, request);
         QFETCH(QStringList, libraryAfter);
         QFETCH(QStringList, deviceAfter);
-        SimulatedBus bus;
-        SimulatedDevice *device = bus.addController(0x0103, {"One", "Two", "Three"});
-        device->controller()->setFrameLimit(1000); // the whole list in one answer
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        ControllerWindow on({"One", "Two", "Three"});
+        on.device->controller()->setFrameLimit(1000); // the whole list in one answer
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitForDeviceRows(window, 3));
 
         // An upload, and a slow refresh after it; the pane still shows the three rows.
-        uploadOf(0)(window, prompts);
+        uploadOf(0)(window, on.prompts);
         QVERIFY(
-            QTest::qWaitFor([&] { return device->controller()->records().size() == 4; }, 10000));
-        device->setAnswerDelay(300ms);
-        device->clearFrameLog();
-        QVERIFY(waitForListRequest(device));
+            QTest::qWaitFor([&] { return on.device->controller()->records().size() == 4; }, 10000));
+        on.device->setAnswerDelay(300ms);
+        on.device->clearFrameLog();
+        QVERIFY(waitForListRequest(on.device));
         QCOMPARE(deviceFixtureNames(window), (QStringList{"One", "Two", "Three"}));
 
         QSignalSpy starts(&window, &MainWindow::operationStarts);
-        request(window, prompts);
+        request(window, on.prompts);
         QCOMPARE(starts.count(), 0); // pending behind the refresh
         QVERIFY(QTest::qWaitFor([&] { return starts.count() == 1; }, 10000));
-        device->setAnswerDelay(0us);
+        on.device->setAnswerDelay(0us);
         QVERIFY(waitUntilIdle(window));
         QCOMPARE(libraryFixtureNames(window), libraryAfter);
         QCOMPARE(deviceFixtureNames(window), deviceAfter);
-        QCOMPARE(prompts.unexpected, 0);
+        QCOMPARE(on.prompts.unexpected, 0);
     }
 
     void aListOfOnlyTheCountIsAFailedRefresh()
     {
-        SimulatedBus bus;
-        bus.addController(0x0103);
-        ScriptedPrompts prompts;
-        MainWindow window(libraryPath);
+        ControllerWindow on;
+        MainWindow &window = on.open(libraryPath);
         QVERIFY(waitUntilIdle(window));
         QCOMPARE(deviceTable(window)->model()->rowCount(), 0);
-        QVERIFY(prompts.asked.isEmpty());
+        QVERIFY(on.prompts.asked.isEmpty());
     }
 
     void aValidListFillsOneRowPerHeader()

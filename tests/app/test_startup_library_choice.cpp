@@ -9,16 +9,12 @@
 
 // Which library the window shows when it starts: the command-line path, else the last
 // library, else a new "Unnamed" one; large files are opened only when the user agrees.
-class StartupLibraryChoice : public QObject
+class StartupLibraryChoice : public QObject, private StageFiles
 {
     Q_OBJECT
 
-    QTemporaryDir settingsDir;
-    QTemporaryDir files;
     const QString largeQuestion =
         QStringLiteral("The file %1 seems to be rather large.\nDo you want to continue anyway?");
-
-    QString path(const QString &name) const { return files.filePath(name); }
 
     QString fileOfSize(const QString &name, qint64 size) const
     {
@@ -31,11 +27,7 @@ class StartupLibraryChoice : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(settingsDir.isValid());
-        QVERIFY(files.isValid());
-        useTestSettings(settingsDir.path());
-        QVERIFY(writeLibrary(path("stage.blfl"), {{"Spot 250", "Acme", {"Pan", "Tilt"}},
-                                                  {"Wash 575", "Acme", {"Dimmer"}}}));
+        QVERIFY(makeStageFiles());
         QVERIFY(writeLibrary(path("last.blfl"), {{"Last Used", "Other", {"Dimmer"}}}));
     }
 

@@ -2,7 +2,6 @@
 
 #include "app/mainwindow.h"
 #include "devicetesting.h"
-#include "model/uilanguage.h"
 #include "views/deviceform.h"
 #include "windowtesting.h"
 
@@ -16,13 +15,11 @@
 // A first session as a new user has it: the editor started as with --simulate, everything
 // done with mouse clicks on the real window. With KDR_SCREENSHOT_DIR set (the session
 // script runs it under Xvfb) it saves the window before and after.
-class UserSession : public QObject
+class UserSession : public QObject, private TestFolder
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-
     static void clickRow(QTableView *table, int row, Qt::KeyboardModifiers modifiers = {})
     {
         const QRect cell = table->visualRect(table->model()->index(row, 0));
@@ -58,13 +55,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir.isValid());
-        useTestSettings(dir.filePath("settings"));
-        // As the program starts: the English plural forms installed.
-        QCOMPARE(UiLanguage::install(qApp, {QStringLiteral("en")}), QString("en"));
-    }
+    void initTestCase() { QVERIFY(makeTestFolder(Texts::English)); }
 
     void uploadThreeThenDownloadOneAndDeleteItOnTheDevice()
     {

@@ -22,15 +22,11 @@
 
 // What a key press or a slip of the user must never cost: unsaved changes, typed characters
 // that are silently dropped, a saved file the Open dialog then hides.
-class WindowSafety : public QObject
+class WindowSafety : public QObject, private StageFiles
 {
     Q_OBJECT
 
-    QTemporaryDir settingsDir;
-    QTemporaryDir files;
     const QString appTitle = QStringLiteral("KDR-450P Fixture Library Editor");
-
-    QString path(const QString &name) const { return files.filePath(name); }
 
     template <typename T> static T *child(MainWindow &window, const char *name)
     {
@@ -43,13 +39,9 @@ class WindowSafety : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(settingsDir.isValid());
-        QVERIFY(files.isValid());
-        useTestSettings(settingsDir.path());
+        QVERIFY(makeStageFiles());
         // The English plural forms of the counted texts.
         QCOMPARE(UiLanguage::install(qApp, {QStringLiteral("en")}), QString("en"));
-        QVERIFY(writeLibrary(path("stage.blfl"), {{"Spot 250", "Acme", {"Pan", "Tilt"}},
-                                                  {"Wash 575", "Acme", {"Dimmer"}}}));
     }
 
     void init() { clearSettings(); }
@@ -94,19 +86,6 @@ private slots:
         QCOMPARE(prompts.asked.size(), 1);
         QCOMPARE(fixtureNamesIn(path("kept.blfl")).size(), 2);
         QCOMPARE(libraryRowCount(window), 0);
-    }
-
-    void discardAtOpenGoesOnToTheFileDialog()
-    {
-        ScriptedPrompts prompts;
-        MainWindow window;
-        window.windowModified();
-        prompts.thenAnswer(QMessageBox::Discard);
-        prompts.thenChooseFile(path("stage.blfl"));
-        triggerAction(window, "action_Open_Archive");
-        QCOMPARE(prompts.asked.size(), 2);
-        QCOMPARE(libraryRowCount(window), 2);
-        QVERIFY(!window.isWindowModified());
     }
 
     // Each short-name field takes exactly what is stored and counts down to it.
@@ -279,9 +258,7 @@ private slots:
         QVERIFY(writeLibrary(path("other.blfl"), {{"Strobe", "Flash", {"Rate"}}}));
         ScriptedPrompts prompts;
         MainWindow window(path("stage.blfl"));
-        prompts.thenChooseFile(path("other"));
-        prompts.thenAnswer(QMessageBox::No);
-        prompts.thenCancelFileDialog();
+        prompts.thenChooseRefusedFile(path("other"), QMessageBox::No);
         triggerAction(window, "actionSave_archive_as");
         QCOMPARE(prompts.asked.size(), 3);
         QCOMPARE(prompts.asked[1].kind, UserPrompts::Kind::Question);

@@ -5,10 +5,12 @@
 #include "library/qblfixturedefinitionloader.h"
 #include "model/qblfixturechannel.h"
 #include "model/qblfixturedefinition.h"
+#include "model/uilanguage.h"
 #include "simulatedftdidriver.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableView>
@@ -85,6 +87,14 @@ void ScriptedPrompts::thenChooseFile(const QString &fileName)
     m_answers.append({{QMessageBox::NoButton, fileName}, false});
 }
 
+void ScriptedPrompts::thenChooseRefusedFile(const QString &fileName,
+                                            QMessageBox::StandardButton answer)
+{
+    thenChooseFile(fileName);
+    thenAnswer(answer);
+    thenCancelFileDialog();
+}
+
 void ScriptedPrompts::thenChooseFiles(const QStringList &fileNames)
 {
     m_answers.append({UserPrompts::Answer(fileNames), false});
@@ -149,6 +159,40 @@ bool writeLibrary(const QString &path, const QList<DefinitionSpec> &definitions)
     const bool saved = archive.save();
     qDeleteAll(list);
     return saved;
+}
+
+bool TestFolder::makeTestFolder(Texts texts)
+{
+    if (!dir.isValid())
+        return false;
+    useTestSettings(dir.filePath("settings"));
+    if (texts == Texts::Source)
+        return true;
+    const QString installed = UiLanguage::install(qApp, {QStringLiteral("en")});
+    if (installed != QLatin1String("en")) {
+        qWarning("English was not installed: %s", qPrintable(installed));
+        return false;
+    }
+    return true;
+}
+
+bool TestFolder::makeTestFolderWithLibrary(Texts texts)
+{
+    if (!makeTestFolder(texts))
+        return false;
+    libraryPath = dir.filePath("lib.blfl");
+    return writeLibrary(libraryPath, {{"Alpha Spot", "Maker", {"Pan", "Tilt"}},
+                                      {"Bravo Wash", "Maker", {"Red", "Green", "Blue"}},
+                                      {"Charlie Par", "Other", {"Dimmer"}}});
+}
+
+bool StageFiles::makeStageFiles()
+{
+    if (!m_settingsDir.isValid() || !files.isValid())
+        return false;
+    useTestSettings(m_settingsDir.path());
+    return writeLibrary(path("stage.blfl"),
+                        {{"Spot 250", "Acme", {"Pan", "Tilt"}}, {"Wash 575", "Acme", {"Dimmer"}}});
 }
 
 QStringList fixtureNamesIn(const QString &path)

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 class MainWindow;
 class QTableView;
@@ -29,6 +30,9 @@ public:
     void thenChooseFile(const QString &fileName);
     void thenChooseFiles(const QStringList &fileNames);
     void thenCancelFileDialog() { thenChooseFile(QString()); }
+    // The file chosen, the message box that refuses it answered, and the file dialog that
+    // comes back cancelled.
+    void thenChooseRefusedFile(const QString &fileName, QMessageBox::StandardButton answer);
     // Answers the next message box as the Escape key would.
     void thenPressEscape();
 
@@ -61,6 +65,39 @@ struct DefinitionSpec {
 
 // Writes a library file through the archive class; false when the save failed.
 bool writeLibrary(const QString &path, const QList<DefinitionSpec> &definitions);
+
+// For test classes (as a second base after QObject) that keep their files in one private folder
+// with the test settings in it.
+class TestFolder
+{
+protected:
+    // English is installed as the program does at its start, for the plural forms of counted
+    // texts; without it the window shows the texts as written in the source.
+    enum class Texts { Source, English };
+
+    // For initTestCase: false when the folder cannot be made or English is not installed.
+    bool makeTestFolder(Texts texts = Texts::Source);
+    // The same, and libraryPath written in the folder: three definitions, two of one maker.
+    bool makeTestFolderWithLibrary(Texts texts = Texts::Source);
+
+    QTemporaryDir dir;
+    QString libraryPath;
+};
+
+// For test classes (as a second base after QObject) that open library files: test settings in
+// a private folder, and a folder of files that starts with stage.blfl (two definitions).
+class StageFiles
+{
+protected:
+    // For initTestCase: false when a folder or stage.blfl could not be made.
+    bool makeStageFiles();
+    QString path(const QString &name) const { return files.filePath(name); }
+
+    QTemporaryDir files;
+
+private:
+    QTemporaryDir m_settingsDir;
+};
 // Fixture names of the definitions a library file holds, in file order (empty if unreadable).
 QStringList fixtureNamesIn(const QString &path);
 

@@ -151,6 +151,13 @@ class LibraryUndo : public QObject
         if (edit->isEnabled())
             QTest::keyClicks(edit, text);
     }
+    // A box its field has greyed out is left alone: the user could not click it.
+    void clickIfEnabled(const char *box)
+    {
+        auto *check = child<QCheckBox>(box);
+        if (check->isEnabled())
+            QTest::mouseClick(check, Qt::LeftButton);
+    }
     static QList<const QBLFixtureDefinition *>
     pointers(const std::vector<std::unique_ptr<QBLFixtureDefinition>> &definitions)
     {
@@ -166,12 +173,16 @@ class LibraryUndo : public QObject
         const int rows = table()->model()->rowCount();
         if (rows > 0)
             selectProxyRows({int(random.bounded(rows))});
-        const int channels = form->editor()->definition()
-                                 ? form->editor()->definition()->nbrOfChannels()
-                                 : 0;
+        const int channels =
+            form->editor()->definition() ? form->editor()->definition()->nbrOfChannels() : 0;
         if (channels > 0)
             form->editor()->showChannel(int(random.bounded(channels)));
-        switch (random.bounded(22)) {
+        static const char *const autoShortNameBoxes[] = {"autoFixtureNameShort",
+                                                         "autoManufacturerNameShort"};
+        static const char *const channelButtons[] = {"addChannel", "pushButton", "channelUp",
+                                                     "channelDown"};
+        const int action = int(random.bounded(22));
+        switch (action) {
         case 0:
             form->on_addFixtureDefinition_clicked();
             break;
@@ -210,31 +221,20 @@ class LibraryUndo : public QObject
             type("manufacturerNameShort", "M");
             break;
         case 9:
-            if (child<QCheckBox>("autoFixtureNameShort")->isEnabled())
-                QTest::mouseClick(child<QCheckBox>("autoFixtureNameShort"), Qt::LeftButton);
-            break;
         case 10:
-            if (child<QCheckBox>("autoManufacturerNameShort")->isEnabled())
-                QTest::mouseClick(child<QCheckBox>("autoManufacturerNameShort"), Qt::LeftButton);
+            clickIfEnabled(autoShortNameBoxes[action - 9]);
             break;
         case 11:
-            QTest::mouseClick(child<QPushButton>("addChannel"), Qt::LeftButton);
-            break;
         case 12:
-            QTest::mouseClick(child<QPushButton>("pushButton"), Qt::LeftButton);
-            break;
         case 13:
-            QTest::mouseClick(child<QPushButton>("channelUp"), Qt::LeftButton);
-            break;
         case 14:
-            QTest::mouseClick(child<QPushButton>("channelDown"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(channelButtons[action - 11]), Qt::LeftButton);
             break;
         case 15:
             type("channelName", "q");
             break;
         case 16:
-            if (child<QCheckBox>("autoChannelNameShort")->isEnabled())
-                QTest::mouseClick(child<QCheckBox>("autoChannelNameShort"), Qt::LeftButton);
+            clickIfEnabled("autoChannelNameShort");
             type("channelNameShort", "z");
             break;
         case 17:
