@@ -122,6 +122,17 @@ public:
              sender, signal, sender, [this](auto &&...) { ++m_count; }, Qt::DirectConnection),
          ...);
     }
+    // The job's success signal, a terminal signal too.
+    template <typename Sender, typename Signal> void watchSuccess(Sender *sender, Signal signal)
+    {
+        QObject::connect(
+            sender, signal, sender,
+            [this](auto &&...) {
+                m_succeeded = true;
+                ++m_count;
+            },
+            Qt::DirectConnection);
+    }
     // For a job whose only end is the thread's own finished().
     void watchFinished(QThread *thread)
     {
@@ -129,9 +140,11 @@ public:
             thread, &QThread::finished, thread, [this] { ++m_count; }, Qt::DirectConnection);
     }
     int count() const { return m_count.load(); }
+    bool succeeded() const { return m_succeeded.load(); }
 
 private:
     std::atomic<int> m_count{0};
+    std::atomic<bool> m_succeeded{false};
 };
 
 class Soak
@@ -313,25 +326,21 @@ private:
                 allowed->append(expected);
             }
         }
-        bool sent = false;
-        QObject::connect(
-            &uploader, &FixtureDefinitionsUploader::dataSent, &uploader, [&] { sent = true; },
-            Qt::DirectConnection);
         Terminals terminals;
-        terminals.watch(&uploader, &FixtureDefinitionsUploader::dataSent,
-                        &FixtureDefinitionsUploader::failed,
+        terminals.watchSuccess(&uploader, &FixtureDefinitionsUploader::dataSent);
+        terminals.watch(&uploader, &FixtureDefinitionsUploader::failed,
                         &FixtureDefinitionsUploader::failedNotEnoughFreeSpace,
                         &FixtureDefinitionsUploader::failedTooManyOrNotEnoughChannels,
                         &FixtureDefinitionsUploader::failedPatchingNeedsToBeCleared);
         // Sometimes the controller has patched fixtures: the upload must refuse and store nothing.
         if (m_random.bounded(10) == 0)
             controller()->setPatchListEmpty(false);
-        const bool ended = finish(&uploader, terminals);
-        if (ended && sent && allowed->size() != count + 1) {
+        const bool sent = finish(&uploader, terminals) && terminals.succeeded();
+        if (sent && allowed->size() != count + 1) {
             ++m_counters.storeMismatches;
             std::fprintf(stderr, "soak: an upload into a full store reported success\n");
         }
-        return ended && sent;
+        return sent;
     }
 
     bool list(const Store &before)
@@ -375,14 +384,10 @@ private:
             entry.setFixtureName(before.value(slot));
             downloader.addDefinition(entry);
         }
-        bool done = false;
-        QObject::connect(
-            &downloader, &FixtureDefinitionsDownloader::fixturesDownloaded, &downloader,
-            [&] { done = true; }, Qt::DirectConnection);
         Terminals terminals;
-        terminals.watch(&downloader, &FixtureDefinitionsDownloader::fixturesDownloaded,
-                        &FixtureDefinitionsDownloader::failed);
-        const bool ok = finish(&downloader, terminals) && done;
+        terminals.watchSuccess(&downloader, &FixtureDefinitionsDownloader::fixturesDownloaded);
+        terminals.watch(&downloader, &FixtureDefinitionsDownloader::failed);
+        const bool ok = finish(&downloader, terminals) && terminals.succeeded();
         if (ok) {
             const QList<QBLFixtureDefinition *> &got = downloader.downloadedDefinitions();
             bool same = got.size() == chosen.size();
@@ -413,30 +418,23 @@ private:
             expected.remove(it.key());
             allowed->append(expected);
         }
-        bool deleted = false;
-        QObject::connect(
-            &deleter, &FixturesDeleter::fixturesDeleted, &deleter, [&] { deleted = true; },
-            Qt::DirectConnection);
         Terminals terminals;
-        terminals.watch(&deleter, &FixturesDeleter::fixturesDeleted, &FixturesDeleter::failed,
+        terminals.watchSuccess(&deleter, &FixturesDeleter::fixturesDeleted);
+        terminals.watch(&deleter, &FixturesDeleter::failed,
                         &FixturesDeleter::failedPatchingNeedsToBeCleared);
         if (m_random.bounded(10) == 0)
             controller()->setPatchListEmpty(false);
-        return finish(&deleter, terminals) && deleted;
+        return finish(&deleter, terminals) && terminals.succeeded();
     }
 
     bool clearPatchList()
     {
         PatchListClearer clearer;
         clearer.setMaster(&m_master);
-        bool cleared = false;
-        QObject::connect(
-            &clearer, &PatchListClearer::success, &clearer, [&] { cleared = true; },
-            Qt::DirectConnection);
         Terminals terminals;
-        terminals.watch(&clearer, &PatchListClearer::success, &PatchListClearer::failed,
-                        &PatchListClearer::aborted);
-        const bool ok = finish(&clearer, terminals) && cleared;
+        terminals.watchSuccess(&clearer, &PatchListClearer::success);
+        terminals.watch(&clearer, &PatchListClearer::failed, &PatchListClearer::aborted);
+        const bool ok = finish(&clearer, terminals) && terminals.succeeded();
         if (ok && !controller()->patchListEmpty()) {
             ++m_counters.storeMismatches;
             std::fprintf(stderr, "soak: the patch list is not empty after a clear\n");
