@@ -7,12 +7,8 @@
 //
 // soak [operations] [seed]
 
-#include "blpmaster.h"
-#include "blpmphyusb.h"
 #include "devicechanger.h"
 #include "devicesdiscoverer.h"
-#include "simulateddevice.h"
-#include "simulatedftdidriver.h"
 #include "devicerecord.h"
 #include "fixturedefinitionsdownloader.h"
 #include "fixturedefinitionsuploader.h"
@@ -23,6 +19,8 @@
 #include "model/qblfixturedefinition.h"
 #include "patchlistclearer.h"
 #include "qblremotefixturedefinition.h"
+#include "simulatedlink.h"
+#include "testdefinitions.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -73,21 +71,6 @@ QString describe(const Store &s)
     for (auto it = s.cbegin(); it != s.cend(); ++it)
         parts << QStringLiteral("%1=%2").arg(it.key()).arg(it.value());
     return parts.join(QLatin1Char(' '));
-}
-
-std::unique_ptr<QBLFixtureDefinition> definition(const QString &name, int channels)
-{
-    auto def = std::make_unique<QBLFixtureDefinition>();
-    def->setFixtureName(name);
-    def->setManufacturerName(QStringLiteral("Soak Works"));
-    def->setFixtureType(2);
-    for (int c = 1; c <= channels; ++c) {
-        auto *ch = new QBLFixtureChannel;
-        ch->setName(QStringLiteral("Channel %1").arg(c));
-        ch->setNumber(c);
-        def->channels().append(ch);
-    }
-    return def;
 }
 
 QByteArray librarySnapshot(const std::vector<std::unique_ptr<QBLFixtureDefinition>> &library)
@@ -152,32 +135,19 @@ class Soak
 public:
     Soak(quint32 seed, const QString &libraryPath) : m_random(seed), m_libraryPath(libraryPath)
     {
-        m_driver.setWireTimeModel(false);
+        // The link is on the first controller; the second is set up the same way.
+        SimulatedLink::prepare(m_link.driver.addController()->controller());
         for (int i = 0; i < 2; ++i) {
-            SimulatedDevice *device = m_driver.addController();
-            SimulatedController *c = device->controller();
-            c->setName("KDR-450P");
+            SimulatedController *c = m_link.driver.devices().at(i)->controller();
             c->setLabel(QByteArray("Soak ") + QByteArray::number(i));
-            c->setSoftwareVersion(0x0103);
             c->setCapacity(Capacity);
-            c->clearRecords();
-            c->setPatchListEmpty(true);
         }
-        FtdiDriver::setCurrent(&m_driver);
-        m_phy.setDeviceIndex(0);
-        m_master.attachPhy(&m_phy);
-        m_master.connectDevice();
-        m_master.setResponseTimeout(ResponseTimeoutMs);
+        m_link.master.setResponseTimeout(ResponseTimeoutMs);
 
         for (int i = 0; i < 12; ++i)
-            m_library.push_back(definition(QStringLiteral("Soak fixture %1").arg(i), 1 + i * 4));
+            m_library.push_back(
+                makeDefinition(QStringLiteral("Soak fixture %1").arg(i), 1 + i * 4));
         m_libraryBefore = librarySnapshot(m_library);
-    }
-
-    ~Soak()
-    {
-        m_master.resetLink();
-        FtdiDriver::setCurrent(nullptr);
     }
 
     bool saveLibrary()
@@ -240,7 +210,7 @@ public:
     const Counters &counters() const { return m_counters; }
 
 private:
-    SimulatedDevice *device() const { return m_driver.devices().at(m_current); }
+    SimulatedDevice *device() const { return m_link.driver.devices().at(m_current); }
     SimulatedController *controller() const { return device()->controller(); }
 
     void injectFault()
@@ -280,14 +250,14 @@ private:
     void settle()
     {
         bool replugged = false;
-        for (SimulatedDevice *d : m_driver.devices()) {
+        for (SimulatedDevice *d : m_link.driver.devices()) {
             d->clearFaults();
             if (!d->isPlugged()) {
                 d->plugIn();
                 replugged = true;
             }
         }
-        if (replugged || m_master.isLinkLost())
+        if (replugged || m_link.master.isLinkLost())
             changeDevice(m_current);
     }
 
@@ -296,7 +266,7 @@ private:
         worker->start();
         if (!worker->wait(TerminalTimeoutMs)) {
             ++m_counters.hangs;
-            m_master.cancel();
+            m_link.master.cancel();
             worker->wait();
             return false;
         }
@@ -312,7 +282,7 @@ private:
     bool upload(const Store &before, QList<Store> *allowed)
     {
         FixtureDefinitionsUploader uploader;
-        uploader.setMaster(&m_master);
+        uploader.setMaster(&m_link.master);
         const int count = 1 + int(m_random.bounded(3));
         Store expected = before;
         for (int i = 0; i < count; ++i) {
@@ -346,7 +316,7 @@ private:
     bool list(const Store &before)
     {
         FixtureListDownloader downloader;
-        downloader.setMaster(&m_master);
+        downloader.setMaster(&m_link.master);
         int received = -1;
         QObject::connect(
             &downloader, &FixtureListDownloader::receivedData, &downloader,
@@ -371,7 +341,7 @@ private:
         if (before.isEmpty())
             return list(before);
         FixtureDefinitionsDownloader downloader;
-        downloader.setMaster(&m_master);
+        downloader.setMaster(&m_link.master);
         QList<int> chosen;
         for (auto it = before.cbegin(); it != before.cend(); ++it)
             if (chosen.size() < 3 && m_random.bounded(2))
@@ -404,7 +374,7 @@ private:
     bool remove(const Store &before, QList<Store> *allowed)
     {
         FixturesDeleter deleter;
-        deleter.setMaster(&m_master);
+        deleter.setMaster(&m_link.master);
         std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> targets;
         Store expected = before;
         for (auto it = before.cbegin(); it != before.cend(); ++it) {
@@ -430,7 +400,7 @@ private:
     bool clearPatchList()
     {
         PatchListClearer clearer;
-        clearer.setMaster(&m_master);
+        clearer.setMaster(&m_link.master);
         Terminals terminals;
         terminals.watchSuccess(&clearer, &PatchListClearer::success);
         terminals.watch(&clearer, &PatchListClearer::failed, &PatchListClearer::aborted);
@@ -445,7 +415,7 @@ private:
     bool discover()
     {
         DevicesDiscoverer discoverer;
-        discoverer.setLink(&m_master, &m_phy);
+        discoverer.setLink(&m_link.master, &m_link.phy);
         Terminals terminals;
         terminals.watchFinished(&discoverer);
         if (!finish(&discoverer, terminals))
@@ -464,21 +434,21 @@ private:
     bool changeDevice(int index)
     {
         DeviceChanger changer;
-        changer.setLink(&m_master, &m_phy);
+        changer.setLink(&m_link.master, &m_link.phy);
         changer.setTargetIndex(index);
         Terminals terminals;
         terminals.watch(&changer, &DeviceChanger::done);
         if (!finish(&changer, terminals))
             return false;
         m_current = index;
-        return !m_master.isLinkLost();
+        return !m_link.master.isLinkLost();
     }
 
     // The job's own device holds one of the allowed stores; the other was left alone.
     void checkStore(int jobDevice, const QList<Store> &allowed)
     {
         for (int i = 0; i < 2; ++i) {
-            const Store now = storeOf(m_driver.devices().at(i)->controller());
+            const Store now = storeOf(m_link.driver.devices().at(i)->controller());
             const bool fine = i == jobDevice ? allowed.contains(now) : now == m_seen[i];
             if (!fine) {
                 ++m_counters.storeMismatches;
@@ -500,9 +470,7 @@ private:
 
     QRandomGenerator m_random;
     QString m_libraryPath;
-    SimulatedFtdiDriver m_driver;
-    BLPmPhyUSB m_phy;
-    BLPMaster m_master;
+    SimulatedLink m_link;
     int m_current = 0;
     Store m_seen[2]; // each device's store after the last check
     std::vector<std::unique_ptr<QBLFixtureDefinition>> m_library;

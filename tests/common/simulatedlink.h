@@ -25,10 +25,7 @@ struct SimulatedLink {
         driver.setWireTimeModel(wireTime);
         device = driver.addController();
         controller = device->controller();
-        controller->setName("KDR-450P");
-        controller->setSoftwareVersion(0x0103);
-        controller->clearRecords();
-        controller->setPatchListEmpty(true);
+        prepare(controller);
         FtdiDriver::setCurrent(&driver);
         phy.setDeviceIndex(0);
         master.attachPhy(&phy);
@@ -40,6 +37,15 @@ struct SimulatedLink {
     {
         master.resetLink();
         FtdiDriver::setCurrent(nullptr);
+    }
+
+    // A controller as the workers meet it: named, of a known version, empty, nothing patched.
+    static void prepare(SimulatedController *c)
+    {
+        c->setName("KDR-450P");
+        c->setSoftwareVersion(0x0103);
+        c->clearRecords();
+        c->setPatchListEmpty(true);
     }
 
     // A stored record with the given names and channel count, for filling the store.
