@@ -247,15 +247,6 @@ private slots:
                  qPrintable(report.at(0)));
         QVERIFY2(report.at(1).startsWith(QLatin1String("entry 2 (b.xml): not well-formed XML")),
                  qPrintable(report.at(1)));
-
-        QVERIFY(writeRawArchive(path("good.blfl"),
-                                {{"blfl.version", "01.00"},
-                                 {"c.xml", "<BrenlowFixtureDefinition><Model Name=\"C\"/>"
-                                           "<Personality/></BrenlowFixtureDefinition>"}}));
-        BLFLArchive good(path("good.blfl"));
-        QVERIFY(good.load());
-        QVERIFY(!good.hasUnsupportedFeatures());
-        QVERIFY(good.unsupportedContentReport().isEmpty());
     }
 };
 

@@ -160,15 +160,31 @@ private slots:
         QCOMPARE(a.loaders().at(2)->definitions()->size(), 0); // empty document
     }
 
+    // Unsupported content raises the flag and is reported; an archive without any has neither.
+    void unsupportedContentRaisesTheFlag_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<bool>("unsupported");
+        QTest::newRow("unknown element")
+            << QByteArray("<BrenlowFixtureDefinition><Model Name=\"X\"/><Gobo/>"
+                          "<Personality/></BrenlowFixtureDefinition>")
+            << true;
+        QTest::newRow("nothing unknown")
+            << QByteArray("<BrenlowFixtureDefinition><Model Name=\"C\"/>"
+                          "<Personality/></BrenlowFixtureDefinition>")
+            << false;
+    }
+
     void unsupportedContentRaisesTheFlag()
     {
-        QVERIFY(writeRawArchive(path("newer.blfl"),
-                                {{"blfl.version", "01.00"},
-                                 {"x.xml", "<BrenlowFixtureDefinition><Model Name=\"X\"/><Gobo/>"
-                                           "<Personality/></BrenlowFixtureDefinition>"}}));
+        QFETCH(QByteArray, document);
+        QFETCH(bool, unsupported);
+        QVERIFY(
+            writeRawArchive(path("newer.blfl"), {{"blfl.version", "01.00"}, {"x.xml", document}}));
         BLFLArchive a(path("newer.blfl"));
         QVERIFY(a.load());
-        QVERIFY(a.hasUnsupportedFeatures());
+        QCOMPARE(a.hasUnsupportedFeatures(), unsupported);
+        QCOMPARE(a.unsupportedContentReport().isEmpty(), !unsupported);
     }
 
     void gnuTarAndBsdtarListASavedLibrary_data()
