@@ -8,8 +8,8 @@
 // soak [operations] [seed]
 
 #include "devicechanger.h"
-#include "devicesdiscoverer.h"
 #include "devicerecord.h"
+#include "devicesdiscoverer.h"
 #include "fixturedefinitionsdownloader.h"
 #include "fixturedefinitionsuploader.h"
 #include "fixturelistdownloader.h"
