@@ -1,5 +1,6 @@
 #include "archivehelpers.h"
 #include "libraryhelpers.h"
+#include "scratchfoldertest.h"
 
 #include "library/blflarchive.h"
 #include "library/qblfixturedefinitionloader.h"
@@ -9,17 +10,12 @@
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // What is saved loads back the same, and other tar programs read and write our files.
-class TestArchiveRoundtrip : public QObject
+class TestArchiveRoundtrip : public ScratchFolderTest
 {
     Q_OBJECT
-
-    QTemporaryDir m_dir;
-
-    QString path(const QString &name) const { return m_dir.filePath(name); }
 
     static QList<DefinitionSnapshot> expected(const DefinitionList &list)
     {
@@ -42,11 +38,7 @@ class TestArchiveRoundtrip : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    }
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
 
     void nastyDefinitionsReadBackUnchanged()
     {
