@@ -1,7 +1,8 @@
 #pragma once
 
-// A protocol master and USB phy talking to one simulated KDR-450P, for tests of the device
-// workers. Header-only: only tests that link the device library include it.
+// A protocol master and USB phy talking to one simulated KDR-450P, for tests and benchmarks
+// of the device link and workers. Header-only: only code that links the device library
+// includes it.
 
 #include "blpmaster.h"
 #include "blpmphyusb.h"
