@@ -2,9 +2,7 @@
 // each way, as a 250000 baud 8N2 line), and the CPU the link's threads use while idle.
 // Output: one "name: value unit" line per figure.
 
-#include "blpmaster.h"
-#include "blpmphyusb.h"
-#include "simulatedftdidriver.h"
+#include "simulatedlink.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -64,18 +62,10 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
 
-    SimulatedFtdiDriver driver;
-    driver.setWireTimeModel(qEnvironmentVariableIsEmpty("LINK_BENCH_NO_WIRE"));
-    SimulatedDevice *device = driver.addController();
-    device->controller()->setFrameLimit(80);
-    ScopedFtdiDriver scope(&driver);
-
-    BLPMaster master;
-    BLPmPhyUSB phy;
-    phy.setDeviceIndex(0);
-    master.attachPhy(&phy);
-    master.connectDevice();
-    master.setResponseTimeout(2000);
+    SimulatedLink link(qEnvironmentVariableIsEmpty("LINK_BENCH_NO_WIRE"));
+    SimulatedDevice *device = link.device;
+    device->controller()->setFrameLimit(80); // read with the device information below
+    BLPMaster &master = link.master;
 
     QString name;
     int sw = 0, hw = 0;

@@ -7,13 +7,9 @@
 //
 // soak [operations] [seed]
 
-#include "blpmaster.h"
-#include "blpmphyusb.h"
 #include "devicechanger.h"
-#include "devicesdiscoverer.h"
-#include "simulateddevice.h"
-#include "simulatedftdidriver.h"
 #include "devicerecord.h"
+#include "devicesdiscoverer.h"
 #include "fixturedefinitionsdownloader.h"
 #include "fixturedefinitionsuploader.h"
 #include "fixturelistdownloader.h"
@@ -23,6 +19,8 @@
 #include "model/qblfixturedefinition.h"
 #include "patchlistclearer.h"
 #include "qblremotefixturedefinition.h"
+#include "simulatedlink.h"
+#include "testdefinitions.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -75,21 +73,6 @@ QString describe(const Store &s)
     return parts.join(QLatin1Char(' '));
 }
 
-std::unique_ptr<QBLFixtureDefinition> definition(const QString &name, int channels)
-{
-    auto def = std::make_unique<QBLFixtureDefinition>();
-    def->setFixtureName(name);
-    def->setManufacturerName(QStringLiteral("Soak Works"));
-    def->setFixtureType(2);
-    for (int c = 1; c <= channels; ++c) {
-        auto *ch = new QBLFixtureChannel;
-        ch->setName(QStringLiteral("Channel %1").arg(c));
-        ch->setNumber(c);
-        def->channels().append(ch);
-    }
-    return def;
-}
-
 QByteArray librarySnapshot(const std::vector<std::unique_ptr<QBLFixtureDefinition>> &library)
 {
     QByteArray out;
@@ -122,6 +105,17 @@ public:
              sender, signal, sender, [this](auto &&...) { ++m_count; }, Qt::DirectConnection),
          ...);
     }
+    // The job's success signal, a terminal signal too.
+    template <typename Sender, typename Signal> void watchSuccess(Sender *sender, Signal signal)
+    {
+        QObject::connect(
+            sender, signal, sender,
+            [this](auto &&...) {
+                m_succeeded = true;
+                ++m_count;
+            },
+            Qt::DirectConnection);
+    }
     // For a job whose only end is the thread's own finished().
     void watchFinished(QThread *thread)
     {
@@ -129,9 +123,11 @@ public:
             thread, &QThread::finished, thread, [this] { ++m_count; }, Qt::DirectConnection);
     }
     int count() const { return m_count.load(); }
+    bool succeeded() const { return m_succeeded.load(); }
 
 private:
     std::atomic<int> m_count{0};
+    std::atomic<bool> m_succeeded{false};
 };
 
 class Soak
@@ -139,32 +135,19 @@ class Soak
 public:
     Soak(quint32 seed, const QString &libraryPath) : m_random(seed), m_libraryPath(libraryPath)
     {
-        m_driver.setWireTimeModel(false);
+        // The link is on the first controller; the second is set up the same way.
+        SimulatedLink::prepare(m_link.driver.addController()->controller());
         for (int i = 0; i < 2; ++i) {
-            SimulatedDevice *device = m_driver.addController();
-            SimulatedController *c = device->controller();
-            c->setName("KDR-450P");
+            SimulatedController *c = m_link.driver.devices().at(i)->controller();
             c->setLabel(QByteArray("Soak ") + QByteArray::number(i));
-            c->setSoftwareVersion(0x0103);
             c->setCapacity(Capacity);
-            c->clearRecords();
-            c->setPatchListEmpty(true);
         }
-        FtdiDriver::setCurrent(&m_driver);
-        m_phy.setDeviceIndex(0);
-        m_master.attachPhy(&m_phy);
-        m_master.connectDevice();
-        m_master.setResponseTimeout(ResponseTimeoutMs);
+        m_link.master.setResponseTimeout(ResponseTimeoutMs);
 
         for (int i = 0; i < 12; ++i)
-            m_library.push_back(definition(QStringLiteral("Soak fixture %1").arg(i), 1 + i * 4));
+            m_library.push_back(
+                makeDefinition(QStringLiteral("Soak fixture %1").arg(i), 1 + i * 4));
         m_libraryBefore = librarySnapshot(m_library);
-    }
-
-    ~Soak()
-    {
-        m_master.resetLink();
-        FtdiDriver::setCurrent(nullptr);
     }
 
     bool saveLibrary()
@@ -227,7 +210,7 @@ public:
     const Counters &counters() const { return m_counters; }
 
 private:
-    SimulatedDevice *device() const { return m_driver.devices().at(m_current); }
+    SimulatedDevice *device() const { return m_link.driver.devices().at(m_current); }
     SimulatedController *controller() const { return device()->controller(); }
 
     void injectFault()
@@ -267,14 +250,14 @@ private:
     void settle()
     {
         bool replugged = false;
-        for (SimulatedDevice *d : m_driver.devices()) {
+        for (SimulatedDevice *d : m_link.driver.devices()) {
             d->clearFaults();
             if (!d->isPlugged()) {
                 d->plugIn();
                 replugged = true;
             }
         }
-        if (replugged || m_master.isLinkLost())
+        if (replugged || m_link.master.isLinkLost())
             changeDevice(m_current);
     }
 
@@ -283,7 +266,7 @@ private:
         worker->start();
         if (!worker->wait(TerminalTimeoutMs)) {
             ++m_counters.hangs;
-            m_master.cancel();
+            m_link.master.cancel();
             worker->wait();
             return false;
         }
@@ -299,7 +282,7 @@ private:
     bool upload(const Store &before, QList<Store> *allowed)
     {
         FixtureDefinitionsUploader uploader;
-        uploader.setMaster(&m_master);
+        uploader.setMaster(&m_link.master);
         const int count = 1 + int(m_random.bounded(3));
         Store expected = before;
         for (int i = 0; i < count; ++i) {
@@ -313,31 +296,27 @@ private:
                 allowed->append(expected);
             }
         }
-        bool sent = false;
-        QObject::connect(
-            &uploader, &FixtureDefinitionsUploader::dataSent, &uploader, [&] { sent = true; },
-            Qt::DirectConnection);
         Terminals terminals;
-        terminals.watch(&uploader, &FixtureDefinitionsUploader::dataSent,
-                        &FixtureDefinitionsUploader::failed,
+        terminals.watchSuccess(&uploader, &FixtureDefinitionsUploader::dataSent);
+        terminals.watch(&uploader, &FixtureDefinitionsUploader::failed,
                         &FixtureDefinitionsUploader::failedNotEnoughFreeSpace,
                         &FixtureDefinitionsUploader::failedTooManyOrNotEnoughChannels,
                         &FixtureDefinitionsUploader::failedPatchingNeedsToBeCleared);
         // Sometimes the controller has patched fixtures: the upload must refuse and store nothing.
         if (m_random.bounded(10) == 0)
             controller()->setPatchListEmpty(false);
-        const bool ended = finish(&uploader, terminals);
-        if (ended && sent && allowed->size() != count + 1) {
+        const bool sent = finish(&uploader, terminals) && terminals.succeeded();
+        if (sent && allowed->size() != count + 1) {
             ++m_counters.storeMismatches;
             std::fprintf(stderr, "soak: an upload into a full store reported success\n");
         }
-        return ended && sent;
+        return sent;
     }
 
     bool list(const Store &before)
     {
         FixtureListDownloader downloader;
-        downloader.setMaster(&m_master);
+        downloader.setMaster(&m_link.master);
         int received = -1;
         QObject::connect(
             &downloader, &FixtureListDownloader::receivedData, &downloader,
@@ -362,7 +341,7 @@ private:
         if (before.isEmpty())
             return list(before);
         FixtureDefinitionsDownloader downloader;
-        downloader.setMaster(&m_master);
+        downloader.setMaster(&m_link.master);
         QList<int> chosen;
         for (auto it = before.cbegin(); it != before.cend(); ++it)
             if (chosen.size() < 3 && m_random.bounded(2))
@@ -375,14 +354,10 @@ private:
             entry.setFixtureName(before.value(slot));
             downloader.addDefinition(entry);
         }
-        bool done = false;
-        QObject::connect(
-            &downloader, &FixtureDefinitionsDownloader::fixturesDownloaded, &downloader,
-            [&] { done = true; }, Qt::DirectConnection);
         Terminals terminals;
-        terminals.watch(&downloader, &FixtureDefinitionsDownloader::fixturesDownloaded,
-                        &FixtureDefinitionsDownloader::failed);
-        const bool ok = finish(&downloader, terminals) && done;
+        terminals.watchSuccess(&downloader, &FixtureDefinitionsDownloader::fixturesDownloaded);
+        terminals.watch(&downloader, &FixtureDefinitionsDownloader::failed);
+        const bool ok = finish(&downloader, terminals) && terminals.succeeded();
         if (ok) {
             const QList<QBLFixtureDefinition *> &got = downloader.downloadedDefinitions();
             bool same = got.size() == chosen.size();
@@ -399,7 +374,7 @@ private:
     bool remove(const Store &before, QList<Store> *allowed)
     {
         FixturesDeleter deleter;
-        deleter.setMaster(&m_master);
+        deleter.setMaster(&m_link.master);
         std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> targets;
         Store expected = before;
         for (auto it = before.cbegin(); it != before.cend(); ++it) {
@@ -413,30 +388,23 @@ private:
             expected.remove(it.key());
             allowed->append(expected);
         }
-        bool deleted = false;
-        QObject::connect(
-            &deleter, &FixturesDeleter::fixturesDeleted, &deleter, [&] { deleted = true; },
-            Qt::DirectConnection);
         Terminals terminals;
-        terminals.watch(&deleter, &FixturesDeleter::fixturesDeleted, &FixturesDeleter::failed,
+        terminals.watchSuccess(&deleter, &FixturesDeleter::fixturesDeleted);
+        terminals.watch(&deleter, &FixturesDeleter::failed,
                         &FixturesDeleter::failedPatchingNeedsToBeCleared);
         if (m_random.bounded(10) == 0)
             controller()->setPatchListEmpty(false);
-        return finish(&deleter, terminals) && deleted;
+        return finish(&deleter, terminals) && terminals.succeeded();
     }
 
     bool clearPatchList()
     {
         PatchListClearer clearer;
-        clearer.setMaster(&m_master);
-        bool cleared = false;
-        QObject::connect(
-            &clearer, &PatchListClearer::success, &clearer, [&] { cleared = true; },
-            Qt::DirectConnection);
+        clearer.setMaster(&m_link.master);
         Terminals terminals;
-        terminals.watch(&clearer, &PatchListClearer::success, &PatchListClearer::failed,
-                        &PatchListClearer::aborted);
-        const bool ok = finish(&clearer, terminals) && cleared;
+        terminals.watchSuccess(&clearer, &PatchListClearer::success);
+        terminals.watch(&clearer, &PatchListClearer::failed, &PatchListClearer::aborted);
+        const bool ok = finish(&clearer, terminals) && terminals.succeeded();
         if (ok && !controller()->patchListEmpty()) {
             ++m_counters.storeMismatches;
             std::fprintf(stderr, "soak: the patch list is not empty after a clear\n");
@@ -447,7 +415,7 @@ private:
     bool discover()
     {
         DevicesDiscoverer discoverer;
-        discoverer.setLink(&m_master, &m_phy);
+        discoverer.setLink(&m_link.master, &m_link.phy);
         Terminals terminals;
         terminals.watchFinished(&discoverer);
         if (!finish(&discoverer, terminals))
@@ -466,21 +434,21 @@ private:
     bool changeDevice(int index)
     {
         DeviceChanger changer;
-        changer.setLink(&m_master, &m_phy);
+        changer.setLink(&m_link.master, &m_link.phy);
         changer.setTargetIndex(index);
         Terminals terminals;
         terminals.watch(&changer, &DeviceChanger::done);
         if (!finish(&changer, terminals))
             return false;
         m_current = index;
-        return !m_master.isLinkLost();
+        return !m_link.master.isLinkLost();
     }
 
     // The job's own device holds one of the allowed stores; the other was left alone.
     void checkStore(int jobDevice, const QList<Store> &allowed)
     {
         for (int i = 0; i < 2; ++i) {
-            const Store now = storeOf(m_driver.devices().at(i)->controller());
+            const Store now = storeOf(m_link.driver.devices().at(i)->controller());
             const bool fine = i == jobDevice ? allowed.contains(now) : now == m_seen[i];
             if (!fine) {
                 ++m_counters.storeMismatches;
@@ -502,9 +470,7 @@ private:
 
     QRandomGenerator m_random;
     QString m_libraryPath;
-    SimulatedFtdiDriver m_driver;
-    BLPmPhyUSB m_phy;
-    BLPMaster m_master;
+    SimulatedLink m_link;
     int m_current = 0;
     Store m_seen[2]; // each device's store after the last check
     std::vector<std::unique_ptr<QBLFixtureDefinition>> m_library;

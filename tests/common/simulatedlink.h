@@ -1,7 +1,8 @@
 #pragma once
 
-// A protocol master and USB phy talking to one simulated KDR-450P, for tests of the device
-// workers. Header-only: only tests that link the device library include it.
+// A protocol master and USB phy talking to one simulated KDR-450P, for tests and benchmarks
+// of the device link and workers. Header-only: only code that links the device library
+// includes it.
 
 #include "blpmaster.h"
 #include "blpmphyusb.h"
@@ -25,10 +26,7 @@ struct SimulatedLink {
         driver.setWireTimeModel(wireTime);
         device = driver.addController();
         controller = device->controller();
-        controller->setName("KDR-450P");
-        controller->setSoftwareVersion(0x0103);
-        controller->clearRecords();
-        controller->setPatchListEmpty(true);
+        prepare(controller);
         FtdiDriver::setCurrent(&driver);
         phy.setDeviceIndex(0);
         master.attachPhy(&phy);
@@ -40,6 +38,15 @@ struct SimulatedLink {
     {
         master.resetLink();
         FtdiDriver::setCurrent(nullptr);
+    }
+
+    // A controller as the workers meet it: named, of a known version, empty, nothing patched.
+    static void prepare(SimulatedController *c)
+    {
+        c->setName("KDR-450P");
+        c->setSoftwareVersion(0x0103);
+        c->clearRecords();
+        c->setPatchListEmpty(true);
     }
 
     // A stored record with the given names and channel count, for filling the store.

@@ -32,6 +32,12 @@ public:
     // Feeds the bytes, then polls once.
     void answer(const QByteArray &bytes);
     void poll() { enginePoll(m_context.get()); }
+    // Builds a request to the broadcast address, then polls once so that it goes out.
+    void request(uint8_t command, uint16_t parameter = 0, bool first = true)
+    {
+        engineBuildRequest(m_context.get(), 255, command, parameter, first);
+        poll();
+    }
 
     QList<QByteArray> sent;
     QList<EngineEvent> events;

@@ -32,15 +32,13 @@ private slots:
     void aFirstReadRequestHasFlags0CAndSequence0ThenTheNextHasFlags04AndSequence1()
     {
         EngineRecorder r;
-        engineBuildRequest(r.context(), 255, 11, 0x0302, true);
-        r.poll();
+        r.request(11, 0x0302);
         QCOMPARE(r.sent.size(), 1);
         QCOMPARE(r.sent[0],
                  bytes({0xAA, 0, 255, 0x0C, 2, 11, 0x02, 0x03, 0, 0, 0, 0xC7, 0xC7, 0xCC}));
 
         r.answer(dataAnswer("x", 0, true, false, 11));
-        engineBuildRequest(r.context(), 255, 11, 0x0302, false);
-        r.poll();
+        r.request(11, 0x0302, false);
         QCOMPARE(r.sent.size(), 2);
         QCOMPARE(r.sent[1],
                  bytes({0xAA, 0, 255, 0x04, 2, 11, 0x02, 0x03, 0, 0, 1, 0xC0, 0xC0, 0xCC}));
@@ -85,8 +83,7 @@ private slots:
         engineSetFrameObserver(r.context(), observeFrame);
         g_observed.clear();
 
-        engineBuildRequest(r.context(), 255, BLPCommand::DeviceInfo, 0, true);
-        r.poll();
+        r.request(BLPCommand::DeviceInfo);
         r.poll();
         r.answer(dataAnswer(QByteArray(50, 'i'), 0, true, true, BLPCommand::DeviceInfo));
 
@@ -100,8 +97,7 @@ private slots:
         r.poll();
         r.answer(statusAnswer(BLPStatus::PatchListInUse, 1, BLPCommand::Record));
 
-        engineBuildRequest(r.context(), 255, BLPCommand::StoreStatus, 0, true);
-        r.poll();
+        r.request(BLPCommand::StoreStatus);
         FrameSpec bare;
         bare.command = BLPCommand::StoreStatus;
         r.answer(frameBytes(bare)); // a status answer without its status byte
@@ -134,8 +130,7 @@ private slots:
     void aPayloadContaining0xAAAnd0xCCIsReceivedWhole()
     {
         EngineRecorder r;
-        engineBuildRequest(r.context(), 255, 12, 3, true);
-        r.poll();
+        r.request(12, 3);
         const QByteArray payload = bytes({0xAA, 0xCC, 0xAA, 0x00, 0xCC, 0xCC, 0xAA});
         r.answer(dataAnswer(payload, 0, true, true, 12));
         QCOMPARE(r.events.size(), 1);
@@ -150,8 +145,7 @@ private slots:
     void leadingNoiseBeforeTheStartByteIsSkipped()
     {
         EngineRecorder r;
-        engineBuildRequest(r.context(), 255, 1, 0, true);
-        r.poll();
+        r.request(1);
         r.answer(bytes({0x00, 0xCC, 0x13}) + dataAnswer("abc"));
         QCOMPARE(r.events.size(), 1);
         QCOMPARE(r.events[0].payload, QByteArray("abc"));
@@ -160,11 +154,9 @@ private slots:
     void theFirstAndLastFlagsOfADataAnswerArePassedOn()
     {
         EngineRecorder r;
-        engineBuildRequest(r.context(), 255, 11, 0, true);
-        r.poll();
+        r.request(11);
         r.answer(dataAnswer("ab", 0, true, false));
-        engineBuildRequest(r.context(), 255, 11, 0, false);
-        r.poll();
+        r.request(11, 0, false);
         r.answer(dataAnswer("cd", 1, false, true));
         QCOMPARE(r.events.size(), 2);
         QVERIFY(r.events[0].first && !r.events[0].last);
@@ -221,8 +213,7 @@ private slots:
     void fiftyMoreBadFramesAfterTheResendEndTheTransactionWithStatus11()
     {
         EngineRecorder r;
-        engineBuildRequest(r.context(), 255, 1, 0, true);
-        r.poll();
+        r.request(1);
         FrameSpec badType;
         badType.type = 5;
         for (int i = 0; i < 50; ++i)
@@ -288,8 +279,7 @@ private slots:
     void aSecondAnswerBeforeThePollIsIgnoredUntilTheFirstIsHandled()
     {
         EngineRecorder r;
-        engineBuildRequest(r.context(), 255, 1, 0, true);
-        r.poll();
+        r.request(1);
         r.feed(dataAnswer("first"));
         r.feed(dataAnswer("second"));
         r.poll();
@@ -301,8 +291,7 @@ private slots:
     void aFrameSplitAcrossManyPollsIsStillAssembled()
     {
         EngineRecorder r;
-        engineBuildRequest(r.context(), 255, 1, 0, true);
-        r.poll();
+        r.request(1);
         const QByteArray frame = dataAnswer(QByteArray(300, char(0xAA)));
         for (char b : frame) {
             r.feed(QByteArray(1, b));
@@ -322,8 +311,7 @@ private slots:
         QCOMPARE(r.sent.size(), 1);
         QCOMPARE(r.sent[0].size(), 65549);
         QCOMPARE(uint8_t(r.sent[0].back()), uint8_t(0xCC));
-        engineBuildRequest(r.context(), 255, 12, 0, true);
-        r.poll();
+        r.request(12);
         r.answer(dataAnswer(payload));
         QCOMPARE(r.events.size(), 1);
         QCOMPARE(r.events[0].payload, payload);

@@ -105,13 +105,11 @@ private slots:
     {
         // A data answer does not restore the retry: the resend budget lasts until status 0.
         EngineRecorder r;
-        engineBuildRequest(r.context(), 255, 11, 0, true);
-        r.poll();
+        r.request(11);
         r.answer(statusAnswer(10, 0));
         QCOMPARE(r.sent.size(), 2);
         r.answer(dataAnswer("abc", 0, true, false));
-        engineBuildRequest(r.context(), 255, 11, 0, false);
-        r.poll();
+        r.request(11, 0, false);
         r.answer(statusAnswer(10, 1));
         QCOMPARE(r.sent.size(), 3);
         QCOMPARE(r.events.size(), 2);
@@ -122,8 +120,7 @@ private slots:
     void aFailureStatusOnAReadReachesTheDataCallbackWithNoPayload()
     {
         EngineRecorder r;
-        engineBuildRequest(r.context(), 255, 13, 4, true);
-        r.poll();
+        r.request(13, 4);
         r.answer(statusAnswer(5, 0, 13));
         QCOMPARE(r.sent.size(), 1);
         QCOMPARE(r.events.size(), 1);
@@ -157,8 +154,7 @@ private slots:
     void aReadRequestIsResentUnchanged()
     {
         EngineRecorder r;
-        engineBuildRequest(r.context(), 255, 1, 0, true);
-        r.poll();
+        r.request(1);
         r.answer(statusAnswer(7));
         QCOMPARE(r.sent.size(), 2);
         QCOMPARE(r.sent[1], r.sent[0]);

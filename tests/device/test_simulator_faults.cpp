@@ -1,8 +1,8 @@
 // Each fault switch of the simulated controller does what it says, and no more; the
 // simulator stays sound under concurrent reads and writes and costs nothing while idle.
 
-#include "simulatedftdidriver.h"
 #include "rawlink.h"
+#include "simulatortestcase.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -31,18 +31,11 @@ double threadCpuMs()
 
 } // namespace
 
-class SimulatorFaultsTest : public QObject
+class SimulatorFaultsTest : public SimulatorTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_driver = std::make_unique<SimulatedFtdiDriver>();
-        m_driver->setWireTimeModel(false);
-        m_device = m_driver->addController();
-    }
-
     void aDroppedAnswerIsLostButTheRequestWasCarriedOut()
     {
         SimulatedController *c = m_device->controller();
@@ -324,10 +317,6 @@ private slots:
         reader.join();
         QVERIFY2(cpuMs < 10.0, qPrintable(QStringLiteral("%1 ms CPU in 1 s").arg(cpuMs)));
     }
-
-private:
-    std::unique_ptr<SimulatedFtdiDriver> m_driver;
-    SimulatedDevice *m_device = nullptr;
 };
 
 QTEST_GUILESS_MAIN(SimulatorFaultsTest)

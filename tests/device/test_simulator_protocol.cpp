@@ -3,7 +3,7 @@
 
 #include "rawlink.h"
 #include "schedulingdelay.h"
-#include "simulatedftdidriver.h"
+#include "simulatortestcase.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -27,18 +27,11 @@ QString description(const uchar *node)
 
 } // namespace
 
-class SimulatorProtocolTest : public QObject
+class SimulatorProtocolTest : public SimulatorTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_driver = std::make_unique<SimulatedFtdiDriver>();
-        m_driver->setWireTimeModel(false);
-        m_device = m_driver->addController();
-    }
-
     void theListShowsEveryPluggedDeviceWithItsDescriptionAtByte32()
     {
         m_driver->addController(SimulatedFtdiDriver::DongleDescription);
@@ -442,10 +435,6 @@ private slots:
         QCOMPARE(m_driver->open(0, &again), FtdiStatus(0)); // closed, so free again
         QCOMPARE(m_driver->close(again), FtdiStatus(0));
     }
-
-private:
-    std::unique_ptr<SimulatedFtdiDriver> m_driver;
-    SimulatedDevice *m_device = nullptr;
 };
 
 QTEST_GUILESS_MAIN(SimulatorProtocolTest)

@@ -1,5 +1,6 @@
 #include "archivehelpers.h"
 #include "libraryhelpers.h"
+#include "scratchfoldertest.h"
 
 #include "library/blflarchive.h"
 #include "library/qblfixturedefinitionloader.h"
@@ -9,17 +10,12 @@
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // What is saved loads back the same, and other tar programs read and write our files.
-class TestArchiveRoundtrip : public QObject
+class TestArchiveRoundtrip : public ScratchFolderTest
 {
     Q_OBJECT
-
-    QTemporaryDir m_dir;
-
-    QString path(const QString &name) const { return m_dir.filePath(name); }
 
     static QList<DefinitionSnapshot> expected(const DefinitionList &list)
     {
@@ -42,11 +38,7 @@ class TestArchiveRoundtrip : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    }
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
 
     void nastyDefinitionsReadBackUnchanged()
     {
@@ -160,15 +152,31 @@ private slots:
         QCOMPARE(a.loaders().at(2)->definitions()->size(), 0); // empty document
     }
 
+    // Unsupported content raises the flag and is reported; an archive without any has neither.
+    void unsupportedContentRaisesTheFlag_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<bool>("unsupported");
+        QTest::newRow("unknown element")
+            << QByteArray("<BrenlowFixtureDefinition><Model Name=\"X\"/><Gobo/>"
+                          "<Personality/></BrenlowFixtureDefinition>")
+            << true;
+        QTest::newRow("nothing unknown")
+            << QByteArray("<BrenlowFixtureDefinition><Model Name=\"C\"/>"
+                          "<Personality/></BrenlowFixtureDefinition>")
+            << false;
+    }
+
     void unsupportedContentRaisesTheFlag()
     {
-        QVERIFY(writeRawArchive(path("newer.blfl"),
-                                {{"blfl.version", "01.00"},
-                                 {"x.xml", "<BrenlowFixtureDefinition><Model Name=\"X\"/><Gobo/>"
-                                           "<Personality/></BrenlowFixtureDefinition>"}}));
+        QFETCH(QByteArray, document);
+        QFETCH(bool, unsupported);
+        QVERIFY(
+            writeRawArchive(path("newer.blfl"), {{"blfl.version", "01.00"}, {"x.xml", document}}));
         BLFLArchive a(path("newer.blfl"));
         QVERIFY(a.load());
-        QVERIFY(a.hasUnsupportedFeatures());
+        QCOMPARE(a.hasUnsupportedFeatures(), unsupported);
+        QCOMPARE(a.unsupportedContentReport().isEmpty(), !unsupported);
     }
 
     void gnuTarAndBsdtarListASavedLibrary_data()

@@ -40,73 +40,65 @@ private slots:
         QVERIFY(parseDocument(doc("<DMXChannel Name=\"Pan\"/><Type>Scanner</Type>")).isEmpty());
     }
 
-    void referencesCopyDeclaredChannelsUnderTheirWrittenNumbers()
+    // How a single personality's channels read: copied from their declarations by reference,
+    // or declared inside it.
+    void channelsReadFromTheirReferences_data()
     {
-        const auto defs = parseDocument(
-            doc("<DMXChannel Name=\"Pan\" ShortName=\"P\"/><DMXChannel Name=\"Tilt\"/>"
-                "<Personality><DMXChannelRef Number=\"9\">Tilt</DMXChannelRef>"
-                "<DMXChannelRef Number=\"9\">Pan</DMXChannelRef>"
-                "<DMXChannelRef>Pan</DMXChannelRef>"
-                "<DMXChannelRef Number=\"x\">Nobody</DMXChannelRef></Personality>"));
-        QCOMPARE(defs.size(), 1);
-        const auto &c = defs.at(0).channels;
-        QCOMPARE(c.size(), 3);
-        QCOMPARE(c.at(0), (DefinitionSnapshot::Channel{9, QStringLiteral("Tilt"), {}, true}));
-        QCOMPARE(c.at(1), (DefinitionSnapshot::Channel{9, QStringLiteral("Pan"),
-                                                       QStringLiteral("P"), false}));
-        QCOMPARE(c.at(2).number, 0);
-    }
-
-    void theKthReferenceToASharedNameTakesTheKthDeclaration()
-    {
-        const auto defs =
-            parseDocument(doc("<DMXChannel Name=\"Dim\" ShortName=\"one\"/>"
-                              "<DMXChannel Name=\"Dim\" ShortName=\"two\"/>"
-                              "<Personality><DMXChannelRef Number=\"1\">Dim</DMXChannelRef>"
-                              "<DMXChannelRef Number=\"2\">Dim</DMXChannelRef>"
-                              "<DMXChannelRef Number=\"3\">Dim</DMXChannelRef></Personality>"));
-        QCOMPARE(defs.size(), 1);
-        const auto &c = defs.at(0).channels;
-        QCOMPARE(c.size(), 3);
-        QCOMPARE(c.at(0).nameShort, QStringLiteral("one"));
-        QCOMPARE(c.at(1).nameShort, QStringLiteral("two"));
-        QCOMPARE(c.at(2).nameShort, QStringLiteral("one")); // more references than declarations
-        QCOMPARE(c.at(2).number, 3);
-    }
-
-    void anEmptyReferenceTakesTheDeclaredChannelWithAnEmptyName()
-    {
-        const auto defs = parseDocument(
-            doc("<DMXChannel Name=\"\" ShortName=\"blank\"/><DMXChannel Name=\"Pan\"/>"
-                "<Personality><DMXChannelRef Number=\"1\"></DMXChannelRef>"
-                "<DMXChannelRef Number=\"2\">Pan</DMXChannelRef>"
-                "<DMXChannelRef Number=\"3\"/></Personality>"));
-        QCOMPARE(defs.size(), 1);
-        const auto &c = defs.at(0).channels;
-        QCOMPARE(c.size(), 3);
-        QCOMPARE(c.at(0).nameShort, QStringLiteral("blank"));
-        QCOMPARE(c.at(1).name, QStringLiteral("Pan"));
-        QVERIFY(c.at(2).name.isEmpty());
-    }
-
-    void anEmptyReferenceWithoutAnEmptyDeclarationAddsNothing()
-    {
-        const auto defs =
-            parseDocument(doc("<DMXChannel Name=\"Pan\"/><Personality><DMXChannelRef Number=\"1\"/>"
-                              "<DMXChannelRef Number=\"2\">Pan</DMXChannelRef></Personality>"));
-        QCOMPARE(defs.size(), 1);
-        QCOMPARE(channelNames(defs.at(0)), QStringList{QStringLiteral("Pan")});
-    }
-
-    void textInPiecesIsMatchedWhole()
-    {
+        using Channels = QList<DefinitionSnapshot::Channel>;
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<Channels>("channels");
+        // A reference without a number stands at 0; one to an undeclared name adds nothing.
+        QTest::newRow("references copy declared channels under their written numbers")
+            << doc("<DMXChannel Name=\"Pan\" ShortName=\"P\"/><DMXChannel Name=\"Tilt\"/>"
+                   "<Personality><DMXChannelRef Number=\"9\">Tilt</DMXChannelRef>"
+                   "<DMXChannelRef Number=\"9\">Pan</DMXChannelRef>"
+                   "<DMXChannelRef>Pan</DMXChannelRef>"
+                   "<DMXChannelRef Number=\"x\">Nobody</DMXChannelRef></Personality>")
+            << Channels{{9, "Tilt", {}, true}, {9, "Pan", "P", false}, {0, "Pan", "P", false}};
+        // With more references than declarations, the further ones take the first.
+        QTest::newRow("the kth reference to a shared name takes the kth declaration")
+            << doc("<DMXChannel Name=\"Dim\" ShortName=\"one\"/>"
+                   "<DMXChannel Name=\"Dim\" ShortName=\"two\"/>"
+                   "<Personality><DMXChannelRef Number=\"1\">Dim</DMXChannelRef>"
+                   "<DMXChannelRef Number=\"2\">Dim</DMXChannelRef>"
+                   "<DMXChannelRef Number=\"3\">Dim</DMXChannelRef></Personality>")
+            << Channels{
+                   {1, "Dim", "one", false}, {2, "Dim", "two", false}, {3, "Dim", "one", false}};
+        QTest::newRow("an empty reference takes the declared channel with an empty name")
+            << doc("<DMXChannel Name=\"\" ShortName=\"blank\"/><DMXChannel Name=\"Pan\"/>"
+                   "<Personality><DMXChannelRef Number=\"1\"></DMXChannelRef>"
+                   "<DMXChannelRef Number=\"2\">Pan</DMXChannelRef>"
+                   "<DMXChannelRef Number=\"3\"/></Personality>")
+            << Channels{{1, "", "blank", false}, {2, "Pan", {}, true}, {3, "", "blank", false}};
+        QTest::newRow("an empty reference without an empty declaration adds nothing")
+            << doc("<DMXChannel Name=\"Pan\"/><Personality><DMXChannelRef Number=\"1\"/>"
+                   "<DMXChannelRef Number=\"2\">Pan</DMXChannelRef></Personality>")
+            << Channels{{2, "Pan", {}, true}};
         // Entity and character references, a CDATA section and a comment split the text.
-        const auto defs =
-            parseDocument(doc("<DMXChannel Name=\"A &amp; B &lt;C&gt; &#x4e2d;\"/>"
-                              "<Personality><DMXChannelRef Number=\"1\">A &amp; B <![CDATA[<C>]]> "
-                              "<!-- split -->&#x4e2d;</DMXChannelRef></Personality>"));
+        QTest::newRow("text in pieces is matched whole")
+            << doc("<DMXChannel Name=\"A &amp; B &lt;C&gt; &#x4e2d;\"/>"
+                   "<Personality><DMXChannelRef Number=\"1\">A &amp; B <![CDATA[<C>]]> "
+                   "<!-- split -->&#x4e2d;</DMXChannelRef></Personality>")
+            << Channels{{1, QStringLiteral("A & B <C> \u4e2d"), {}, true}};
+        QTest::newRow("channels defined inside a personality count on from the last number")
+            << doc("<DMXChannel Name=\"Pan\"/><Personality>"
+                   "<DMXChannelRef Number=\"4\">Pan</DMXChannelRef>"
+                   "<DMXChannel Name=\"Zoom\" ShortName=\"Z\"/>"
+                   "<DMXChannel Name=\"Focus\" Number=\"10\"/><DMXChannel Name=\"Iris\"/>"
+                   "</Personality>")
+            << Channels{{4, "Pan", {}, true},
+                        {5, "Zoom", "Z", false},
+                        {10, "Focus", {}, true},
+                        {11, "Iris", {}, true}};
+    }
+
+    void channelsReadFromTheirReferences()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QList<DefinitionSnapshot::Channel>, channels);
+        const auto defs = parseDocument(document);
         QCOMPARE(defs.size(), 1);
-        QCOMPARE(channelNames(defs.at(0)), QStringList{QStringLiteral("A & B <C> \u4e2d")});
+        QVERIFY2(defs.at(0).channels == channels, qPrintable(defs.at(0).describe()));
     }
 
     void unitsXmlCannotHoldAreReadAsReplacementCharacters()
@@ -237,23 +229,6 @@ private slots:
         QCOMPARE(channelNames(defs.at(1)),
                  (QStringList{QStringLiteral("Tilt"), QStringLiteral("Pan")}));
         QVERIFY(defs.at(2).channels.isEmpty());
-    }
-
-    void channelsDefinedInsideAPersonalityCountOnFromTheLastNumber()
-    {
-        const auto defs = parseDocument(
-            doc("<DMXChannel Name=\"Pan\"/><Personality>"
-                "<DMXChannelRef Number=\"4\">Pan</DMXChannelRef>"
-                "<DMXChannel Name=\"Zoom\" ShortName=\"Z\"/>"
-                "<DMXChannel Name=\"Focus\" Number=\"10\"/><DMXChannel Name=\"Iris\"/>"
-                "</Personality>"));
-        QCOMPARE(defs.size(), 1);
-        const auto &c = defs.at(0).channels;
-        QCOMPARE(c.size(), 4);
-        QCOMPARE(c.at(1), (DefinitionSnapshot::Channel{5, QStringLiteral("Zoom"),
-                                                       QStringLiteral("Z"), false}));
-        QCOMPARE(c.at(2).number, 10);
-        QCOMPARE(c.at(3).number, 11);
     }
 
     void readingStopsAtBadStructureButKeepsCompletedDefinitions_data()

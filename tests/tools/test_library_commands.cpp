@@ -1,10 +1,10 @@
 #include "rawarchive.h"
+#include "scratchfoldertest.h"
 #include "testfiles.h"
 #include "toolrunner.h"
 
 #include <QFile>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
 
@@ -26,17 +26,13 @@ const QByteArray kDocument = "<BrenlowFixtureDefinition><Manufacturer Name=\"Mak
 } // namespace
 
 // The library subcommands: help, exit codes and one-line reasons.
-class TestLibraryCommands : public QObject
+class TestLibraryCommands : public ScratchFolderTest
 {
     Q_OBJECT
-
-    QTemporaryDir m_dir;
-    QString path(const QString &name) const { return m_dir.filePath(name); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
         QVERIFY(writeRawArchive(path("good.blfl"),
                                 {{"blfl.version", "01.00"}, {"spot.xml", kDocument}}));
     }

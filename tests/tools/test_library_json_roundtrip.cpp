@@ -1,10 +1,10 @@
+#include "scratchfoldertest.h"
 #include "toolrunner.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace
@@ -77,12 +77,9 @@ QJsonDocument nastyLibrary()
 } // namespace
 
 // The JSON form: create, list and resave agree, and bad JSON is refused with a reason.
-class TestLibraryJsonRoundtrip : public QObject
+class TestLibraryJsonRoundtrip : public ScratchFolderTest
 {
     Q_OBJECT
-
-    QTemporaryDir m_dir;
-    QString path(const QString &name) const { return m_dir.filePath(name); }
 
     bool writeJson(const QString &name, const QByteArray &json)
     {
@@ -91,8 +88,6 @@ class TestLibraryJsonRoundtrip : public QObject
     }
 
 private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
-
     void createThenListGivesBackTheSameJson()
     {
         const QJsonDocument input = nastyLibrary();

@@ -1,3 +1,4 @@
+#include "scratchfoldertest.h"
 #include "testfiles.h"
 #include "toolrunner.h"
 
@@ -9,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace
@@ -27,8 +27,8 @@ QByteArray qxf(const QByteArray &manufacturer, const QByteArray &model, const QB
     for (const auto &m : modes) {
         doc += "<Mode Name=\"" + m.first + "\">";
         for (int i = m.second - 1; i >= 0; --i) // out of order on purpose
-            doc += "<Channel Number=\"" + QByteArray::number(i) + "\">C" + QByteArray::number(i + 1) +
-                   "</Channel>";
+            doc += "<Channel Number=\"" + QByteArray::number(i) + "\">C" +
+                   QByteArray::number(i + 1) + "</Channel>";
         doc += "</Mode>";
     }
     return doc + "</FixtureDefinition>\n";
@@ -36,8 +36,7 @@ QByteArray qxf(const QByteArray &manufacturer, const QByteArray &model, const QB
 
 QJsonArray listedDefinitions(const QString &library)
 {
-    const ToolRun run =
-        runTool({"library", "list", library, "--json", "--channels"});
+    const ToolRun run = runTool({"library", "list", library, "--json", "--channels"});
     if (run.exitCode != 0)
         return {};
     return QJsonDocument::fromJson(run.out).object().value("definitions").toArray();
@@ -54,17 +53,13 @@ QStringList names(const QJsonArray &definitions)
 } // namespace
 
 // The QLC+ fixture commands: listing a catalogue and importing it into a library.
-class TestQxfCommands : public QObject
+class TestQxfCommands : public ScratchFolderTest
 {
     Q_OBJECT
-
-    QTemporaryDir m_dir;
-    QString path(const QString &name) const { return m_dir.filePath(name); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
         QVERIFY(writeFile(path("cat/Acme/spot.qxf"),
                           qxf("Acme", "Spot 1", "Moving Head", {{"Basic", 3}, {"Extended", 46}})));
         QVERIFY(writeFile(path("cat/Acme/par.QXF"), qxf("Acme", "Par", "Dimmer", {{"Only", 2}})));
@@ -99,7 +94,8 @@ private slots:
                  QStringLiteral("Bolt & Co"));
         const QJsonArray skipped = doc.value("skipped").toArray();
         QCOMPARE(skipped.size(), 2);
-        QCOMPARE(skipped.at(0).toObject().value("file").toString(), QStringLiteral("Bolt/broken.qxf"));
+        QCOMPARE(skipped.at(0).toObject().value("file").toString(),
+                 QStringLiteral("Bolt/broken.qxf"));
         QCOMPARE(skipped.at(1).toObject().value("file").toString(), path("bad/one.qxf"));
 
         // The reasons quoted in the JSON stay English for scripts; on stderr they are German.
@@ -122,7 +118,8 @@ private slots:
         QTest::newRow("import without input")
             << QStringList{"library", "import-qxf", path("x.blfl")} << 2;
         QTest::newRow("import bad max")
-            << QStringList{"library", "import-qxf", path("x.blfl"), path("cat"), "--max-channels", "0"}
+            << QStringList{"library",   "import-qxf",     path("x.blfl"),
+                           path("cat"), "--max-channels", "0"}
             << 2;
         QTest::newRow("import nothing readable")
             << QStringList{"library", "import-qxf", path("x.blfl"), path("bad")} << 1;

@@ -197,13 +197,10 @@ private slots:
     void unpluggingDuringTheSecondRecordEndsWithFailureAndKeepsTheFirst()
     {
         fill({8, 8, 8});
-        m_link->device->unplugAfterReceivedBytes(8000);
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(runToEnd(m_worker.get()));
-        QCOMPARE(m_terminal->only(), QByteArray("failed"));
+        verifyUnplugFailsPromptly(8000);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(m_link->controller->records().size(), 1);
-        QVERIFY2(timer.elapsed() < 5000, "the unplug was noticed only after a long wait");
     }
 
     void anEmptyUploadSucceedsAtOnceWithFullProgress() { verifyEmptyRunEndsAtOnce("dataSent"); }

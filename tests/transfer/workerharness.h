@@ -1,7 +1,6 @@
 #pragma once
 
-#include "model/qblfixturechannel.h"
-#include "model/qblfixturedefinition.h"
+#include "testdefinitions.h"
 
 #include <QSignalSpy>
 #include <QThread>
@@ -50,21 +49,6 @@ template <typename Worker> bool runToEnd(Worker *worker, int timeoutMs = 20000)
 {
     worker->start();
     return worker->wait(timeoutMs);
-}
-
-inline std::unique_ptr<QBLFixtureDefinition> makeDefinition(const QString &name, int channels)
-{
-    auto def = std::make_unique<QBLFixtureDefinition>();
-    def->setFixtureName(name);
-    def->setManufacturerName(QStringLiteral("Test Works"));
-    def->setFixtureType(2);
-    for (int i = 1; i <= channels; ++i) {
-        auto *ch = new QBLFixtureChannel;
-        ch->setName(QStringLiteral("Channel %1 of %2").arg(i).arg(name));
-        ch->setNumber(i);
-        def->channels().append(ch);
-    }
-    return def;
 }
 
 inline QList<uint> uintArgs(const QSignalSpy &spy)

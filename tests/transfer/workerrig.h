@@ -3,6 +3,8 @@
 #include "simulatedlink.h"
 #include "workerharness.h"
 
+#include <QElapsedTimer>
+
 #include <memory>
 
 // One worker talking to a fresh simulated controller, with spies on its terminal signals.
@@ -37,6 +39,19 @@ protected:
         QCOMPARE(m_terminal->only(), doneSignal);
         QCOMPARE(uintArgs(total), QList<uint>({100u}));
         QVERIFY(m_link->device->frameLog().isEmpty());
+    }
+
+    // The device goes once the given bytes have reached it: the run then ends with failed(),
+    // soon, not after the time-outs of the transactions left. A failed check returns from here
+    // only: the caller checks QTest::currentTestFailed() before going on.
+    void verifyUnplugFailsPromptly(qint64 afterBytes)
+    {
+        m_link->device->unplugAfterReceivedBytes(afterBytes);
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(runToEnd(m_worker.get()));
+        QCOMPARE(m_terminal->only(), QByteArray("failed"));
+        QVERIFY2(timer.elapsed() < 5000, "the unplug was noticed only after a long wait");
     }
 
     std::unique_ptr<SimulatedLink> m_link;
