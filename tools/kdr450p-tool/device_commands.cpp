@@ -20,6 +20,25 @@ struct DeviceCommand {
     Q_DECLARE_TR_FUNCTIONS(DeviceCommand)
 };
 
+const char *const kDevicesHelp = QT_TRANSLATE_NOOP(
+    "DeviceCommand",
+    "Usage: kdr450p-tool devices [--json] [options]\n\n"
+    "Lists the attached devices that answer, one a line: the entry text as the window\n"
+    "lists it (name, controller number for --device, label), software and hardware\n"
+    "version.\n"
+    "  --json          print {\"backend\", \"devices\": [{\"number\", \"name\", "
+    "\"label\",\n"
+    "                  \"softwareVersion\", \"hardwareVersion\"}]}\n\n"
+    "Options:\n");
+
+const char *const kInfoHelp = QT_TRANSLATE_NOOP(
+    "DeviceCommand",
+    "Usage: kdr450p-tool info [--device N] [--json] [options]\n\n"
+    "Prints the information block of one controller: name, software and hardware\n"
+    "version, frame limit, and its label.\n"
+    "  --json          print {\"device\", \"usbName\", \"name\", \"softwareVersion\",\n"
+    "                  \"hardwareVersion\", \"frameLimit\", \"label\"}\n\nOptions:\n");
+
 QJsonValue numberOrNull(int n)
 {
     return n > 0 ? QJsonValue(n) : QJsonValue(QJsonValue::Null);
@@ -35,18 +54,8 @@ void printJson(const QJsonObject &object)
 int runDevicesCommand(const QStringList &args)
 {
     bool json = false;
-    ControllerCommand command(
-        QStringLiteral("devices"),
-        DeviceCommand::tr(
-            "Usage: kdr450p-tool devices [--json] [options]\n\n"
-            "Lists the attached devices that answer, one a line: the entry text as the window\n"
-            "lists it (name, controller number for --device, label), software and hardware\n"
-            "version.\n"
-            "  --json          print {\"backend\", \"devices\": [{\"number\", \"name\", "
-            "\"label\",\n"
-            "                  \"softwareVersion\", \"hardwareVersion\"}]}\n\n"
-            "Options:\n"),
-        {{QStringLiteral("--json"), &json}});
+    ControllerCommand command(QStringLiteral("devices"), DeviceCommand::tr(kDevicesHelp),
+                              {{QStringLiteral("--json"), &json}});
     command.allowDevice = false;
     command.discoverOnly = true;
     command.run = [&](StoreSession &session) -> int {
@@ -87,15 +96,8 @@ int runDevicesCommand(const QStringList &args)
 int runInfoCommand(const QStringList &args)
 {
     bool json = false;
-    ControllerCommand command(
-        QStringLiteral("info"),
-        DeviceCommand::tr(
-            "Usage: kdr450p-tool info [--device N] [--json] [options]\n\n"
-            "Prints the information block of one controller: name, software and hardware\n"
-            "version, frame limit, and its label.\n"
-            "  --json          print {\"device\", \"usbName\", \"name\", \"softwareVersion\",\n"
-            "                  \"hardwareVersion\", \"frameLimit\", \"label\"}\n\nOptions:\n"),
-        {{QStringLiteral("--json"), &json}});
+    ControllerCommand command(QStringLiteral("info"), DeviceCommand::tr(kInfoHelp),
+                              {{QStringLiteral("--json"), &json}});
     command.run = [&](StoreSession &session) -> int {
         const DeviceIdentity &id = session.identity();
         QByteArray label(BLPSize::MaxLabelLength, '\0');
