@@ -89,18 +89,8 @@ void FixtureDefinitionsUploader::run()
 {
     m_sent = 0;
     m_freeSlots = -1;
-    m_failure = DeviceFailure();
-    if (m_abort) {
-        emit aborted();
-        return;
-    }
     const int n = int(m_definitions.size());
-    if (n == 0) {
-        emit progressTotal(100);
-        emit dataSent();
-        return;
-    }
-    if (!haveController())
+    if (!beginRun(this, n, &FixtureDefinitionsUploader::dataSent))
         return;
     if (!m_candidates.isEmpty()) {
         if (!findHeld()) {

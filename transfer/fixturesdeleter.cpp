@@ -10,18 +10,8 @@ FixturesDeleter::FixturesDeleter(QObject *parent) : StoreWorker(AbortCancels::No
 void FixturesDeleter::run()
 {
     m_deleted = 0;
-    m_failure = DeviceFailure();
-    if (m_abort) {
-        emit aborted();
-        return;
-    }
     const int n = int(m_targets.size());
-    if (n == 0) {
-        emit progressTotal(100);
-        emit fixturesDeleted();
-        return;
-    }
-    if (!haveController())
+    if (!beginRun(this, n, &FixturesDeleter::fixturesDeleted))
         return;
     if (FixtureStore::queryDeviceStatus(m_master, 0).patchListNeedsClearing) {
         emit failedPatchingNeedsToBeCleared();

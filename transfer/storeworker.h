@@ -45,6 +45,24 @@ protected:
     bool haveMaster();
     // False, after failed(), when no master was set or it does not lead to the controller.
     bool haveController();
+    // The opening of a worker's run over items: the last failure forgotten, then an abort
+    // given before the run (aborted), nothing to do (progress 100, then done), or no
+    // controller (failed). True when the run goes on.
+    template <typename Worker>
+    bool beginRun(Worker *worker, qsizetype items, void (Worker::*done)())
+    {
+        m_failure = DeviceFailure();
+        if (m_abort) {
+            emit worker->aborted();
+            return false;
+        }
+        if (items == 0) {
+            emit worker->progressTotal(100);
+            (worker->*done)(); // a signal
+            return false;
+        }
+        return haveController();
+    }
 
     BLPMaster *m_master = nullptr;
     DeviceFailure m_failure;

@@ -21,13 +21,8 @@ const char *const kHelp = QT_TRANSLATE_NOOP(
 int runDeviceClearPatchList(QStringList args)
 {
     bool yes = false;
-    ControllerCommand command;
-    command.name = QStringLiteral("device clear-patch-list");
-    command.help = StoreCommand::tr(kHelp);
-    command.takeArguments = [&](QStringList *args, QString *) {
-        yes = takeFlag(args, QStringLiteral("--yes"));
-        return true;
-    };
+    ControllerCommand command(QStringLiteral("device clear-patch-list"), StoreCommand::tr(kHelp),
+                              {{QStringLiteral("--yes"), &yes}});
     command.beforeOpen = [&] {
         if (!yes && !confirmed(StoreCommand::tr(
                         "The current patch list will be erased.\nDo you want to continue?")))

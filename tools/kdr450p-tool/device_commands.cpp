@@ -20,6 +20,25 @@ struct DeviceCommand {
     Q_DECLARE_TR_FUNCTIONS(DeviceCommand)
 };
 
+const char *const kDevicesHelp = QT_TRANSLATE_NOOP(
+    "DeviceCommand",
+    "Usage: kdr450p-tool devices [--json] [options]\n\n"
+    "Lists the attached devices that answer, one a line: the entry text as the window\n"
+    "lists it (name, controller number for --device, label), software and hardware\n"
+    "version.\n"
+    "  --json          print {\"backend\", \"devices\": [{\"number\", \"name\", "
+    "\"label\",\n"
+    "                  \"softwareVersion\", \"hardwareVersion\"}]}\n\n"
+    "Options:\n");
+
+const char *const kInfoHelp = QT_TRANSLATE_NOOP(
+    "DeviceCommand",
+    "Usage: kdr450p-tool info [--device N] [--json] [options]\n\n"
+    "Prints the information block of one controller: name, software and hardware\n"
+    "version, frame limit, and its label.\n"
+    "  --json          print {\"device\", \"usbName\", \"name\", \"softwareVersion\",\n"
+    "                  \"hardwareVersion\", \"frameLimit\", \"label\"}\n\nOptions:\n");
+
 QJsonValue numberOrNull(int n)
 {
     return n > 0 ? QJsonValue(n) : QJsonValue(QJsonValue::Null);
@@ -34,26 +53,11 @@ void printJson(const QJsonObject &object)
 
 int runDevicesCommand(const QStringList &args)
 {
-    setCommand(QStringLiteral("devices"));
-    silenceDiagnostics();
     bool json = false;
-    ControllerCommand command;
-    command.name = QStringLiteral("devices");
-    command.help = DeviceCommand::tr(
-        "Usage: kdr450p-tool devices [--json] [options]\n\n"
-        "Lists the attached devices that answer, one a line: the entry text as the window\n"
-        "lists it (name, controller number for --device, label), software and hardware\n"
-        "version.\n"
-        "  --json          print {\"backend\", \"devices\": [{\"number\", \"name\", "
-        "\"label\",\n"
-        "                  \"softwareVersion\", \"hardwareVersion\"}]}\n\n"
-        "Options:\n");
+    ControllerCommand command(QStringLiteral("devices"), DeviceCommand::tr(kDevicesHelp),
+                              {{QStringLiteral("--json"), &json}});
     command.allowDevice = false;
     command.discoverOnly = true;
-    command.takeArguments = [&](QStringList *args, QString *) {
-        json = takeFlag(args, QStringLiteral("--json"));
-        return true;
-    };
     command.run = [&](StoreSession &session) -> int {
         const QList<DiscoveredDevice> devices = session.discover();
         if (devices.isEmpty())
@@ -91,21 +95,9 @@ int runDevicesCommand(const QStringList &args)
 
 int runInfoCommand(const QStringList &args)
 {
-    setCommand(QStringLiteral("info"));
-    silenceDiagnostics();
     bool json = false;
-    ControllerCommand command;
-    command.name = QStringLiteral("info");
-    command.help = DeviceCommand::tr(
-        "Usage: kdr450p-tool info [--device N] [--json] [options]\n\n"
-        "Prints the information block of one controller: name, software and hardware\n"
-        "version, frame limit, and its label.\n"
-        "  --json          print {\"device\", \"usbName\", \"name\", \"softwareVersion\",\n"
-        "                  \"hardwareVersion\", \"frameLimit\", \"label\"}\n\nOptions:\n");
-    command.takeArguments = [&](QStringList *args, QString *) {
-        json = takeFlag(args, QStringLiteral("--json"));
-        return true;
-    };
+    ControllerCommand command(QStringLiteral("info"), DeviceCommand::tr(kInfoHelp),
+                              {{QStringLiteral("--json"), &json}});
     command.run = [&](StoreSession &session) -> int {
         const DeviceIdentity &id = session.identity();
         QByteArray label(BLPSize::MaxLabelLength, '\0');

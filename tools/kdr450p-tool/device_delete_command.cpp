@@ -36,32 +36,14 @@ int report(const StoreSession::JobResult &result, StoreSession &session, const Q
 
 int runDeviceDelete(QStringList args)
 {
-    QList<int> slotNumbers;
     bool clearPatch = false;
-    ControllerCommand command;
-    command.name = QStringLiteral("device delete");
-    command.help = StoreCommand::tr(kHelp);
-    command.takeArguments = [&](QStringList *args, QString *error) {
-        if (!takeSlots(args, &slotNumbers, error))
-            return false;
-        clearPatch = takeFlag(args, QStringLiteral("--clear-patch-list"));
-        return true;
-    };
-    command.beforeOpen = [&] {
-        return slotNumbers.isEmpty()
-                   ? usage(command.name, StoreCommand::tr("name at least one --slot N"))
-                   : Proceed;
-    };
-    command.run = [&](StoreSession &session) -> int {
-        StoreState state;
-        QString error;
-        if (!readState(session, &state, &error))
-            return fail(error);
+    ControllerCommand command(QStringLiteral("device delete"), StoreCommand::tr(kHelp),
+                              {{QStringLiteral("--clear-patch-list"), &clearPatch}});
+    command.slotCount = ControllerCommand::Slots::AtLeastOne;
+    command.runOnStore = [&](StoreSession &session, const StoreState &state) -> int {
         QList<QBLRemoteFixtureDefinition *> targets;
         QStringList names;
-        for (int s : std::as_const(slotNumbers)) {
-            if (const QString refusal = state.slotRefusal(s, session); !refusal.isEmpty())
-                return fail(refusal);
+        for (int s : std::as_const(command.slotNumbers)) {
             QBLRemoteFixtureDefinition *entry = findSlot(state.entries, s);
             targets.append(entry);
             names << QStringLiteral("%1 '%2'").arg(s).arg(entry->displayName());

@@ -74,40 +74,23 @@ void report(const QString &line, const OutputFile &output)
 
 int runDeviceDownload(QStringList args)
 {
-    QList<int> slotNumbers;
     bool force = false;
-    QStringList positional;
     OutputFile output;
     std::unique_ptr<BLFLArchive> existing;
     QList<QBLFixtureDefinition *> definitions;
-    ControllerCommand command;
-    command.name = QStringLiteral("device download");
-    command.help = StoreCommand::tr(kHelp);
-    command.takeArguments = [&](QStringList *args, QString *error) {
-        if (!takeSlots(args, &slotNumbers, error))
-            return false;
-        force = takeFlag(args, QStringLiteral("--force"));
-        positional = takePositional(args);
-        return true;
-    };
+    ControllerCommand command(QStringLiteral("device download"), StoreCommand::tr(kHelp),
+                              {{QStringLiteral("--force"), &force}});
+    command.slotCount = ControllerCommand::Slots::Any;
+    command.fileUsage = StoreCommand::tr("expects one OUT.blfl file");
     command.beforeOpen = [&] {
-        if (positional.size() != 1)
-            return usage(command.name, StoreCommand::tr("expects one OUT.blfl file"));
         QString error;
-        if (!output.prepare(positional.first(), &error) ||
+        if (!output.prepare(command.file, &error) ||
             (!output.isStdout() &&
              !loadExisting(output.path(), force, &existing, &definitions, &error)))
             return fail(error);
         return Proceed;
     };
-    command.run = [&](StoreSession &session) -> int {
-        StoreState state;
-        QString error;
-        if (!readState(session, &state, &error))
-            return fail(error);
-        for (int s : std::as_const(slotNumbers))
-            if (const QString refusal = state.slotRefusal(s, session); !refusal.isEmpty())
-                return fail(refusal);
+    command.runOnStore = [&](StoreSession &session, const StoreState &state) -> int {
         if (state.entries.empty()) {
             report(StoreCommand::tr("No fixture definitions are stored on %1.\n")
                        .arg(session.deviceText()),
@@ -116,7 +99,7 @@ int runDeviceDownload(QStringList args)
         }
         QList<QBLRemoteFixtureDefinition *> wanted;
         for (const auto &e : state.entries)
-            if (slotNumbers.isEmpty() || slotNumbers.contains(e->slotNumber()))
+            if (command.slotNumbers.isEmpty() || command.slotNumbers.contains(e->slotNumber()))
                 wanted.append(e.get());
 
         const StoreSession::JobResult result =
@@ -134,6 +117,7 @@ int runDeviceDownload(QStringList args)
         if (!target.save())
             return fail(
                 StoreCommand::tr("cannot save %1: %2").arg(output.name(), target.errorString()));
+        QString error;
         if (!output.deliver(&error))
             return fail(error);
         report(StoreCommand::tr("%1 %2 from %3 to %4.\n")

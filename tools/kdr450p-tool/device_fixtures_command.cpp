@@ -135,19 +135,10 @@ int runDeviceFixtures(QStringList args)
 {
     bool json = false;
     bool channels = false;
-    ControllerCommand command;
-    command.name = QStringLiteral("device fixtures");
-    command.help = StoreCommand::tr(kHelp);
-    command.takeArguments = [&](QStringList *args, QString *) {
-        json = takeFlag(args, QStringLiteral("--json"));
-        channels = takeFlag(args, QStringLiteral("--channels"));
-        return true;
-    };
-    command.run = [&](StoreSession &session) -> int {
-        StoreState state;
-        QString error;
-        if (!readState(session, &state, &error))
-            return fail(error);
+    ControllerCommand command(
+        QStringLiteral("device fixtures"), StoreCommand::tr(kHelp),
+        {{QStringLiteral("--json"), &json}, {QStringLiteral("--channels"), &channels}});
+    command.runOnStore = [&](StoreSession &session, const StoreState &state) -> int {
         if (!json && !channels) {
             out(table(state, session));
             return Success;
@@ -162,6 +153,7 @@ int runDeviceFixtures(QStringList args)
         std::vector<std::unique_ptr<QBLFixtureDefinition>> owned;
         QList<QBLFixtureDefinition *> definitions;
         if (channels && !entries.isEmpty()) {
+            QString error;
             if (!readRecords(session, entries, &error))
                 return fail(error);
             definitions = session.jobs().downloadedDefinitions();
@@ -189,29 +181,13 @@ int runDeviceFixtures(QStringList args)
 
 int runDeviceShow(QStringList args)
 {
-    QList<int> slotNumbers;
     bool json = false;
-    ControllerCommand command;
-    command.name = QStringLiteral("device show");
-    command.help = StoreCommand::tr(kShowHelp);
-    command.takeArguments = [&](QStringList *args, QString *error) {
-        if (!takeSlots(args, &slotNumbers, error))
-            return false;
-        json = takeFlag(args, QStringLiteral("--json"));
-        return true;
-    };
-    command.beforeOpen = [&] {
-        return slotNumbers.size() != 1 ? usage(command.name, StoreCommand::tr("name one --slot N"))
-                                       : Proceed;
-    };
-    command.run = [&](StoreSession &session) -> int {
-        const int slot = slotNumbers.first();
-        StoreState state;
+    ControllerCommand command(QStringLiteral("device show"), StoreCommand::tr(kShowHelp),
+                              {{QStringLiteral("--json"), &json}});
+    command.slotCount = ControllerCommand::Slots::One;
+    command.runOnStore = [&](StoreSession &session, const StoreState &state) -> int {
+        const int slot = command.slotNumbers.first();
         QString error;
-        if (!readState(session, &state, &error))
-            return fail(error);
-        if (const QString refusal = state.slotRefusal(slot, session); !refusal.isEmpty())
-            return fail(refusal);
         if (!readRecords(session, {findSlot(state.entries, slot)}, &error))
             return fail(error);
         const QList<QBLFixtureDefinition *> definitions = session.jobs().downloadedDefinitions();

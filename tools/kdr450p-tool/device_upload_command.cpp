@@ -150,26 +150,19 @@ int runDeviceUpload(QStringList args)
     QStringList only;
     bool clearPatch = false;
     bool skipExisting = false;
-    QStringList positional;
     InputFile input;
     std::unique_ptr<BLFLArchive> archive;
     QList<QBLFixtureDefinition *> chosen;
-    ControllerCommand command;
-    command.name = QStringLiteral("device upload");
-    command.help = StoreCommand::tr(kHelp);
+    ControllerCommand command(QStringLiteral("device upload"), StoreCommand::tr(kHelp),
+                              {{QStringLiteral("--clear-patch-list"), &clearPatch},
+                               {QStringLiteral("--skip-existing"), &skipExisting}});
     command.takeArguments = [&](QStringList *args, QString *error) {
-        if (!takeRepeated(args, QStringLiteral("--only"), &only, error))
-            return false;
-        clearPatch = takeFlag(args, QStringLiteral("--clear-patch-list"));
-        skipExisting = takeFlag(args, QStringLiteral("--skip-existing"));
-        positional = takePositional(args);
-        return true;
+        return takeRepeated(args, QStringLiteral("--only"), &only, error);
     };
+    command.fileUsage = StoreCommand::tr("expects one LIBRARY file");
     command.beforeOpen = [&]() -> int {
-        if (positional.size() != 1)
-            return usage(command.name, StoreCommand::tr("expects one LIBRARY file"));
         QString error;
-        if (!input.open(positional.first(), &error))
+        if (!input.open(command.file, &error))
             return fail(error);
         archive = std::make_unique<BLFLArchive>(input.path());
         if (!archive->load())

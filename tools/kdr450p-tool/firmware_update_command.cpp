@@ -13,27 +13,21 @@ using namespace StoreCommand;
 int runFirmwareUpdate(const QStringList &args)
 {
     bool yes = false;
-    QStringList positional;
     InputFile input;
     FirmwareFile file;
-    ControllerCommand command;
-    command.name = QStringLiteral("firmware update");
-    command.help = StoreCommand::tr("Usage: kdr450p-tool firmware update FILE [--device N] [--yes] "
-                                    "[options]\n\n"
-                                    "Programs a controller with a firmware file (.bl2; FILE - "
-                                    "reads standard input)\nand prints its software version "
-                                    "before and after.\n"
-                                    "  --yes           do not ask before programming\n");
-    command.takeArguments = [&](QStringList *args, QString *) {
-        yes = takeFlag(args, QStringLiteral("--yes"));
-        positional = takePositional(args);
-        return true;
-    };
+    ControllerCommand command(
+        QStringLiteral("firmware update"),
+        StoreCommand::tr("Usage: kdr450p-tool firmware update FILE [--device N] [--yes] "
+                         "[options]\n\n"
+                         "Programs a controller with a firmware file (.bl2; FILE - "
+                         "reads standard input)\nand prints its software version "
+                         "before and after.\n"
+                         "  --yes           do not ask before programming\n"),
+        {{QStringLiteral("--yes"), &yes}});
+    command.fileUsage = StoreCommand::tr("expects one firmware FILE");
     command.beforeOpen = [&] {
-        if (positional.size() != 1)
-            return usage(command.name, StoreCommand::tr("expects one firmware FILE"));
         QString error;
-        if (!input.open(positional.first(), &error))
+        if (!input.open(command.file, &error))
             return fail(error);
         if (!file.load(input.path()))
             return fail(firmwareFileText(file, input.name()));

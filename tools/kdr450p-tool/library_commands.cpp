@@ -157,18 +157,19 @@ bool loadLibrary(const QString &path, LoadedLibrary &library, QString &error)
     return true;
 }
 
-// The start of list, check and resave: the help, the flags each knows, the number of file
-// arguments, and the first file loaded. StoreCommand::Proceed to go on, else the exit code.
 struct LibraryArguments {
     QStringList positional;
     QStringList flags;
     LoadedLibrary library;
 };
 
-int takeLibrary(const QStringList &args, const char *help, const QString &subcommand,
-                const QStringList &allowedFlags, qsizetype files, const QString &filesProblem,
-                LibraryArguments &taken)
+// The outline of list, check and resave: the help, the flags each knows, the number of file
+// arguments, the first file loaded, and then the work on it, which returns the exit code.
+int runOnLibrary(const QStringList &args, const char *help, const QString &subcommand,
+                 const QStringList &allowedFlags, qsizetype files, const QString &filesProblem,
+                 int (*work)(const LibraryArguments &taken))
 {
+    LibraryArguments taken;
     if (wantsHelp(args)) {
         out(LibraryCommand::tr(help));
         return Success;
@@ -181,7 +182,7 @@ int takeLibrary(const QStringList &args, const char *help, const QString &subcom
     QString error;
     if (!loadLibrary(taken.positional.first(), taken.library, error))
         return failure(error);
-    return StoreCommand::Proceed;
+    return work(taken);
 }
 
 QString unsupportedText(const QString &path)
@@ -213,14 +214,8 @@ QString typeText(quint32 type)
                                                        : FixtureTypes::canonicalText(type);
 }
 
-int runList(const QStringList &args)
+int listLibrary(const LibraryArguments &taken)
 {
-    LibraryArguments taken;
-    if (const int code = takeLibrary(args, kListHelp, QStringLiteral("list"),
-                                     {QStringLiteral("--json"), QStringLiteral("--channels")}, 1,
-                                     LibraryCommand::tr("expected one FILE"), taken);
-        code != StoreCommand::Proceed)
-        return code;
     const bool json = taken.flags.contains(QLatin1String("--json"));
     const bool channels = taken.flags.contains(QLatin1String("--channels"));
     const LoadedLibrary &library = taken.library;
@@ -277,14 +272,8 @@ bool checkForDevice(const QList<QBLFixtureDefinition *> &definitions)
     return allFit;
 }
 
-int runCheck(const QStringList &args)
+int checkLibrary(const LibraryArguments &taken)
 {
-    LibraryArguments taken;
-    if (const int code = takeLibrary(args, kCheckHelp, QStringLiteral("check"),
-                                     {QStringLiteral("--for-device")}, 1,
-                                     LibraryCommand::tr("expected one FILE"), taken);
-        code != StoreCommand::Proceed)
-        return code;
     const LoadedLibrary &library = taken.library;
     const QString name = library.input.name();
     if (library.archive->hasUnsupportedFeatures()) {
@@ -303,14 +292,8 @@ int runCheck(const QStringList &args)
     return Success;
 }
 
-int runResave(const QStringList &args)
+int resaveLibrary(const LibraryArguments &taken)
 {
-    LibraryArguments taken;
-    if (const int code = takeLibrary(args, kResaveHelp, QStringLiteral("resave"),
-                                     {QStringLiteral("--force")}, 2,
-                                     LibraryCommand::tr("expected IN and OUT"), taken);
-        code != StoreCommand::Proceed)
-        return code;
     const LoadedLibrary &library = taken.library;
     if (library.archive->hasUnsupportedFeatures() &&
         !taken.flags.contains(QLatin1String("--force")))
@@ -320,6 +303,25 @@ int runResave(const QStringList &args)
     if (!saveLibrary(taken.positional.at(1), library.definitions, error))
         return failure(error);
     return Success;
+}
+
+int runList(const QStringList &args)
+{
+    return runOnLibrary(args, kListHelp, QStringLiteral("list"),
+                        {QStringLiteral("--json"), QStringLiteral("--channels")}, 1,
+                        LibraryCommand::tr("expected one FILE"), listLibrary);
+}
+
+int runCheck(const QStringList &args)
+{
+    return runOnLibrary(args, kCheckHelp, QStringLiteral("check"), {QStringLiteral("--for-device")},
+                        1, LibraryCommand::tr("expected one FILE"), checkLibrary);
+}
+
+int runResave(const QStringList &args)
+{
+    return runOnLibrary(args, kResaveHelp, QStringLiteral("resave"), {QStringLiteral("--force")}, 2,
+                        LibraryCommand::tr("expected IN and OUT"), resaveLibrary);
 }
 
 int runCreate(const QStringList &args)

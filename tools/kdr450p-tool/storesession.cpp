@@ -509,25 +509,82 @@ int patchListOutcome(const StoreSession::JobResult &result, const QString &what,
     }
 }
 
-int runControllerCommand(const ControllerCommand &command, QStringList args)
+namespace
 {
+
+bool takeOwnArguments(ControllerCommand &command, QStringList *args, qsizetype *files,
+                      QString *error)
+{
+    if (command.takeArguments && !command.takeArguments(args, error))
+        return false;
+    if (command.slotCount != ControllerCommand::Slots::None &&
+        !takeSlots(args, &command.slotNumbers, error))
+        return false;
+    for (const auto &[name, given] : command.flags)
+        *given = takeFlag(args, name);
+    if (!command.fileUsage.isEmpty()) {
+        const QStringList positional = takePositional(args);
+        *files = positional.size();
+        if (*files == 1)
+            command.file = positional.first();
+    }
+    return true;
+}
+
+// The usage error for arguments that are well formed but too few or too many, or empty.
+QString countProblem(const ControllerCommand &command, qsizetype files)
+{
+    if (!command.fileUsage.isEmpty() && files != 1)
+        return command.fileUsage;
+    switch (command.slotCount) {
+    case ControllerCommand::Slots::One:
+        return command.slotNumbers.size() == 1 ? QString() : StoreCommand::tr("name one --slot N");
+    case ControllerCommand::Slots::AtLeastOne:
+        return command.slotNumbers.isEmpty() ? StoreCommand::tr("name at least one --slot N")
+                                             : QString();
+    default:
+        return QString();
+    }
+}
+
+int runOnStore(const ControllerCommand &command, StoreSession &session)
+{
+    StoreState state;
+    QString error;
+    if (!readState(session, &state, &error))
+        return fail(error);
+    for (int s : command.slotNumbers)
+        if (const QString refusal = state.slotRefusal(s, session); !refusal.isEmpty())
+            return fail(refusal);
+    return command.runOnStore(session, state);
+}
+
+} // namespace
+
+int runControllerCommand(ControllerCommand &command, QStringList args)
+{
+    setCommand(command.name);
+    silenceDiagnostics();
     if (wantsHelp(args)) {
         out(command.help + deviceOptionsHelp(command.allowDevice) + simulatedStateHelp());
         return Success;
     }
     StoreSession session;
     QString error;
+    qsizetype files = 0;
     if (!session.takeOptions(&args, &error, command.allowDevice) ||
-        (command.takeArguments && !command.takeArguments(&args, &error)))
+        !takeOwnArguments(command, &args, &files, &error))
         return usage(command.name, error);
     if (const int code = leftOver(command.name, args))
         return code;
+    if (const QString problem = countProblem(command, files); !problem.isEmpty())
+        return usage(command.name, problem);
     if (command.beforeOpen)
         if (const int code = command.beforeOpen(); code != Proceed)
             return code;
     if (!(command.discoverOnly ? session.prepare(&error) : session.open(&error)))
         return fail(error);
-    return session.finish(command.run(session));
+    return session.finish(command.runOnStore ? runOnStore(command, session) : command.run(session));
 }
 
 } // namespace StoreCommand

@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class DeviceJobRunner;
@@ -149,15 +150,36 @@ void reportPatchListCleared(const StoreSession &session);
 // controller, the controller opened, the work on it, and the simulator state saved
 // (StoreSession::finish) however that work ends.
 struct ControllerCommand {
-    QString name;             // "device delete", as usage errors name it
-    QString help;             // for --help; the device options follow
-    bool allowDevice = true;  // --device N picks the controller
+    ControllerCommand(const QString &name, const QString &help,
+                      std::vector<std::pair<QString, bool *>> flags = {})
+        : name(name), help(help), flags(std::move(flags))
+    {
+    }
+    QString name;              // "device delete", as usage errors name it
+    QString help;              // for --help; the device options follow
+    bool allowDevice = true;   // --device N picks the controller
     bool discoverOnly = false; // prepare() only; no controller is opened
-    // The command's own options and arguments; false with the usage error.
+
+    // The command's own arguments, taken after the device options in this order (an option
+    // value may look like an option): takeArguments, --slot N, the flags, the file.
+    // takeArguments: false with the usage error.
     std::function<bool(QStringList *args, QString *error)> takeArguments;
+    enum class Slots { None, Any, One, AtLeastOne };
+    Slots slotCount = Slots::None;
+    QList<int> slotNumbers;                        // --slot N, each once, in order
+    std::vector<std::pair<QString, bool *>> flags; // "--json", set when given
+    // Set: the command takes exactly one argument that is no option, else this usage error.
+    QString fileUsage;
+    QString file;
+
     // Before the controller opens: Proceed, or the exit code that ends the command.
     std::function<int()> beforeOpen;
     std::function<int(StoreSession &session)> run;
+    // Instead of run: the stored list and status read first, and every --slot N checked
+    // against them.
+    std::function<int(StoreSession &session, const StoreState &state)> runOnStore;
 };
-int runControllerCommand(const ControllerCommand &command, QStringList args);
+// Names the command in failure lines and silences diagnostics first; fills the command's
+// slotNumbers and file on the way.
+int runControllerCommand(ControllerCommand &command, QStringList args);
 } // namespace StoreCommand

@@ -17,17 +17,16 @@
 
 #include <QThread>
 
+#include <optional>
+
 // Requests that found the lock taken, with what they were made for. One is served when the
 // lock is free again; starting any request drops them all.
 struct DeviceJobRunner::Pending {
-    bool change = false;
-    int changeIndex = 0;
-    bool upload = false;
-    std::vector<std::unique_ptr<QBLFixtureDefinition>> definitions;
-    bool remove = false;
-    std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> removeEntries;
-    bool download = false;
-    std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>> downloadEntries;
+    using Entries = std::vector<std::unique_ptr<QBLRemoteFixtureDefinition>>;
+    std::optional<int> change; // the device index
+    std::optional<std::vector<std::unique_ptr<QBLFixtureDefinition>>> upload;
+    std::optional<Entries> remove;
+    std::optional<Entries> download;
     bool discovery = false;
     bool firmware = false;
 };
@@ -52,6 +51,15 @@ template <typename T> QList<T *> pointers(const std::vector<std::unique_ptr<T>> 
     for (const auto &item : items)
         out.append(item.get());
     return out;
+}
+
+// The worker copies them, in place of those of its last run.
+template <typename Worker, typename T>
+void giveDefinitions(Worker *worker, const QList<T *> &definitions)
+{
+    worker->clearDefinitions();
+    for (const T *definition : definitions)
+        worker->addDefinition(*definition);
 }
 
 } // namespace
@@ -228,18 +236,21 @@ bool DeviceJobRunner::admit(DeviceJob job)
     return true;
 }
 
-bool DeviceJobRunner::upload(const QList<QBLFixtureDefinition *> &definitions)
+bool DeviceJobRunner::admitOrKeep(DeviceJob job, const std::function<void(Pending &)> &keep)
 {
     if (m_closing)
         return false;
-    if (!admit(DeviceJob::Upload)) {
-        m_pending->upload = true;
-        m_pending->definitions = copies(definitions);
+    if (admit(job))
+        return true;
+    keep(*m_pending);
+    return false;
+}
+
+bool DeviceJobRunner::upload(const QList<QBLFixtureDefinition *> &definitions)
+{
+    if (!admitOrKeep(DeviceJob::Upload, [&](Pending &p) { p.upload = copies(definitions); }))
         return false;
-    }
-    m_uploader->clearDefinitions();
-    for (const QBLFixtureDefinition *definition : definitions)
-        m_uploader->addDefinition(*definition);
+    giveDefinitions(m_uploader, definitions);
     if (m_asksAboutHeld) {
         // The last list's headers tell which slots may hold one; only those are read.
         m_uploader->setHeldCandidates(candidateSlots(
@@ -268,29 +279,17 @@ void DeviceJobRunner::answerHeldQuestion(bool uploadAgain)
 
 bool DeviceJobRunner::download(const QList<QBLRemoteFixtureDefinition *> &entries)
 {
-    if (m_closing)
+    if (!admitOrKeep(DeviceJob::Download, [&](Pending &p) { p.download = copies(entries); }))
         return false;
-    if (!admit(DeviceJob::Download)) {
-        m_pending->download = true;
-        m_pending->downloadEntries = copies(entries);
-        return false;
-    }
-    m_downloader->clearDefinitions();
-    for (const QBLRemoteFixtureDefinition *entry : entries)
-        m_downloader->addDefinition(*entry);
+    giveDefinitions(m_downloader, entries);
     m_downloader->start();
     return true;
 }
 
 bool DeviceJobRunner::remove(const QList<QBLRemoteFixtureDefinition *> &entries)
 {
-    if (m_closing)
+    if (!admitOrKeep(DeviceJob::Delete, [&](Pending &p) { p.remove = copies(entries); }))
         return false;
-    if (!admit(DeviceJob::Delete)) {
-        m_pending->remove = true;
-        m_pending->removeEntries = copies(entries);
-        return false;
-    }
     // The deleter keeps pointers: the copies live until the next deletion.
     m_deleteTargets = copies(entries);
     m_deleter->clearTargets();
@@ -320,13 +319,8 @@ bool DeviceJobRunner::clearPatchList()
 
 bool DeviceJobRunner::changeDevice(int deviceIndex)
 {
-    if (m_closing)
+    if (!admitOrKeep(DeviceJob::ChangeDevice, [&](Pending &p) { p.change = deviceIndex; }))
         return false;
-    if (!admit(DeviceJob::ChangeDevice)) {
-        m_pending->change = true;
-        m_pending->changeIndex = deviceIndex;
-        return false;
-    }
     m_changer->setTargetIndex(deviceIndex);
     m_changer->start();
     return true;
@@ -334,12 +328,8 @@ bool DeviceJobRunner::changeDevice(int deviceIndex)
 
 bool DeviceJobRunner::discover()
 {
-    if (m_closing)
+    if (!admitOrKeep(DeviceJob::Discover, [](Pending &p) { p.discovery = true; }))
         return false;
-    if (!admit(DeviceJob::Discover)) {
-        m_pending->discovery = true;
-        return false;
-    }
     m_discoverer->start();
     return true;
 }
@@ -364,13 +354,9 @@ bool DeviceJobRunner::updateFirmware(const FirmwareFile *file, int deviceIndex)
 
 bool DeviceJobRunner::beginFirmwareDialog(bool rememberWhenBusy)
 {
-    if (m_closing || (!rememberWhenBusy && m_job != DeviceJob::None))
+    if (!rememberWhenBusy && m_job != DeviceJob::None)
         return false;
-    if (!admit(DeviceJob::FirmwareUpdate)) {
-        m_pending->firmware = true;
-        return false;
-    }
-    return true;
+    return admitOrKeep(DeviceJob::FirmwareUpdate, [](Pending &p) { p.firmware = true; });
 }
 
 void DeviceJobRunner::endFirmwareDialog(int switchBackTo)
@@ -563,13 +549,13 @@ void DeviceJobRunner::servePending()
     Pending pending = std::move(*m_pending);
     *m_pending = Pending();
     if (pending.change)
-        changeDevice(pending.changeIndex);
+        changeDevice(*pending.change);
     else if (pending.upload)
-        upload(pointers(pending.definitions));
+        upload(pointers(*pending.upload));
     else if (pending.remove)
-        remove(pointers(pending.removeEntries));
+        remove(pointers(*pending.remove));
     else if (pending.download)
-        download(pointers(pending.downloadEntries));
+        download(pointers(*pending.download));
     else if (pending.discovery)
         discover();
     else if (pending.firmware)

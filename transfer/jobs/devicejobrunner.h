@@ -17,6 +17,7 @@
 #include <QList>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -139,6 +140,9 @@ private:
     struct Pending;
 
     bool admit(DeviceJob job);
+    // admit(), or while another job holds the lock, keep() notes the request for later. False
+    // when the job does not start now (always while closing).
+    bool admitOrKeep(DeviceJob job, const std::function<void(Pending &)> &keep);
     void startUpload();
     void startDelete();
     void startRefresh();
