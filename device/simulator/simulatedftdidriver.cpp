@@ -64,10 +64,11 @@ FtdiStatus SimulatedFtdiDriver::getDeviceInfoList(uchar *nodes, quint32 *count)
     if (!nodes || !count)
         return InvalidParameter;
     Lock l(m_mutex);
-    const quint32 n = qMin(*count, quint32(m_snapshot.size()));
-    for (quint32 i = 0; i < n; ++i)
-        fillNode(nodes + i * NodeSize, m_snapshot[i]->serialNumber(), m_snapshot[i]->description());
-    *count = n;
+    fillNodes(nodes, count, quint32(m_snapshot.size()),
+              [this](quint32 i, QByteArray *serialNumber, QByteArray *description) {
+                  *serialNumber = m_snapshot[i]->serialNumber();
+                  *description = m_snapshot[i]->description();
+              });
     return Ok;
 }
 
@@ -96,6 +97,14 @@ bool SimulatedFtdiDriver::session(FtdiHandle handle, Session *out) const
         return false;
     *out = it->second;
     return true;
+}
+
+FtdiStatus SimulatedFtdiDriver::transferSession(FtdiHandle handle, const void *buffer,
+                                                quint32 *countDone, Session *out) const
+{
+    if (!buffer || !countDone)
+        return InvalidParameter;
+    return session(handle, out) ? Ok : InvalidHandle;
 }
 
 // Device objects never go away before the driver, so a session's device pointer stays valid
@@ -132,22 +141,18 @@ FtdiStatus SimulatedFtdiDriver::setTimeouts(FtdiHandle handle, quint32 readMs, q
 FtdiStatus SimulatedFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 count,
                                      quint32 *countRead)
 {
-    if (!buffer || !countRead)
-        return InvalidParameter;
     Session s;
-    if (!session(handle, &s))
-        return InvalidHandle;
+    if (const FtdiStatus status = transferSession(handle, buffer, countRead, &s))
+        return status;
     return s.device->portRead(s.generation, static_cast<uchar *>(buffer), count, countRead);
 }
 
 FtdiStatus SimulatedFtdiDriver::write(FtdiHandle handle, const void *buffer, quint32 count,
                                       quint32 *countWritten)
 {
-    if (!buffer || !countWritten)
-        return InvalidParameter;
     Session s;
-    if (!session(handle, &s))
-        return InvalidHandle;
+    if (const FtdiStatus status = transferSession(handle, buffer, countWritten, &s))
+        return status;
     return s.device->portWrite(s.generation, static_cast<const uchar *>(buffer), count,
                                countWritten);
 }
@@ -160,12 +165,7 @@ FtdiStatus SimulatedFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, q
         return InvalidHandle;
     quint32 rx = 0;
     const FtdiStatus status = s.device->portStatus(s.generation, &rx);
-    if (rxQueue)
-        *rxQueue = rx;
-    if (txQueue)
-        *txQueue = 0;
-    if (eventWord)
-        *eventWord = 0;
+    reportStatus(rxQueue, txQueue, eventWord, rx, 0, 0);
     return status;
 }
 

@@ -56,6 +56,9 @@ private:
 
     SimulatedDevice *addDevice(const QByteArray &description, bool isController);
     bool session(FtdiHandle handle, Session *out) const;
+    // The checks read() and write() share: the arguments, then the handle's session.
+    FtdiStatus transferSession(FtdiHandle handle, const void *buffer, quint32 *countDone,
+                               Session *out) const;
 
     mutable std::mutex m_mutex; // guards the device list, the snapshot and the sessions
     std::vector<std::unique_ptr<SimulatedDevice>> m_devices;
