@@ -14,28 +14,12 @@ SerialPortDriverBase::SerialPortDriverBase(const QString &explicitPort)
 
 SerialPortDriverBase::~SerialPortDriverBase() = default;
 
-FtdiStatus SerialPortDriverBase::createDeviceInfoList(quint32 *count)
+QList<SerialPortDriverBase::Listed> SerialPortDriverBase::listDevices()
 {
-    if (!count)
-        return InvalidParameter;
-    const QList<SerialPortEntry> entries = listSerialPortEntries(m_explicitPort);
-    Lock l(m_mutex);
-    m_snapshot = entries;
-    *count = quint32(m_snapshot.size());
-    return Ok;
-}
-
-FtdiStatus SerialPortDriverBase::getDeviceInfoList(uchar *nodes, quint32 *count)
-{
-    if (!nodes || !count)
-        return InvalidParameter;
-    Lock l(m_mutex);
-    fillNodes(nodes, count, quint32(m_snapshot.size()),
-              [this](quint32 i, QByteArray *serialNumber, QByteArray *description) {
-                  *serialNumber = m_snapshot[int(i)].serialNumber;
-                  *description = m_snapshot[int(i)].description;
-              });
-    return Ok;
+    QList<Listed> devices;
+    for (const SerialPortEntry &entry : listSerialPortEntries(m_explicitPort))
+        devices.append({entry.serialNumber, entry.description, entry.path});
+    return devices;
 }
 
 FtdiStatus SerialPortDriverBase::open(int index, FtdiHandle *handle)
@@ -43,12 +27,8 @@ FtdiStatus SerialPortDriverBase::open(int index, FtdiHandle *handle)
     if (!handle)
         return InvalidParameter;
     QString path;
-    {
-        Lock l(m_mutex);
-        if (index < 0 || index >= m_snapshot.size())
-            return DeviceNotFound;
-        path = m_snapshot[index].path;
-    }
+    if (!listedTarget(index, &path))
+        return DeviceNotFound;
     const QString key = canonicalPortPath(path);
     {
         Lock l(m_mutex);

@@ -1,26 +1,23 @@
 #pragma once
 
-// What the two backends over the system's serial ports share: the snapshot of listed ports,
-// the set of open ports (a port is opened once per driver, whichever thread asks), the
+// What the two backends over the system's serial ports share: the listed ports are their
+// paths; the set of open ports (a port is opened once per driver, whichever thread asks), the
 // per-handle time-outs and the checks of handles and arguments. A backend adds the I/O.
 
-#include "ftdidriver.h"
+#include "listingftdidriver.h"
 #include "serialportlist.h"
 
-#include <QList>
 #include <QString>
 
 #include <atomic>
 #include <mutex>
 #include <set>
 
-class SerialPortDriverBase : public FtdiDriver
+class SerialPortDriverBase : public ListingFtdiDriver<QString>
 {
 public:
     ~SerialPortDriverBase() override;
 
-    FtdiStatus createDeviceInfoList(quint32 *count) override;
-    FtdiStatus getDeviceInfoList(uchar *nodes, quint32 *count) override;
     // Opens the listed port unless this driver has it open already: a backend's own lock on
     // the line may not stop a second opener (TIOCEXCL does not stop a privileged process).
     FtdiStatus open(int index, FtdiHandle *handle) override;
@@ -47,6 +44,8 @@ protected:
     };
 
     explicit SerialPortDriverBase(const QString &explicitPort);
+
+    QList<Listed> listDevices() override;
 
     // The backend's side of open(): the port at path, opened, or null when it does not open.
     virtual OpenPort *openPath(const QString &path) = 0;
@@ -81,7 +80,6 @@ private:
                             OpenPort **port) const;
 
     const QString m_explicitPort;
-    mutable std::mutex m_mutex; // guards the snapshot and the set of open ports
-    QList<SerialPortEntry> m_snapshot;
+    mutable std::mutex m_mutex; // guards the set of open ports
     std::set<OpenPort *> m_ports;
 };

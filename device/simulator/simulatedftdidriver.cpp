@@ -45,42 +45,25 @@ void SimulatedFtdiDriver::setWireTimeModel(bool on)
         d->setWireTimeModel(on);
 }
 
-FtdiStatus SimulatedFtdiDriver::createDeviceInfoList(quint32 *count)
+QList<SimulatedFtdiDriver::Listed> SimulatedFtdiDriver::listDevices()
 {
-    if (!count)
-        return InvalidParameter;
     Lock l(m_mutex);
-    m_snapshot.clear();
+    QList<Listed> devices;
     for (const auto &d : m_devices) {
         if (d->isPlugged())
-            m_snapshot.push_back(d.get());
+            devices.append({d->serialNumber(), d->description(), d.get()});
     }
-    *count = quint32(m_snapshot.size());
-    return Ok;
-}
-
-FtdiStatus SimulatedFtdiDriver::getDeviceInfoList(uchar *nodes, quint32 *count)
-{
-    if (!nodes || !count)
-        return InvalidParameter;
-    Lock l(m_mutex);
-    fillNodes(nodes, count, quint32(m_snapshot.size()),
-              [this](quint32 i, QByteArray *serialNumber, QByteArray *description) {
-                  *serialNumber = m_snapshot[i]->serialNumber();
-                  *description = m_snapshot[i]->description();
-              });
-    return Ok;
+    return devices;
 }
 
 FtdiStatus SimulatedFtdiDriver::open(int index, FtdiHandle *handle)
 {
     if (!handle)
         return InvalidParameter;
-    Lock l(m_mutex);
-    if (index < 0 || size_t(index) >= m_snapshot.size())
-        return DeviceNotFound;
     Session s;
-    s.device = m_snapshot[size_t(index)];
+    if (!listedTarget(index, &s.device))
+        return DeviceNotFound;
+    Lock l(m_mutex);
     if (!s.device->portOpen(&s.generation))
         return DeviceNotOpened;
     const quintptr id = m_nextHandle++;
