@@ -88,13 +88,23 @@ public:
     }
 
     // Each getter leaves the default when the key is absent, and fails on a wrong type.
+    // The value at key, undefined when absent; a failure when isType refuses it.
+    bool typed(const QJsonObject &o, const char *key, const QString &where,
+               bool (QJsonValue::*isType)() const, const char *expected, QJsonValue &v)
+    {
+        v = o.value(QLatin1String(key));
+        if (v.isUndefined() || (v.*isType)())
+            return false;
+        return fail(QStringLiteral("%1: \"%2\" must be %3").arg(where, key, expected));
+    }
+
     bool string(const QJsonObject &o, const char *key, const QString &where, QString &value)
     {
-        const QJsonValue v = o.value(QLatin1String(key));
+        QJsonValue v;
+        if (typed(o, key, where, &QJsonValue::isString, "a string", v))
+            return true;
         if (v.isUndefined())
             return false;
-        if (!v.isString())
-            return fail(QStringLiteral("%1: \"%2\" must be a string").arg(where, key));
         value = v.toString();
         const int bad = firstCharacterXmlCannotHold(value);
         if (bad >= 0)
@@ -125,12 +135,11 @@ public:
 
     bool boolean(const QJsonObject &o, const char *key, const QString &where, bool &value)
     {
-        const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined())
-            return false;
-        if (!v.isBool())
-            return fail(QStringLiteral("%1: \"%2\" must be true or false").arg(where, key));
-        value = v.toBool();
+        QJsonValue v;
+        if (typed(o, key, where, &QJsonValue::isBool, "true or false", v))
+            return true;
+        if (!v.isUndefined())
+            value = v.toBool();
         return false;
     }
 
