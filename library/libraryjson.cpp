@@ -60,6 +60,24 @@ void appendField(QByteArray &out, const char *indent, const char *key)
     out += "\": ";
 }
 
+struct NameKeys {
+    const char *name;
+    const char *nameShort;
+    const char *autoNameShort;
+};
+
+// A name, its short name and whether that one is derived: three fields of a definition.
+void appendNames(QByteArray &out, const char *indent, const NameKeys &keys, const QString &name,
+                 const QString &nameShort, bool autoNameShort)
+{
+    appendField(out, indent, keys.name);
+    appendString(out, name);
+    appendField(out, ",\n      ", keys.nameShort);
+    appendString(out, nameShort);
+    appendField(out, ",\n      ", keys.autoNameShort);
+    out += autoNameShort ? "true" : "false";
+}
+
 const QSet<QString> kDefinitionKeys = {
     "fixtureName",      "fixtureNameShort",      "autoFixtureNameShort",
     "manufacturerName", "manufacturerNameShort", "autoManufacturerNameShort",
@@ -179,18 +197,12 @@ QByteArray LibraryJson::write(const QList<const QBLFixtureDefinition *> &definit
             out += QByteArray::number(slotNumbers.at(i));
             in = ",\n      ";
         }
-        appendField(out, in, "fixtureName");
-        appendString(out, d->fixtureName());
-        appendField(out, ",\n      ", "fixtureNameShort");
-        appendString(out, d->fixtureNameShort());
-        appendField(out, ",\n      ", "autoFixtureNameShort");
-        out += d->isAutoFixtureNameShort() ? "true" : "false";
-        appendField(out, ",\n      ", "manufacturerName");
-        appendString(out, d->manufacturerName());
-        appendField(out, ",\n      ", "manufacturerNameShort");
-        appendString(out, d->manufacturerNameShort());
-        appendField(out, ",\n      ", "autoManufacturerNameShort");
-        out += d->isAutoManufacturerNameShort() ? "true" : "false";
+        appendNames(out, in, {"fixtureName", "fixtureNameShort", "autoFixtureNameShort"},
+                    d->fixtureName(), d->fixtureNameShort(), d->isAutoFixtureNameShort());
+        appendNames(out, ",\n      ",
+                    {"manufacturerName", "manufacturerNameShort", "autoManufacturerNameShort"},
+                    d->manufacturerName(), d->manufacturerNameShort(),
+                    d->isAutoManufacturerNameShort());
         appendField(out, ",\n      ", "fixtureType");
         out += d->fixtureType() == QBLFixtureDefinition::NoFixtureType
                    ? QByteArray("null")
