@@ -1,7 +1,7 @@
 #include "remotefixturedefinitionlistmodel.h"
 
-#include "qblremotefixturedefinition.h"
 #include "model/columntitles.h"
+#include "qblremotefixturedefinition.h"
 
 RemoteFixtureDefinitionListModel::RemoteFixtureDefinitionListModel(QObject *parent)
     : QAbstractTableModel(parent)

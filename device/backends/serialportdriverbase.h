@@ -1,8 +1,9 @@
 #pragma once
 
-// What the two backends over the system's serial ports share: the listed ports are their
-// paths; the set of open ports (a port is opened once per driver, whichever thread asks), the
-// per-handle time-outs and the checks of handles and arguments. A backend adds the I/O.
+// What the two backends over the system's serial ports share: the listing of the ports (open()
+// reaches one by its path), the set of open ports (a port is opened once per driver, whichever
+// thread asks), the per-handle time-outs and the checks of handles and arguments. A backend
+// adds the I/O.
 
 #include "listingftdidriver.h"
 #include "serialportlist.h"
