@@ -60,6 +60,24 @@ void appendField(QByteArray &out, const char *indent, const char *key)
     out += "\": ";
 }
 
+struct NameKeys {
+    const char *name;
+    const char *nameShort;
+    const char *autoNameShort;
+};
+
+// A name, its short name and whether that one is derived: three fields of a definition.
+void appendNames(QByteArray &out, const char *indent, const NameKeys &keys, const QString &name,
+                 const QString &nameShort, bool autoNameShort)
+{
+    appendField(out, indent, keys.name);
+    appendString(out, name);
+    appendField(out, ",\n      ", keys.nameShort);
+    appendString(out, nameShort);
+    appendField(out, ",\n      ", keys.autoNameShort);
+    out += autoNameShort ? "true" : "false";
+}
+
 const QSet<QString> kDefinitionKeys = {
     "fixtureName",      "fixtureNameShort",      "autoFixtureNameShort",
     "manufacturerName", "manufacturerNameShort", "autoManufacturerNameShort",
@@ -88,13 +106,23 @@ public:
     }
 
     // Each getter leaves the default when the key is absent, and fails on a wrong type.
+    // The value at key, undefined when absent; a failure when isType refuses it.
+    bool typed(const QJsonObject &o, const char *key, const QString &where,
+               bool (QJsonValue::*isType)() const, const char *expected, QJsonValue &v)
+    {
+        v = o.value(QLatin1String(key));
+        if (v.isUndefined() || (v.*isType)())
+            return false;
+        return fail(QStringLiteral("%1: \"%2\" must be %3").arg(where, key, expected));
+    }
+
     bool string(const QJsonObject &o, const char *key, const QString &where, QString &value)
     {
-        const QJsonValue v = o.value(QLatin1String(key));
+        QJsonValue v;
+        if (typed(o, key, where, &QJsonValue::isString, "a string", v))
+            return true;
         if (v.isUndefined())
             return false;
-        if (!v.isString())
-            return fail(QStringLiteral("%1: \"%2\" must be a string").arg(where, key));
         value = v.toString();
         const int bad = firstCharacterXmlCannotHold(value);
         if (bad >= 0)
@@ -125,12 +153,11 @@ public:
 
     bool boolean(const QJsonObject &o, const char *key, const QString &where, bool &value)
     {
-        const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined())
-            return false;
-        if (!v.isBool())
-            return fail(QStringLiteral("%1: \"%2\" must be true or false").arg(where, key));
-        value = v.toBool();
+        QJsonValue v;
+        if (typed(o, key, where, &QJsonValue::isBool, "true or false", v))
+            return true;
+        if (!v.isUndefined())
+            value = v.toBool();
         return false;
     }
 
@@ -170,18 +197,12 @@ QByteArray LibraryJson::write(const QList<const QBLFixtureDefinition *> &definit
             out += QByteArray::number(slotNumbers.at(i));
             in = ",\n      ";
         }
-        appendField(out, in, "fixtureName");
-        appendString(out, d->fixtureName());
-        appendField(out, ",\n      ", "fixtureNameShort");
-        appendString(out, d->fixtureNameShort());
-        appendField(out, ",\n      ", "autoFixtureNameShort");
-        out += d->isAutoFixtureNameShort() ? "true" : "false";
-        appendField(out, ",\n      ", "manufacturerName");
-        appendString(out, d->manufacturerName());
-        appendField(out, ",\n      ", "manufacturerNameShort");
-        appendString(out, d->manufacturerNameShort());
-        appendField(out, ",\n      ", "autoManufacturerNameShort");
-        out += d->isAutoManufacturerNameShort() ? "true" : "false";
+        appendNames(out, in, {"fixtureName", "fixtureNameShort", "autoFixtureNameShort"},
+                    d->fixtureName(), d->fixtureNameShort(), d->isAutoFixtureNameShort());
+        appendNames(out, ",\n      ",
+                    {"manufacturerName", "manufacturerNameShort", "autoManufacturerNameShort"},
+                    d->manufacturerName(), d->manufacturerNameShort(),
+                    d->isAutoManufacturerNameShort());
         appendField(out, ",\n      ", "fixtureType");
         out += d->fixtureType() == QBLFixtureDefinition::NoFixtureType
                    ? QByteArray("null")

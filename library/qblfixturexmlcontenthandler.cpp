@@ -20,6 +20,20 @@ void readShortName(const QXmlStreamAttributes &attributes, QString &nameShort, b
     nameShort = automatic ? QString() : attributes.value(kShortName).toString();
 }
 
+// Hands an element's name, its short name and whether that one is derived to the target.
+template <typename T>
+void readNames(const QXmlStreamAttributes &attributes, T *target,
+               void (T::*setName)(const QString &), void (T::*setNameShort)(const QString &),
+               void (T::*setAutoNameShort)(bool))
+{
+    QString nameShort;
+    bool automatic = true;
+    readShortName(attributes, nameShort, automatic);
+    (target->*setName)(attributes.value(kName).toString());
+    (target->*setNameShort)(nameShort);
+    (target->*setAutoNameShort)(automatic);
+}
+
 } // namespace
 
 QBLFixtureXMLContentHandler::QBLFixtureXMLContentHandler() : m_current(new QBLFixtureDefinition) {}
@@ -81,19 +95,13 @@ bool QBLFixtureXMLContentHandler::startFixtureElement(QStringView name,
         readShortName(attributes, channel.nameShort, channel.autoNameShort);
         m_declared.push_back(std::move(channel));
     } else if (name == QLatin1String("Manufacturer")) {
-        QString nameShort;
-        bool automatic = true;
-        readShortName(attributes, nameShort, automatic);
-        d->setManufacturerName(attributes.value(kName).toString());
-        d->setManufacturerNameShort(nameShort);
-        d->setAutoManufacturerNameShort(automatic);
+        readNames(attributes, d, &QBLFixtureDefinition::setManufacturerName,
+                  &QBLFixtureDefinition::setManufacturerNameShort,
+                  &QBLFixtureDefinition::setAutoManufacturerNameShort);
     } else if (name == QLatin1String("Model")) {
-        QString nameShort;
-        bool automatic = true;
-        readShortName(attributes, nameShort, automatic);
-        d->setFixtureName(attributes.value(kName).toString());
-        d->setFixtureNameShort(nameShort);
-        d->setAutoFixtureNameShort(automatic);
+        readNames(attributes, d, &QBLFixtureDefinition::setFixtureName,
+                  &QBLFixtureDefinition::setFixtureNameShort,
+                  &QBLFixtureDefinition::setAutoFixtureNameShort);
         m_modelName = d->fixtureName();
         m_modelNameShort = d->fixtureNameShort();
     } else if (name == QLatin1String("Type")) {
@@ -131,12 +139,8 @@ void QBLFixtureXMLContentHandler::startPersonalityElement(QStringView name,
         m_currentChannelNumber = ok ? number : 0;
     } else if (name == QLatin1String("DMXChannel")) {
         auto *channel = new QBLFixtureChannel;
-        channel->setName(attributes.value(kName).toString());
-        QString nameShort;
-        bool automatic = true;
-        readShortName(attributes, nameShort, automatic);
-        channel->setNameShort(nameShort);
-        channel->setAutoNameShort(automatic);
+        readNames(attributes, channel, &QBLFixtureChannel::setName,
+                  &QBLFixtureChannel::setNameShort, &QBLFixtureChannel::setAutoNameShort);
         bool ok = false;
         const int number = attributes.value(kNumber).toInt(&ok);
         channel->setNumber(ok ? number : m_currentChannelNumber + 1);

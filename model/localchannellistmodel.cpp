@@ -1,5 +1,6 @@
 #include "localchannellistmodel.h"
 
+#include "columntitles.h"
 #include "qblfixturechannel.h"
 #include "qblfixturedefinition.h"
 
@@ -62,13 +63,9 @@ QVariant LocalChannelListModel::data(const QModelIndex &index, int role) const
 
 QVariant LocalChannelListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QVariant();
-    if (section == NumberColumn)
-        return tr("Channel#");
-    if (section == NameColumn)
-        return tr("Channel Name");
-    return QVariant();
+    static_assert(NumberColumn == 0 && NameColumn == 1);
+    return columnTitle(section, orientation, role,
+                       [] { return QStringList{tr("Channel#"), tr("Channel Name")}; });
 }
 
 Qt::ItemFlags LocalChannelListModel::flags(const QModelIndex &index) const

@@ -1,5 +1,6 @@
 #include "localfixturedefinitionlistmodel.h"
 
+#include "columntitles.h"
 #include "qblfixturedefinition.h"
 
 LocalFixtureDefinitionListModel::LocalFixtureDefinitionListModel(
@@ -68,17 +69,10 @@ QVariant LocalFixtureDefinitionListModel::data(const QModelIndex &index, int rol
 QVariant LocalFixtureDefinitionListModel::headerData(int section, Qt::Orientation orientation,
                                                      int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QVariant();
-    switch (section) {
-    case FixtureNameColumn:
-        return tr("Fixture Name");
-    case ChannelsColumn:
-        return tr("#Channels");
-    case ManufacturerColumn:
-        return tr("Manufacturer");
-    }
-    return QVariant();
+    static_assert(FixtureNameColumn == 0 && ChannelsColumn == 1 && ManufacturerColumn == 2);
+    return columnTitle(section, orientation, role, [] {
+        return QStringList{tr("Fixture Name"), tr("#Channels"), tr("Manufacturer")};
+    });
 }
 
 Qt::ItemFlags LocalFixtureDefinitionListModel::flags(const QModelIndex &index) const

@@ -21,16 +21,14 @@ void TwoColumnsSortFilterProxyModel::setSourceModel(QAbstractItemModel *sourceMo
         // current when it re-sorts and refilters in response to the same signals.
         connect(m_library, &QAbstractItemModel::dataChanged, this,
                 &TwoColumnsSortFilterProxyModel::refreshRowTexts);
-        connect(m_library, &QAbstractItemModel::rowsInserted, this,
-                &TwoColumnsSortFilterProxyModel::forgetRowTexts);
-        connect(m_library, &QAbstractItemModel::rowsRemoved, this,
-                &TwoColumnsSortFilterProxyModel::forgetRowTexts);
-        connect(m_library, &QAbstractItemModel::rowsMoved, this,
-                &TwoColumnsSortFilterProxyModel::forgetRowTexts);
-        connect(m_library, &QAbstractItemModel::modelReset, this,
-                &TwoColumnsSortFilterProxyModel::forgetRowTexts);
-        connect(m_library, &QAbstractItemModel::layoutChanged, this,
-                &TwoColumnsSortFilterProxyModel::forgetRowTexts);
+        // Any change of the rows themselves makes every row's texts stale.
+        auto forgetOn = [this](auto... signal) {
+            (connect(m_library, signal, this, &TwoColumnsSortFilterProxyModel::forgetRowTexts),
+             ...);
+        };
+        forgetOn(&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved,
+                 &QAbstractItemModel::rowsMoved, &QAbstractItemModel::modelReset,
+                 &QAbstractItemModel::layoutChanged);
     }
     QSortFilterProxyModel::setSourceModel(sourceModel);
 }

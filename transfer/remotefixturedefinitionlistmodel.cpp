@@ -1,5 +1,6 @@
 #include "remotefixturedefinitionlistmodel.h"
 
+#include "model/columntitles.h"
 #include "qblremotefixturedefinition.h"
 
 RemoteFixtureDefinitionListModel::RemoteFixtureDefinitionListModel(QObject *parent)
@@ -25,19 +26,11 @@ int RemoteFixtureDefinitionListModel::columnCount(const QModelIndex &parent) con
 QVariant RemoteFixtureDefinitionListModel::headerData(int section, Qt::Orientation orientation,
                                                       int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QVariant();
-    switch (section) {
-    case FixtureNameColumn:
-        return tr("Fixture Name");
-    case ChannelsColumn:
-        return tr("#Channels");
-    case ManufacturerColumn:
-        return tr("Manufacturer");
-    case SlotColumn:
-        return tr("Slot");
-    }
-    return QVariant();
+    static_assert(FixtureNameColumn == 0 && ChannelsColumn == 1 && ManufacturerColumn == 2 &&
+                  SlotColumn == 3);
+    return columnTitle(section, orientation, role, [] {
+        return QStringList{tr("Fixture Name"), tr("#Channels"), tr("Manufacturer"), tr("Slot")};
+    });
 }
 
 QVariant RemoteFixtureDefinitionListModel::data(const QModelIndex &index, int role) const

@@ -37,6 +37,19 @@ QByteArray field(const char *text, int size)
     return QByteArray(text, int(qstrnlen(text, uint(size))));
 }
 
+// read() and write() after the library check: the library's call(&n), with the count it
+// reports cut to the count asked.
+template <typename Call>
+FtdiStatus transfer(const void *buffer, quint32 count, quint32 *countDone, Call call)
+{
+    if (!buffer || !countDone)
+        return FtdiDriver::InvalidParameter;
+    d2xx::Dword n = 0;
+    const FtdiStatus s = status(call(&n));
+    *countDone = qMin(quint32(n), count);
+    return s;
+}
+
 } // namespace
 
 QString D2xxFtdiDriver::defaultLibraryName()
@@ -130,12 +143,11 @@ FtdiStatus D2xxFtdiDriver::getDeviceInfoList(uchar *nodes, quint32 *count)
     const FtdiStatus s = status(m_api->getDeviceInfoList(list.data(), &filled));
     if (s != Ok)
         return s;
-    const quint32 n = qMin(qMin(*count, quint32(filled)), quint32(list.size()));
-    for (quint32 i = 0; i < n; ++i)
-        fillNode(nodes + size_t(i) * NodeSize,
-                 field(list[i].serialNumber, int(sizeof list[i].serialNumber)),
-                 field(list[i].description, int(sizeof list[i].description)));
-    *count = n;
+    fillNodes(nodes, count, qMin(quint32(filled), quint32(list.size())),
+              [&list](quint32 i, QByteArray *serialNumber, QByteArray *description) {
+                  *serialNumber = field(list[i].serialNumber, int(sizeof list[i].serialNumber));
+                  *description = field(list[i].description, int(sizeof list[i].description));
+              });
     return Ok;
 }
 
@@ -190,12 +202,8 @@ FtdiStatus D2xxFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 count,
 {
     if (!m_api)
         return DeviceNotFound;
-    if (!buffer || !countRead)
-        return InvalidParameter;
-    d2xx::Dword n = 0;
-    const FtdiStatus s = status(m_api->read(handle, buffer, count, &n));
-    *countRead = qMin(quint32(n), count);
-    return s;
+    return transfer(buffer, count, countRead,
+                    [&](d2xx::Dword *n) { return m_api->read(handle, buffer, count, n); });
 }
 
 FtdiStatus D2xxFtdiDriver::write(FtdiHandle handle, const void *buffer, quint32 count,
@@ -203,13 +211,10 @@ FtdiStatus D2xxFtdiDriver::write(FtdiHandle handle, const void *buffer, quint32 
 {
     if (!m_api)
         return DeviceNotFound;
-    if (!buffer || !countWritten)
-        return InvalidParameter;
-    d2xx::Dword n = 0;
     // The library's write takes a non-const buffer but does not change it.
-    const FtdiStatus s = status(m_api->write(handle, const_cast<void *>(buffer), count, &n));
-    *countWritten = qMin(quint32(n), count);
-    return s;
+    return transfer(buffer, count, countWritten, [&](d2xx::Dword *n) {
+        return m_api->write(handle, const_cast<void *>(buffer), count, n);
+    });
 }
 
 FtdiStatus D2xxFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, quint32 *txQueue,
@@ -221,12 +226,7 @@ FtdiStatus D2xxFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, quint3
     d2xx::Dword tx = 0;
     d2xx::Dword event = 0;
     const FtdiStatus s = status(m_api->getStatus(handle, &rx, &tx, &event));
-    if (rxQueue)
-        *rxQueue = rx;
-    if (txQueue)
-        *txQueue = tx;
-    if (eventWord)
-        *eventWord = event;
+    reportStatus(rxQueue, txQueue, eventWord, rx, tx, event);
     return s;
 }
 

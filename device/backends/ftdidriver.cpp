@@ -67,6 +67,17 @@ void FtdiDriver::fillNode(uchar *node, const QByteArray &serialNumber,
     putField(node + NodeDescriptionOffset, NodeDescriptionSize, description);
 }
 
+void FtdiDriver::reportStatus(quint32 *rxQueue, quint32 *txQueue, quint32 *eventWord, quint32 rx,
+                              quint32 tx, quint32 event)
+{
+    if (rxQueue)
+        *rxQueue = rx;
+    if (txQueue)
+        *txQueue = tx;
+    if (eventWord)
+        *eventWord = event;
+}
+
 ScopedFtdiDriver::ScopedFtdiDriver(FtdiDriver *driver) : m_previous(g_current.load())
 {
     FtdiDriver::setCurrent(driver);

@@ -18,6 +18,7 @@
 //  - close() is called once per handle, after the reader thread using it has stopped and
 //    while no write on it is running; the handle is invalid afterwards.
 
+#include <QByteArray>
 #include <QtGlobal>
 
 using FtdiStatus = quint32;
@@ -89,6 +90,26 @@ public:
     // NUL-terminated, every other byte zero.
     static void fillNode(uchar *node, const QByteArray &serialNumber,
                          const QByteArray &description);
+
+protected:
+    // The end of a backend's getDeviceInfoList(): fills the nodes of the first
+    // min(*count, listed) devices, node i from nodeText(i, &serialNumber, &description), and
+    // sets *count to their number.
+    template <typename NodeText>
+    static void fillNodes(uchar *nodes, quint32 *count, quint32 listed, NodeText nodeText)
+    {
+        const quint32 n = qMin(*count, listed);
+        for (quint32 i = 0; i < n; ++i) {
+            QByteArray serialNumber;
+            QByteArray description;
+            nodeText(i, &serialNumber, &description);
+            fillNode(nodes + size_t(i) * NodeSize, serialNumber, description);
+        }
+        *count = n;
+    }
+    // Hands getStatus()'s values to those of the caller's pointers that are not null.
+    static void reportStatus(quint32 *rxQueue, quint32 *txQueue, quint32 *eventWord, quint32 rx,
+                             quint32 tx, quint32 event);
 };
 
 // Installs a driver as the current one for the lifetime of the object, then puts back the

@@ -156,16 +156,9 @@ SerialPortDriverBase::OpenPort *QtSerialFtdiDriver::openPath(const QString &path
     return p;
 }
 
-QtSerialFtdiDriver::Port *QtSerialFtdiDriver::port(FtdiHandle handle) const
+FtdiStatus QtSerialFtdiDriver::resetPort(OpenPort *port)
 {
-    return static_cast<Port *>(openPort(handle));
-}
-
-FtdiStatus QtSerialFtdiDriver::resetDevice(FtdiHandle handle)
-{
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
+    auto *p = static_cast<Port *>(port);
     if (p->gone.load())
         return IoError;
     const bool cleared = p->call([p] { return p->serial->clear(QSerialPort::AllDirections); });
@@ -175,25 +168,19 @@ FtdiStatus QtSerialFtdiDriver::resetDevice(FtdiHandle handle)
     return cleared ? Ok : IoError;
 }
 
-FtdiStatus QtSerialFtdiDriver::setBaudRate(FtdiHandle handle, quint32 baudRate)
+FtdiStatus QtSerialFtdiDriver::setPortBaudRate(OpenPort *port, quint32 baudRate)
 {
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    if (baudRate == 0 || baudRate > quint32(std::numeric_limits<qint32>::max()))
+    auto *p = static_cast<Port *>(port);
+    if (baudRate > quint32(std::numeric_limits<qint32>::max()))
         return InvalidParameter;
     return p->call([p, baudRate] { return p->serial->setBaudRate(qint32(baudRate)); }) ? Ok
                                                                                          : IoError;
 }
 
-FtdiStatus QtSerialFtdiDriver::setDataCharacteristics(FtdiHandle handle, quint8 wordLength,
-                                                      quint8 stopBits, quint8 parity)
+FtdiStatus QtSerialFtdiDriver::setPortDataCharacteristics(OpenPort *port, quint8 wordLength,
+                                                          quint8 stopBits, quint8 parity)
 {
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    if (!validDataCharacteristics(wordLength, stopBits, parity))
-        return InvalidParameter;
+    auto *p = static_cast<Port *>(port);
     const auto bits = QSerialPort::DataBits(wordLength);
     const auto stop = stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop;
     const auto par = parity == 1   ? QSerialPort::OddParity

@@ -70,21 +70,14 @@ SerialPortDriverBase::OpenPort *SerialFtdiDriver::openPath(const QString &path)
     return p;
 }
 
-SerialFtdiDriver::Port *SerialFtdiDriver::port(FtdiHandle handle) const
-{
-    return static_cast<Port *>(openPort(handle));
-}
-
 bool SerialFtdiDriver::release(OpenPort *port)
 {
     return ::close(static_cast<Port *>(port)->fd) == 0;
 }
 
-FtdiStatus SerialFtdiDriver::resetDevice(FtdiHandle handle)
+FtdiStatus SerialFtdiDriver::resetPort(OpenPort *port)
 {
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
+    auto *p = static_cast<Port *>(port);
     if (tcflush(p->fd, TCIOFLUSH) != 0)
         return IoError;
     // Best effort: without the flag every answer waits for the chip's latency timer.
@@ -92,13 +85,9 @@ FtdiStatus SerialFtdiDriver::resetDevice(FtdiHandle handle)
     return Ok;
 }
 
-FtdiStatus SerialFtdiDriver::setBaudRate(FtdiHandle handle, quint32 baudRate)
+FtdiStatus SerialFtdiDriver::setPortBaudRate(OpenPort *port, quint32 baudRate)
 {
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    if (baudRate == 0)
-        return InvalidParameter;
+    auto *p = static_cast<Port *>(port);
     SerialLineSettings line = p->line;
     line.baudRate = baudRate;
     if (!applySerialLineSettings(p->fd, line))
@@ -107,14 +96,10 @@ FtdiStatus SerialFtdiDriver::setBaudRate(FtdiHandle handle, quint32 baudRate)
     return Ok;
 }
 
-FtdiStatus SerialFtdiDriver::setDataCharacteristics(FtdiHandle handle, quint8 wordLength,
-                                                    quint8 stopBits, quint8 parity)
+FtdiStatus SerialFtdiDriver::setPortDataCharacteristics(OpenPort *port, quint8 wordLength,
+                                                        quint8 stopBits, quint8 parity)
 {
-    Port *p = port(handle);
-    if (!p)
-        return InvalidHandle;
-    if (!validDataCharacteristics(wordLength, stopBits, parity))
-        return InvalidParameter;
+    auto *p = static_cast<Port *>(port);
     SerialLineSettings line = p->line;
     line.wordLength = wordLength;
     line.stopBits = stopBits;

@@ -21,16 +21,14 @@ public:
     explicit SerialFtdiDriver(const QString &explicitPort = QString());
     ~SerialFtdiDriver() override;
 
-    FtdiStatus resetDevice(FtdiHandle handle) override;
-    FtdiStatus setBaudRate(FtdiHandle handle, quint32 baudRate) override;
-    FtdiStatus setDataCharacteristics(FtdiHandle handle, quint8 wordLength, quint8 stopBits,
-                                      quint8 parity) override;
-
 private:
     struct Port;
 
-    Port *port(FtdiHandle handle) const;
     OpenPort *openPath(const QString &path) override;
+    FtdiStatus resetPort(OpenPort *port) override;
+    FtdiStatus setPortBaudRate(OpenPort *port, quint32 baudRate) override;
+    FtdiStatus setPortDataCharacteristics(OpenPort *port, quint8 wordLength, quint8 stopBits,
+                                          quint8 parity) override;
     FtdiStatus readPort(OpenPort *port, void *buffer, quint32 count, quint32 *countRead) override;
     FtdiStatus writePort(OpenPort *port, const void *buffer, quint32 count,
                          quint32 *countWritten) override;

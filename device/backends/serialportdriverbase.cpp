@@ -14,28 +14,12 @@ SerialPortDriverBase::SerialPortDriverBase(const QString &explicitPort)
 
 SerialPortDriverBase::~SerialPortDriverBase() = default;
 
-FtdiStatus SerialPortDriverBase::createDeviceInfoList(quint32 *count)
+QList<SerialPortDriverBase::Listed> SerialPortDriverBase::listDevices()
 {
-    if (!count)
-        return InvalidParameter;
-    const QList<SerialPortEntry> entries = listSerialPortEntries(m_explicitPort);
-    Lock l(m_mutex);
-    m_snapshot = entries;
-    *count = quint32(m_snapshot.size());
-    return Ok;
-}
-
-FtdiStatus SerialPortDriverBase::getDeviceInfoList(uchar *nodes, quint32 *count)
-{
-    if (!nodes || !count)
-        return InvalidParameter;
-    Lock l(m_mutex);
-    const quint32 n = qMin(*count, quint32(m_snapshot.size()));
-    for (quint32 i = 0; i < n; ++i)
-        fillNode(nodes + i * NodeSize, m_snapshot[int(i)].serialNumber,
-                 m_snapshot[int(i)].description);
-    *count = n;
-    return Ok;
+    QList<Listed> devices;
+    for (const SerialPortEntry &entry : listSerialPortEntries(m_explicitPort))
+        devices.append({entry.serialNumber, entry.description, entry.path});
+    return devices;
 }
 
 FtdiStatus SerialPortDriverBase::open(int index, FtdiHandle *handle)
@@ -43,12 +27,8 @@ FtdiStatus SerialPortDriverBase::open(int index, FtdiHandle *handle)
     if (!handle)
         return InvalidParameter;
     QString path;
-    {
-        Lock l(m_mutex);
-        if (index < 0 || index >= m_snapshot.size())
-            return DeviceNotFound;
-        path = m_snapshot[index].path;
-    }
+    if (!listedTarget(index, &path))
+        return DeviceNotFound;
     const QString key = canonicalPortPath(path);
     {
         Lock l(m_mutex);
@@ -89,10 +69,31 @@ SerialPortDriverBase::OpenPort *SerialPortDriverBase::openPort(FtdiHandle handle
     return m_ports.count(p) ? p : nullptr;
 }
 
-bool SerialPortDriverBase::validDataCharacteristics(quint8 wordLength, quint8 stopBits,
-                                                    quint8 parity)
+FtdiStatus SerialPortDriverBase::resetDevice(FtdiHandle handle)
 {
-    return wordLength >= 5 && wordLength <= 8 && (stopBits == 1 || stopBits == 2) && parity <= 2;
+    OpenPort *p = openPort(handle);
+    return p ? resetPort(p) : InvalidHandle;
+}
+
+FtdiStatus SerialPortDriverBase::setBaudRate(FtdiHandle handle, quint32 baudRate)
+{
+    OpenPort *p = openPort(handle);
+    if (!p)
+        return InvalidHandle;
+    if (baudRate == 0)
+        return InvalidParameter;
+    return setPortBaudRate(p, baudRate);
+}
+
+FtdiStatus SerialPortDriverBase::setDataCharacteristics(FtdiHandle handle, quint8 wordLength,
+                                                        quint8 stopBits, quint8 parity)
+{
+    OpenPort *p = openPort(handle);
+    if (!p)
+        return InvalidHandle;
+    if (wordLength < 5 || wordLength > 8 || (stopBits != 1 && stopBits != 2) || parity > 2)
+        return InvalidParameter;
+    return setPortDataCharacteristics(p, wordLength, stopBits, parity);
 }
 
 FtdiStatus SerialPortDriverBase::setTimeouts(FtdiHandle handle, quint32 readMs, quint32 writeMs)
@@ -105,27 +106,31 @@ FtdiStatus SerialPortDriverBase::setTimeouts(FtdiHandle handle, quint32 readMs, 
     return Ok;
 }
 
+FtdiStatus SerialPortDriverBase::transferPort(FtdiHandle handle, const void *buffer,
+                                              quint32 *countDone, OpenPort **port) const
+{
+    if (!buffer || !countDone)
+        return InvalidParameter;
+    *countDone = 0;
+    *port = openPort(handle);
+    return *port ? Ok : InvalidHandle;
+}
+
 FtdiStatus SerialPortDriverBase::read(FtdiHandle handle, void *buffer, quint32 count,
                                       quint32 *countRead)
 {
-    if (!buffer || !countRead)
-        return InvalidParameter;
-    *countRead = 0;
-    OpenPort *p = openPort(handle);
-    if (!p)
-        return InvalidHandle;
+    OpenPort *p = nullptr;
+    if (const FtdiStatus s = transferPort(handle, buffer, countRead, &p))
+        return s;
     return count == 0 ? Ok : readPort(p, buffer, count, countRead);
 }
 
 FtdiStatus SerialPortDriverBase::write(FtdiHandle handle, const void *buffer, quint32 count,
                                        quint32 *countWritten)
 {
-    if (!buffer || !countWritten)
-        return InvalidParameter;
-    *countWritten = 0;
-    OpenPort *p = openPort(handle);
-    if (!p)
-        return InvalidHandle;
+    OpenPort *p = nullptr;
+    if (const FtdiStatus s = transferPort(handle, buffer, countWritten, &p))
+        return s;
     return writePort(p, buffer, count, countWritten);
 }
 
@@ -141,12 +146,7 @@ FtdiStatus SerialPortDriverBase::getStatus(FtdiHandle handle, quint32 *rxQueue, 
     quint32 tx = 0;
     if (const FtdiStatus s = queuesOf(p, &rx, &tx))
         return s;
-    if (rxQueue)
-        *rxQueue = rx;
-    if (txQueue)
-        *txQueue = tx;
-    if (eventWord)
-        *eventWord = 0;
+    reportStatus(rxQueue, txQueue, eventWord, rx, tx, 0);
     return Ok;
 }
 

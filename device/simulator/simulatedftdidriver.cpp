@@ -45,41 +45,25 @@ void SimulatedFtdiDriver::setWireTimeModel(bool on)
         d->setWireTimeModel(on);
 }
 
-FtdiStatus SimulatedFtdiDriver::createDeviceInfoList(quint32 *count)
+QList<SimulatedFtdiDriver::Listed> SimulatedFtdiDriver::listDevices()
 {
-    if (!count)
-        return InvalidParameter;
     Lock l(m_mutex);
-    m_snapshot.clear();
+    QList<Listed> devices;
     for (const auto &d : m_devices) {
         if (d->isPlugged())
-            m_snapshot.push_back(d.get());
+            devices.append({d->serialNumber(), d->description(), d.get()});
     }
-    *count = quint32(m_snapshot.size());
-    return Ok;
-}
-
-FtdiStatus SimulatedFtdiDriver::getDeviceInfoList(uchar *nodes, quint32 *count)
-{
-    if (!nodes || !count)
-        return InvalidParameter;
-    Lock l(m_mutex);
-    const quint32 n = qMin(*count, quint32(m_snapshot.size()));
-    for (quint32 i = 0; i < n; ++i)
-        fillNode(nodes + i * NodeSize, m_snapshot[i]->serialNumber(), m_snapshot[i]->description());
-    *count = n;
-    return Ok;
+    return devices;
 }
 
 FtdiStatus SimulatedFtdiDriver::open(int index, FtdiHandle *handle)
 {
     if (!handle)
         return InvalidParameter;
-    Lock l(m_mutex);
-    if (index < 0 || size_t(index) >= m_snapshot.size())
-        return DeviceNotFound;
     Session s;
-    s.device = m_snapshot[size_t(index)];
+    if (!listedTarget(index, &s.device))
+        return DeviceNotFound;
+    Lock l(m_mutex);
     if (!s.device->portOpen(&s.generation))
         return DeviceNotOpened;
     const quintptr id = m_nextHandle++;
@@ -96,6 +80,14 @@ bool SimulatedFtdiDriver::session(FtdiHandle handle, Session *out) const
         return false;
     *out = it->second;
     return true;
+}
+
+FtdiStatus SimulatedFtdiDriver::transferSession(FtdiHandle handle, const void *buffer,
+                                                quint32 *countDone, Session *out) const
+{
+    if (!buffer || !countDone)
+        return InvalidParameter;
+    return session(handle, out) ? Ok : InvalidHandle;
 }
 
 // Device objects never go away before the driver, so a session's device pointer stays valid
@@ -132,22 +124,18 @@ FtdiStatus SimulatedFtdiDriver::setTimeouts(FtdiHandle handle, quint32 readMs, q
 FtdiStatus SimulatedFtdiDriver::read(FtdiHandle handle, void *buffer, quint32 count,
                                      quint32 *countRead)
 {
-    if (!buffer || !countRead)
-        return InvalidParameter;
     Session s;
-    if (!session(handle, &s))
-        return InvalidHandle;
+    if (const FtdiStatus status = transferSession(handle, buffer, countRead, &s))
+        return status;
     return s.device->portRead(s.generation, static_cast<uchar *>(buffer), count, countRead);
 }
 
 FtdiStatus SimulatedFtdiDriver::write(FtdiHandle handle, const void *buffer, quint32 count,
                                       quint32 *countWritten)
 {
-    if (!buffer || !countWritten)
-        return InvalidParameter;
     Session s;
-    if (!session(handle, &s))
-        return InvalidHandle;
+    if (const FtdiStatus status = transferSession(handle, buffer, countWritten, &s))
+        return status;
     return s.device->portWrite(s.generation, static_cast<const uchar *>(buffer), count,
                                countWritten);
 }
@@ -160,12 +148,7 @@ FtdiStatus SimulatedFtdiDriver::getStatus(FtdiHandle handle, quint32 *rxQueue, q
         return InvalidHandle;
     quint32 rx = 0;
     const FtdiStatus status = s.device->portStatus(s.generation, &rx);
-    if (rxQueue)
-        *rxQueue = rx;
-    if (txQueue)
-        *txQueue = 0;
-    if (eventWord)
-        *eventWord = 0;
+    reportStatus(rxQueue, txQueue, eventWord, rx, 0, 0);
     return status;
 }
 

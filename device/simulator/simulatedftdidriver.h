@@ -4,7 +4,7 @@
 // process. It is the program's demo mode (--simulate) and the tests' controller.
 
 #include "blpprotocol.h"
-#include "ftdidriver.h"
+#include "listingftdidriver.h"
 #include "simulateddevice.h"
 
 #include <QByteArray>
@@ -15,7 +15,7 @@
 #include <mutex>
 #include <vector>
 
-class SimulatedFtdiDriver : public FtdiDriver
+class SimulatedFtdiDriver : public ListingFtdiDriver<SimulatedDevice *>
 {
 public:
     static constexpr const char *DeviceDescription = BLPDevice::DeviceDescription;
@@ -33,8 +33,6 @@ public:
     // Switches the wire-time model of every device, present and future.
     void setWireTimeModel(bool on);
 
-    FtdiStatus createDeviceInfoList(quint32 *count) override;
-    FtdiStatus getDeviceInfoList(uchar *nodes, quint32 *count) override;
     FtdiStatus open(int index, FtdiHandle *handle) override;
     FtdiStatus resetDevice(FtdiHandle handle) override;
     FtdiStatus setBaudRate(FtdiHandle handle, quint32 baudRate) override;
@@ -54,12 +52,15 @@ private:
         quint64 generation = 0;
     };
 
+    QList<Listed> listDevices() override;
     SimulatedDevice *addDevice(const QByteArray &description, bool isController);
     bool session(FtdiHandle handle, Session *out) const;
+    // The checks read() and write() share: the arguments, then the handle's session.
+    FtdiStatus transferSession(FtdiHandle handle, const void *buffer, quint32 *countDone,
+                               Session *out) const;
 
-    mutable std::mutex m_mutex; // guards the device list, the snapshot and the sessions
+    mutable std::mutex m_mutex; // guards the device list and the sessions
     std::vector<std::unique_ptr<SimulatedDevice>> m_devices;
-    std::vector<SimulatedDevice *> m_snapshot;
     std::map<quintptr, Session> m_sessions;
     quintptr m_nextHandle = 1;
     bool m_wireTime = true;
