@@ -3,6 +3,7 @@
 #include "devicechanger.h"
 #include "devicesdiscoverer.h"
 #include "simulatedftdidriver.h"
+#include "threadend.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -67,8 +68,9 @@ Run discover(Bus &bus)
     QObject::connect(&discoverer, &DevicesDiscoverer::clearDevicesComboBox,
                      [&run] { ++run.clears; });
     QObject::connect(&discoverer, &QThread::finished, [&run] { run.ended = true; });
+    ThreadEnd end(&discoverer);
     discoverer.start();
-    discoverer.wait(20000);
+    end.wait(20000);
     QCoreApplication::processEvents();
     run.devices = discoverer.devices();
     return run;
@@ -158,8 +160,9 @@ private slots:
     {
         DevicesDiscoverer discoverer;
         QSignalSpy clears(&discoverer, &DevicesDiscoverer::clearDevicesComboBox);
+        ThreadEnd end(&discoverer);
         discoverer.start();
-        QVERIFY(discoverer.wait(2000));
+        QVERIFY(end.wait(2000));
         QCOMPARE(clears.size(), 0);
     }
 
@@ -186,8 +189,9 @@ private slots:
         changer.setLink(&bus.master, &bus.phy);
         changer.setTargetIndex(1);
         QSignalSpy done(&changer, &DeviceChanger::done);
+        ThreadEnd end(&changer);
         changer.start();
-        QVERIFY(changer.wait(5000));
+        QVERIFY(end.wait(5000));
         QCOMPARE(done.size(), 1);
         QString name;
         int sw = 0, hw = 0;
@@ -206,8 +210,9 @@ private slots:
         DeviceChanger changer;
         changer.setLink(&bus.master, &bus.phy);
         changer.setTargetIndex(0);
+        ThreadEnd end(&changer);
         changer.start();
-        QVERIFY(changer.wait(5000));
+        QVERIFY(end.wait(5000));
         QCOMPARE(bus.master.probeDevice(), int(BLPMaster::ProbeAnswered));
     }
 };

@@ -2,6 +2,7 @@
 #include "schedulingdelay.h"
 #include "simlink.h"
 #include "simulatedcontroller.h"
+#include "threadend.h"
 
 #include <QtTest>
 
@@ -100,6 +101,7 @@ private slots:
             written =
                 link.master->writeData(5284, record.constData(), SimulatedController::Record, 0);
         }));
+        ThreadEnd end(worker.get());
         worker->start();
         QTRY_VERIFY(link.master->isTransactionActive());
         int probe = -1;
@@ -107,7 +109,7 @@ private slots:
         const SchedulingAwareTimer t = timed([&] { probe = link.master->probeDevice(); });
         QCOMPARE(probe, int(BLPMaster::ProbeBusy));
         QVERIFY2(t.unloadedMs() < 20, qPrintable(t.describe()));
-        QVERIFY(worker->wait(10000));
+        QVERIFY(end.wait(10000));
         QVERIFY(written);
         QCOMPARE(link.framesOf(SimulatedController::Probe).size(), 0);
     }
@@ -119,11 +121,12 @@ private slots:
         link.device->setAnswerDelay(15s);
         std::atomic<bool> ok{true};
         std::unique_ptr<QThread> worker(QThread::create([&] { ok = readInfo(*link.master); }));
+        ThreadEnd end(worker.get());
         worker->start();
         QTRY_VERIFY(link.master->isAwaitingAnswer());
         SchedulingAwareTimer t;
         link.device->unplug();
-        QVERIFY(worker->wait(30000));
+        QVERIFY(end.wait(30000));
         t.stop();
         QVERIFY(!ok);
         QCOMPARE(link.master->lastStatus(), BLPMaster::LinkStatus::LinkLost);
@@ -235,6 +238,7 @@ private slots:
                 QThread::usleep(200);
             }
         }));
+        ThreadEnd pollEnd(poll.get());
         poll->start();
         QStringList wrong;
         const int rounds = 40;
@@ -251,7 +255,7 @@ private slots:
             QThread::usleep(1000); // room for probes between the switches
         }
         switching = false;
-        QVERIFY(poll->wait(10000));
+        QVERIFY(pollEnd.wait(10000));
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1String("; "))));
         QCOMPARE(driver.refused.load(), 0);
         QCOMPARE(driver.opens.load(), 1 + rounds);

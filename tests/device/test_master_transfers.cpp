@@ -1,4 +1,5 @@
 #include "simlink.h"
+#include "threadend.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -278,8 +279,9 @@ private slots:
                  link.master->writeData(5284, record.constData(), kRecord, 0) &&
                  link.master->probeDevice() == BLPMaster::ProbeAnswered;
         }));
+        ThreadEnd end(worker.get());
         worker->start();
-        QVERIFY(worker->wait(10000));
+        QVERIFY(end.wait(10000));
         QVERIFY(ok);
         QCOMPARE(name, QStringLiteral("KDR-450P"));
         QCOMPARE(link.controller()->records().size(), 1);

@@ -2,6 +2,7 @@
 #include "fwupdater.h"
 #include "simulatedlink.h"
 #include "syntheticfirmware.h"
+#include "threadend.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -28,8 +29,9 @@ class FirmwareUpdateTest : public QObject
     {
         QSignalSpy ok(m_updater.get(), &FwUpdater::success);
         QSignalSpy failed(m_updater.get(), &FwUpdater::failed);
+        ThreadEnd end(m_updater.get());
         m_updater->start();
-        if (!m_updater->wait(30000))
+        if (!end.wait(30000))
             return {"hang"};
         QList<QByteArray> ends;
         for (int i = 0; i < ok.count(); ++i)

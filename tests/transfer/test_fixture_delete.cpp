@@ -1,6 +1,7 @@
 #include "fixturesdeleter.h"
 #include "patchlistclearer.h"
 #include "qblremotefixturedefinition.h"
+#include "threadend.h"
 #include "workerrig.h"
 
 #include <QtTest>
@@ -147,10 +148,11 @@ private slots:
         m_link->master.setResponseTimeout(500);
         ClearerOnLink clearer(m_link.get());
         clearer.worker.abort(); // not running: nothing happens
+        ThreadEnd end(&clearer.worker);
         clearer.worker.start();
         QTest::qWait(50);
         clearer.worker.abort();
-        QVERIFY(clearer.worker.wait(5000));
+        QVERIFY(end.wait(5000));
         QCOMPARE(clearer.end.only(), QByteArray("aborted"));
     }
 };

@@ -10,6 +10,7 @@
 #include "qblremotefixturedefinition.h"
 #include "schedulingdelay.h"
 #include "simulatedlink.h"
+#include "threadend.h"
 #include "workerharness.h"
 
 #include <QtTest>
@@ -216,6 +217,7 @@ private slots:
         SimulatedLink link(true);
         const Job job = make(link);
         SimulatedDevice *device = link.device;
+        ThreadEnd end(job.thread);
 
         // A whole run first, fast, to count its frames.
         device->setWireTimeModel(false);
@@ -223,7 +225,7 @@ private slots:
         quint64 base = device->framesReceived();
         auto spies = std::make_unique<TerminalSignals>(job.thread, job.terminals);
         job.start();
-        QVERIFY(job.thread->wait(20000));
+        QVERIFY(end.wait(20000));
         QCOMPARE(spies->only(), job.doneSignal);
         const quint64 frames = device->framesReceived() - base;
         QVERIFY(frames > 0);
@@ -256,7 +258,7 @@ private slots:
         const qint64 abortedAt = monotonic().nsecsElapsed();
         job.abort();
         abortGiven = true;
-        QVERIFY(job.thread->wait(20000));
+        QVERIFY(end.wait(20000));
 
         QVERIFY2(spies->total() == 1, spies->only().constData());
         const QByteArray ended = spies->only();
@@ -281,7 +283,7 @@ private slots:
         job.prepareStore();
         spies = std::make_unique<TerminalSignals>(job.thread, job.terminals);
         job.start();
-        QVERIFY(job.thread->wait(20000));
+        QVERIFY(end.wait(20000));
         QCOMPARE(spies->only(), job.doneSignal);
         QVERIFY(!link.master.isLinkLost());
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "testdefinitions.h"
+#include "threadend.h"
 
 #include <QSignalSpy>
 #include <QThread>
@@ -47,8 +48,9 @@ private:
 // Through the worker's own start(), which begins a run.
 template <typename Worker> bool runToEnd(Worker *worker, int timeoutMs = 20000)
 {
+    ThreadEnd end(worker);
     worker->start();
-    return worker->wait(timeoutMs);
+    return end.wait(timeoutMs);
 }
 
 inline QList<uint> uintArgs(const QSignalSpy &spy)
